@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace vantrell {
+
+struct LocalDateTime {
+    int year = 1970;
+    int month = 1;   // 1-12
+    int day = 1;     // 1-31
+    int hour = 0;    // 0-23
+    int minute = 0;  // 0-59
+    int second = 0;  // 0-59
+};
+
+// The current local date and time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalDateTime now() = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    LocalDateTime now() override;
+};
+
+// The log's timestamp: "mm/dd/yyyy hh:m am " with a 12-hour hour and the minute unpadded,
+// ending in one space.
+std::string formatLogTimestamp(const LocalDateTime& t);
+
+}  // namespace vantrell

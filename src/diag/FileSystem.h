@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vantrell {
+
+// True when `path` names an ordinary file: not empty, not a directory, not hidden and not a
+// system file. A name beginning with "." counts as hidden where the platform has no attribute.
+bool fileExists(const std::filesystem::path& path);
+
+// The full path of the running executable.
+std::filesystem::path executablePath();
+
+// The path as UTF-8 text, and back.
+std::string pathToUtf8(const std::filesystem::path& path);
+std::filesystem::path utf8ToPath(const std::string& text);
+
+}  // namespace vantrell

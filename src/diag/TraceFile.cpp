@@ -1,0 +1,28 @@
+#include "diag/TraceFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "diag/Failure.h"
+#include "diag/FileSystem.h"
+
+namespace vantrell {
+
+void SaveTextFile(const ProgramFolder& folder, std::string_view fileName, std::string_view text) {
+    const auto path = folder.file(fileName);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) {
+        throw Failure("Could not open '" + pathToUtf8(path) + "' for writing: " +
+                      std::strerror(errno));
+    }
+    file.put('"');
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.write("\"\r\n", 3);
+    file.close();
+    if (!file) {
+        throw Failure("Could not write '" + pathToUtf8(path) + "'");
+    }
+}
+
+}  // namespace vantrell

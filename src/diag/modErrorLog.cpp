@@ -1,0 +1,63 @@
+#include "diag/modErrorLog.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+#include "diag/Failure.h"
+
+namespace vantrell {
+
+namespace {
+
+constexpr std::string_view kLogFileName = "VantrellLog.txt";
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool isErrorSeverity(std::string_view severity) {
+    constexpr std::string_view error = "ERROR";
+    return std::equal(severity.begin(), severity.end(), error.begin(), error.end(),
+                      [](char a, char b) {
+                          return std::toupper(static_cast<unsigned char>(a)) ==
+                                 std::toupper(static_cast<unsigned char>(b));
+                      });
+}
+
+}  // namespace
+
+void modErrorLog::WriteLogEntry(std::string_view severity, std::string_view procedure,
+                                std::string_view message) noexcept {
+    try {
+        const bool isError = isErrorSeverity(severity);
+        const std::string description = isError ? currentFailureDescription() : std::string();
+
+        std::string entry = formatLogTimestamp(clock_.now());
+        entry += procedure;
+        if (isError) {
+            entry.append(" ").append(description).append(kLineEnd);
+        }
+        entry.append(" ").append(message).append(kLineEnd);
+
+        // Held open while the box is shown, and closed once it has been dismissed.
+        std::ofstream log(folder_.file(kLogFileName), std::ios::binary | std::ios::app);
+        if (log) {
+            log.write(entry.data(), static_cast<std::streamsize>(entry.size()));
+            log.flush();
+        }
+
+        std::string text;
+        if (!isError) {
+            text = message;
+        } else if (message.empty()) {
+            text = description + std::string(kLineEnd) + std::string(procedure);
+        } else {
+            text = std::string(message) + std::string(kLineEnd) + description +
+                   std::string(kLineEnd) + std::string(procedure);
+        }
+        prompter_.show(text, isError ? "ERROR" : "NOTE",
+                       isError ? MessageIcon::Warning : MessageIcon::Information);
+    } catch (...) {
+        // The log is called from failure handlers: it must always return.
+    }
+}
+
+}  // namespace vantrell

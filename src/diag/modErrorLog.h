@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string_view>
+
+#include "diag/Clock.h"
+#include "diag/ProgramFolder.h"
+#include "diag/Prompter.h"
+
+namespace vantrell {
+
+// The error log: every note and failure of the program is appended to "VantrellLog.txt" in the
+// program folder and shown to the user in a message box. The only place that shows one.
+class modErrorLog {
+public:
+    modErrorLog(ProgramFolder folder, Prompter& prompter, Clock& clock)
+        : folder_(std::move(folder)), prompter_(prompter), clock_(clock) {}
+
+    // Appends one entry and shows the box; returns when the box has been dismissed.
+    // `severity` "ERROR" (any letter case) adds the description of the exception being handled
+    // by the caller, if any; every other severity is a note. A log file that cannot be opened
+    // or written is skipped: the box is still shown. Never throws.
+    void WriteLogEntry(std::string_view severity, std::string_view procedure,
+                       std::string_view message) noexcept;
+
+    const ProgramFolder& folder() const { return folder_; }
+
+private:
+    ProgramFolder folder_;
+    Prompter& prompter_;
+    Clock& clock_;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrell::db {
+
+namespace detail {
+class Database;
+}
+
+// A table being defined: its name and its columns in the order appended.
+struct TableDefinition {
+    struct ColumnDefinition {
+        std::string name;
+        int typeCode = 0;
+        int definedSize = 0;  // characters for text; 0 where the type has no size
+    };
+
+    std::string name;
+    std::vector<ColumnDefinition> columns;
+
+    void appendColumn(std::string columnName, int typeCode, int definedSize = 0) {
+        columns.push_back({std::move(columnName), typeCode, definedSize});
+    }
+};
+
+// The catalog of one database file: creates the file, lists and appends tables.
+class Catalog {
+public:
+    Catalog();
+    ~Catalog();
+
+    // Makes a new, empty database file at the connection string's Data Source and attaches
+    // the catalog to it. Throws DbError when a file is already there or cannot be made.
+    void create(std::string_view connectionString);
+
+    // Describes the database named by the connection string from now on. Throws DbError.
+    void attach(std::string_view connectionString);
+
+    // The names of the tables, the engine's own included. Throws DbError when not attached.
+    std::vector<std::string> tableNames() const;
+
+    // Creates the table with its columns in order. Throws DbError when it cannot be created,
+    // for instance when a table of that name (in any letter case) exists.
+    void appendTable(const TableDefinition& table);
+
+private:
+    std::shared_ptr<detail::Database> database_;
+};
+
+}  // namespace vantrell::db

@@ -1,0 +1,102 @@
+#include "interfacedb/Connection.h"
+
+#include <array>
+#include <fstream>
+
+#include "diag/FileSystem.h"
+#include "interfacedb/ConnectionString.h"
+#include "interfacedb/DbError.h"
+#include "interfacedb/ObjectState.h"
+#include "interfacedb/Sqlite.h"
+
+namespace vantrell::db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 2000;
+
+// Access files start with a page whose bytes 4 to 18 name the engine.
+bool looksLikeAccessFile(const std::string& path) {
+    std::ifstream file(utf8ToPath(path), std::ios::binary);
+    std::array<char, 19> head{};
+    if (!file.read(head.data(), head.size())) {
+        return false;
+    }
+    const std::string_view name(head.data() + 4, 15);
+    return name == "Standard Jet DB" || name == "Standard ACE DB";
+}
+
+}  // namespace
+
+std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
+    std::error_code error;
+    const auto fsPath = utf8ToPath(path);
+    if (path.empty() || !std::filesystem::exists(fsPath, error)) {
+        throw DbError("Could not find file '" + path + "'.");
+    }
+    if (std::filesystem::is_directory(fsPath, error)) {
+        throw DbError("'" + path + "' is a folder, not a database file.");
+    }
+    if (looksLikeAccessFile(path)) {
+        throw DbError("'" + path + "' is an Access database, which this engine cannot read yet.");
+    }
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    auto database = std::make_shared<detail::Database>(raw, path);
+    if (rc != SQLITE_OK) {
+        throw DbError("Could not open '" + path + "': " + sqlite3_errstr(rc), rc);
+    }
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    // Reading the schema is where SQLite notices a file that is not a database.
+    const int check = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                                   nullptr);
+    if (check == SQLITE_NOTADB) {
+        throw DbError("Unrecognized database format '" + path + "'.", check);
+    }
+    if (check != SQLITE_OK) {
+        throw DbError("Could not open '" + path + "': " + sqlite3_errmsg(raw), check);
+    }
+    return database;
+}
+
+Connection::~Connection() = default;
+
+void Connection::open(std::string_view connectionString, std::string_view, std::string_view,
+                      int) {
+    if (database_) {
+        throw DbError("Operation is not allowed when the object is open.");
+    }
+    database_ = openDatabaseFile(dataSourceOf(connectionString));
+    connectionString_ = connectionString;
+}
+
+void Connection::execute(std::string_view sql, int) {
+    auto db = database();
+    auto statement = detail::prepareSingle(db->handle(), sql);
+    if (!sqlite3_stmt_readonly(statement.get())) {
+        db->prepareForWrites();
+    }
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW) {
+        rc = sqlite3_step(statement.get());
+    }
+    detail::check(rc, db->handle());
+}
+
+int Connection::state() const { return database_ ? kStateOpen : kStateClosed; }
+
+void Connection::close() {
+    if (!database_) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    database_.reset();
+}
+
+std::shared_ptr<detail::Database> Connection::database() const {
+    if (!database_) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    return database_;
+}
+
+}  // namespace vantrell::db

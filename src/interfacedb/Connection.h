@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vantrell::db {
+
+namespace detail {
+class Database;
+}
+
+// A connection to one database file, named by a connection string's Data Source.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Empty until the connection has been opened.
+    const std::string& connectionString() const { return connectionString_; }
+
+    // Opens the database file named by the connection string. The user name, password and
+    // options are accepted as the callers pass them and not used. Throws DbError when the file
+    // is missing, is not a database, or cannot be opened; the connection then stays unopened.
+    void open(std::string_view connectionString, std::string_view userName = {},
+              std::string_view password = {}, int options = -1);
+
+    // Applies one statement at once; rows it returns are discarded. Throws DbError when the
+    // connection is closed or the statement is refused.
+    void execute(std::string_view sql, int options = -1);
+
+    // kStateOpen or kStateClosed.
+    int state() const;
+
+    // Closes the connection. Throws DbError when it is not open.
+    void close();
+
+    // The open database, for the engine's result sets and catalog. Throws when closed.
+    std::shared_ptr<detail::Database> database() const;
+
+private:
+    std::string connectionString_;
+    std::shared_ptr<detail::Database> database_;
+};
+
+// Opens the SQLite file at `path` as the engine does for a connection. Throws DbError.
+std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path);
+
+}  // namespace vantrell::db

@@ -1,0 +1,142 @@
+#include "interfacedb/DateTime.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace vantrell::db {
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// Howard Hinnant's days-from-civil and its inverse.
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+struct Civil {
+    std::int64_t year;
+    unsigned month;
+    unsigned day;
+};
+
+Civil civilFromDays(std::int64_t z) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    return {y + (m <= 2 ? 1 : 0), m, d};
+}
+
+bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int daysInMonth(int y, int m) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
+}
+
+// Reads exactly `width` digits at `pos`.
+std::optional<int> digits(std::string_view text, std::size_t pos, std::size_t width) {
+    if (pos + width > text.size()) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (std::size_t i = pos; i < pos + width; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<DateTime> DateTime::fromParts(int year, int month, int day, int hour, int minute,
+                                            int second) {
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > daysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59) {
+        return std::nullopt;
+    }
+    const std::int64_t days =
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+    return DateTime(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
+}
+
+std::optional<DateTime> DateTime::parse(std::string_view text) {
+    const auto year = digits(text, 0, 4);
+    const auto month = digits(text, 5, 2);
+    const auto day = digits(text, 8, 2);
+    if (!year || !month || !day || text[4] != '-' || text[7] != '-') {
+        return std::nullopt;
+    }
+    if (text.size() == 10) {
+        return fromParts(*year, *month, *day);
+    }
+    if (text[10] != ' ' && text[10] != 'T') {
+        return std::nullopt;
+    }
+    const auto hour = digits(text, 11, 2);
+    const auto minute = digits(text, 14, 2);
+    if (!hour || !minute || text.size() < 16 || text[13] != ':') {
+        return std::nullopt;
+    }
+    if (text.size() == 16) {
+        return fromParts(*year, *month, *day, *hour, *minute);
+    }
+    const auto second = digits(text, 17, 2);
+    if (!second || text[16] != ':') {
+        return std::nullopt;
+    }
+    // Fractions of a second, as some tools write them, are read and dropped.
+    std::size_t end = 19;
+    if (end < text.size() && text[end] == '.') {
+        ++end;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+            ++end;
+        }
+    }
+    if (end != text.size()) {
+        return std::nullopt;
+    }
+    return fromParts(*year, *month, *day, *hour, *minute, *second);
+}
+
+std::int64_t DateTime::daysSinceEpoch() const {
+    return seconds_ >= 0 ? seconds_ / kSecondsPerDay : (seconds_ - kSecondsPerDay + 1) / kSecondsPerDay;
+}
+
+std::int64_t DateTime::secondOfDay() const { return seconds_ - daysSinceEpoch() * kSecondsPerDay; }
+
+int DateTime::year() const { return static_cast<int>(civilFromDays(daysSinceEpoch()).year); }
+int DateTime::month() const { return static_cast<int>(civilFromDays(daysSinceEpoch()).month); }
+int DateTime::day() const { return static_cast<int>(civilFromDays(daysSinceEpoch()).day); }
+
+std::string DateTime::toText() const {
+    std::string text = toStorageText();
+    if (secondOfDay() == 0) {
+        text.resize(10);
+    }
+    return text;
+}
+
+std::string DateTime::toStorageText() const {
+    const Civil c = civilFromDays(daysSinceEpoch());
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", static_cast<int>(c.year),
+                  c.month, c.day, hour(), minute(), second());
+    return buffer;
+}
+
+}  // namespace vantrell::db

@@ -1,0 +1,331 @@
+#include "interfacedb/Recordset.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "interfacedb/Connection.h"
+#include "interfacedb/DbError.h"
+#include "interfacedb/ObjectState.h"
+#include "interfacedb/Sqlite.h"
+
+namespace vantrell::db {
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::string text(const unsigned char* p) { return p != nullptr ? reinterpret_cast<const char*>(p) : ""; }
+
+std::string quoteIdentifier(std::string_view name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+// The value of column `i` of the statement's current row, given the meaning of its column.
+Value readCell(sqlite3_stmt* statement, int i, const ColumnType& type) {
+    using K = ColumnType::Kind;
+    const int storage = sqlite3_column_type(statement, i);
+    switch (storage) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER: {
+            const std::int64_t n = sqlite3_column_int64(statement, i);
+            switch (type.kind) {
+                case K::Boolean:
+                    return Value(n != 0);
+                case K::Single:
+                    return Value(static_cast<float>(n));
+                case K::Double:
+                    return Value(static_cast<double>(n));
+                case K::Text:
+                    return Value(std::to_string(n));
+                default:
+                    return Value(n);
+            }
+        }
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_column_double(statement, i);
+            switch (type.kind) {
+                case K::Single:
+                    return Value(static_cast<float>(d));
+                case K::Boolean:
+                    return Value(d != 0.0);
+                case K::Text:
+                    return Value(Value(d).toText());
+                default:
+                    return Value(d);
+            }
+        }
+        default: {
+            const auto* bytes = sqlite3_column_text(statement, i);
+            std::string s(reinterpret_cast<const char*>(bytes),
+                          static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
+            if (type.kind == K::Date) {
+                if (auto date = DateTime::parse(s)) {
+                    return Value(*date);
+                }
+            } else if (type.kind == K::Boolean) {
+                try {
+                    return Value(Value(s).toBoolean());
+                } catch (const DbError&) {
+                }
+            }
+            // Text that does not fit the column's meaning is handed over as it is; converting
+            // it then fails where it is used.
+            return Value(std::move(s));
+        }
+    }
+}
+
+void bindValue(sqlite3_stmt* statement, int index, const Value& value) {
+    int rc = SQLITE_OK;
+    switch (value.kind()) {
+        case Value::Kind::Null:
+            rc = sqlite3_bind_null(statement, index);
+            break;
+        case Value::Kind::Boolean:
+            rc = sqlite3_bind_int(statement, index, value.toBoolean() ? 1 : 0);
+            break;
+        case Value::Kind::Integer:
+            rc = sqlite3_bind_int64(statement, index, value.toInteger());
+            break;
+        case Value::Kind::Single:
+        case Value::Kind::Double:
+            rc = sqlite3_bind_double(statement, index, value.toDouble());
+            break;
+        case Value::Kind::Date: {
+            const std::string s = value.toDate().toStorageText();
+            rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+        case Value::Kind::Text: {
+            const std::string s = value.toText();
+            rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+    }
+    detail::check(rc, sqlite3_db_handle(statement));
+}
+
+[[noreturn]] void notUpdatable() {
+    throw DbError(
+        "Current Recordset does not support updating. This may be a limitation of the provider, "
+        "or of the selected locktype.");
+}
+
+}  // namespace
+
+// The prepared INSERT of the last set of assigned columns, reused row after row.
+struct Recordset::InsertCache {
+    std::vector<bool> columns;
+    detail::Statement statement;
+};
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+void Recordset::open(std::string_view sql, Connection& connection, CursorType, LockType lockType,
+                     int) {
+    if (open_) {
+        throw DbError("Operation is not allowed when the object is open.");
+    }
+    auto db = connection.database();
+    auto statement = detail::prepareSingle(db->handle(), sql);
+
+    std::vector<Column> columns;
+    const int count = sqlite3_column_count(statement.get());
+    for (int i = 0; i < count; ++i) {
+        Column column;
+        column.name = text(reinterpret_cast<const unsigned char*>(sqlite3_column_name(statement.get(), i)));
+        column.tableName = text(reinterpret_cast<const unsigned char*>(sqlite3_column_table_name(statement.get(), i)));
+        column.originName = text(reinterpret_cast<const unsigned char*>(sqlite3_column_origin_name(statement.get(), i)));
+        const char* declared = sqlite3_column_decltype(statement.get(), i);
+        column.type = columnTypeFromDeclared(declared != nullptr ? declared : "");
+        columns.push_back(std::move(column));
+    }
+
+    std::vector<Value> cells;
+    std::size_t rows = 0;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        for (int i = 0; i < count; ++i) {
+            cells.push_back(readCell(statement.get(), i, columns[static_cast<std::size_t>(i)].type));
+        }
+        ++rows;
+    }
+    detail::check(rc, db->handle());
+
+    database_ = db;
+    columns_ = std::move(columns);
+    cells_ = std::move(cells);
+    rowCount_ = rows;
+    position_ = 0;
+    lockType_ = lockType;
+    adding_ = false;
+    insert_.reset();
+    open_ = true;
+}
+
+int Recordset::state() const { return open_ ? kStateOpen : kStateClosed; }
+
+void Recordset::close() {
+    requireOpen();
+    open_ = false;
+    cells_.clear();
+    cells_.shrink_to_fit();
+    rowCount_ = 0;
+    adding_ = false;
+    insert_.reset();
+    database_.reset();
+}
+
+void Recordset::requireOpen() const {
+    if (!open_) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+}
+
+bool Recordset::bof() const {
+    requireOpen();
+    return rowCount_ == 0;
+}
+
+bool Recordset::eof() const {
+    requireOpen();
+    return position_ >= rowCount_;
+}
+
+void Recordset::moveFirst() {
+    requireOpen();
+    position_ = 0;
+}
+
+void Recordset::moveNext() {
+    requireOpen();
+    if (position_ >= rowCount_) {
+        throw DbError(
+            "Either BOF or EOF is True, or the current record has been deleted. Requested "
+            "operation requires a current record.");
+    }
+    ++position_;
+}
+
+std::size_t Recordset::columnCount() const { return columns_.size(); }
+
+std::size_t Recordset::columnIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (equalsIgnoringCase(columns_[i].name, name)) {
+            return i;
+        }
+    }
+    throw DbError("Item cannot be found in the collection corresponding to the requested name or "
+                  "ordinal: " + std::string(name));
+}
+
+Value Recordset::field(std::string_view name) const {
+    requireOpen();
+    const std::size_t column = columnIndex(name);
+    if (adding_) {
+        return pending_[column];
+    }
+    if (position_ >= rowCount_) {
+        throw DbError(
+            "Either BOF or EOF is True, or the current record has been deleted. Requested "
+            "operation requires a current record.");
+    }
+    return cells_[position_ * columns_.size() + column];
+}
+
+void Recordset::addNew() {
+    requireOpen();
+    if (lockType_ == LockType::ReadOnly) {
+        notUpdatable();
+    }
+    const std::string& table = columns_.empty() ? std::string() : columns_.front().tableName;
+    const bool oneTable =
+        !table.empty() && std::all_of(columns_.begin(), columns_.end(), [&](const Column& c) {
+            return c.tableName == table && !c.originName.empty();
+        });
+    if (!oneTable) {
+        notUpdatable();
+    }
+    pending_.assign(columns_.size(), Value());
+    assigned_.assign(columns_.size(), false);
+    adding_ = true;
+}
+
+void Recordset::setField(std::string_view name, const Value& value) {
+    requireOpen();
+    if (!adding_) {
+        notUpdatable();
+    }
+    const std::size_t column = columnIndex(name);
+    pending_[column] = coerceForColumn(value, columns_[column].type);
+    assigned_[column] = true;
+}
+
+void Recordset::update() {
+    requireOpen();
+    if (!adding_) {
+        throw DbError("Operation is not allowed in this context.");
+    }
+    adding_ = false;  // stored or not, the row is no longer pending
+    insertPending();
+}
+
+void Recordset::insertPending() {
+    auto db = database_.lock();
+    if (!db) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    if (!insert_ || insert_->columns != assigned_) {
+        std::string names;
+        std::string marks;
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            if (!assigned_[i]) {
+                continue;
+            }
+            names += (names.empty() ? "" : ", ") + quoteIdentifier(columns_[i].originName);
+            marks += marks.empty() ? "?" : ", ?";
+        }
+        const std::string sql =
+            names.empty() ? "INSERT INTO " + quoteIdentifier(columns_.front().tableName) +
+                                " DEFAULT VALUES"
+                          : "INSERT INTO " + quoteIdentifier(columns_.front().tableName) + " (" +
+                                names + ") VALUES (" + marks + ")";
+        insert_ = std::make_unique<InsertCache>(
+            InsertCache{assigned_, detail::prepareSingle(db->handle(), sql)});
+    }
+    sqlite3_stmt* statement = insert_->statement.get();
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    int index = 1;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (assigned_[i]) {
+            bindValue(statement, index++, pending_[i]);
+        }
+    }
+    db->prepareForWrites();
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_DONE) {
+        const DbError error(sqlite3_errmsg(db->handle()), rc);
+        sqlite3_reset(statement);
+        throw error;
+    }
+    sqlite3_reset(statement);
+}
+
+}  // namespace vantrell::db

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interfacedb/ColumnType.h"
+#include "interfacedb/Value.h"
+
+namespace vantrell::db {
+
+class Connection;
+namespace detail {
+class Database;
+}
+
+enum class CursorType : int { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
+enum class LockType : int { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimistic = 4 };
+
+// The rows of one SELECT statement, read once when the set is opened, with a current row.
+// Sets opened with a lock other than ReadOnly also add rows to the statement's table.
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs `sql` on `connection` and positions on the first row. Throws DbError when the set is
+    // already open, the connection is closed or the statement is refused.
+    void open(std::string_view sql, Connection& connection, CursorType cursorType,
+              LockType lockType, int options = -1);
+
+    // kStateOpen or kStateClosed.
+    int state() const;
+    // Throws DbError when the set is not open.
+    void close();
+
+    // Before the first row / past the last row. Both are set on an empty set.
+    bool bof() const;
+    bool eof() const;
+    void moveFirst();
+    void moveNext();
+
+    // The current row's value of a column, found by name or alias without regard to case.
+    // Throws DbError when there is no current row or no such column.
+    Value field(std::string_view name) const;
+
+    // Starts a new row (all Null); any row not yet stored is dropped.
+    void addNew();
+    // Assigns a column of the new row, typed and checked as the column is.
+    void setField(std::string_view name, const Value& value);
+    // Stores the new row in the statement's table. The row is dropped whether or not it could
+    // be stored.
+    void update();
+
+    std::size_t columnCount() const;
+
+private:
+    struct Column {
+        std::string name;        // as the statement names it (alias or column)
+        std::string tableName;   // table it comes from, or ""
+        std::string originName;  // column name in that table, or ""
+        ColumnType type;
+    };
+
+    void requireOpen() const;
+    std::size_t columnIndex(std::string_view name) const;
+    void insertPending();
+
+    std::weak_ptr<detail::Database> database_;
+    bool open_ = false;
+    LockType lockType_ = LockType::ReadOnly;
+    std::vector<Column> columns_;
+    std::vector<Value> cells_;  // rows one after the other, columns_.size() values each
+    std::size_t rowCount_ = 0;
+    std::size_t position_ = 0;
+
+    bool adding_ = false;
+    std::vector<Value> pending_;
+    std::vector<bool> assigned_;
+
+    struct InsertCache;
+    std::unique_ptr<InsertCache> insert_;
+};
+
+}  // namespace vantrell::db

@@ -1,0 +1,41 @@
+#include "extract/ValueFormat.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+#include "interfacedb/DateTime.h"
+
+namespace vantrell {
+
+std::string dateToString(std::string_view strDate) {
+    if (strDate.empty()) {
+        return {};
+    }
+    const auto date = db::DateTime::parse(strDate);
+    if (!date) {
+        return "error";
+    }
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date->year(), date->month(),
+                  date->day());
+    return buffer;
+}
+
+std::string hoursToDuration(float sngHours) {
+    const double total = std::floor(static_cast<double>(sngHours) * 60.0 + 0.45);
+    if (!std::isfinite(total) || total < std::numeric_limits<std::int32_t>::min() ||
+        total > std::numeric_limits<std::int32_t>::max()) {
+        return "error";
+    }
+    std::int32_t minutes = static_cast<std::int32_t>(total);
+    std::int32_t hours = 0;
+    if (minutes >= 60) {
+        hours = minutes / 60;
+        minutes %= 60;
+    }
+    return "PT" + std::to_string(hours) + "H" + std::to_string(minutes) + "M";
+}
+
+}  // namespace vantrell

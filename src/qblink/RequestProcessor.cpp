@@ -1,0 +1,7 @@
+#include "qblink/RequestProcessor.h"
+
+namespace vantrell {
+
+RequestProcessor::~RequestProcessor() = default;
+
+}  // namespace vantrell

@@ -1,1 +1,227 @@
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "interfacedb/Catalog.h"
+#include "interfacedb/ColumnType.h"
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
+#include "interfacedb/DbError.h"
+#include "interfacedb/ObjectState.h"
+#include "interfacedb/Recordset.h"
+#include "support/Sandbox.h"
+
+namespace vantrell::db {
+namespace {
+
+constexpr int kText = static_cast<int>(DataTypeCode::VarWChar);
+
+// A database file in a sandbox with a Punch-like table, and a connection open on it.
+struct EngineFixture : ::testing::Test {
+    testing::Sandbox sandbox;
+    std::string path = sandbox.file("stage.db").string();
+    Connection cn;
+
+    void SetUp() override {
+        Catalog catalog;
+        catalog.create(catalogConnectionStringFor(path));
+        TableDefinition table{"Punch", {}};
+        table.appendColumn("Sequence", static_cast<int>(DataTypeCode::Integer));
+        table.appendColumn("Name", kText, 50);
+        table.appendColumn("Date", static_cast<int>(DataTypeCode::Date));
+        table.appendColumn("Hours", static_cast<int>(DataTypeCode::Single));
+        table.appendColumn("Posted", static_cast<int>(DataTypeCode::Boolean));
+        catalog.appendTable(table);
+        cn.open(connectionStringFor(path));
+    }
+
+    void addRow(int sequence, const std::string& name, float hours, bool posted = false) {
+        Recordset rs;
+        rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+        rs.addNew();
+        rs.setField("Sequence", sequence);
+        rs.setField("Name", name);
+        rs.setField("Date", *DateTime::parse("2026-03-02"));
+        rs.setField("Hours", hours);
+        rs.setField("Posted", posted);
+        rs.update();
+    }
+
+    int count(const std::string& sql) {
+        Recordset rs;
+        rs.open(sql, cn, CursorType::Static, LockType::ReadOnly);
+        int n = 0;
+        for (; !rs.eof(); rs.moveNext()) {
+            ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(EngineFixture, RowsReadBackWithTheirColumnTypes) {
+    addRow(1, "Worker One", 8.1f);
+    Recordset rs;
+    rs.open("select * from punch order by Sequence", cn, CursorType::Dynamic, LockType::Optimistic);
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.field("sequence").kind(), Value::Kind::Integer);
+    EXPECT_EQ(rs.field("Name").toText(), "Worker One");
+    EXPECT_EQ(rs.field("Date").kind(), Value::Kind::Date);
+    EXPECT_EQ(rs.field("Date").toText(), "2026-03-02");
+    EXPECT_EQ(rs.field("Hours").kind(), Value::Kind::Single);
+    EXPECT_EQ(rs.field("Hours").toSingle(), 8.1f);
+    EXPECT_EQ(rs.field("Posted").kind(), Value::Kind::Boolean);
+    EXPECT_FALSE(rs.field("Posted").toBoolean());
+    EXPECT_THROW((void)rs.field("NoSuchColumn"), DbError);
+}
+
+TEST_F(EngineFixture, EmptySetHasBothFlagsAndFieldsNeedARow) {
+    Recordset rs;
+    rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    EXPECT_TRUE(rs.bof());
+    EXPECT_TRUE(rs.eof());
+    EXPECT_THROW((void)rs.field("Name"), DbError);
+    EXPECT_THROW(rs.moveNext(), DbError);
+}
+
+TEST_F(EngineFixture, AliasesAndOrderComeFromTheStatement) {
+    addRow(2, "B", 1.0f);
+    addRow(1, "A", 2.0f);
+    Recordset rs;
+    rs.open("select Name as FullName, Hours as Reg from Punch order by Name desc", cn,
+            CursorType::Static, LockType::ReadOnly);
+    EXPECT_EQ(rs.field("fullname").toText(), "B");
+    rs.moveNext();
+    EXPECT_EQ(rs.field("FullName").toText(), "A");
+    EXPECT_FLOAT_EQ(rs.field("Reg").toSingle(), 2.0f);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_FALSE(rs.bof());
+    rs.moveFirst();
+    EXPECT_EQ(rs.field("FullName").toText(), "B");
+}
+
+TEST_F(EngineFixture, TextLongerThanItsColumnIsRefusedNeverCut) {
+    Recordset rs;
+    rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    rs.addNew();
+    rs.setField("Name", std::string(50, 'x'));
+    EXPECT_THROW(rs.setField("Name", std::string(51, 'x')), DbError);
+    // Characters are counted, not bytes: 50 letters of two bytes each fit.
+    std::string accented;
+    for (int i = 0; i < 50; ++i) {
+        accented += "\xC3\xA9";
+    }
+    rs.setField("Name", accented);
+    rs.update();
+    EXPECT_EQ(count("select * from Punch where Name='" + accented + "'"), 1);
+}
+
+TEST_F(EngineFixture, WrongTypesAreRefusedOnWrite) {
+    Recordset rs;
+    rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    rs.addNew();
+    EXPECT_THROW(rs.setField("Date", "not a date"), DbError);
+    EXPECT_THROW(rs.setField("Hours", "eight"), DbError);
+    EXPECT_THROW(rs.setField("Hours", 1e300), DbError);
+    EXPECT_THROW(rs.setField("Sequence", 3e9), DbError);
+    rs.setField("Date", "2026-03-02 07:30:00");
+    rs.setField("Sequence", "12");
+    rs.update();
+    EXPECT_EQ(count("select * from Punch where Sequence=12"), 1);
+}
+
+TEST_F(EngineFixture, ReadOnlySetsCannotAddRows) {
+    Recordset rs;
+    rs.open("select * from Punch", cn, CursorType::Static, LockType::ReadOnly);
+    EXPECT_THROW(rs.addNew(), DbError);
+    EXPECT_THROW(rs.setField("Name", "x"), DbError);
+}
+
+TEST_F(EngineFixture, BooleanLiteralsMatchStoredBooleans) {
+    addRow(1, "A", 1.0f, true);
+    addRow(2, "B", 1.0f, false);
+    cn.execute("delete from Punch where Posted=true");
+    EXPECT_EQ(count("select * from Punch"), 1);
+    cn.execute("delete from Punch where Posted=false");
+    EXPECT_EQ(count("select * from Punch"), 0);
+}
+
+TEST_F(EngineFixture, AStatementCannotCarryASecondOne) {
+    addRow(1, "A", 1.0f);
+    EXPECT_THROW(cn.execute("delete from Punch where Sequence=2; delete from Punch"), DbError);
+    EXPECT_EQ(count("select * from Punch"), 1);
+    cn.execute("delete from Punch where Sequence=1;");
+    EXPECT_EQ(count("select * from Punch"), 0);
+}
+
+TEST_F(EngineFixture, StateAndCloseOfConnectionsAndSets) {
+    Recordset rs;
+    EXPECT_EQ(rs.state(), kStateClosed);
+    EXPECT_THROW(rs.close(), DbError);
+    rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    EXPECT_EQ(rs.state(), kStateOpen);
+    EXPECT_THROW(rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic),
+                 DbError);
+    rs.close();
+    EXPECT_EQ(rs.state(), kStateClosed);
+
+    EXPECT_EQ(cn.state(), kStateOpen);
+    cn.close();
+    EXPECT_EQ(cn.state(), kStateClosed);
+    EXPECT_THROW(cn.execute("delete from Punch"), DbError);
+}
+
+TEST_F(EngineFixture, RowsAddedAfterTheConnectionClosedFailCleanly) {
+    Recordset rs;
+    rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    cn.close();
+    rs.addNew();
+    rs.setField("Name", "late");
+    EXPECT_THROW(rs.update(), DbError);
+}
+
+TEST(EngineOpen, FilesThatAreNotDatabasesFailWithTheirPath) {
+    testing::Sandbox sandbox;
+    sandbox.write("notes.txt", std::string(4096, 'x'));
+    std::filesystem::create_directory(sandbox.file("folder.mdb"));
+    for (const char* name : {"missing.mdb", "notes.txt", "folder.mdb"}) {
+        Connection cn;
+        const std::string path = sandbox.file(name).string();
+        try {
+            cn.open(connectionStringFor(path));
+            FAIL() << name << " opened";
+        } catch (const DbError& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(cn.state(), kStateClosed);
+        EXPECT_TRUE(cn.connectionString().empty());
+    }
+}
+
+TEST(Catalog, CreatesTablesWithColumnsInOrderAndRefusesDuplicates) {
+    testing::Sandbox sandbox;
+    const std::string path = sandbox.file("c.db").string();
+    Catalog catalog;
+    catalog.create(catalogConnectionStringFor(path));
+    EXPECT_THROW(Catalog().create(catalogConnectionStringFor(path)), DbError);
+    TableDefinition table{"punch", {}};
+    table.appendColumn("B", kText, 10);
+    table.appendColumn("A", static_cast<int>(DataTypeCode::Integer));
+    catalog.appendTable(table);
+    table.name = "Punch";
+    EXPECT_THROW(catalog.appendTable(table), DbError);  // names are matched without case
+    TableDefinition bad{"Bad", {}};
+    bad.appendColumn("X", 999);
+    EXPECT_THROW(catalog.appendTable(bad), DbError);
+    EXPECT_EQ(catalog.tableNames(), std::vector<std::string>{"punch"});
+
+    Connection cn;
+    cn.open(connectionStringFor(path));
+    Recordset rs;
+    rs.open("select * from punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    rs.addNew();
+    EXPECT_THROW(rs.setField("B", "eleven char"), DbError);
+}
+
+}  // namespace
+}  // namespace vantrell::db

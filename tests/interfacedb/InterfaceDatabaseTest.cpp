@@ -1,1 +1,144 @@
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "interfacedb/Catalog.h"
+#include "interfacedb/ConnectionString.h"
+#include "interfacedb/InterfaceDatabase.h"
+#include "interfacedb/Recordset.h"
+#include "interfacedb/modDataDef.h"
+#include "support/TestLog.h"
+
+namespace vantrell {
+namespace {
+
+using testing::kStamp;
+
+std::string path(const testing::TestLog& t) { return t.sandbox.file("Vantrell.mdb").string(); }
+
+std::vector<std::string> columnsOf(const std::string& file, const std::string& table) {
+    db::Connection cn;
+    cn.open(db::connectionStringFor(file));
+    db::Recordset rs;
+    rs.open("select name || ' ' || type as c from pragma_table_info('" + table + "')", cn,
+            db::CursorType::Static, db::LockType::ReadOnly);
+    std::vector<std::string> columns;
+    for (; !rs.eof(); rs.moveNext()) {
+        columns.push_back(rs.field("c").toText());
+    }
+    return columns;
+}
+
+std::vector<std::string> tablesOf(const std::string& file) {
+    db::Catalog catalog;
+    catalog.attach(db::catalogConnectionStringFor(file));
+    return catalog.tableNames();
+}
+
+void makeFileWith(const std::string& file, const std::string& table) {
+    db::Catalog catalog;
+    catalog.create(db::catalogConnectionStringFor(file));
+    db::TableDefinition definition{table, {}};
+    definition.appendColumn("Sequence", 3);
+    catalog.appendTable(definition);
+    db::Connection cn;
+    cn.open(db::connectionStringFor(file));
+    cn.execute("insert into " + table + " (Sequence) values (7)");
+}
+
+TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithThreeEmptyTables) {
+    testing::TestLog t;
+    ProgramState state;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    EXPECT_EQ(state.strInterfaceDB, path(t));
+    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Employee", "PayType", "Punch"}));
+    EXPECT_EQ(columnsOf(path(t), "Punch"),
+              (std::vector<std::string>{"Sequence INTEGER", "Name VARCHAR(50)", "Date DATETIME",
+                                        "Hours FLOAT4", "PayType VARCHAR(50)", "Posted BOOLEAN",
+                                        "Error VARCHAR(255)"}));
+    EXPECT_EQ(columnsOf(path(t), "Employee"), std::vector<std::string>{"Name VARCHAR(50)"});
+    EXPECT_EQ(columnsOf(path(t), "PayType"), std::vector<std::string>{"Name VARCHAR(50)"});
+    EXPECT_TRUE(t.prompter.shown.empty());
+}
+
+TEST(ConfigureInterfaceDatabase, SecondStartKeepsTablesAndRows) {
+    testing::TestLog t;
+    ProgramState state;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(path(t)));
+        cn.execute("insert into Employee (Name) values ('Left Over')");
+    }
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    db::Connection cn;
+    cn.open(db::connectionStringFor(path(t)));
+    db::Recordset rs;
+    rs.open("select * from Employee", cn, db::CursorType::Static, db::LockType::ReadOnly);
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.field("Name").toText(), "Left Over");
+}
+
+TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOtherTwoAndKeepsPunchAsItIs) {
+    testing::TestLog t;
+    makeFileWith(path(t), "Punch");
+    ProgramState state;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Punch", "Employee", "PayType"}));
+    EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Sequence INTEGER"});
+}
+
+TEST(ConfigureInterfaceDatabase, LowerCasePunchDoesNotCountAndStartUpFails) {
+    testing::TestLog t;
+    makeFileWith(path(t), "punch");
+    ProgramState state;
+    EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
+    ASSERT_EQ(t.prompter.shown.size(), 1u);
+    EXPECT_EQ(t.prompter.shown[0].title, "ERROR");
+    EXPECT_NE(t.logText().find(std::string(kStamp) + "blnConfigureInterfaceDatabase "),
+              std::string::npos);
+    // The tables appended before the failure stay.
+    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"punch", "Employee", "PayType"}));
+}
+
+TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
+    {
+        testing::TestLog t;
+        t.sandbox.write("Vantrell.mdb", "this is not a database, just some text of a clerk");
+        ProgramState state;
+        EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
+        EXPECT_EQ(t.sandbox.read("Vantrell.mdb"),
+                  "this is not a database, just some text of a clerk");
+    }
+    {
+        testing::TestLog t;
+        std::filesystem::create_directory(t.sandbox.file("Vantrell.mdb"));
+        ProgramState state;
+        EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
+        EXPECT_EQ(t.prompter.shown.size(), 1u);
+    }
+    {
+        // A program folder that cannot hold files (its path runs through a file).
+        testing::TestLog t;
+        t.sandbox.write("plain", "x");
+        testing::FakePrompter prompter;
+        testing::FakeClock clock;
+        modErrorLog log(ProgramFolder(t.sandbox.file("plain")), prompter, clock);
+        ProgramState state;
+        EXPECT_FALSE(blnConfigureInterfaceDatabase(log, state));
+        EXPECT_EQ(prompter.shown.size(), 1u);
+    }
+    if (geteuid() != 0) {  // root writes anywhere
+        testing::TestLog t;
+        std::filesystem::permissions(t.sandbox.path(), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec);
+        ProgramState state;
+        EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
+        EXPECT_EQ(t.prompter.shown.size(), 1u);
+    }
+}
+
+}  // namespace
+}  // namespace vantrell

@@ -9,7 +9,7 @@ namespace vantrell {
 // The accounting system's qbXML request processor: the five operations the program uses.
 // Every failure is thrown as a Failure whose description is the component's own text.
 class RequestProcessor {
-public:
+  public:
     virtual ~RequestProcessor();
 
     virtual void OpenConnection(const std::string& appID, const std::string& appName) = 0;

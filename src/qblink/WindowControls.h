@@ -10,7 +10,7 @@ enum class MousePointer { Default, Hourglass };
 // The main window's controls as the program's logic sees them: the list lstShow, the enabled
 // state of the three buttons and the screen's mouse pointer. Each operation may throw Failure.
 class WindowControls {
-public:
+  public:
     virtual ~WindowControls() = default;
 
     virtual void clearList() = 0;

@@ -1,0 +1,62 @@
+#include "diag/Guard.h"
+#include "diag/TraceFile.h"
+#include "interfacedb/modDataDef.h"
+#include "qblink/QuickBooksLink.h"
+#include "qblink/RequestText.h"
+
+namespace vantrell {
+
+void QuickBooksLink::ResolveWithQB() {
+    guard(log_, "ResolveWithQB", [&] {
+        requestXML = resolveQueryRequest();
+        SaveTextFile(log_.folder(), "ResolveReq.txt", requestXML);
+        responseXML = processor().ProcessRequest(ticket, requestXML);
+        SaveTextFile(log_.folder(), "ResolveResp.txt", responseXML);
+        ParseResponseXML("EmployeeQueryRs", "EmployeeRet");
+        ParseResponseXML("PayrollItemWageQueryRs", "PayrollItemWageRet");
+    });
+}
+
+// Adds one issue line per row of `query` and returns how many were added.
+std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix) {
+    std::int64_t count = 0;
+    RecordsetRef rs = std::make_unique<db::Recordset>();
+    rs->open(query, interfaceConnection(), db::CursorType::Dynamic, db::LockType::Optimistic);
+    if (blnHasRecords(log_, rs)) {
+        rs->moveFirst();
+        while (!rs->eof()) {
+            // An empty name is still an issue; a missing one reads as empty, as text joined to
+            // a null value does.
+            const db::Value name = rs->field("Name");
+            controls_.addListLine(linePrefix + (name.isNull() ? std::string() : name.toText()));
+            ++count;
+            rs->moveNext();
+        }
+    }
+    blnCloseRecordset(log_, rs);
+    return count;
+}
+
+void QuickBooksLink::ShowIssues() {
+    guard(log_, "ShowIssues", [&] {
+        controls_.clearList();
+        std::int64_t issues = 0;
+        issues += listNames("select Name from Employee order by Name", "Missing Employee ");
+        issues += listNames("select Name from PayType order by Name", "Mising Pay Type ");
+        if (issues == 0) {
+            controls_.addListLine("Click Export to post your time tickets in QuickBooks.");
+            controls_.setButtonEnabled(WindowButton::Export, true);
+            controls_.setButtonEnabled(WindowButton::Close, true);
+            controls_.setButtonEnabled(WindowButton::Print, false);
+        } else {
+            controls_.addListLine("");
+            controls_.addListLine("There are " + std::to_string(issues) +
+                                  " issues requiring resolution.");
+            controls_.setButtonEnabled(WindowButton::Export, false);
+            controls_.setButtonEnabled(WindowButton::Close, true);
+            controls_.setButtonEnabled(WindowButton::Print, true);
+        }
+    });
+}
+
+}  // namespace vantrell

@@ -1,0 +1,82 @@
+#include "diag/Failure.h"
+#include "diag/Guard.h"
+#include "qblink/QuickBooksLink.h"
+
+namespace vantrell {
+
+namespace {
+
+// The identity and mode presented to the accounting system; mode 0 is single-user.
+constexpr const char* kAppID = "QBMarwick";
+constexpr const char* kAppName = "Chronel interface";
+constexpr int kSingleUserMode = 0;
+
+}  // namespace
+
+QuickBooksLink::QuickBooksLink(modErrorLog& log, ProgramState& state, WindowControls& controls,
+                               RequestProcessorFactory factory)
+    : log_(log), state_(state), controls_(controls), factory_(std::move(factory)) {}
+
+RequestProcessor& QuickBooksLink::processor() {
+    if (!qbXMLRP) {
+        if (factory_) {
+            qbXMLRP = factory_();
+        }
+        if (!qbXMLRP) {
+            throw Failure("The request processor could not be created.");
+        }
+    }
+    return *qbXMLRP;
+}
+
+db::Connection& QuickBooksLink::interfaceConnection() {
+    if (!state_.cnInterface) {
+        throw Failure("Object variable or With block variable not set");
+    }
+    return *state_.cnInterface;
+}
+
+bool QuickBooksLink::OpenQBConnection() {
+    std::string step = "test connection";
+    bool connectionOpen = false;
+    try {
+        if (blnQBConnected) {
+            step = "already connected";
+            return true;
+        }
+        step = "open the connection";
+        processor().OpenConnection(kAppID, kAppName);
+        connectionOpen = true;
+
+        step = "begin a session at " + state_.strQBdata;
+        ticket = processor().BeginSession(state_.strQBdata, kSingleUserMode);
+
+        step = "set blnQBConnected=true";
+        blnQBConnected = true;
+        step = "set OpenQBConnection=true";
+        return true;
+    } catch (const EndProgram&) {
+        throw;
+    } catch (...) {
+        blnQBConnected = false;
+        if (connectionOpen) {
+            // A failure of this close is the caller's to log: it leaves here unhandled.
+            processor().CloseConnection();
+        }
+        log_.WriteLogEntry("ERROR", "OpenQBConnection", step);
+        return false;
+    }
+}
+
+void QuickBooksLink::CloseQBConnection() {
+    guard(log_, "CloseQBConnection", [&] {
+        if (!blnQBConnected) {
+            return;
+        }
+        processor().EndSession(ticket);
+        processor().CloseConnection();
+        blnQBConnected = false;
+    });
+}
+
+}  // namespace vantrell

@@ -1,0 +1,100 @@
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "diag/Failure.h"
+#include "diag/Guard.h"
+#include "diag/TraceFile.h"
+#include "extract/ValueFormat.h"
+#include "interfacedb/modDataDef.h"
+#include "qblink/QuickBooksLink.h"
+#include "qblink/RequestText.h"
+
+namespace vantrell {
+
+namespace {
+
+// Collects serialized XML into one string.
+class StringWriter final : public pugi::xml_writer {
+  public:
+    explicit StringWriter(std::string& out) : out_(out) {}
+    void write(const void* data, std::size_t size) override {
+        out_.append(static_cast<const char*>(data), size);
+    }
+
+  private:
+    std::string& out_;
+};
+
+void appendTextElement(pugi::xml_node parent, const char* name, const std::string& text) {
+    parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
+void appendReference(pugi::xml_node parent, const char* name, const std::string& fullName) {
+    appendTextElement(parent.append_child(name), "FullName", fullName);
+}
+
+}  // namespace
+
+std::string QuickBooksLink::BuildRequestString() {
+    std::string result;
+    guard(log_, "BuildRequestString", [&] {
+        if (!state_.rsPunch) {
+            throw Failure("Object variable or With block variable not set");
+        }
+        db::Recordset& rs = *state_.rsPunch;
+
+        pugi::xml_document xmlDoc;
+        pugi::xml_node qbxml = xmlDoc.append_child("QBXML");
+        pugi::xml_node msgs = qbxml.append_child("QBXMLMsgsRq");
+        msgs.append_attribute("onError").set_value("stopOnError");
+
+        rs.moveFirst();
+        while (!rs.eof()) {
+            pugi::xml_node request = msgs.append_child("TimeTrackingAddRq");
+            request.append_attribute("requestID").set_value(rs.field("Sequence").toText().c_str());
+            pugi::xml_node add = request.append_child("TimeTrackingAdd");
+            appendTextElement(add, "TxnDate", dateToString(rs.field("Date").toText()));
+            appendReference(add, "EntityRef", rs.field("Name").toText());
+            appendTextElement(add, "Duration", hoursToDuration(rs.field("Hours").toSingle()));
+            appendReference(add, "PayrollItemWageRef", rs.field("PayType").toText());
+            appendTextElement(add, "IsBillable", "false");
+            rs.moveNext();
+        }
+
+        std::string text = timeTrackingProlog();
+        StringWriter writer(text);
+        xmlDoc.save(writer, "", pugi::format_raw | pugi::format_no_declaration,
+                    pugi::encoding_utf8);
+        result = std::move(text);
+
+        // requestXML still holds the request sent before this one.
+        SaveTextFile(log_.folder(), "RawData.txt", requestXML);
+    });
+    return result;
+}
+
+void QuickBooksLink::cmdExport_Click() {
+    guard(log_, "cmdExport_Click", [&] {
+        controls_.setMousePointer(MousePointer::Hourglass);
+        state_.rsPunch = std::make_unique<db::Recordset>();
+        state_.rsPunch->open("select * from Punch order by Sequence", interfaceConnection(),
+                             db::CursorType::Dynamic, db::LockType::Optimistic);
+        if (blnHasRecords(log_, state_.rsPunch)) {
+            requestXML = BuildRequestString();
+            SaveTextFile(log_.folder(), "PunchReq.txt", requestXML);
+            responseXML = processor().ProcessRequest(ticket, requestXML);
+            SaveTextFile(log_.folder(), "PunchResp.txt", responseXML);
+            ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+        }
+        blnCloseRecordset(log_, state_.rsPunch);
+        controls_.setButtonEnabled(WindowButton::Export, false);
+        controls_.addListLine("");
+        controls_.addListLine("Export complete.");
+    });
+    // The exit step runs on every path; a pointer that cannot be reset is logged, not thrown
+    // into the window's event loop.
+    guard(log_, "cmdExport_Click", [&] { controls_.setMousePointer(MousePointer::Default); });
+}
+
+}  // namespace vantrell

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+namespace vantrell {
+
+// Loads `text` into `document` as a strict loader does: empty text, text that is not
+// well-formed, two root elements and text outside the root are refused. Returns nothing on
+// success, otherwise the reason with the offset where the load failed.
+std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text);
+
+// Every element below `root` (the root itself excluded) whose tag is exactly `tag`, in document
+// order. One pass, without recursion, so any size and depth of document is walked.
+std::vector<pugi::xml_node> elementsByTagName(const pugi::xml_node& root, std::string_view tag);
+
+// The text content of a node: all text and CDATA below it, in document order.
+std::string elementText(const pugi::xml_node& node);
+
+}  // namespace vantrell

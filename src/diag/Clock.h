@@ -15,13 +15,13 @@ struct LocalDateTime {
 
 // The current local date and time.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() = 0;
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     LocalDateTime now() override;
 };
 

@@ -7,7 +7,7 @@ namespace vantrell {
 
 // A failure of a procedure's step. Its what() is the description that the error log shows.
 class Failure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -14,8 +14,7 @@ namespace vantrell {
 // that the body updates is reported as it stands) and is consumed. EndProgram passes through.
 // Returns true when the body ran to its end. The caller's exit steps follow the call.
 template <class Body>
-bool guard(modErrorLog& log, std::string_view procedure, const std::string& message,
-           Body&& body) {
+bool guard(modErrorLog& log, std::string_view procedure, const std::string& message, Body&& body) {
     try {
         std::forward<Body>(body)();
         return true;

@@ -8,7 +8,7 @@ namespace vantrell {
 
 // The folder that holds the interface database, the log and the trace files.
 class ProgramFolder {
-public:
+  public:
     explicit ProgramFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
     const std::filesystem::path& path() const { return folder_; }
@@ -20,7 +20,7 @@ public:
     // variable VANTRELL_DATA_DIR, the folder of the running executable.
     static ProgramFolder resolve(const std::optional<std::filesystem::path>& option);
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 

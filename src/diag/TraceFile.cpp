@@ -13,8 +13,8 @@ void SaveTextFile(const ProgramFolder& folder, std::string_view fileName, std::s
     const auto path = folder.file(fileName);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) {
-        throw Failure("Could not open '" + pathToUtf8(path) + "' for writing: " +
-                      std::strerror(errno));
+        throw Failure("Could not open '" + pathToUtf8(path) +
+                      "' for writing: " + std::strerror(errno));
     }
     file.put('"');
     file.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -11,7 +11,7 @@ namespace vantrell {
 // The error log: every note and failure of the program is appended to "VantrellLog.txt" in the
 // program folder and shown to the user in a message box. The only place that shows one.
 class modErrorLog {
-public:
+  public:
     modErrorLog(ProgramFolder folder, Prompter& prompter, Clock& clock)
         : folder_(std::move(folder)), prompter_(prompter), clock_(clock) {}
 
@@ -24,7 +24,7 @@ public:
 
     const ProgramFolder& folder() const { return folder_; }
 
-private:
+  private:
     ProgramFolder folder_;
     Prompter& prompter_;
     Clock& clock_;

@@ -29,7 +29,7 @@ struct TableDefinition {
 
 // The catalog of one database file: creates the file, lists and appends tables.
 class Catalog {
-public:
+  public:
     Catalog();
     ~Catalog();
 
@@ -47,7 +47,7 @@ public:
     // for instance when a table of that name (in any letter case) exists.
     void appendTable(const TableDefinition& table);
 
-private:
+  private:
     std::shared_ptr<detail::Database> database_;
 };
 

@@ -9,13 +9,13 @@ namespace vantrell::db {
 
 // The catalog's data-type codes that the program uses.
 enum class DataTypeCode : int {
-    Integer = 3,       // 4-byte signed integer
-    Single = 4,        // single-precision floating point
-    Double = 5,        // double-precision floating point
-    Date = 7,          // date and time
-    Boolean = 11,      // Yes/No
-    VarWChar = 202,    // variable-length Unicode text with a defined size
-    LongVarWChar = 203 // memo text
+    Integer = 3,        // 4-byte signed integer
+    Single = 4,         // single-precision floating point
+    Double = 5,         // double-precision floating point
+    Date = 7,           // date and time
+    Boolean = 11,       // Yes/No
+    VarWChar = 202,     // variable-length Unicode text with a defined size
+    LongVarWChar = 203  // memo text
 };
 
 // What a column holds, as the engine gives it meaning on read and write.

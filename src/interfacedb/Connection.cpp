@@ -48,8 +48,8 @@ std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
     }
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     // Reading the schema is where SQLite notices a file that is not a database.
-    const int check = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                                   nullptr);
+    const int check =
+        sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (check == SQLITE_NOTADB) {
         throw DbError("Unrecognized database format '" + path + "'.", check);
     }
@@ -61,8 +61,7 @@ std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
 
 Connection::~Connection() = default;
 
-void Connection::open(std::string_view connectionString, std::string_view, std::string_view,
-                      int) {
+void Connection::open(std::string_view connectionString, std::string_view, std::string_view, int) {
     if (database_) {
         throw DbError("Operation is not allowed when the object is open.");
     }
@@ -83,7 +82,9 @@ void Connection::execute(std::string_view sql, int) {
     detail::check(rc, db->handle());
 }
 
-int Connection::state() const { return database_ ? kStateOpen : kStateClosed; }
+int Connection::state() const {
+    return database_ ? kStateOpen : kStateClosed;
+}
 
 void Connection::close() {
     if (!database_) {

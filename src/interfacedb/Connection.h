@@ -12,7 +12,7 @@ class Database;
 
 // A connection to one database file, named by a connection string's Data Source.
 class Connection {
-public:
+  public:
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
@@ -40,7 +40,7 @@ public:
     // The open database, for the engine's result sets and catalog. Throws when closed.
     std::shared_ptr<detail::Database> database() const;
 
-private:
+  private:
     std::string connectionString_;
     std::shared_ptr<detail::Database> database_;
 };

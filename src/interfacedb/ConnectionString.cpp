@@ -23,8 +23,9 @@ std::string lower(std::string_view text) {
 // True when `rest` (the text after a ";") starts a keyword of its own.
 bool startsKeyword(std::string_view rest) {
     static constexpr std::array<std::string_view, 9> kKeywords = {
-        "provider=", "data source=", "persist security info=", "user id=", "password=",
-        "mode=",     "extended properties=", "jet oledb:", "locale identifier="};
+        "provider=",         "data source=", "persist security info=", "user id=",
+        "password=",         "mode=",        "extended properties=",   "jet oledb:",
+        "locale identifier="};
     const std::string l = lower(rest.substr(0, 24));
     std::string_view trimmed = l;
     while (!trimmed.empty() && trimmed.front() == ' ') {
@@ -55,7 +56,8 @@ std::string dataSourceOf(std::string_view connectionString) {
         }
     }
     if (start == std::string::npos) {
-        throw DbError("The connection string names no Data Source: " + std::string(connectionString));
+        throw DbError("The connection string names no Data Source: " +
+                      std::string(connectionString));
     }
     std::string_view rest = connectionString.substr(start);
     if (!rest.empty() && rest.front() == '"') {

@@ -38,7 +38,9 @@ Civil civilFromDays(std::int64_t z) {
     return {y + (m <= 2 ? 1 : 0), m, d};
 }
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int y, int m) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -114,14 +116,23 @@ std::optional<DateTime> DateTime::parse(std::string_view text) {
 }
 
 std::int64_t DateTime::daysSinceEpoch() const {
-    return seconds_ >= 0 ? seconds_ / kSecondsPerDay : (seconds_ - kSecondsPerDay + 1) / kSecondsPerDay;
+    return seconds_ >= 0 ? seconds_ / kSecondsPerDay
+                         : (seconds_ - kSecondsPerDay + 1) / kSecondsPerDay;
 }
 
-std::int64_t DateTime::secondOfDay() const { return seconds_ - daysSinceEpoch() * kSecondsPerDay; }
+std::int64_t DateTime::secondOfDay() const {
+    return seconds_ - daysSinceEpoch() * kSecondsPerDay;
+}
 
-int DateTime::year() const { return static_cast<int>(civilFromDays(daysSinceEpoch()).year); }
-int DateTime::month() const { return static_cast<int>(civilFromDays(daysSinceEpoch()).month); }
-int DateTime::day() const { return static_cast<int>(civilFromDays(daysSinceEpoch()).day); }
+int DateTime::year() const {
+    return static_cast<int>(civilFromDays(daysSinceEpoch()).year);
+}
+int DateTime::month() const {
+    return static_cast<int>(civilFromDays(daysSinceEpoch()).month);
+}
+int DateTime::day() const {
+    return static_cast<int>(civilFromDays(daysSinceEpoch()).day);
+}
 
 std::string DateTime::toText() const {
     std::string text = toStorageText();

@@ -11,7 +11,7 @@ namespace vantrell::db {
 // A calendar date with a time of day to the second, years 100 to 9999 as the Jet engine holds
 // them.
 class DateTime {
-public:
+  public:
     // The date, or nothing when the pieces do not make a valid date and time.
     static std::optional<DateTime> fromParts(int year, int month, int day, int hour = 0,
                                              int minute = 0, int second = 0);
@@ -36,7 +36,7 @@ public:
 
     auto operator<=>(const DateTime&) const = default;
 
-private:
+  private:
     explicit DateTime(std::int64_t seconds) : seconds_(seconds) {}
     std::int64_t daysSinceEpoch() const;
     std::int64_t secondOfDay() const;

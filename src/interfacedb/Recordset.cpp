@@ -19,7 +19,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     });
 }
 
-std::string text(const unsigned char* p) { return p != nullptr ? reinterpret_cast<const char*>(p) : ""; }
+std::string text(const unsigned char* p) {
+    return p != nullptr ? reinterpret_cast<const char*>(p) : "";
+}
 
 std::string quoteIdentifier(std::string_view name) {
     std::string quoted = "\"";
@@ -149,9 +151,12 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType, L
     const int count = sqlite3_column_count(statement.get());
     for (int i = 0; i < count; ++i) {
         Column column;
-        column.name = text(reinterpret_cast<const unsigned char*>(sqlite3_column_name(statement.get(), i)));
-        column.tableName = text(reinterpret_cast<const unsigned char*>(sqlite3_column_table_name(statement.get(), i)));
-        column.originName = text(reinterpret_cast<const unsigned char*>(sqlite3_column_origin_name(statement.get(), i)));
+        column.name =
+            text(reinterpret_cast<const unsigned char*>(sqlite3_column_name(statement.get(), i)));
+        column.tableName = text(
+            reinterpret_cast<const unsigned char*>(sqlite3_column_table_name(statement.get(), i)));
+        column.originName = text(
+            reinterpret_cast<const unsigned char*>(sqlite3_column_origin_name(statement.get(), i)));
         const char* declared = sqlite3_column_decltype(statement.get(), i);
         column.type = columnTypeFromDeclared(declared != nullptr ? declared : "");
         columns.push_back(std::move(column));
@@ -162,7 +167,8 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType, L
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i) {
-            cells.push_back(readCell(statement.get(), i, columns[static_cast<std::size_t>(i)].type));
+            cells.push_back(
+                readCell(statement.get(), i, columns[static_cast<std::size_t>(i)].type));
         }
         ++rows;
     }
@@ -179,7 +185,9 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType, L
     open_ = true;
 }
 
-int Recordset::state() const { return open_ ? kStateOpen : kStateClosed; }
+int Recordset::state() const {
+    return open_ ? kStateOpen : kStateClosed;
+}
 
 void Recordset::close() {
     requireOpen();
@@ -223,7 +231,9 @@ void Recordset::moveNext() {
     ++position_;
 }
 
-std::size_t Recordset::columnCount() const { return columns_.size(); }
+std::size_t Recordset::columnCount() const {
+    return columns_.size();
+}
 
 std::size_t Recordset::columnIndex(std::string_view name) const {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -231,8 +241,10 @@ std::size_t Recordset::columnIndex(std::string_view name) const {
             return i;
         }
     }
-    throw DbError("Item cannot be found in the collection corresponding to the requested name or "
-                  "ordinal: " + std::string(name));
+    throw DbError(
+        "Item cannot be found in the collection corresponding to the requested name or "
+        "ordinal: " +
+        std::string(name));
 }
 
 Value Recordset::field(std::string_view name) const {
@@ -302,10 +314,10 @@ void Recordset::insertPending() {
             marks += marks.empty() ? "?" : ", ?";
         }
         const std::string sql =
-            names.empty() ? "INSERT INTO " + quoteIdentifier(columns_.front().tableName) +
-                                " DEFAULT VALUES"
-                          : "INSERT INTO " + quoteIdentifier(columns_.front().tableName) + " (" +
-                                names + ") VALUES (" + marks + ")";
+            names.empty()
+                ? "INSERT INTO " + quoteIdentifier(columns_.front().tableName) + " DEFAULT VALUES"
+                : "INSERT INTO " + quoteIdentifier(columns_.front().tableName) + " (" + names +
+                      ") VALUES (" + marks + ")";
         insert_ = std::make_unique<InsertCache>(
             InsertCache{assigned_, detail::prepareSingle(db->handle(), sql)});
     }

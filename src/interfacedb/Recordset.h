@@ -21,7 +21,7 @@ enum class LockType : int { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, Batch
 // The rows of one SELECT statement, read once when the set is opened, with a current row.
 // Sets opened with a lock other than ReadOnly also add rows to the statement's table.
 class Recordset {
-public:
+  public:
     Recordset();
     ~Recordset();
     Recordset(const Recordset&) = delete;
@@ -57,7 +57,7 @@ public:
 
     std::size_t columnCount() const;
 
-private:
+  private:
     struct Column {
         std::string name;        // as the statement names it (alias or column)
         std::string tableName;   // table it comes from, or ""

@@ -1,12 +1,50 @@
 #include "interfacedb/Sqlite.h"
 
+#include <mutex>
+#include <unordered_map>
+
 #include "interfacedb/DbError.h"
 
 namespace vantrell::db::detail {
 
-Database::~Database() { sqlite3_close_v2(handle_); }
+namespace {
+
+// Statements are prepared from the bare SQLite handle, so the table sources are found by it.
+std::mutex sourcesMutex;
+std::unordered_map<sqlite3*, TableSource*>& sources() {
+    static std::unordered_map<sqlite3*, TableSource*> map;
+    return map;
+}
+
+TableSource* sourceFor(sqlite3* db) {
+    const std::lock_guard lock(sourcesMutex);
+    const auto found = sources().find(db);
+    return found != sources().end() ? found->second : nullptr;
+}
+
+}  // namespace
+
+Database::~Database() {
+    if (source_) {
+        const std::lock_guard lock(sourcesMutex);
+        sources().erase(handle_);
+    }
+    sqlite3_close_v2(handle_);
+}
+
+void Database::setTableSource(std::unique_ptr<TableSource> source, std::string refusal) {
+    {
+        const std::lock_guard lock(sourcesMutex);
+        sources()[handle_] = source.get();
+    }
+    source_ = std::move(source);
+    refusal_ = std::move(refusal);
+}
 
 void Database::prepareForWrites() {
+    if (!refusal_.empty()) {
+        throw DbError(refusal_);
+    }
     if (writesPrepared_) {
         return;
     }
@@ -28,7 +66,12 @@ void check(int rc, sqlite3* db) {
 Statement prepareSingle(sqlite3* db, std::string_view sql) {
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
+    int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
+    // Each round supplies one missing table; a source answers false once it has nothing more.
+    for (TableSource* source = rc != SQLITE_OK ? sourceFor(db) : nullptr;
+         rc != SQLITE_OK && source != nullptr && source->supply(db, sqlite3_errmsg(db));) {
+        rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
+    }
     Statement statement(raw);
     check(rc, db);
     if (!statement) {

@@ -10,9 +10,21 @@
 
 namespace vantrell::db::detail {
 
+// Supplies, on first use, the tables of a database that is read into memory from a file of
+// another format (an Access file), so that statements run on it unchanged.
+class TableSource {
+  public:
+    virtual ~TableSource() = default;
+
+    // Called when preparing a statement on `db` failed with SQLite's `message`. Loads what the
+    // statement lacks and returns true to have it prepared again, or returns false to let the
+    // failure stand. Throws DbError with a clearer description of a failure it recognises.
+    virtual bool supply(sqlite3* db, const std::string& message) = 0;
+};
+
 // One open SQLite database, shared by a connection and the result sets opened on it.
 class Database {
-public:
+  public:
     Database(sqlite3* handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     ~Database();
     Database(const Database&) = delete;
@@ -22,12 +34,19 @@ public:
     const std::string& path() const { return path_; }
 
     // Called before the first write: sets the journal for safe single-statement commits.
+    // Throws DbError when the database is a read-only image of another file.
     void prepareForWrites();
 
-private:
+    // Makes this database a read-only image of the file at path(): a statement that names a
+    // table it lacks has `source` supply it first, and every write is refused with `refusal`.
+    void setTableSource(std::unique_ptr<TableSource> source, std::string refusal);
+
+  private:
     sqlite3* handle_;
     std::string path_;
     bool writesPrepared_ = false;
+    std::unique_ptr<TableSource> source_;
+    std::string refusal_;
 };
 
 // Throws DbError with SQLite's message when `rc` is not a success code.
@@ -39,7 +58,8 @@ struct StatementFinalizer {
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 // Prepares exactly one statement; text after it (other than blanks and a ";") is refused, so
-// that data placed into a statement can never add a second one.
+// that data placed into a statement can never add a second one. A table the statement names is
+// first supplied by the database's table source, if it has one.
 Statement prepareSingle(sqlite3* db, std::string_view sql);
 
 }  // namespace vantrell::db::detail

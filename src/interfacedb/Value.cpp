@@ -11,9 +11,15 @@ namespace vantrell::db {
 
 namespace {
 
-[[noreturn]] void invalidUseOfNull() { throw DbError("Invalid use of Null"); }
-[[noreturn]] void typeMismatch() { throw DbError("Type mismatch"); }
-[[noreturn]] void overflow() { throw DbError("Overflow"); }
+[[noreturn]] void invalidUseOfNull() {
+    throw DbError("Invalid use of Null");
+}
+[[noreturn]] void typeMismatch() {
+    throw DbError("Type mismatch");
+}
+[[noreturn]] void overflow() {
+    throw DbError("Overflow");
+}
 
 std::string_view trim(std::string_view text) {
     const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -97,7 +103,8 @@ float Value::toSingle() const {
         return std::get<float>(data_);
     }
     const double d = toDouble();
-    if (!std::isfinite(d) || std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) {
+    if (!std::isfinite(d) ||
+        std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) {
         overflow();
     }
     return static_cast<float>(d);

@@ -12,7 +12,7 @@ namespace vantrell::db {
 // The conversions behave as the engine's callers expect of a Variant: Null converts to nothing
 // ("Invalid use of Null"), text converts to a number only when it is one ("Type mismatch").
 class Value {
-public:
+  public:
     enum class Kind { Null, Boolean, Integer, Single, Double, Text, Date };
 
     Value() = default;
@@ -44,7 +44,7 @@ public:
 
     bool operator==(const Value&) const = default;
 
-private:
+  private:
     std::variant<std::monostate, bool, std::int64_t, float, double, std::string, DateTime> data_;
 };
 

@@ -18,9 +18,9 @@ TEST(LogTimestamp, TwelveHourClockWithUnpaddedMinute) {
         const char* expected;
     };
     const Row rows[] = {
-        {0, 7, "12/31/2026 12:7 am "},   {9, 0, "12/31/2026 09:0 am "},
+        {0, 7, "12/31/2026 12:7 am "},    {9, 0, "12/31/2026 09:0 am "},
         {12, 30, "12/31/2026 12:30 pm "}, {23, 59, "12/31/2026 11:59 pm "},
-        {11, 5, "12/31/2026 11:5 am "},  {13, 45, "12/31/2026 01:45 pm "},
+        {11, 5, "12/31/2026 11:5 am "},   {13, 45, "12/31/2026 01:45 pm "},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(formatLogTimestamp({2026, 12, 31, row.hour, row.minute, 0}), row.expected)

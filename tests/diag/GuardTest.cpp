@@ -30,8 +30,9 @@ TEST(Guard, MessageIsReadWhenTheFailureHappens) {
         step = "begin a session at /company/file.qbw";
         throw Failure("Could not open the file");
     });
-    EXPECT_EQ(t.prompter.shown.at(0).text,
-              "begin a session at /company/file.qbw\r\nCould not open the file\r\nOpenQBConnection");
+    EXPECT_EQ(
+        t.prompter.shown.at(0).text,
+        "begin a session at /company/file.qbw\r\nCould not open the file\r\nOpenQBConnection");
 }
 
 TEST(Guard, SuccessLogsNothingAndEndProgramPassesThrough) {
@@ -52,7 +53,8 @@ TEST(Guard, NestedGuardsConsumeTheirOwnFailures) {
     });
     EXPECT_TRUE(ok);
     EXPECT_TRUE(outerWentOn);
-    EXPECT_EQ(t.logText(), std::string(kStamp) + "CreateWorkRecord Field too small\r\n Reg RGSTD\r\n");
+    EXPECT_EQ(t.logText(),
+              std::string(kStamp) + "CreateWorkRecord Field too small\r\n Reg RGSTD\r\n");
 }
 
 }  // namespace

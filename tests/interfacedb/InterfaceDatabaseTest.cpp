@@ -16,7 +16,9 @@ namespace {
 
 using testing::kStamp;
 
-std::string path(const testing::TestLog& t) { return t.sandbox.file("Vantrell.mdb").string(); }
+std::string path(const testing::TestLog& t) {
+    return t.sandbox.file("Vantrell.mdb").string();
+}
 
 std::vector<std::string> columnsOf(const std::string& file, const std::string& table) {
     db::Connection cn;

@@ -10,7 +10,7 @@ namespace vantrell::testing {
 
 // Records every message box instead of showing it.
 class FakePrompter final : public Prompter {
-public:
+  public:
     struct Shown {
         std::string text;
         std::string title;
@@ -24,7 +24,7 @@ public:
 
 // A clock that always reads the time it was given.
 class FakeClock final : public Clock {
-public:
+  public:
     explicit FakeClock(LocalDateTime at = {2026, 3, 7, 14, 5, 0}) : time(at) {}
     LocalDateTime now() override { return time; }
 

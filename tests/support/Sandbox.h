@@ -7,7 +7,7 @@ namespace vantrell::testing {
 
 // A temporary folder of its own for one test; deleted with everything in it at the end.
 class Sandbox {
-public:
+  public:
     Sandbox();
     ~Sandbox();
     Sandbox(const Sandbox&) = delete;
@@ -20,7 +20,7 @@ public:
     std::string read(const std::string& name) const;
     void write(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,33 @@
+#include "interfacedb/access/StderrSilencer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace vantrell::db::access {
+
+StderrSilencer::StderrSilencer() {
+    std::fflush(stderr);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) {
+        return;  // without /dev/null the chatter shows, which is harmless
+    }
+    saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (saved_ >= 0 && ::dup2(nowhere, STDERR_FILENO) < 0) {
+        ::close(saved_);
+        saved_ = -1;
+    }
+    ::close(nowhere);
+}
+
+StderrSilencer::~StderrSilencer() {
+    if (saved_ < 0) {
+        return;
+    }
+    std::fflush(stderr);
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+}
+
+}  // namespace vantrell::db::access

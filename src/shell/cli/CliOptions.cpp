@@ -1,0 +1,36 @@
+#include "shell/cli/CliOptions.h"
+
+#include <stdexcept>
+
+namespace vantrell {
+
+CliOptions parseCliOptions(const std::vector<std::string>& args) {
+    CliOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) {
+                throw std::invalid_argument(arg + " needs a value");
+            }
+            return args[++i];
+        };
+        if (arg == "--data-dir") {
+            options.dataDir = value();
+        } else if (arg == "--chronel") {
+            options.chronel = value();
+        } else if (arg == "--company") {
+            options.company = value();
+        } else if (arg == "--processor") {
+            options.processor = value();
+        } else if (arg == "--export") {
+            options.exportTickets = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else {
+            throw std::invalid_argument("unknown option " + arg);
+        }
+    }
+    return options;
+}
+
+}  // namespace vantrell

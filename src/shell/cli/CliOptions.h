@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrell {
+
+// The headless front end's command line.
+struct CliOptions {
+    std::optional<std::string> dataDir;
+    std::optional<std::string> chronel;
+    std::optional<std::string> company;
+    std::string processor = "sim";
+    bool exportTickets = false;
+    bool help = false;
+};
+
+// Reads the arguments (without the program name). Throws std::invalid_argument with a message
+// for an unknown option or a missing value.
+CliOptions parseCliOptions(const std::vector<std::string>& args);
+
+inline constexpr const char* kCliUsage =
+    "usage: vantrell-cli [--data-dir DIR] [--chronel FILE] [--company FILE]\n"
+    "                    [--processor sim|replay:DIR] [--export]\n";
+
+}  // namespace vantrell

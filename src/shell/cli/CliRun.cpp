@@ -1,0 +1,141 @@
+#include "shell/cli/CliRun.h"
+
+#include <filesystem>
+
+#include "diag/FileSystem.h"
+#include "diag/ProgramFolder.h"
+#include "diag/modErrorLog.h"
+#include "interfacedb/Recordset.h"
+#include "shell/cli/HeadlessWindow.h"
+#include "shell/window/LocationStep.h"
+#include "shell/window/frmVantrell.h"
+#include "shell/window/modVantrellMain.h"
+#include "standins/ProcessorChoice.h"
+
+namespace vantrell {
+
+namespace {
+
+// The stored settings, except that a location given on the command line stands in for the
+// stored one: it is what the user would have chosen in the locate dialog.
+class CommandLineSettings final : public SettingsStore {
+  public:
+    CommandLineSettings(SettingsStore& stored, const CliOptions& options)
+        : stored_(stored), options_(options) {}
+
+    std::string GetSetting(const std::string& appName, const std::string& section,
+                           const std::string& key, const std::string& defaultValue) override {
+        if (key == "CHprog" && options_.chronel) {
+            return *options_.chronel;
+        }
+        if (key == "QBdata" && options_.company) {
+            return *options_.company;
+        }
+        return stored_.GetSetting(appName, section, key, defaultValue);
+    }
+
+    void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        stored_.SaveSetting(appName, section, key, value);
+    }
+
+  private:
+    SettingsStore& stored_;
+    const CliOptions& options_;
+};
+
+// A location given on the command line is stored when it names an existing file, as the locate
+// dialog's choice would be.
+void storeGivenLocations(SettingsStore& settings, const CliOptions& options) {
+    if (options.chronel && fileExists(utf8ToPath(*options.chronel))) {
+        settings.SaveSetting(kSettingsApp, kSettingsSection, "CHprog", *options.chronel);
+    }
+    if (options.company && fileExists(utf8ToPath(*options.company))) {
+        settings.SaveSetting(kSettingsApp, kSettingsSection, "QBdata", *options.company);
+    }
+}
+
+std::string textOf(const db::Value& value) {
+    return value.isNull() ? "" : value.toText();
+}
+
+// Lists each ticket left in the stage with its error text. True when any is left, or when the
+// stage cannot be read (then nothing can be said to have been posted).
+bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
+    try {
+        db::Recordset rs;
+        rs.open("select * from Punch order by Sequence", *state.cnInterface, db::CursorType::Static,
+                db::LockType::ReadOnly);
+        bool any = false;
+        for (; !rs.eof(); rs.moveNext()) {
+            any = true;
+            err << "Not posted: ticket " << textOf(rs.field("Sequence")) << " ("
+                << textOf(rs.field("Name")) << ", " << textOf(rs.field("Date")) << ", "
+                << textOf(rs.field("Hours")) << " hours, " << textOf(rs.field("PayType"))
+                << "): " << textOf(rs.field("Error")) << '\n';
+        }
+        return any;
+    } catch (const std::exception& e) {
+        err << "The stage could not be read after the export: " << e.what() << '\n';
+        return true;
+    }
+}
+
+}  // namespace
+
+int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
+                std::ostream& err) {
+    RequestProcessorFactory factory;
+    try {
+        factory = processorFactoryFor(options.processor);
+    } catch (const std::exception& e) {
+        err << e.what() << '\n' << kCliUsage;
+        return kExitUsage;
+    }
+
+    const ProgramFolder folder = ProgramFolder::resolve(
+        options.dataDir ? std::optional<std::filesystem::path>(utf8ToPath(*options.dataDir))
+                        : std::nullopt);
+    std::error_code ignored;
+    std::filesystem::create_directories(folder.path(), ignored);
+
+    StreamPrompter prompter(err);
+    modErrorLog log(folder, prompter, clock);
+    ProgramState state;
+    storeGivenLocations(settings, options);
+    CommandLineSettings effectiveSettings(settings, options);
+    HeadlessControls controls;
+    StreamLocateHost locate(err);
+    NoPrinter printer;
+
+    return Main(log, state, [&] {
+        frmVantrell window(
+            log, state,
+            MainWindowServices{controls, effectiveSettings, locate, locate, printer, factory});
+        window.Form_Load();
+        if (window.isUnloaded()) {
+            return kExitEndedEarly;
+        }
+        window.Form_Activate();
+
+        int status = kExitNormal;
+        if (options.exportTickets) {
+            if (!controls.exportEnabled) {
+                status = kExitIssuesRemain;
+            } else {
+                window.cmdExport_Click();
+                if (reportTicketsLeft(state, err)) {
+                    status = kExitTicketsRemain;
+                }
+            }
+        }
+        for (const auto& line : controls.lines) {
+            out << line << '\n';
+        }
+        out.flush();
+        window.Form_Unload();
+        return status;
+    });
+}
+
+}  // namespace vantrell

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <ostream>
+
+#include "diag/Clock.h"
+#include "shell/cli/CliOptions.h"
+#include "shell/window/SettingsStore.h"
+
+namespace vantrell {
+
+// Exit statuses of the headless front end beyond kExitNormal and kExitEndedEarly.
+inline constexpr int kExitIssuesRemain = 2;   // --export given, but Export is not enabled
+inline constexpr int kExitTicketsRemain = 3;  // the export ran and tickets stayed in the stage
+inline constexpr int kExitUsage = 64;
+
+// Runs the main window's load, activation, the export when asked and possible, and unload,
+// with no display. The list's final lines go to `out`; message boxes, the locate dialog's label
+// and the tickets that stayed after an export go to `err`. Returns the exit status.
+int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
+                std::ostream& err);
+
+}  // namespace vantrell

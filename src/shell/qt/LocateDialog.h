@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include "shell/window/frmLocateCHdata.h"
+
+class QLabel;
+class QPushButton;
+
+namespace vantrell {
+
+// The locate dialog's window around its logic.
+class LocateDialog final : public QDialog {
+  public:
+    LocateDialog(frmLocateCHdata& logic, QWidget* owner);
+
+  private:
+    frmLocateCHdata& logic_;
+};
+
+// Shows LocateDialog modally over the main window.
+class QtLocateHost final : public LocateDialogHost {
+  public:
+    explicit QtLocateHost(QWidget* owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void showModal(frmLocateCHdata& dialog) override;
+
+  private:
+    QWidget* owner_;
+};
+
+// The file-open dialog: the filter offered, names that do not exist accepted, cancel allowed.
+class QtFileOpenDialog final : public FileOpenDialog {
+  public:
+    std::string showOpen(const std::string& filter, int flags) override;
+};
+
+// "Description|pattern" as a Qt name filter "Description (pattern)".
+QString qtNameFilter(const std::string& filter);
+
+}  // namespace vantrell

@@ -1,0 +1,194 @@
+#include "shell/qt/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "diag/Failure.h"
+#include "shell/qt/Twips.h"
+
+namespace vantrell {
+
+void QtWindowPrinter::printWindowImage() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        throw Failure("No default printer is installed.");
+    }
+    if (window_ == nullptr) {
+        throw Failure("There is no window to print.");
+    }
+    const QPixmap image = window_->grab();
+    QPrinter printer(info, QPrinter::HighResolution);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw Failure("The printer " + info.printerName().toStdString() + " could not be used.");
+    }
+    const QRect page = painter.viewport();
+    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawPixmap(QRect(page.topLeft(), size), image);
+    if (!painter.end()) {
+        throw Failure("Printing on " + info.printerName().toStdString() + " failed.");
+    }
+}
+
+ActivationTracker& ActivationTracker::instance() {
+    static ActivationTracker* tracker = [] {
+        auto* t = new ActivationTracker;
+        qApp->installEventFilter(t);
+        return t;
+    }();
+    return *tracker;
+}
+
+bool ActivationTracker::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow() && qobject_cast<QMessageBox*>(widget) == nullptr &&
+            dynamic_cast<MainWindow*>(widget) == nullptr) {
+            lastActive_ = widget;
+        }
+    }
+    return false;
+}
+
+MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
+                       RequestProcessorFactory processorFactory)
+    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      lstShow_(new QListWidget(this)),
+      cmdClose_(new QPushButton("&Close", this)),
+      cmdExport_(new QPushButton("&Export", this)),
+      cmdPrint_(new QPushButton("&Print Screen", this)),
+      locateHost_(nullptr) {
+    setObjectName("frmVantrell");
+    setWindowTitle(frmVantrell::kCaption);
+    setFixedSize(twipsToPixels(4770, *this), twipsToPixels(5115, *this));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    lstShow_->setObjectName("lstShow");
+    lstShow_->setGeometry(twipsRect(120, 120, 4455, 4155, *this));
+    cmdClose_->setObjectName("cmdClose");
+    cmdClose_->setGeometry(twipsRect(120, 4440, 1095, 495, *this));
+    cmdExport_->setObjectName("cmdExport");
+    cmdExport_->setGeometry(twipsRect(1800, 4440, 1095, 495, *this));
+    cmdPrint_->setObjectName("cmdPrint");
+    cmdPrint_->setGeometry(twipsRect(3480, 4440, 1095, 495, *this));
+    setTabOrder(lstShow_, cmdClose_);
+    setTabOrder(cmdClose_, cmdExport_);
+    setTabOrder(cmdExport_, cmdPrint_);
+    for (auto* button : {cmdClose_, cmdExport_, cmdPrint_}) {
+        button->setAutoDefault(false);
+    }
+
+    printer_.setWindow(this);
+    logic_ =
+        std::make_unique<frmVantrell>(log, state,
+                                      MainWindowServices{*this, settings, locateHost_, fileDialog_,
+                                                         printer_, std::move(processorFactory)});
+
+    connect(cmdClose_, &QPushButton::clicked, this, [this] { close(); });
+    connect(cmdExport_, &QPushButton::clicked, this,
+            [this] { runStep([this] { logic_->cmdExport_Click(); }); });
+    connect(cmdPrint_, &QPushButton::clicked, this,
+            [this] { runStep([this] { logic_->cmdPrint_Click(); }); });
+    ActivationTracker::instance();
+}
+
+MainWindow::~MainWindow() = default;
+
+template <class Step>
+void MainWindow::runStep(Step&& step) {
+    if (ended_) {
+        return;
+    }
+    try {
+        step();
+    } catch (const EndProgram& end) {
+        ended_ = true;
+        endStatus_ = end.status;
+        hide();
+        QCoreApplication::exit(end.status);
+    }
+}
+
+bool MainWindow::load() {
+    runStep([this] { logic_->Form_Load(); });
+    return !ended_ && !logic_->isUnloaded();
+}
+
+void MainWindow::showCentred() {
+    locateHost_.setOwner(this);
+    const QRect screen = this->screen()->availableGeometry();
+    move(screen.center() - QPoint(width() / 2, height() / 2));
+    show();
+    raise();
+    activateWindow();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        // Deferred, so that the window is painted before the extraction runs.
+        QTimer::singleShot(0, this, [this] { activateIfDue(); });
+    }
+    return QDialog::event(event);
+}
+
+void MainWindow::activateIfDue() {
+    ActivationTracker& tracker = ActivationTracker::instance();
+    const bool fromOtherWindow = tracker.lastActive() != nullptr;
+    if (activatedOnce_ && !fromOtherWindow) {
+        return;  // back from another application or from a message box
+    }
+    activatedOnce_ = true;
+    tracker.setLastActive(nullptr);
+    runStep([this] { logic_->Form_Activate(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!ended_) {
+        logic_->Form_Unload();
+    }
+    event->accept();
+}
+
+void MainWindow::clearList() {
+    lstShow_->clear();
+}
+
+void MainWindow::addListLine(const std::string& line) {
+    lstShow_->addItem(QString::fromStdString(line));
+}
+
+void MainWindow::setButtonEnabled(WindowButton button, bool enabled) {
+    switch (button) {
+        case WindowButton::Close:
+            cmdClose_->setEnabled(enabled);
+            break;
+        case WindowButton::Export:
+            cmdExport_->setEnabled(enabled);
+            break;
+        case WindowButton::Print:
+            cmdPrint_->setEnabled(enabled);
+            break;
+    }
+}
+
+void MainWindow::setMousePointer(MousePointer pointer) {
+    if (pointer == MousePointer::Hourglass) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        while (QGuiApplication::overrideCursor() != nullptr) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+}
+
+}  // namespace vantrell

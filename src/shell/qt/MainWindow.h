@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <memory>
+
+#include "qblink/WindowControls.h"
+#include "shell/qt/LocateDialog.h"
+#include "shell/window/frmVantrell.h"
+
+class QListWidget;
+class QPushButton;
+
+namespace vantrell {
+
+// Prints an image of a widget on the default printer.
+class QtWindowPrinter final : public WindowPrinter {
+  public:
+    void setWindow(QWidget* window) { window_ = window; }
+    void printWindowImage() override;
+
+  private:
+    QPointer<QWidget> window_;
+};
+
+// The main window frmVantrell: its controls, laid out in twips, and the events that drive the
+// window's logic.
+class MainWindow final : public QDialog, public WindowControls {
+  public:
+    MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
+               RequestProcessorFactory processorFactory);
+    ~MainWindow() override;
+
+    // Runs the load sequence; false when the window unloaded itself during it.
+    bool load();
+    // Shows the window centred on the screen; activation follows.
+    void showCentred();
+
+    frmVantrell& logic() { return *logic_; }
+
+    // The exit status when the program was ended at once from inside an event, or -1.
+    int endStatus() const { return endStatus_; }
+
+    // WindowControls
+    void clearList() override;
+    void addListLine(const std::string& line) override;
+    void setButtonEnabled(WindowButton button, bool enabled) override;
+    void setMousePointer(MousePointer pointer) override;
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Runs a step of the window's logic; an order to end the program at once quits the event
+    // loop with its status, without the unload sequence.
+    template <class Step>
+    void runStep(Step&& step);
+    void activateIfDue();
+
+    QListWidget* lstShow_;
+    QPushButton* cmdClose_;
+    QPushButton* cmdExport_;
+    QPushButton* cmdPrint_;
+    QtLocateHost locateHost_;
+    QtFileOpenDialog fileDialog_;
+    QtWindowPrinter printer_;
+    std::unique_ptr<frmVantrell> logic_;
+    bool activatedOnce_ = false;
+    bool ended_ = false;
+    int endStatus_ = -1;
+};
+
+// Remembers the window of this program that was active last, message boxes left out, so that
+// the main window can tell a return from another of its windows from a return from another
+// application or from a message box.
+class ActivationTracker final : public QObject {
+  public:
+    static ActivationTracker& instance();
+    QWidget* lastActive() const { return lastActive_; }
+    void setLastActive(QWidget* widget) { lastActive_ = widget; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QPointer<QWidget> lastActive_;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "shell/window/SettingsStore.h"
+
+namespace vantrell {
+
+// Settings in the user's own store through QSettings, under the organisation "VB and VBA Program
+// Settings": on Windows that is the registry key where the program Vantrell replaces kept them
+// (HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>).
+class QtSettingsStore final : public SettingsStore {
+  public:
+    std::string GetSetting(const std::string& appName, const std::string& section,
+                           const std::string& key, const std::string& defaultValue) override;
+    void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "diag/modErrorLog.h"
+#include "interfacedb/ProgramState.h"
+
+namespace vantrell {
+
+// The platform's file-open dialog. Returns the chosen full path, or "" when the user cancelled.
+// `flags` 4 hides the read-only box and lets the user type a name that does not exist.
+class FileOpenDialog {
+  public:
+    virtual ~FileOpenDialog() = default;
+    virtual std::string showOpen(const std::string& filter, int flags) = 0;
+};
+
+inline constexpr const char* kChronelFilter = "Chronel Application (ChronelV7.mde)|ChronelV7.mde";
+inline constexpr const char* kCompanyFilter = "QuickBooks Data (*.qbw)|*.qbw";
+
+// The locate dialog's logic: which file it asks for, its label, and its two buttons. The
+// dialog writes the chosen name straight into strCHprog or strQBdata.
+class frmLocateCHdata {
+  public:
+    frmLocateCHdata(modErrorLog& log, ProgramState& state, FileOpenDialog& fileDialog)
+        : log_(log), state_(state), fileDialog_(fileDialog) {}
+
+    std::string strFilter;
+
+    static constexpr const char* kCaption = "LOCATE CHDATA";
+
+    // Sets the label for the file that strFilter asks for.
+    void Form_Load();
+    const std::string& lblLocate() const { return lblLocate_; }
+
+    // Runs the file-open dialog and stores its answer (empty on cancel). The dialog closes,
+    // unless the step failed: then the failure is logged and the dialog stays open.
+    void cmdOK_Click();
+    void cmdClose_Click() { closed_ = true; }
+
+    bool closed() const { return closed_; }
+
+  private:
+    bool asksForCompanyFile() const;
+
+    modErrorLog& log_;
+    ProgramState& state_;
+    FileOpenDialog& fileDialog_;
+    std::string lblLocate_;
+    bool closed_ = false;
+};
+
+// Shows the locate dialog modally and returns when it has closed.
+class LocateDialogHost {
+  public:
+    virtual ~LocateDialogHost() = default;
+    virtual void showModal(frmLocateCHdata& dialog) = 0;
+};
+
+}  // namespace vantrell

@@ -1,0 +1,66 @@
+#include "shell/window/frmVantrell.h"
+
+#include "diag/Guard.h"
+#include "extract/Extraction.h"
+#include "interfacedb/modDataDef.h"
+#include "shell/window/LocationStep.h"
+
+namespace vantrell {
+
+frmVantrell::frmVantrell(modErrorLog& log, ProgramState& state, MainWindowServices services)
+    : log_(log),
+      state_(state),
+      services_(std::move(services)),
+      link_(log, state, services_.controls, services_.processorFactory) {}
+
+void frmVantrell::Form_Load() {
+    guard(log_, "Form_Load", [&] {
+        services_.controls.setButtonEnabled(WindowButton::Export, false);
+        services_.controls.setButtonEnabled(WindowButton::Close, true);
+        services_.controls.setButtonEnabled(WindowButton::Print, false);
+
+        if (!runLocationStep(log_, state_, services_.settings, services_.locateHost,
+                             services_.fileDialog, "CHprog", state_.strCHprog, kChronelFilter)) {
+            Form_Unload();
+            return;
+        }
+        if (!runLocationStep(log_, state_, services_.settings, services_.locateHost,
+                             services_.fileDialog, "QBdata", state_.strQBdata, kCompanyFilter)) {
+            Form_Unload();
+            return;
+        }
+        blnOpenConnection(log_, state_.cnInterface, state_.strInterfaceDB);
+        blnOpenConnection(log_, state_.cnChronel, state_.strCHprog);
+        if (!link_.blnQBConnected && !link_.OpenQBConnection()) {
+            Form_Unload();
+        }
+    });
+}
+
+void frmVantrell::Form_Activate() {
+    guard(log_, "Form_Activate", [&] {
+        GetChronelData(log_, state_);
+        link_.ResolveWithQB();
+        link_.ShowIssues();
+    });
+}
+
+void frmVantrell::Form_Unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    guard(log_, "Form_Unload", [&] {
+        if (link_.blnQBConnected) {
+            link_.CloseQBConnection();
+        }
+        blnCloseConnection(log_, state_.cnInterface);
+        blnCloseConnection(log_, state_.cnChronel);
+    });
+}
+
+void frmVantrell::cmdPrint_Click() {
+    guard(log_, "cmdPrint_Click", [&] { services_.printer.printWindowImage(); });
+}
+
+}  // namespace vantrell

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "LinkFixture.h"
+
+namespace vantrell::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr const char* kProlog =
+    "<?xml version=\"1.0\" ?>"
+    "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD 1.1//EN' 'http://developer.intuit.com'>";
+
+std::string ticketXml(const std::string& id, const std::string& date, const std::string& name,
+                      const std::string& duration, const std::string& payType) {
+    return "<TimeTrackingAddRq requestID=\"" + id + "\"><TimeTrackingAdd><TxnDate>" + date +
+           "</TxnDate><EntityRef><FullName>" + name + "</FullName></EntityRef><Duration>" +
+           duration + "</Duration><PayrollItemWageRef><FullName>" + payType +
+           "</FullName></PayrollItemWageRef><IsBillable>false</IsBillable></TimeTrackingAdd>"
+           "</TimeTrackingAddRq>";
+}
+
+std::string acceptedRs(const std::string& id) {
+    return "<TimeTrackingAddRs requestID=\"" + id +
+           "\" statusCode=\"0\" statusSeverity=\"Info\" statusMessage=\"Status OK\">\n"
+           "<TimeTrackingRet>\n<TxnID>1-1</TxnID>\n</TimeTrackingRet>\n</TimeTrackingAddRs>\n";
+}
+
+std::string refusedRs(const std::string& id, const std::string& code, const std::string& message) {
+    return "<TimeTrackingAddRs requestID=\"" + id + "\" statusCode=\"" + code +
+           "\" statusSeverity=\"Error\" statusMessage=\"" + message + "\" />\n";
+}
+
+const Strings kCompleted = {"", "Export complete."};
+
+class Export : public LinkFixture {
+  protected:
+    bool pointerRestored() const {
+        return controls.pointer == MousePointer::Default &&
+               controls.events.front() == "pointer Hourglass" &&
+               controls.events.back() == "pointer Default";
+    }
+};
+
+TEST_F(Export, SendsEveryRowInSequenceOrderAsOneExactRequest) {
+    stagePunch(12, "Zo\xC3\xAB 'Z'", "2026-12-31", 0.25f, "Regular");
+    stagePunch(4, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    stagePunch(9, "A & B <x>", "2026-03-03", 7.5f, "Sick \"pay\"");
+    qb.responses.push_back(qbxmlResponse(acceptedRs("4") + acceptedRs("9") + acceptedRs("12")));
+    link.ticket = "{t}";
+
+    link.cmdExport_Click();
+
+    const std::string expected =
+        std::string(kProlog) + "<QBXML><QBXMLMsgsRq onError=\"stopOnError\">" +
+        ticketXml("4", "2026-03-02", "Worker One", "PT8H0M", "Hourly") +
+        ticketXml("9", "2026-03-03", "A &amp; B &lt;x&gt;", "PT7H30M", "Sick \"pay\"") +
+        ticketXml("12", "2026-12-31", "Zo\xC3\xAB 'Z'", "PT0H15M", "Regular") +
+        "</QBXMLMsgsRq></QBXML>";
+    ASSERT_EQ(qb.requests.size(), 1u);
+    EXPECT_EQ(qb.requests[0], expected);
+    EXPECT_EQ(qb.calls, Strings{"ProcessRequest {t}"});
+    EXPECT_EQ(link.requestXML, expected);
+    EXPECT_EQ(t.sandbox.read("PunchReq.txt"), "\"" + expected + "\"\r\n");
+    EXPECT_EQ(t.sandbox.read("PunchResp.txt"), "\"" + link.responseXML + "\"\r\n");
+    EXPECT_EQ(punchRows(), Strings{});
+    EXPECT_EQ(controls.lines, kCompleted);
+    EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+    EXPECT_TRUE(pointerRestored());
+    EXPECT_EQ(state.rsPunch, nullptr);
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Export, AnEmptyStageSendsNothingAndStillCompletes) {
+    controls.lines = {"Click Export to post your time tickets in QuickBooks."};
+    link.cmdExport_Click();
+    EXPECT_EQ(qb.created, 0);
+    EXPECT_TRUE(qb.requests.empty());
+    for (const char* trace : {"PunchReq.txt", "PunchResp.txt", "RawData.txt"}) {
+        EXPECT_FALSE(std::filesystem::exists(t.sandbox.file(trace))) << trace;
+    }
+    EXPECT_EQ(controls.lines, (Strings{"Click Export to post your time tickets in QuickBooks.", "",
+                                       "Export complete."}));
+    EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+    EXPECT_EQ(state.rsPunch, nullptr);
+    EXPECT_TRUE(pointerRestored());
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Export, RawDataGetsTheRequestSentBefore) {
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    qb.responses = {qbxmlResponse(""), qbxmlResponse("")};
+    link.ResolveWithQB();
+    const std::string query = link.requestXML;
+    link.cmdExport_Click();
+    EXPECT_EQ(t.sandbox.read("RawData.txt"), "\"" + query + "\"\r\n");
+
+    // A second export in a row traces the first export's request.
+    const std::string firstExport = link.requestXML;
+    link.cmdExport_Click();
+    EXPECT_EQ(t.sandbox.read("RawData.txt"), "\"" + firstExport + "\"\r\n");
+}
+
+TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
+    for (int sequence : {1, 2, 3, 4}) {
+        stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    }
+    const std::string refused =
+        "There is an invalid reference to QuickBooks Employee &quot;Worker One&quot; in the "
+        "TimeTracking.";
+    qb.responses.push_back(
+        qbxmlResponse(acceptedRs("1") + refusedRs("2", "3140", refused) +
+                      refusedRs("3", "3231", "The request has not been processed.") +
+                      refusedRs("4", "3231", "The request has not been processed.")));
+
+    link.cmdExport_Click();
+
+    EXPECT_EQ(punchRows(), (Strings{"2|There is an invalid reference to QuickBooks Employee "
+                                    "\"Worker One\" in the TimeTracking.",
+                                    "3|The request has not been processed.",
+                                    "4|The request has not been processed."}));
+    EXPECT_EQ(controls.lines, kCompleted);
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    state.cnInterface->execute("update Punch set Hours=null");
+    link.cmdExport_Click();
+    EXPECT_EQ(qb.requests, Strings{""});
+    EXPECT_EQ(t.sandbox.read("PunchReq.txt"), "\"\"\r\n");
+    EXPECT_EQ(punchRows(), Strings{"1|<null>"});
+    // The builder's failure, then the empty answer that does not load.
+    const std::string log = logText();
+    EXPECT_EQ(log.find(std::string(kStamp) + "BuildRequestString Invalid use of Null\r\n \r\n"),
+              0u);
+    EXPECT_NE(log.find("ParseResponseXML \r\n loadXML failed, reason: "), std::string::npos);
+    EXPECT_EQ(controls.lines, kCompleted);
+}
+
+struct ExportFailureCase {
+    const char* name;
+    const char* description;  // "" when the platform words it
+    bool sent;
+};
+
+class ExportFailure : public Export, public ::testing::WithParamInterface<ExportFailureCase> {};
+
+TEST_P(ExportFailure, StopsTheExportAndRestoresThePointer) {
+    const ExportFailureCase& c = GetParam();
+    const std::string name = c.name;
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    ConnectionRef detached;
+    if (name == "NoAnswer") {
+        qb.failures["ProcessRequest"] = c.description;
+    } else if (name == "RequestTraceNotWritable") {
+        std::filesystem::create_directory(t.sandbox.file("PunchReq.txt"));
+    } else if (name == "ResponseTraceNotWritable") {
+        std::filesystem::create_directory(t.sandbox.file("PunchResp.txt"));
+    } else if (name == "NoInterfaceConnection") {
+        detached = std::move(state.cnInterface);
+    } else if (name == "HourglassRefused") {
+        controls.failingEvents = {"pointer Hourglass"};
+    }
+
+    link.cmdExport_Click();
+    if (detached) {
+        state.cnInterface = std::move(detached);
+    }
+
+    EXPECT_EQ(qb.requests.size(), c.sent ? 1u : 0u);
+    EXPECT_EQ(controls.pointer, MousePointer::Default);
+    EXPECT_EQ(controls.events.back(), "pointer Default");
+    EXPECT_TRUE(controls.lines.empty());
+    EXPECT_EQ(std::count(controls.events.begin(), controls.events.end(), "Export off"), 0);
+    EXPECT_EQ(punchRows(), Strings{"1|<null>"});
+    const std::string head = std::string(kStamp) + "cmdExport_Click " + c.description;
+    EXPECT_EQ(logText().substr(0, head.size()), head);
+    EXPECT_EQ(t.prompter.shown.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Export, ExportFailure,
+    ::testing::Values(ExportFailureCase{"NoAnswer", "Could not access QuickBooks.", true},
+                      ExportFailureCase{"RequestTraceNotWritable", "", false},
+                      ExportFailureCase{"ResponseTraceNotWritable", "", true},
+                      ExportFailureCase{"NoInterfaceConnection",
+                                        "Object variable or With block variable not set", false},
+                      ExportFailureCase{"HourglassRefused", "Control failed: pointer Hourglass",
+                                        false}),
+    [](const ::testing::TestParamInfo<ExportFailureCase>& param) { return param.param.name; });
+
+TEST_F(Export, APointerThatCannotBeResetIsLoggedNotThrown) {
+    controls.failingEvents = {"pointer Default"};
+    link.cmdExport_Click();
+    EXPECT_EQ(controls.lines, kCompleted);
+    EXPECT_EQ(logText(),
+              std::string(kStamp) + "cmdExport_Click Control failed: pointer Default\r\n \r\n");
+}
+
+}  // namespace
+}  // namespace vantrell::testing

@@ -1,0 +1,53 @@
+#include "FakeRequestProcessor.h"
+
+#include "diag/Failure.h"
+
+namespace vantrell::testing {
+
+RequestProcessorFactory ProcessorScript::factory() {
+    return [this]() -> std::unique_ptr<RequestProcessor> {
+        if (failCreation) {
+            throw Failure("ActiveX component can't create object");
+        }
+        ++created;
+        return std::make_unique<FakeRequestProcessor>(*this);
+    };
+}
+
+void FakeRequestProcessor::call(const std::string& operation, const std::string& line) {
+    script_.calls.push_back(line);
+    if (auto failure = script_.failures.find(operation); failure != script_.failures.end()) {
+        throw Failure(failure->second);
+    }
+}
+
+void FakeRequestProcessor::OpenConnection(const std::string& appID, const std::string& appName) {
+    call("OpenConnection", "OpenConnection " + appID + "|" + appName);
+}
+
+std::string FakeRequestProcessor::BeginSession(const std::string& qbFileName, int fileMode) {
+    call("BeginSession", "BeginSession " + qbFileName + "|" + std::to_string(fileMode));
+    return script_.ticketToIssue;
+}
+
+std::string FakeRequestProcessor::ProcessRequest(const std::string& ticket,
+                                                 const std::string& request) {
+    script_.requests.push_back(request);
+    call("ProcessRequest", "ProcessRequest " + ticket);
+    if (script_.responses.empty()) {
+        return {};
+    }
+    std::string response = std::move(script_.responses.front());
+    script_.responses.pop_front();
+    return response;
+}
+
+void FakeRequestProcessor::EndSession(const std::string& ticket) {
+    call("EndSession", "EndSession " + ticket);
+}
+
+void FakeRequestProcessor::CloseConnection() {
+    call("CloseConnection", "CloseConnection");
+}
+
+}  // namespace vantrell::testing

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "qblink/RequestProcessor.h"
+
+namespace vantrell::testing {
+
+// What a fake request processor does and what it was asked, kept by the test so that it
+// outlives the processor the link owns.
+struct ProcessorScript {
+    // Operation name -> failure description: that operation throws Failure with it.
+    std::map<std::string, std::string> failures;
+    bool failCreation = false;
+    std::string ticketToIssue = "{ticket-1}";
+    // Answers to ProcessRequest, in order; an exhausted queue answers "".
+    std::deque<std::string> responses;
+
+    int created = 0;
+    std::vector<std::string> calls;     // one line per operation, with its arguments
+    std::vector<std::string> requests;  // the documents given to ProcessRequest
+
+    RequestProcessorFactory factory();
+};
+
+class FakeRequestProcessor final : public RequestProcessor {
+  public:
+    explicit FakeRequestProcessor(ProcessorScript& script) : script_(script) {}
+
+    void OpenConnection(const std::string& appID, const std::string& appName) override;
+    std::string BeginSession(const std::string& qbFileName, int fileMode) override;
+    std::string ProcessRequest(const std::string& ticket, const std::string& request) override;
+    void EndSession(const std::string& ticket) override;
+    void CloseConnection() override;
+
+  private:
+    void call(const std::string& operation, const std::string& line);
+    ProcessorScript& script_;
+};
+
+}  // namespace vantrell::testing

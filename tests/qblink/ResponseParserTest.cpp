@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include "LinkFixture.h"
+
+namespace vantrell::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string ticketRs(const std::string& requestID, const std::string& code,
+                     const std::string& message = "Status OK") {
+    return "<TimeTrackingAddRs requestID=\"" + escaped(requestID) + "\" statusCode=\"" + code +
+           "\" statusSeverity=\"" + (code == "0" ? "Info" : "Error") + "\" statusMessage=\"" +
+           escaped(message) + "\" />\n";
+}
+
+std::string employeeRs(const std::string& code, const Strings& names,
+                       const std::string& message = "Status OK") {
+    std::string text = "<EmployeeQueryRs requestID=\"Employee\" statusCode=\"" + code +
+                       "\" statusSeverity=\"Info\" statusMessage=\"" + escaped(message) + "\">\n";
+    for (const std::string& name : names) {
+        text += "<EmployeeRet><Name>" + escaped(name) +
+                "</Name><IsActive>true</IsActive></EmployeeRet>\n";
+    }
+    return text + "</EmployeeQueryRs>\n";
+}
+
+class Parser : public LinkFixture {
+  protected:
+    bool parseTickets(const std::string& elements) {
+        link.responseXML = qbxmlResponse(elements);
+        return link.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+    }
+    bool parseEmployees(const std::string& elements) {
+        link.responseXML = qbxmlResponse(elements);
+        return link.ParseResponseXML("EmployeeQueryRs", "EmployeeRet");
+    }
+    void stageTickets(std::initializer_list<int> sequences) {
+        for (int sequence : sequences) {
+            stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+        }
+    }
+};
+
+TEST_F(Parser, TicketStatusesDeleteAcceptedRowsAndMarkTheRest) {
+    stageTickets({1, 2, 3, 4, 5});
+    const std::string refused =
+        "There is an invalid reference to QuickBooks Employee \"Worker One\" in the TimeTracking.";
+    const bool result =
+        parseTickets(ticketRs("1", "0") + ticketRs("2", "3140", refused) + ticketRs("3", "0") +
+                     ticketRs("4", "1", "one is not zero") + ticketRs("5", " 0", "padded zero"));
+    EXPECT_TRUE(result);
+    EXPECT_EQ(punchRows(), (Strings{"2|" + refused, "4|one is not zero", "5|padded zero"}));
+    EXPECT_EQ(logText(), "");
+}
+
+struct QueryStatusCase {
+    const char* name;
+    const char* code;
+    bool result;
+    Strings lines;
+    Strings namesLeft;
+};
+
+TEST_F(Parser, QueryStatusesDeleteNamesOrStopTheWalk) {
+    const QueryStatusCase cases[] = {
+        {"found", "0", true, {}, {}},
+        {"nothing found", "1", false, {"No EmployeeQueryRs found by Quickbooks"}, {"Ann", "Zed"}},
+        {"warning",
+         "500",
+         false,
+         {"EmployeeQueryRs ERROR Not all \"names\" found"},
+         {"Ann", "Zed"}},
+        {"case and spaces count",
+         "0 ",
+         false,
+         {"EmployeeQueryRs ERROR Not all \"names\" found"},
+         {"Ann", "Zed"}},
+    };
+    for (const QueryStatusCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.cnInterface->execute("delete from Employee");
+        stageNames("Employee", {"Ann", "Zed"});
+        controls.lines.clear();
+        // A second element would delete Zed if the walk went on.
+        const bool result = parseEmployees(employeeRs(c.code, {"Ann"}, "Not all \"names\" found") +
+                                           employeeRs("0", {"Zed"}));
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(controls.lines, c.lines);
+        EXPECT_EQ(names("Employee"), c.namesLeft);
+    }
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Parser, OnlyNameChildrenOfRecordsAreUsed) {
+    stageNames("Employee", {"Ann", "Bea", "Cy", "Dee", "Eve"});
+    const bool result = parseEmployees(
+        "<EmployeeQueryRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"Status OK\">"
+        "<EmployeeRet><ListID>1</ListID></EmployeeRet>"
+        "<EmployeeRet><Name>Ann</Name><Name>Bea</Name></EmployeeRet>"
+        "<EmployeeRet><PayScheduleRef><Name>Cy</Name></PayScheduleRef><name>Dee</name></"
+        "EmployeeRet>"
+        "<employeeret><Name>Eve</Name></employeeret>"
+        "</EmployeeQueryRs>");
+    EXPECT_TRUE(result);
+    EXPECT_EQ(names("Employee"), (Strings{"Cy", "Dee", "Eve"}));
+}
+
+TEST_F(Parser, NoMatchingElementChangesNothing) {
+    stageTickets({1});
+    EXPECT_TRUE(parseTickets(employeeRs("0", {"Worker One"})));
+    EXPECT_EQ(punchRows(), Strings{"1|<null>"});
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Parser, ADocumentThatDoesNotLoadIsOneEntryAndNoChange) {
+    const char* documents[] = {
+        "",
+        "   \r\n",
+        "Status OK",
+        "<QBXML><QBXMLMsgsRs><TimeTrackingAddRs requestID=\"1\" statusCode=\"0\"",
+        "<QBXML></QBXML><QBXML></QBXML>",
+        "<QBXML><TimeTrackingAddRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"\" /></QBXML>trailing text",
+        "<QBXML><a></b></QBXML>",
+    };
+    stageTickets({1});
+    for (const char* document : documents) {
+        SCOPED_TRACE(document);
+        TestLog log;
+        FakeWindowControls window;
+        ProcessorScript script;
+        QuickBooksLink parser(log.log, state, window, script.factory());
+        parser.responseXML = document;
+        EXPECT_FALSE(parser.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
+        const std::string head =
+            std::string(kStamp) + "ParseResponseXML \r\n loadXML failed, reason: ";
+        EXPECT_EQ(log.logText().substr(0, head.size()), head);
+        EXPECT_EQ(log.prompter.shown.size(), 1u);
+        EXPECT_TRUE(window.events.empty());
+    }
+    EXPECT_EQ(punchRows(), Strings{"1|<null>"});
+}
+
+TEST_F(Parser, StatusMessagesAreCutToTheErrorColumnWidth) {
+    std::string accented;
+    for (int i = 0; i < 300; ++i) {
+        accented += "\xC3\xA9";
+    }
+    const std::string exact(255, 'b');
+    stageTickets({1, 2, 3});
+    EXPECT_TRUE(parseTickets(ticketRs("1", "3140", std::string(300, 'a')) +
+                             ticketRs("2", "3140", exact) + ticketRs("3", "3140", accented)));
+    EXPECT_EQ(punchRows(), (Strings{"1|" + std::string(255, 'a'), "2|" + exact,
+                                    "3|" + accented.substr(0, 510)}));
+}
+
+TEST_F(Parser, QuotesInMessagesAndNamesStayInsideTheirRow) {
+    stageTickets({1, 2});
+    const std::string message = "Employee \"O'Brien\" is inactive'; delete from Punch; --";
+    EXPECT_TRUE(parseTickets(ticketRs("1", "3140", message)));
+    EXPECT_EQ(punchRows(), (Strings{"1|" + message, "2|<null>"}));
+
+    stageNames("Employee", {"O'Brien", "OBrien", "x' or '1'='1"});
+    EXPECT_TRUE(parseEmployees(employeeRs("0", {"O'Brien", "x' or '1'='1"})));
+    EXPECT_EQ(names("Employee"), Strings{"OBrien"});
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Parser, HostileNamesAreFoundAgainAndDeleted) {
+    const Strings hostile = {"A & B",       "<C>",       "Quote \"D\"",    "D'Angelo",
+                             "Łukasz Żółć", "山田 太郎", "Ünïcødé & <'\">"};
+    stageNames("Employee", hostile);
+    stageNames("Employee", {"Unrelated"});
+    EXPECT_TRUE(parseEmployees(employeeRs("0", hostile)));
+    EXPECT_EQ(names("Employee"), Strings{"Unrelated"});
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(Parser, ARequestIDThatIsNotATicketNumberTouchesNoRow) {
+    stageTickets({1, 2, 3});
+    const bool result = parseTickets(ticketRs("1 or 1=1", "0") +
+                                     ticketRs("2; drop table Punch", "0") + ticketRs("3", "0"));
+    // The walk goes on after the failed steps and ends with True.
+    EXPECT_TRUE(result);
+    EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
+    EXPECT_EQ(logText(),
+              std::string(kStamp) +
+                  "in ParseResponseXML : TimeTrackingRet : Process Time Tracking Return The "
+                  "requestID \"1 or 1=1\" is not a ticket number.\r\n \r\n" +
+                  kStamp +
+                  "in ParseResponseXML : TimeTrackingRet : Process Time Tracking Return The "
+                  "requestID \"2; drop table Punch\" is not a ticket number.\r\n \r\n");
+}
+
+TEST_F(Parser, AFailureAfterARejectionIsLoggedWithTheRejectionsMessage) {
+    stageTickets({1, 2});
+    const bool result = parseTickets(ticketRs("1", "3140", "Invalid reference") +
+                                     ticketRs("2 or 1=1", "3140", "Also refused"));
+    EXPECT_TRUE(result);
+    EXPECT_EQ(punchRows(), (Strings{"1|Invalid reference", "2|<null>"}));
+    EXPECT_EQ(logText(), std::string(kStamp) +
+                             "ParseResponseXML The requestID \"2 or 1=1\" is not a ticket "
+                             "number.\r\n Also refused\r\n");
+    EXPECT_EQ(t.prompter.shown.at(0).text,
+              "Also refused\r\nThe requestID \"2 or 1=1\" is not a ticket number.\r\n"
+              "ParseResponseXML");
+}
+
+TEST_F(Parser, ARefusedStatementIsLoggedWithItsStepAndTheWalkGoesOn) {
+    stageNames("PayType", {"Hourly"});
+    state.cnInterface->execute("drop table Employee");
+    EXPECT_TRUE(parseEmployees(employeeRs("0", {"Ann", "Bob"})));
+    const std::string entry = std::string(kStamp) +
+                              "in ParseResponseXML : EmployeeRet : examine each child object no "
+                              "such table: Employee\r\n \r\n";
+    EXPECT_EQ(logText(), entry + entry);
+    ASSERT_EQ(t.prompter.shown.size(), 2u);
+    EXPECT_EQ(t.prompter.shown[0].text,
+              "no such table: Employee\r\nin ParseResponseXML : EmployeeRet : examine each child "
+              "object");
+}
+
+TEST_F(Parser, AMissingAttributeIsAFailedStepAndNeverBorrowsTheLastValue) {
+    stageTickets({1, 2});
+    // The second element has no requestID: it must not reach row 1, which was refused.
+    const bool result = parseTickets(ticketRs("1", "3140", "Refused") +
+                                     "<TimeTrackingAddRs statusCode=\"0\" statusSeverity=\"Info\" "
+                                     "statusMessage=\"Status OK\" />\n" +
+                                     ticketRs("2", "0"));
+    EXPECT_TRUE(result);
+    EXPECT_EQ(punchRows(), Strings{"1|Refused"});
+    const std::string twice = std::string(kStamp) +
+                              "ParseResponseXML The response element has no attribute "
+                              "requestID.\r\n Refused\r\n" +
+                              kStamp +
+                              "ParseResponseXML The requestID \"\" is not a ticket number.\r\n "
+                              "Refused\r\n";
+    EXPECT_EQ(logText(), twice);
+
+    TestLog log;
+    QuickBooksLink fresh(log.log, state, controls, qb.factory());
+    fresh.responseXML = qbxmlResponse("<TimeTrackingAddRs requestID=\"1\" statusCode=\"0\" />");
+    EXPECT_TRUE(fresh.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
+    const std::string missing = std::string(kStamp) +
+                                "in ParseResponseXML : TimeTrackingRet : Set Attribute Map for "
+                                "TimeTrackingAddRs The response element has no attribute ";
+    EXPECT_EQ(log.logText(),
+              missing + "statusSeverity.\r\n \r\n" + missing + "statusMessage.\r\n \r\n");
+    EXPECT_EQ(punchRows(), Strings{});
+}
+
+TEST_F(Parser, AHundredThousandElementsAreWalkedWhole) {
+    stageTickets({1, 32768, 32769, 65536, 99999, 100000, 100001});
+    std::string elements;
+    elements.reserve(100000 * 110);
+    for (int id = 1; id <= 100000; ++id) {
+        elements += id == 100000 ? ticketRs(std::to_string(id), "3140", "The last one")
+                                 : ticketRs(std::to_string(id), "0");
+    }
+    EXPECT_TRUE(parseTickets(elements));
+    EXPECT_EQ(punchRows(), (Strings{"100000|The last one", "100001|<null>"}));
+    EXPECT_EQ(logText(), "");
+}
+
+}  // namespace
+}  // namespace vantrell::testing

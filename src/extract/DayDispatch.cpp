@@ -1,0 +1,93 @@
+#include "extract/DayDispatch.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "extract/NonWorkedCode.h"
+#include "extract/PunchBuilder.h"
+#include "extract/RequireSet.h"
+#include "interfacedb/DbError.h"
+
+namespace vantrell {
+
+namespace {
+
+struct Band {
+    const char* hoursColumn;
+    const char* payTypeColumn;
+};
+using Bands = std::array<Band, 3>;
+
+constexpr Bands kRegular{{{"Reg", "RGSTD"}, {"OT1", "RGOT1"}, {"OT2", "RGOT2"}}};
+constexpr Bands kDifferential{{{"Reg", "DFSTD"}, {"OT1", "DFOT1"}, {"OT2", "DFOT2"}}};
+
+struct NonWorkedCategory {
+    const char* category;
+    Bands bands;
+};
+
+constexpr std::array<NonWorkedCategory, 4> kNonWorked{{
+    {"ACCRUAL1", {{{"Reg", "A1STD"}, {"OT1", "A1OT1"}, {"OT2", "A1OT2"}}}},
+    {"ACCRUAL2", {{{"Reg", "A2STD"}, {"OT1", "A2OT1"}, {"OT2", "A2OT2"}}}},
+    {"ACCRUAL3", {{{"Reg", "A3STD"}, {"OT1", "A3OT1"}, {"OT2", "A3OT2"}}}},
+    {"HOLIDAY", {{{"Reg", "HOSTD"}, {"OT1", "HOOT1"}, {"OT2", "HOOT2"}}}},
+}};
+
+// Hours that are not a finite single-precision number end the run at this day, before any
+// of its rows is staged.
+void requireNumericHours(const db::Recordset& day) {
+    for (const char* column : {"Reg", "OT1", "OT2"}) {
+        if (!std::isfinite(day.field(column).toSingle())) {
+            throw db::DbError("Overflow");
+        }
+    }
+}
+
+// "*" alone stands for an unknown absence; a leading "*" is otherwise only a marker.
+std::string codeWithoutMarker(std::string code) {
+    if (code.front() == '*') {
+        code = code == "*" ? std::string("Unknown") : code.substr(1);
+    }
+    return code;
+}
+
+void stageNonWorkedDay(modErrorLog& log, ProgramState& state, std::string code) {
+    const std::string category = strNonWkdCode(log, state, codeWithoutMarker(std::move(code)));
+    for (const auto& nonWorked : kNonWorked) {
+        if (category == nonWorked.category) {
+            for (const auto& band : nonWorked.bands) {
+                CreateNonWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
+            }
+            return;
+        }
+    }
+}
+
+void stageWorkedDay(modErrorLog& log, ProgramState& state) {
+    for (const auto& band : kRegular) {
+        CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
+    }
+    const db::Value useDiff = requireSet(state.rsReportData).field("UseDiff");
+    if (!useDiff.isNull() && useDiff.toBoolean()) {
+        for (const auto& band : kDifferential) {
+            CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
+        }
+    }
+}
+
+}  // namespace
+
+void stageDay(modErrorLog& log, ProgramState& state) {
+    const db::Recordset& day = requireSet(state.rsReportData);
+    requireNumericHours(day);
+    const db::Value code = day.field("NonWkdHrs");
+    std::string text = code.isNull() ? std::string() : code.toText();
+    if (!text.empty()) {
+        stageNonWorkedDay(log, state, std::move(text));
+    } else {
+        stageWorkedDay(log, state);
+    }
+}
+
+}  // namespace vantrell

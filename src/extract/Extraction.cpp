@@ -1,0 +1,72 @@
+#include "extract/Extraction.h"
+
+#include <memory>
+
+#include "diag/Failure.h"
+#include "diag/Guard.h"
+#include "extract/DayDispatch.h"
+#include "extract/ExtractionStatements.h"
+#include "extract/StagedNames.h"
+#include "interfacedb/DbError.h"
+#include "interfacedb/modDataDef.h"
+
+namespace vantrell {
+
+namespace {
+
+db::Connection& requireConnection(const ConnectionRef& cn) {
+    if (!cn) {
+        throw db::DbError("Object variable or With block variable not set");
+    }
+    return *cn;
+}
+
+// Opens `rs` anew on `sql`, read-only, dropping whatever it held.
+void openSnapshot(RecordsetRef& rs, const char* sql, db::Connection& cn) {
+    rs = std::make_unique<db::Recordset>();
+    rs->open(sql, cn, db::CursorType::Static, db::LockType::ReadOnly);
+}
+
+}  // namespace
+
+void GetChronelData(modErrorLog& log, ProgramState& state) {
+    using namespace extraction;
+    guard(log, "GetChronelData", [&] {
+        db::Connection& chronel = requireConnection(state.cnChronel);
+        db::Connection& interface = requireConnection(state.cnInterface);
+
+        // An earlier run in this program run left these open: read them again, so that the
+        // run starts from what the time-and-attendance database holds now.
+        blnCloseRecordset(log, state.rsExportDfn);
+        blnCloseRecordset(log, state.rsRules);
+
+        openSnapshot(state.rsExportDfn, kExportDefinitionQuery, chronel);
+        if (!blnHasRecords(log, state.rsExportDfn)) {
+            log.WriteLogEntry("NOTE", "GetChronelData", kNoExportDefinition);
+            throw EndProgram{1};
+        }
+        openSnapshot(state.rsRules, kAccrualTitlesQuery, chronel);
+        openSnapshot(state.rsReportData, kDaysQuery, chronel);
+
+        interface.execute(kDeletePostedPunch);
+        interface.execute(kDeleteUnpostedPunch);
+        state.rsPunch = std::make_unique<db::Recordset>();
+        state.rsPunch->open(kPunchTable, interface, db::CursorType::Dynamic,
+                            db::LockType::Optimistic);
+
+        if (blnHasRecords(log, state.rsReportData)) {
+            state.rsReportData->moveFirst();
+            state.lngSequence = 0;
+            while (!state.rsReportData->eof()) {
+                stageDay(log, state);
+                state.rsReportData->moveNext();
+            }
+        }
+        blnCloseRecordset(log, state.rsPunch);
+        blnCloseRecordset(log, state.rsReportData);
+
+        rebuildStagedNames(log, state);
+    });
+}
+
+}  // namespace vantrell

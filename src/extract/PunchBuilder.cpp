@@ -1,0 +1,77 @@
+#include "extract/PunchBuilder.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "diag/Guard.h"
+#include "extract/RequireSet.h"
+#include "interfacedb/DbError.h"
+
+namespace vantrell {
+
+namespace {
+
+// Hours of this size or less are rounding noise, not time worked or paid.
+constexpr double kNegligibleHours = 0.005;
+
+// A ticket without an employee or a day cannot be posted; the Punch columns are required, as
+// the staging store's own engine makes them.
+db::Value required(const db::Value& value, std::string_view column) {
+    if (value.isNull()) {
+        throw db::DbError("Field 'Punch." + std::string(column) +
+                          "' cannot contain a Null value because the Required property for this "
+                          "field is set to True. Enter a value in this field.");
+    }
+    return value;
+}
+
+void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view procedure,
+                       const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
+    const std::string message = strHoursColumn + " " + strPayTypeColumn;
+    guard(log, procedure, message, [&] {
+        const db::Recordset& day = requireSet(state.rsReportData);
+        const db::Value hours = day.field(strHoursColumn);
+        if (hours.isNull() || !(std::fabs(hours.toDouble()) > kNegligibleHours)) {
+            return;
+        }
+
+        const db::Value configured = requireSet(state.rsExportDfn).field(strPayTypeColumn);
+        std::string payType = configured.isNull() ? std::string() : configured.toText();
+        if (payType.empty()) {
+            payType = strHoursColumn;
+        }
+
+        // The number is taken before the row is stored, so a row that fails leaves a gap.
+        if (state.lngSequence == std::numeric_limits<std::int32_t>::max()) {
+            throw db::DbError("Overflow");
+        }
+        ++state.lngSequence;
+
+        db::Recordset& punch = requireSet(state.rsPunch);
+        punch.addNew();
+        punch.setField("Sequence", db::Value(state.lngSequence));
+        punch.setField("Name", required(day.field("FullName"), "Name"));
+        punch.setField("Date", required(day.field("AdjustedDate"), "Date"));
+        punch.setField("Hours", hours);
+        punch.setField("PayType", db::Value(payType));
+        punch.setField("Posted", db::Value(false));
+        punch.setField("Error", db::Value(std::string()));
+        punch.update();
+    });
+}
+
+}  // namespace
+
+void CreateWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
+                      const std::string& strPayTypeColumn) {
+    createPunchRecord(log, state, "CreateWorkRecord", strHoursColumn, strPayTypeColumn);
+}
+
+void CreateNonWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
+                         const std::string& strPayTypeColumn) {
+    createPunchRecord(log, state, "CreateNonWorkRecord", strHoursColumn, strPayTypeColumn);
+}
+
+}  // namespace vantrell

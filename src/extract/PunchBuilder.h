@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "diag/modErrorLog.h"
+#include "interfacedb/ProgramState.h"
+
+namespace vantrell {
+
+// Adds one Punch row through state.rsPunch for the current day of state.rsReportData when the
+// hours in `strHoursColumn` exceed 0.005 in size: the next lngSequence, the day's name and
+// date, those hours, the pay type named in column `strPayTypeColumn` of the export definition
+// (the hours column's own name when that is empty), Posted false and an empty Error.
+// A failure is logged under "CreateWorkRecord" with the two columns as the message, the row is
+// not stored and lngSequence keeps any number it took. Never throws.
+void CreateWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
+                      const std::string& strPayTypeColumn);
+
+// The same for the pay types of a non-worked day; failures are logged under
+// "CreateNonWorkRecord".
+void CreateNonWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
+                         const std::string& strPayTypeColumn);
+
+}  // namespace vantrell

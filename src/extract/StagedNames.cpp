@@ -1,0 +1,46 @@
+#include "extract/StagedNames.h"
+
+#include <memory>
+
+#include "extract/ExtractionStatements.h"
+#include "interfacedb/modDataDef.h"
+
+namespace vantrell {
+
+namespace {
+
+struct NameTable {
+    const char* deleteAll;
+    const char* groupQuery;
+    const char* groupColumn;
+    const char* tableQuery;
+};
+
+void rebuild(modErrorLog& log, ProgramState& state, const NameTable& table) {
+    db::Connection& cn = *state.cnInterface;
+    cn.execute(table.deleteAll);
+
+    state.rsPunch = std::make_unique<db::Recordset>();
+    state.rsPunch->open(table.groupQuery, cn, db::CursorType::Dynamic, db::LockType::Optimistic);
+    db::Recordset names;
+    names.open(table.tableQuery, cn, db::CursorType::Dynamic, db::LockType::Optimistic);
+    if (blnHasRecords(log, state.rsPunch)) {
+        for (state.rsPunch->moveFirst(); !state.rsPunch->eof(); state.rsPunch->moveNext()) {
+            names.addNew();
+            names.setField("Name", state.rsPunch->field(table.groupColumn));
+            names.update();
+        }
+    }
+    names.close();
+    blnCloseRecordset(log, state.rsPunch);
+}
+
+}  // namespace
+
+void rebuildStagedNames(modErrorLog& log, ProgramState& state) {
+    using namespace extraction;
+    rebuild(log, state, {kDeleteEmployees, kPunchEmployeeNames, "Name", kEmployeeTable});
+    rebuild(log, state, {kDeletePayTypes, kPunchPayTypes, "PayType", kPayTypeTable});
+}
+
+}  // namespace vantrell

@@ -73,12 +73,5 @@ TEST_F(RealResponses, StatusesOfRealQueriesBecomeIssueLines) {
     EXPECT_EQ(t.prompter.shown.size(), 2u);
 }
 
-TEST_F(RealResponses, AStopOnErrorAnswerWithoutRequestIDsTouchesNoTicket) {
-    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
-    EXPECT_TRUE(parse("stoponerror-3090-then-3231-assembled-qbsync-test.xml", "CustomerAddRs",
-                      "TimeTrackingRet"));
-    EXPECT_EQ(punchRows(), Strings{"1|<null>"});
-}
-
 }  // namespace
 }  // namespace vantrell::testing

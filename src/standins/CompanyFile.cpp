@@ -1,0 +1,479 @@
+#include "standins/CompanyFile.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <set>
+#include <system_error>
+
+#include "diag/FileSystem.h"
+#include "standins/Utf8.h"
+
+namespace vantrell::standins {
+
+namespace {
+
+// "QBSW" in the file header: what makes a SQLite file a company file.
+constexpr int kApplicationId = 0x51425357;
+constexpr int kFormat = 1;
+
+const char* const kSchema[] = {
+    "create table company (id integer primary key check (id = 1),"
+    " next_list_number integer not null, expense_account_list_id text not null,"
+    " time_created integer not null)",
+    "create table employee (list_id text primary key, name text not null collate nocase unique,"
+    " is_active integer not null, time_created integer not null,"
+    " time_modified integer not null)",
+    "create table wage_item (list_id text primary key, name text not null collate nocase unique,"
+    " is_active integer not null, wage_type text not null default 'HourlyRegular',"
+    " time_created integer not null, time_modified integer not null)",
+    "create table time_tracking (txn_number integer primary key autoincrement,"
+    " time_created integer not null, txn_date text not null,"
+    " employee_list_id text not null references employee (list_id),"
+    " wage_item_list_id text references wage_item (list_id),"
+    " duration_seconds integer not null, notes text, billable_status text not null)",
+};
+
+struct Finalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+[[noreturn]] void storageFailure(sqlite3* db) {
+    throw CompanyFileError(
+        CompanyFileError::Reason::Storage,
+        std::string("The company file could not be used: ") + sqlite3_errmsg(db));
+}
+
+Statement prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
+        storageFailure(db);
+    }
+    return Statement(raw);
+}
+
+void bind(sqlite3* db, sqlite3_stmt* s, int index, const std::string& text) {
+    if (sqlite3_bind_text(s, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) !=
+        SQLITE_OK) {
+        storageFailure(db);
+    }
+}
+
+void bind(sqlite3* db, sqlite3_stmt* s, int index, std::int64_t value) {
+    if (sqlite3_bind_int64(s, index, value) != SQLITE_OK) {
+        storageFailure(db);
+    }
+}
+
+void bindOptional(sqlite3* db, sqlite3_stmt* s, int index, const std::optional<std::string>& text) {
+    if (text) {
+        bind(db, s, index, *text);
+    } else if (sqlite3_bind_null(s, index) != SQLITE_OK) {
+        storageFailure(db);
+    }
+}
+
+// Steps a statement that returns no rows.
+void run(sqlite3* db, sqlite3_stmt* s) {
+    if (sqlite3_step(s) != SQLITE_DONE) {
+        storageFailure(db);
+    }
+}
+
+// Steps to the next row: true when there is one.
+bool nextRow(sqlite3* db, sqlite3_stmt* s) {
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        storageFailure(db);
+    }
+    return false;
+}
+
+std::string columnText(sqlite3_stmt* s, int column) {
+    const auto* text = sqlite3_column_text(s, column);
+    return text ? std::string(reinterpret_cast<const char*>(text),
+                              static_cast<std::size_t>(sqlite3_column_bytes(s, column)))
+                : std::string();
+}
+
+const char* tableOf(ListKind kind) {
+    return kind == ListKind::Employee ? "employee" : "wage_item";
+}
+const char* wordFor(ListKind kind) {
+    return kind == ListKind::Employee ? "employee" : "wage item";
+}
+
+std::string hex(std::int64_t value) {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(value));
+    return buffer;
+}
+
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
+[[noreturn]] void refuseName(const std::string& description) {
+    throw CompanyFileError(CompanyFileError::Reason::NameRefused, description);
+}
+
+void checkName(ListKind kind, const std::string& name) {
+    const auto decoded = decodeUtf8(name);
+    if (name.empty()) {
+        refuseName(std::string(kind == ListKind::Employee ? "An " : "A ") + wordFor(kind) +
+                   " name cannot be empty.");
+    }
+    if (!decoded) {
+        refuseName(std::string("The ") + wordFor(kind) + " name " + quoted(name) +
+                   " is not valid UTF-8 text.");
+    }
+    for (const char32_t c : *decoded) {
+        if (c < 0x20 || !isXmlChar(c)) {
+            refuseName(std::string("The ") + wordFor(kind) + " name " + quoted(name) +
+                       " holds a control character.");
+        }
+    }
+    const std::size_t limit = kind == ListKind::Employee ? CompanyFile::kEmployeeNameLimit
+                                                         : CompanyFile::kWageItemNameLimit;
+    if (decoded->size() > limit) {
+        refuseName(std::string("The ") + wordFor(kind) + " name " + quoted(name) + " has " +
+                   std::to_string(decoded->size()) + " characters; at most " +
+                   std::to_string(limit) + " are allowed.");
+    }
+}
+
+ListRecord readListRecord(sqlite3_stmt* s) {
+    ListRecord record;
+    record.listId = columnText(s, 0);
+    record.name = columnText(s, 1);
+    record.active = sqlite3_column_int(s, 2) != 0;
+    record.timeCreated = sqlite3_column_int64(s, 3);
+    record.timeModified = sqlite3_column_int64(s, 4);
+    return record;
+}
+
+}  // namespace
+
+void CompanyFile::Closer::operator()(sqlite3* db) const {
+    sqlite3_close(db);
+}
+
+void CompanyFile::create(const std::filesystem::path& path, std::int64_t now) {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    if (error) {
+        throw CompanyFileError(CompanyFileError::Reason::Storage,
+                               "The company file " + quoted(pathToUtf8(path)) +
+                                   " could not be created: " + error.message());
+    }
+    if (exists) {
+        throw CompanyFileError(CompanyFileError::Reason::AlreadyExists,
+                               "The file " + quoted(pathToUtf8(path)) + " already exists.");
+    }
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(pathToUtf8(path).c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::unique_ptr<sqlite3, Closer> db(raw);
+    const auto fail = [&]() {
+        const std::string reason = raw ? sqlite3_errmsg(raw) : "out of memory";
+        db.reset();
+        std::filesystem::remove(path, error);
+        throw CompanyFileError(
+            CompanyFileError::Reason::Storage,
+            "The company file " + quoted(pathToUtf8(path)) + " could not be created: " + reason);
+    };
+    if (rc != SQLITE_OK) {
+        fail();
+    }
+    std::string script = "begin;";
+    for (const char* statement : kSchema) {
+        script += statement;
+        script += ";";
+    }
+    const std::string firstListId = "80000001-" + std::to_string(now);
+    script +=
+        "insert into company values (1, 2, '" + firstListId + "', " + std::to_string(now) + ");";
+    script += "pragma application_id = " + std::to_string(kApplicationId) + ";";
+    script += "pragma user_version = " + std::to_string(kFormat) + ";commit;";
+    if (sqlite3_exec(raw, script.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        fail();
+    }
+}
+
+CompanyFile::CompanyFile(const std::filesystem::path& path) : path_(path) {
+    const std::string shown = quoted(pathToUtf8(path));
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw CompanyFileError(CompanyFileError::Reason::Missing,
+                               "There is no company file " + shown + ".");
+    }
+    const auto notCompanyFile = [&]() {
+        return CompanyFileError(CompanyFileError::Reason::NotACompanyFile,
+                                shown + " is not a company file.");
+    };
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(pathToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) {
+        throw notCompanyFile();
+    }
+    sqlite3_busy_timeout(raw, 5000);
+    sqlite3_extended_result_codes(raw, 1);
+    // A file that is not SQLite at all fails on its first read.
+    int applicationId = 0;
+    int format = 0;
+    {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(raw, "pragma application_id", -1, &s, nullptr) != SQLITE_OK) {
+            throw notCompanyFile();
+        }
+        Statement guard(s);
+        if (sqlite3_step(s) != SQLITE_ROW) {
+            throw notCompanyFile();
+        }
+        applicationId = sqlite3_column_int(s, 0);
+    }
+    if (applicationId != kApplicationId) {
+        throw notCompanyFile();
+    }
+    {
+        Statement s = prepare(raw, "pragma user_version");
+        if (!nextRow(raw, s.get())) {
+            throw notCompanyFile();
+        }
+        format = sqlite3_column_int(s.get(), 0);
+    }
+    if (format > kFormat) {
+        throw CompanyFileError(CompanyFileError::Reason::NewerFormat,
+                               shown + " was written by a later version of this program.");
+    }
+    if (format < kFormat) {
+        throw notCompanyFile();
+    }
+    exec("pragma foreign_keys = on");
+}
+
+CompanyFile::~CompanyFile() = default;
+
+void CompanyFile::exec(const char* sql) {
+    if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        storageFailure(db_.get());
+    }
+}
+
+void CompanyFile::begin() {
+    exec("begin immediate");
+}
+void CompanyFile::commit() {
+    exec("commit");
+}
+void CompanyFile::rollback() {
+    if (!sqlite3_get_autocommit(db_.get())) {
+        sqlite3_exec(db_.get(), "rollback", nullptr, nullptr, nullptr);
+    }
+}
+void CompanyFile::savepoint() {
+    exec("savepoint request");
+}
+void CompanyFile::releaseSavepoint() {
+    exec("release request");
+}
+void CompanyFile::rollbackToSavepoint() {
+    sqlite3_exec(db_.get(), "rollback to request; release request", nullptr, nullptr, nullptr);
+}
+
+std::string CompanyFile::nextListId(std::int64_t now) {
+    sqlite3* db = db_.get();
+    std::int64_t number = 0;
+    {
+        Statement s = prepare(db, "select next_list_number from company where id = 1");
+        if (!nextRow(db, s.get())) {
+            storageFailure(db);
+        }
+        number = sqlite3_column_int64(s.get(), 0);
+    }
+    Statement s = prepare(db, "update company set next_list_number = ? where id = 1");
+    bind(db, s.get(), 1, number + 1);
+    run(db, s.get());
+    return hex(0x80000000LL + number) + "-" + std::to_string(now);
+}
+
+void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now) {
+    std::set<std::string> seen;
+    for (const auto& name : names) {
+        checkName(kind, name);
+        if (!seen.insert(asciiLower(name)).second || findByName(kind, name)) {
+            refuseName(std::string("The ") + wordFor(kind) + " name " + quoted(name) +
+                       " is already in use.");
+        }
+    }
+    sqlite3* db = db_.get();
+    begin();
+    try {
+        for (const auto& name : names) {
+            const std::string sql = std::string("insert into ") + tableOf(kind) +
+                                    " (list_id, name, is_active, time_created, time_modified)"
+                                    " values (?, ?, 1, ?, ?)";
+            const std::string listId = nextListId(now);
+            Statement s = prepare(db, sql.c_str());
+            bind(db, s.get(), 1, listId);
+            bind(db, s.get(), 2, name);
+            bind(db, s.get(), 3, now);
+            bind(db, s.get(), 4, now);
+            run(db, s.get());
+        }
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void CompanyFile::setInactive(const std::vector<std::string>& names, std::int64_t now) {
+    for (const auto& name : names) {
+        if (!findByName(ListKind::Employee, name) && !findByName(ListKind::WageItem, name)) {
+            refuseName("No employee or wage item is named " + quoted(name) + ".");
+        }
+    }
+    sqlite3* db = db_.get();
+    begin();
+    try {
+        for (const auto& name : names) {
+            for (const ListKind kind : {ListKind::Employee, ListKind::WageItem}) {
+                const std::string sql = std::string("update ") + tableOf(kind) +
+                                        " set is_active = 0, time_modified = ?"
+                                        " where name = ? and is_active = 1";
+                Statement s = prepare(db, sql.c_str());
+                bind(db, s.get(), 1, now);
+                bind(db, s.get(), 2, name);
+                run(db, s.get());
+            }
+        }
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+std::vector<ListRecord> CompanyFile::entries(ListKind kind) const {
+    sqlite3* db = db_.get();
+    const std::string sql = std::string(
+                                "select list_id, name, is_active, time_created,"
+                                " time_modified from ") +
+                            tableOf(kind) + " order by name, list_id";
+    Statement s = prepare(db, sql.c_str());
+    std::vector<ListRecord> records;
+    while (nextRow(db, s.get())) {
+        records.push_back(readListRecord(s.get()));
+    }
+    return records;
+}
+
+std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::string& name) const {
+    sqlite3* db = db_.get();
+    const std::string sql = std::string(
+                                "select list_id, name, is_active, time_created,"
+                                " time_modified from ") +
+                            tableOf(kind) + " where name = ?";
+    Statement s = prepare(db, sql.c_str());
+    bind(db, s.get(), 1, name);
+    if (!nextRow(db, s.get())) {
+        return std::nullopt;
+    }
+    return readListRecord(s.get());
+}
+
+std::optional<ListRecord> CompanyFile::findByListId(ListKind kind,
+                                                    const std::string& listId) const {
+    sqlite3* db = db_.get();
+    const std::string sql = std::string(
+                                "select list_id, name, is_active, time_created,"
+                                " time_modified from ") +
+                            tableOf(kind) + " where list_id = ?";
+    Statement s = prepare(db, sql.c_str());
+    bind(db, s.get(), 1, listId);
+    if (!nextRow(db, s.get())) {
+        return std::nullopt;
+    }
+    return readListRecord(s.get());
+}
+
+std::string CompanyFile::expenseAccountListId() const {
+    sqlite3* db = db_.get();
+    Statement s = prepare(db, "select expense_account_list_id from company where id = 1");
+    if (!nextRow(db, s.get())) {
+        storageFailure(db);
+    }
+    return columnText(s.get(), 0);
+}
+
+PostedTicket CompanyFile::post(const NewTicket& ticket, std::int64_t now) {
+    sqlite3* db = db_.get();
+    Statement s = prepare(db,
+                          "insert into time_tracking (time_created, txn_date, employee_list_id,"
+                          " wage_item_list_id, duration_seconds, notes, billable_status)"
+                          " values (?, ?, ?, ?, ?, ?, ?)");
+    bind(db, s.get(), 1, now);
+    bind(db, s.get(), 2, ticket.txnDate);
+    bind(db, s.get(), 3, ticket.employee.listId);
+    bindOptional(
+        db, s.get(), 4,
+        ticket.wageItem ? std::optional<std::string>(ticket.wageItem->listId) : std::nullopt);
+    bind(db, s.get(), 5, ticket.durationSeconds);
+    bindOptional(db, s.get(), 6, ticket.notes);
+    bind(db, s.get(), 7, ticket.billableStatus);
+    run(db, s.get());
+    PostedTicket posted;
+    posted.txnNumber = sqlite3_last_insert_rowid(db);
+    posted.txnId = hex(posted.txnNumber) + "-" + std::to_string(now);
+    posted.timeCreated = now;
+    posted.ticket = ticket;
+    return posted;
+}
+
+std::vector<PostedTicket> CompanyFile::postedTickets() const {
+    sqlite3* db = db_.get();
+    Statement s = prepare(
+        db,
+        "select t.txn_number, t.time_created, t.txn_date, t.duration_seconds, t.notes,"
+        " t.billable_status, e.list_id, e.name, e.is_active, e.time_created, e.time_modified,"
+        " w.list_id, w.name, w.is_active, w.time_created, w.time_modified"
+        " from time_tracking t join employee e on e.list_id = t.employee_list_id"
+        " left join wage_item w on w.list_id = t.wage_item_list_id order by t.txn_number");
+    std::vector<PostedTicket> tickets;
+    while (nextRow(db, s.get())) {
+        PostedTicket posted;
+        posted.txnNumber = sqlite3_column_int64(s.get(), 0);
+        posted.timeCreated = sqlite3_column_int64(s.get(), 1);
+        posted.txnId = hex(posted.txnNumber) + "-" + std::to_string(posted.timeCreated);
+        posted.ticket.txnDate = columnText(s.get(), 2);
+        posted.ticket.durationSeconds = sqlite3_column_int64(s.get(), 3);
+        if (sqlite3_column_type(s.get(), 4) != SQLITE_NULL) {
+            posted.ticket.notes = columnText(s.get(), 4);
+        }
+        posted.ticket.billableStatus = columnText(s.get(), 5);
+        posted.ticket.employee.listId = columnText(s.get(), 6);
+        posted.ticket.employee.name = columnText(s.get(), 7);
+        posted.ticket.employee.active = sqlite3_column_int(s.get(), 8) != 0;
+        posted.ticket.employee.timeCreated = sqlite3_column_int64(s.get(), 9);
+        posted.ticket.employee.timeModified = sqlite3_column_int64(s.get(), 10);
+        if (sqlite3_column_type(s.get(), 11) != SQLITE_NULL) {
+            ListRecord wage;
+            wage.listId = columnText(s.get(), 11);
+            wage.name = columnText(s.get(), 12);
+            wage.active = sqlite3_column_int(s.get(), 13) != 0;
+            wage.timeCreated = sqlite3_column_int64(s.get(), 14);
+            wage.timeModified = sqlite3_column_int64(s.get(), 15);
+            posted.ticket.wageItem = wage;
+        }
+        tickets.push_back(std::move(posted));
+    }
+    return tickets;
+}
+
+}  // namespace vantrell::standins

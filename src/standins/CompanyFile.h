@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "diag/Failure.h"
+#include "standins/CompanyRecords.h"
+
+struct sqlite3;
+
+namespace vantrell::standins {
+
+// A failure of the company file, with the reason a caller may need to tell apart.
+class CompanyFileError : public Failure {
+  public:
+    enum class Reason {
+        Missing,
+        NotACompanyFile,
+        NewerFormat,
+        AlreadyExists,
+        NameRefused,
+        Storage
+    };
+    CompanyFileError(Reason reason, const std::string& description)
+        : Failure(description), reason_(reason) {}
+    Reason reason() const { return reason_; }
+
+  private:
+    Reason reason_;
+};
+
+// The simulated accounting system's company file: a SQLite file holding employees, wage
+// payroll items and posted time-tracking transactions, marked by its application id so that
+// any other file is refused. Names are unique within their list regardless of letter case
+// (ASCII), as the accounting system treats them. Every failure throws CompanyFileError.
+class CompanyFile {
+  public:
+    static constexpr std::size_t kEmployeeNameLimit = 41;
+    static constexpr std::size_t kWageItemNameLimit = 31;
+
+    // Creates a new, empty company file at `path`; refuses a path that already exists.
+    static void create(const std::filesystem::path& path, std::int64_t now);
+
+    // Opens an existing company file: Missing when there is no such file, NotACompanyFile for
+    // any file without the mark, NewerFormat for a later layout than this program knows.
+    explicit CompanyFile(const std::filesystem::path& path);
+    ~CompanyFile();
+    CompanyFile(const CompanyFile&) = delete;
+    CompanyFile& operator=(const CompanyFile&) = delete;
+
+    // Adds entries to a list, all or none: a name that is empty, longer than the list allows,
+    // not valid text or already used (in the file or earlier in `names`) refuses the whole call
+    // with NameRefused and a message naming it.
+    void addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now);
+
+    // Makes every employee and wage item of these names inactive, all or none; a name that
+    // matches neither list refuses the call with NameRefused.
+    void setInactive(const std::vector<std::string>& names, std::int64_t now);
+
+    // The list's entries in name order, active and inactive.
+    std::vector<ListRecord> entries(ListKind kind) const;
+    std::optional<ListRecord> findByName(ListKind kind, const std::string& name) const;
+    std::optional<ListRecord> findByListId(ListKind kind, const std::string& listId) const;
+
+    // The expense account that every wage item books to.
+    std::string expenseAccountListId() const;
+
+    // Stores a time ticket; returns it as posted, with its transaction number and id.
+    PostedTicket post(const NewTicket& ticket, std::int64_t now);
+
+    // Every posted ticket in the order posted.
+    std::vector<PostedTicket> postedTickets() const;
+
+    // Groups what follows: changes made between begin and commit are kept together; a
+    // savepoint sets apart the changes of one request so that they alone can be undone.
+    void begin();
+    void commit();
+    void rollback();
+    void savepoint();
+    void releaseSavepoint();
+    void rollbackToSavepoint();
+
+  private:
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+    std::unique_ptr<sqlite3, Closer> db_;
+    std::filesystem::path path_;
+
+    void exec(const char* sql);
+    std::string nextListId(std::int64_t now);
+};
+
+}  // namespace vantrell::standins

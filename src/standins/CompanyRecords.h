@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vantrell::standins {
+
+// The two lists of the company file that time tickets refer to.
+enum class ListKind { Employee, WageItem };
+
+// One entry of a list: an employee or a wage payroll item. Times are seconds since 1970 UTC.
+struct ListRecord {
+    std::string listId;
+    std::string name;
+    bool active = true;
+    std::int64_t timeCreated = 0;
+    std::int64_t timeModified = 0;
+};
+
+// A time ticket to post, its references already resolved to list entries.
+struct NewTicket {
+    std::string txnDate;  // YYYY-MM-DD
+    ListRecord employee;
+    std::optional<ListRecord> wageItem;
+    std::int64_t durationSeconds = 0;
+    std::optional<std::string> notes;
+    std::string billableStatus = "NotBillable";  // Billable, NotBillable or HasBeenBilled
+};
+
+// A posted time-tracking transaction.
+struct PostedTicket {
+    std::int64_t txnNumber = 0;
+    std::string txnId;
+    std::int64_t timeCreated = 0;
+    NewTicket ticket;
+};
+
+}  // namespace vantrell::standins

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "standins/CompanyRecords.h"
+
+namespace vantrell::standins {
+
+// A reference to a list entry by ListID, full name or both, as a request writes it.
+struct ListReference {
+    std::optional<std::string> listId;
+    std::optional<std::string> fullName;
+};
+
+enum class ActiveStatus { ActiveOnly, InactiveOnly, All };
+enum class MatchCriterion { StartsWith, Contains, EndsWith };
+
+struct NameFilter {
+    MatchCriterion criterion = MatchCriterion::StartsWith;
+    std::string name;
+};
+
+struct NameRange {
+    std::optional<std::string> fromName;
+    std::optional<std::string> toName;
+};
+
+// EmployeeQueryRq or PayrollItemWageQueryRq: either ListIDs, or full names, or the filters.
+struct ListQueryRequest {
+    ListKind kind = ListKind::Employee;
+    std::optional<std::string> requestId;
+    std::vector<std::string> listIds;
+    std::vector<std::string> fullNames;
+    std::optional<std::int64_t> maxReturned;
+    ActiveStatus activeStatus = ActiveStatus::ActiveOnly;
+    std::optional<std::string> fromModifiedDate;
+    std::optional<std::string> toModifiedDate;
+    std::optional<NameFilter> nameFilter;
+    std::optional<NameRange> nameRange;
+    std::vector<std::string> includeRetElements;
+};
+
+// TimeTrackingAddRq. Values are kept as written; they are converted when the request is
+// processed, where a bad one is refused for this request alone.
+struct TimeTrackingAddRequest {
+    std::optional<std::string> requestId;
+    std::optional<std::string> txnDate;
+    ListReference entity;
+    std::optional<ListReference> customer;
+    std::optional<ListReference> itemService;
+    std::string duration;
+    std::optional<ListReference> classRef;
+    std::optional<ListReference> wageItem;
+    std::optional<std::string> notes;
+    std::optional<std::string> isBillable;
+    std::optional<std::string> billableStatus;
+    std::vector<std::string> includeRetElements;
+};
+
+using QbxmlRequest = std::variant<ListQueryRequest, TimeTrackingAddRequest>;
+
+enum class OnError { StopOnError, ContinueOnError };
+
+// One request message: its declared version, what to do after a refused request, whether
+// records are returned, and its requests in document order.
+struct QbxmlMessage {
+    std::string version;
+    OnError onError = OnError::StopOnError;
+    bool includeResponseData = true;
+    std::vector<QbxmlRequest> requests;
+};
+
+}  // namespace vantrell::standins

@@ -1,0 +1,131 @@
+#include "standins/RequestHandler.h"
+
+#include <chrono>
+#include <type_traits>
+#include <variant>
+
+#include "standins/ListQueryAnswer.h"
+#include "standins/ProcessorError.h"
+#include "standins/RecordWriter.h"
+#include "standins/RequestReader.h"
+#include "standins/ResponseDocument.h"
+#include "standins/TimeTrackingPosting.h"
+
+namespace vantrell::standins {
+
+std::int64_t systemUnixSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+namespace {
+
+struct Context {
+    CompanyFile& file;
+    ResponseDocument& response;
+    const QbxmlMessage& message;
+    std::int64_t now;
+};
+
+ResponseStatus answer(Context& context, const ListQueryRequest& query) {
+    const char* name =
+        query.kind == ListKind::Employee ? "EmployeeQueryRs" : "PayrollItemWageQueryRs";
+    ListQueryAnswer found;
+    std::vector<ListRecord> wageItems;
+    std::string expenseAccount;
+    try {
+        found = answerListQuery(query, context.file);
+        if (query.kind == ListKind::Employee) {
+            for (auto& item : context.file.entries(ListKind::WageItem)) {
+                if (item.active) {
+                    wageItems.push_back(std::move(item));
+                }
+            }
+        } else {
+            expenseAccount = context.file.expenseAccountListId();
+        }
+    } catch (const CompanyFileError&) {
+        found = {internalError(), {}};
+    }
+    auto element = context.response.addResponse(name, query.requestId, found.status);
+    if (context.message.includeResponseData) {
+        for (const auto& record : found.records) {
+            if (query.kind == ListKind::Employee) {
+                appendEmployeeRet(element, record, wageItems);
+            } else {
+                appendWageItemRet(element, record, expenseAccount);
+            }
+            keepOnlyElements(element.last_child(), query.includeRetElements);
+        }
+    }
+    return found.status;
+}
+
+ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
+    PostingResult result;
+    // A failure of the file while storing one ticket undoes that ticket alone.
+    context.file.savepoint();
+    try {
+        result = postTimeTracking(request, context.file, context.now);
+        context.file.releaseSavepoint();
+    } catch (const CompanyFileError&) {
+        context.file.rollbackToSavepoint();
+        result = {internalError(), std::nullopt};
+    }
+    auto element =
+        context.response.addResponse("TimeTrackingAddRs", request.requestId, result.status);
+    if (result.posted && context.message.includeResponseData) {
+        appendTimeTrackingRet(element, *result.posted);
+        keepOnlyElements(element.last_child(), request.includeRetElements);
+    }
+    return result.status;
+}
+
+const char* responseName(const QbxmlRequest& request) {
+    if (const auto* query = std::get_if<ListQueryRequest>(&request)) {
+        return query->kind == ListKind::Employee ? "EmployeeQueryRs" : "PayrollItemWageQueryRs";
+    }
+    return "TimeTrackingAddRs";
+}
+
+const std::optional<std::string>& requestIdOf(const QbxmlRequest& request) {
+    return std::visit(
+        [](const auto& r) -> const std::optional<std::string>& { return r.requestId; }, request);
+}
+
+}  // namespace
+
+RequestHandler::RequestHandler(CompanyFile& file, UnixClock clock)
+    : file_(file), clock_(std::move(clock)) {}
+
+std::string RequestHandler::handle(std::string_view request) {
+    const QbxmlMessage message = readQbxmlMessage(request);
+    ResponseDocument response;
+    Context context{file_, response, message, clock_()};
+    // One transaction for the message: either every answered ticket is stored or, when the
+    // file fails as a whole, none is and no response is given.
+    try {
+        file_.begin();
+        bool stopped = false;
+        for (const auto& item : message.requests) {
+            if (stopped) {
+                response.addResponse(responseName(item), requestIdOf(item), notProcessed());
+                continue;
+            }
+            const ResponseStatus status =
+                std::visit([&](const auto& r) { return answer(context, r); }, item);
+            stopped = status.isError() && message.onError == OnError::StopOnError;
+        }
+        file_.commit();
+    } catch (const CompanyFileError&) {
+        file_.rollback();
+        throw ProcessorError(ProcessorCode::UnexpectedError);
+    } catch (...) {
+        file_.rollback();
+        throw;
+    }
+    return response.text();
+}
+
+}  // namespace vantrell::standins

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "standins/CompanyFile.h"
+
+namespace vantrell::standins {
+
+// Seconds since 1970 UTC, the simulator's clock.
+using UnixClock = std::function<std::int64_t()>;
+std::int64_t systemUnixSeconds();
+
+// Answers qbXML request messages from one company file, as the accounting system does: one
+// response element per request, in request order, echoing each requestID. Queries return
+// full records; accepted time tickets are stored. Under stopOnError every request after the
+// first refused one is answered 3231 and not processed; requests already processed stay.
+class RequestHandler {
+  public:
+    RequestHandler(CompanyFile& file, UnixClock clock);
+
+    // The whole response message for the whole request message. Throws ProcessorError:
+    // ParseError (and no request is processed) when the message is not well-formed or not a
+    // message of the requests answered here; UnsupportedVersion, RollbackNotSupported; and
+    // UnexpectedError, with nothing stored, when the company file fails as a whole.
+    std::string handle(std::string_view request);
+
+  private:
+    CompanyFile& file_;
+    UnixClock clock_;
+};
+
+}  // namespace vantrell::standins

@@ -1,0 +1,282 @@
+#include "standins/RequestReader.h"
+
+#include <pugixml.hpp>
+
+#include <initializer_list>
+#include <string>
+
+#include "standins/ProcessorError.h"
+#include "standins/QbxmlProlog.h"
+#include "standins/QbxmlValues.h"
+#include "standins/StrictXml.h"
+
+namespace vantrell::standins {
+
+namespace {
+
+[[noreturn]] void parseError() {
+    throw ProcessorError(ProcessorCode::ParseError);
+}
+
+bool named(const pugi::xml_node& node, std::string_view name) {
+    return node && std::string_view(node.name()) == name;
+}
+
+void allowAttributes(const pugi::xml_node& node, std::initializer_list<std::string_view> allowed) {
+    for (const auto& attribute : node.attributes()) {
+        bool known = false;
+        for (const auto name : allowed) {
+            known = known || name == attribute.name();
+        }
+        if (!known) {
+            parseError();
+        }
+    }
+}
+
+// The text of an element that may hold only text.
+std::string leafText(const pugi::xml_node& node) {
+    allowAttributes(node, {});
+    std::string text;
+    for (const auto& child : node.children()) {
+        if (child.type() != pugi::node_pcdata && child.type() != pugi::node_cdata) {
+            parseError();
+        }
+        text += child.value();
+    }
+    return text;
+}
+
+// Walks the child elements of an aggregate in order; each expected element is taken when it is
+// next, so an element out of its place or unknown is left over and refused by end().
+class ChildReader {
+  public:
+    explicit ChildReader(const pugi::xml_node& parent) {
+        for (const auto& child : parent.children()) {
+            if (child.type() == pugi::node_element) {
+                children_.push_back(child);
+            } else if (child.type() != pugi::node_pi) {
+                // Text where only elements belong.
+                parseError();
+            }
+        }
+    }
+
+    bool nextIs(std::string_view name) const {
+        return next_ < children_.size() && named(children_[next_], name);
+    }
+
+    pugi::xml_node optional(std::string_view name) {
+        return nextIs(name) ? children_[next_++] : pugi::xml_node();
+    }
+
+    pugi::xml_node required(std::string_view name) {
+        if (!nextIs(name)) {
+            parseError();
+        }
+        return children_[next_++];
+    }
+
+    std::vector<std::string> repeatedLeaves(std::string_view name) {
+        std::vector<std::string> values;
+        while (nextIs(name)) {
+            values.push_back(leafText(children_[next_++]));
+        }
+        return values;
+    }
+
+    void end() const {
+        if (next_ != children_.size()) {
+            parseError();
+        }
+    }
+
+  private:
+    std::vector<pugi::xml_node> children_;
+    std::size_t next_ = 0;
+};
+
+std::optional<std::string> optionalLeaf(ChildReader& reader, std::string_view name) {
+    const auto node = reader.optional(name);
+    return node ? std::optional<std::string>(leafText(node)) : std::nullopt;
+}
+
+ListReference readReference(const pugi::xml_node& node) {
+    allowAttributes(node, {});
+    ChildReader reader(node);
+    ListReference reference;
+    reference.listId = optionalLeaf(reader, "ListID");
+    reference.fullName = optionalLeaf(reader, "FullName");
+    reader.end();
+    return reference;
+}
+
+std::optional<ListReference> optionalReference(ChildReader& reader, std::string_view name) {
+    const auto node = reader.optional(name);
+    return node ? std::optional<ListReference>(readReference(node)) : std::nullopt;
+}
+
+template <class Enum>
+Enum enumValue(const std::string& text,
+               std::initializer_list<std::pair<std::string_view, Enum>> values) {
+    for (const auto& [name, value] : values) {
+        if (text == name) {
+            return value;
+        }
+    }
+    parseError();
+}
+
+std::optional<std::string> requestIdOf(const pugi::xml_node& node) {
+    const auto attribute = node.attribute("requestID");
+    return attribute ? std::optional<std::string>(attribute.value()) : std::nullopt;
+}
+
+void readListFilter(ChildReader& reader, ListQueryRequest& query) {
+    if (auto text = optionalLeaf(reader, "MaxReturned")) {
+        query.maxReturned = parseCount(*text);
+        if (!query.maxReturned || *query.maxReturned < 1) {
+            parseError();
+        }
+    }
+    if (auto text = optionalLeaf(reader, "ActiveStatus")) {
+        query.activeStatus =
+            enumValue<ActiveStatus>(*text, {{"ActiveOnly", ActiveStatus::ActiveOnly},
+                                            {"InactiveOnly", ActiveStatus::InactiveOnly},
+                                            {"All", ActiveStatus::All}});
+    }
+    query.fromModifiedDate = optionalLeaf(reader, "FromModifiedDate");
+    query.toModifiedDate = optionalLeaf(reader, "ToModifiedDate");
+    if (const auto node = reader.optional("NameFilter")) {
+        allowAttributes(node, {});
+        ChildReader filter(node);
+        NameFilter nameFilter;
+        nameFilter.criterion =
+            enumValue<MatchCriterion>(leafText(filter.required("MatchCriterion")),
+                                      {{"StartsWith", MatchCriterion::StartsWith},
+                                       {"Contains", MatchCriterion::Contains},
+                                       {"EndsWith", MatchCriterion::EndsWith}});
+        nameFilter.name = leafText(filter.required("Name"));
+        filter.end();
+        query.nameFilter = nameFilter;
+    } else if (const auto range = reader.optional("NameRangeFilter")) {
+        allowAttributes(range, {});
+        ChildReader filter(range);
+        NameRange nameRange;
+        nameRange.fromName = optionalLeaf(filter, "FromName");
+        nameRange.toName = optionalLeaf(filter, "ToName");
+        filter.end();
+        query.nameRange = nameRange;
+    }
+}
+
+ListQueryRequest readListQuery(const pugi::xml_node& node, ListKind kind,
+                               const std::string& version) {
+    allowAttributes(node, {"requestID"});
+    ListQueryRequest query;
+    query.kind = kind;
+    query.requestId = requestIdOf(node);
+    ChildReader reader(node);
+    if (reader.nextIs("ListID")) {
+        query.listIds = reader.repeatedLeaves("ListID");
+    } else if (reader.nextIs("FullName")) {
+        query.fullNames = reader.repeatedLeaves("FullName");
+    } else {
+        readListFilter(reader, query);
+    }
+    if (versionAtLeast(version, 4, 0)) {
+        query.includeRetElements = reader.repeatedLeaves("IncludeRetElement");
+    }
+    if (kind == ListKind::Employee && versionAtLeast(version, 2, 0)) {
+        // Data extensions: this company file defines none, so they select nothing to add.
+        reader.repeatedLeaves("OwnerID");
+    }
+    reader.end();
+    return query;
+}
+
+TimeTrackingAddRequest readTimeTrackingAdd(const pugi::xml_node& node, const std::string& version) {
+    allowAttributes(node, {"requestID"});
+    TimeTrackingAddRequest request;
+    request.requestId = requestIdOf(node);
+    ChildReader outer(node);
+    const auto add = outer.required("TimeTrackingAdd");
+    allowAttributes(add, {"defMacro"});
+    ChildReader reader(add);
+    request.txnDate = optionalLeaf(reader, "TxnDate");
+    request.entity = readReference(reader.required("EntityRef"));
+    request.customer = optionalReference(reader, "CustomerRef");
+    request.itemService = optionalReference(reader, "ItemServiceRef");
+    request.duration = leafText(reader.required("Duration"));
+    request.classRef = optionalReference(reader, "ClassRef");
+    request.wageItem = optionalReference(reader, "PayrollItemWageRef");
+    request.notes = optionalLeaf(reader, "Notes");
+    // Billable status was a boolean until 6.0 and an enumeration from then on.
+    if (versionAtLeast(version, 6, 0)) {
+        request.billableStatus = optionalLeaf(reader, "BillableStatus");
+        if (request.billableStatus) {
+            enumValue<int>(*request.billableStatus,
+                           {{"Billable", 0}, {"NotBillable", 1}, {"HasBeenBilled", 2}});
+        }
+    } else {
+        request.isBillable = optionalLeaf(reader, "IsBillable");
+    }
+    reader.end();
+    if (versionAtLeast(version, 4, 0)) {
+        request.includeRetElements = outer.repeatedLeaves("IncludeRetElement");
+    }
+    outer.end();
+    return request;
+}
+
+}  // namespace
+
+QbxmlMessage readQbxmlMessage(std::string_view text) {
+    pugi::xml_document document;
+    if (!loadStrictXml(document, text).empty()) {
+        parseError();
+    }
+    QbxmlMessage message;
+    message.version = requestedQbxmlVersion(document);
+    const auto root = document.document_element();
+    if (!named(root, "QBXML")) {
+        parseError();
+    }
+    allowAttributes(root, {});
+    ChildReader top(root);
+    const auto messages = top.required("QBXMLMsgsRq");
+    top.end();
+
+    allowAttributes(messages, {"onError", "responseData"});
+    const auto onError = messages.attribute("onError");
+    if (!onError) {
+        parseError();
+    }
+    if (std::string_view(onError.value()) == "rollbackOnError") {
+        throw ProcessorError(ProcessorCode::RollbackNotSupported);
+    }
+    message.onError = enumValue<OnError>(
+        onError.value(),
+        {{"stopOnError", OnError::StopOnError}, {"continueOnError", OnError::ContinueOnError}});
+    if (const auto responseData = messages.attribute("responseData")) {
+        message.includeResponseData =
+            enumValue<bool>(responseData.value(), {{"includeAll", true}, {"includeNone", false}});
+    }
+
+    const ChildReader onlyElements(messages);
+    for (const auto& node : messages.children()) {
+        const std::string_view name = node.name();
+        if (name == "EmployeeQueryRq") {
+            message.requests.emplace_back(readListQuery(node, ListKind::Employee, message.version));
+        } else if (name == "PayrollItemWageQueryRq") {
+            message.requests.emplace_back(readListQuery(node, ListKind::WageItem, message.version));
+        } else if (name == "TimeTrackingAddRq") {
+            message.requests.emplace_back(readTimeTrackingAdd(node, message.version));
+        } else if (node.type() == pugi::node_element) {
+            parseError();
+        }
+    }
+    return message;
+}
+
+}  // namespace vantrell::standins

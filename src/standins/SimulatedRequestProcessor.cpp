@@ -1,0 +1,109 @@
+#include "standins/SimulatedRequestProcessor.h"
+
+#include <cstdio>
+#include <random>
+
+#include "diag/FileSystem.h"
+#include "standins/CompanyFile.h"
+#include "standins/ProcessorError.h"
+
+namespace vantrell {
+
+using standins::CompanyFile;
+using standins::CompanyFileError;
+using standins::ProcessorCode;
+using standins::ProcessorError;
+
+namespace {
+
+// A ticket in the component's form, a braced GUID.
+std::string newTicket() {
+    std::random_device source;
+    std::mt19937_64 generator((static_cast<std::uint64_t>(source()) << 32) ^
+                              static_cast<std::uint64_t>(source()));
+    const std::uint64_t high = generator();
+    const std::uint64_t low = generator();
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "{%08llx-%04llx-%04llx-%04llx-%012llx}",
+                  static_cast<unsigned long long>(high >> 32),
+                  static_cast<unsigned long long>((high >> 16) & 0xFFFF),
+                  static_cast<unsigned long long>(high & 0xFFFF),
+                  static_cast<unsigned long long>(low >> 48),
+                  static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFULL));
+    return buffer;
+}
+
+}  // namespace
+
+SimulatedRequestProcessor::SimulatedRequestProcessor(standins::UnixClock clock)
+    : clock_(std::move(clock)) {}
+
+SimulatedRequestProcessor::~SimulatedRequestProcessor() = default;
+
+void SimulatedRequestProcessor::OpenConnection(const std::string& /*appID*/,
+                                               const std::string& appName) {
+    if (connected_) {
+        throw ProcessorError(ProcessorCode::ConnectionAlreadyOpen);
+    }
+    if (appName.empty()) {
+        throw ProcessorError(ProcessorCode::ApplicationNameMissing);
+    }
+    connected_ = true;
+}
+
+std::string SimulatedRequestProcessor::BeginSession(const std::string& qbFileName, int fileMode) {
+    if (!connected_) {
+        throw ProcessorError(ProcessorCode::NoConnection);
+    }
+    if (file_) {
+        throw ProcessorError(ProcessorCode::SessionAlreadyBegun);
+    }
+    // Single user, multi user, either.
+    if (fileMode < 0 || fileMode > 2) {
+        throw ProcessorError(ProcessorCode::InvalidParameter);
+    }
+    if (qbFileName.empty()) {
+        throw ProcessorError(ProcessorCode::CompanyFileNameMissing);
+    }
+    try {
+        file_ = std::make_unique<CompanyFile>(utf8ToPath(qbFileName));
+    } catch (const CompanyFileError& e) {
+        throw ProcessorError(e.reason() == CompanyFileError::Reason::NewerFormat
+                                 ? ProcessorCode::CompanyFileVersion
+                                 : ProcessorCode::CannotOpenCompanyFile);
+    }
+    ticket_ = newTicket();
+    return ticket_;
+}
+
+void SimulatedRequestProcessor::checkSession(const std::string& ticket) const {
+    if (!file_) {
+        throw ProcessorError(ProcessorCode::NoSession);
+    }
+    if (ticket != ticket_) {
+        throw ProcessorError(ProcessorCode::InvalidTicket);
+    }
+}
+
+std::string SimulatedRequestProcessor::ProcessRequest(const std::string& ticket,
+                                                      const std::string& request) {
+    checkSession(ticket);
+    return standins::RequestHandler(*file_, clock_).handle(request);
+}
+
+void SimulatedRequestProcessor::EndSession(const std::string& ticket) {
+    checkSession(ticket);
+    file_.reset();
+}
+
+void SimulatedRequestProcessor::CloseConnection() {
+    if (!connected_) {
+        throw ProcessorError(ProcessorCode::NoConnection);
+    }
+    if (file_) {
+        throw ProcessorError(ProcessorCode::CallInsideSession);
+    }
+    connected_ = false;
+}
+
+}  // namespace vantrell

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "qblink/RequestProcessor.h"
+#include "standins/RequestHandler.h"
+
+namespace vantrell {
+
+namespace standins {
+class CompanyFile;
+}
+
+// The accounting system's request processor, simulated: a session opens a company file made
+// with qbsim, and requests are answered from it as the accounting system answers them. Each
+// operation fails as the real component does, with a standins::ProcessorError whose text is
+// the component's own: OpenConnection without an application name or twice; BeginSession
+// without OpenConnection, during a session, with an unknown file mode, an empty path, or a
+// file that is missing or not a company file; ProcessRequest and EndSession without a session
+// or with another ticket; CloseConnection without a connection or during a session.
+class SimulatedRequestProcessor final : public RequestProcessor {
+  public:
+    explicit SimulatedRequestProcessor(standins::UnixClock clock = standins::systemUnixSeconds);
+    ~SimulatedRequestProcessor() override;
+
+    void OpenConnection(const std::string& appID, const std::string& appName) override;
+    std::string BeginSession(const std::string& qbFileName, int fileMode) override;
+    std::string ProcessRequest(const std::string& ticket, const std::string& request) override;
+    void EndSession(const std::string& ticket) override;
+    void CloseConnection() override;
+
+  private:
+    standins::UnixClock clock_;
+    bool connected_ = false;
+    std::unique_ptr<standins::CompanyFile> file_;
+    std::string ticket_;
+
+    void checkSession(const std::string& ticket) const;
+};
+
+}  // namespace vantrell

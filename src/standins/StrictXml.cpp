@@ -1,0 +1,223 @@
+#include "standins/StrictXml.h"
+
+#include <set>
+
+#include "standins/Utf8.h"
+
+namespace vantrell::standins {
+
+namespace {
+
+bool startsWith(std::string_view text, std::size_t pos, std::string_view prefix) {
+    return text.substr(pos, prefix.size()) == prefix;
+}
+
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Checks the reference that begins with the "&" at `pos`; returns its length or 0.
+std::size_t referenceLength(std::string_view text, std::size_t pos) {
+    for (const std::string_view name : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
+        if (startsWith(text, pos, name)) {
+            return name.size();
+        }
+    }
+    std::size_t i = pos + 1;
+    if (i >= text.size() || text[i] != '#') {
+        return 0;
+    }
+    ++i;
+    const bool hex = i < text.size() && text[i] == 'x';
+    if (hex) {
+        ++i;
+    }
+    std::uint32_t value = 0;
+    const std::size_t digits = i;
+    while (i < text.size() && (hex ? isHexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9'))) {
+        const char c = text[i];
+        const std::uint32_t digit = c <= '9' ? static_cast<std::uint32_t>(c - '0')
+                                             : static_cast<std::uint32_t>((c | 0x20) - 'a' + 10);
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0x10FFFF) {
+            return 0;
+        }
+        ++i;
+    }
+    if (i == digits || i >= text.size() || text[i] != ';' || !isXmlChar(value)) {
+        return 0;
+    }
+    return i + 1 - pos;
+}
+
+// What pugixml does not check about the characters of the text: references, "<" inside
+// attribute values, and where a declaration or document type declaration may stand.
+std::string lexicalProblem(std::string_view text) {
+    enum class State { Content, Tag };
+    State state = State::Content;
+    char quote = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (state == State::Content) {
+            if (c == '&') {
+                const std::size_t length = referenceLength(text, pos);
+                if (length == 0) {
+                    return "unknown or malformed reference at offset " + std::to_string(pos);
+                }
+                pos += length;
+                continue;
+            }
+            if (c != '<') {
+                ++pos;
+                continue;
+            }
+            const auto skipTo = [&](std::string_view end) -> bool {
+                const std::size_t found = text.find(end, pos);
+                if (found == std::string_view::npos) {
+                    return false;
+                }
+                pos = found + end.size();
+                return true;
+            };
+            if (startsWith(text, pos, "<!--")) {
+                if (!skipTo("-->")) {
+                    return "unterminated comment";
+                }
+            } else if (startsWith(text, pos, "<![CDATA[")) {
+                if (!skipTo("]]>")) {
+                    return "unterminated CDATA section";
+                }
+            } else if (startsWith(text, pos, "<?")) {
+                if (startsWith(text, pos, "<?xml") && pos != 0 &&
+                    (pos + 5 >= text.size() || text[pos + 5] == ' ' || text[pos + 5] == '?')) {
+                    return "XML declaration not at the start of the text";
+                }
+                if (!skipTo("?>")) {
+                    return "unterminated processing instruction";
+                }
+            } else if (startsWith(text, pos, "<!DOCTYPE")) {
+                // Quoted literals may hold any character; an internal subset is not read.
+                std::size_t i = pos + 9;
+                char literal = 0;
+                while (i < text.size() && (literal || text[i] != '>')) {
+                    if (literal) {
+                        literal = text[i] == literal ? 0 : literal;
+                    } else if (text[i] == '\'' || text[i] == '"') {
+                        literal = text[i];
+                    } else if (text[i] == '[') {
+                        return "document type declaration with an internal subset";
+                    }
+                    ++i;
+                }
+                if (i >= text.size()) {
+                    return "unterminated document type declaration";
+                }
+                pos = i + 1;
+            } else {
+                state = State::Tag;
+                ++pos;
+            }
+            continue;
+        }
+        // Inside a start or end tag.
+        if (quote) {
+            if (c == quote) {
+                quote = 0;
+            } else if (c == '<') {
+                return "\"<\" in an attribute value at offset " + std::to_string(pos);
+            } else if (c == '&') {
+                const std::size_t length = referenceLength(text, pos);
+                if (length == 0) {
+                    return "unknown or malformed reference at offset " + std::to_string(pos);
+                }
+                pos += length;
+                continue;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            state = State::Content;
+        }
+        ++pos;
+    }
+    return {};
+}
+
+std::string structuralProblem(const pugi::xml_node& node) {
+    std::set<std::string_view> names;
+    for (const auto& attribute : node.attributes()) {
+        if (!names.insert(attribute.name()).second) {
+            return std::string("repeated attribute ") + attribute.name() + " on " + node.name();
+        }
+    }
+    for (const auto& child : node.children()) {
+        if (child.type() == pugi::node_element) {
+            if (auto problem = structuralProblem(child); !problem.empty()) {
+                return problem;
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string loadStrictXml(pugi::xml_document& document, std::string_view text) {
+    document.reset();
+    if (startsWith(text, 0, "\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    const auto decoded = decodeUtf8(text);
+    if (!decoded) {
+        return "the text is not UTF-8";
+    }
+    for (const char32_t c : *decoded) {
+        if (!isXmlChar(c)) {
+            return "the text holds a character that XML does not allow";
+        }
+    }
+    if (auto problem = lexicalProblem(text); !problem.empty()) {
+        return problem;
+    }
+    // As a fragment, pugixml keeps text beside the root as nodes, so that it can be refused.
+    const auto result =
+        document.load_buffer(text.data(), text.size(),
+                             pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype |
+                                 pugi::parse_pi | pugi::parse_fragment,
+                             pugi::encoding_utf8);
+    if (!result) {
+        return std::string(result.description()) + " at offset " + std::to_string(result.offset);
+    }
+    int elements = 0;
+    int doctypes = 0;
+    for (const auto& node : document.children()) {
+        switch (node.type()) {
+            case pugi::node_element:
+                ++elements;
+                break;
+            case pugi::node_doctype:
+                if (elements > 0) {
+                    return "document type declaration after the root element";
+                }
+                if (++doctypes > 1) {
+                    return "more than one document type declaration";
+                }
+                break;
+            case pugi::node_pcdata:
+            case pugi::node_cdata:
+                return "text outside the root element";
+            default:
+                break;
+        }
+    }
+    if (elements == 0) {
+        return "no root element";
+    }
+    if (elements > 1) {
+        return "more than one root element";
+    }
+    return structuralProblem(document.document_element());
+}
+
+}  // namespace vantrell::standins

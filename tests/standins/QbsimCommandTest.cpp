@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "CompanyFixture.h"
+#include "standins/QbsimCommand.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace vantrell::standins {
+namespace {
+
+using testing::CompanyFixture;
+using testing::exportRequest;
+
+struct QbsimRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class QbsimTest : public CompanyFixture {
+  public:
+    QbsimRun qbsim(std::vector<std::string> args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = runQbsim(args, out, err, clock);
+        return {status, out.str(), err.str()};
+    }
+    QbsimRun onFile(const std::string& command, std::vector<std::string> names = {}) {
+        names.insert(names.begin(), {command, path.string()});
+        return qbsim(names);
+    }
+};
+
+TEST_F(QbsimTest, WithoutACommandShowsTheUsageAndFails) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"create"}, {"list-time"}, {"add-employee", path.string()}, {"remove", "x"}}) {
+        const auto run = qbsim(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(run.err.rfind("usage: qbsim create FILE\n", 0), 0u) << run.err;
+    }
+}
+
+TEST_F(QbsimTest, ListTimeShowsWhatWasPostedInTheOrderPosted) {
+    ASSERT_EQ(onFile("add-employee", {"Worker One", "Zoë Łukasz"}).status, 0);
+    ASSERT_EQ(onFile("add-wage-item", {"Hourly", "Overtime"}).status, 0);
+    handle(exportRequest({{"1", "Zoë Łukasz", "Overtime", "2024-03-05", "PT8H75M"},
+                          {"2", "Worker One", "Hourly", "2024-03-04", "PT7H30M"}}));
+    const auto run = onFile("list-time");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "2024-03-05\tZoë Łukasz\tPT9H15M0S\tOvertime\n"
+              "2024-03-04\tWorker One\tPT7H30M0S\tHourly\n");
+    EXPECT_TRUE(run.err.empty());
+}
+
+TEST_F(QbsimTest, SetInactiveHidesEmployeesAndWageItemsFromQueries) {
+    onFile("add-employee", {"Worker One", "Worker Two"});
+    onFile("add-wage-item", {"Hourly"});
+    EXPECT_EQ(onFile("set-inactive", {"worker two", "Hourly"}).status, 0);
+    const auto elements = testing::responseElements(handle(testing::kProgramQuery));
+    ASSERT_EQ(elements.size(), 2u);
+    EXPECT_EQ(elements[0].names, std::vector<std::string>{"Worker One"});
+    EXPECT_EQ(elements[1].statusCode, "1");
+}
+
+struct Refusal {
+    const char* label;
+    std::string command;
+    std::vector<std::string> names;
+    std::string message;
+};
+
+class QbsimRefusals : public QbsimTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(QbsimRefusals, ChangeNothingAndSayWhy) {
+    ASSERT_EQ(onFile("add-employee", {"Worker One"}).status, 0);
+    ASSERT_EQ(onFile("add-wage-item", {"Hourly"}).status, 0);
+    const auto run = onFile(GetParam().command, GetParam().names);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "qbsim: " + GetParam().message + "\n");
+    CompanyFile file(path);
+    EXPECT_EQ(file.entries(ListKind::Employee).size(), 1u);
+    EXPECT_EQ(file.entries(ListKind::WageItem).size(), 1u);
+    EXPECT_TRUE(file.entries(ListKind::Employee)[0].active);
+    EXPECT_TRUE(file.entries(ListKind::WageItem)[0].active);
+}
+
+const std::string k42(42, 'e');
+const std::string k32(32, 'w');
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, QbsimRefusals,
+    ::testing::Values(
+        Refusal{"EmployeeTooLong",
+                "add-employee",
+                {"New Worker", k42},
+                "The employee name \"" + k42 + "\" has 42 characters; at most 41 are allowed."},
+        Refusal{"WageItemTooLong",
+                "add-wage-item",
+                {k32},
+                "The wage item name \"" + k32 + "\" has 32 characters; at most 31 are allowed."},
+        Refusal{"DuplicateInFile",
+                "add-employee",
+                {"New Worker", "WORKER ONE"},
+                "The employee name \"WORKER ONE\" is already in use."},
+        Refusal{"DuplicateInCommand",
+                "add-wage-item",
+                {"Salary", "salary"},
+                "The wage item name \"salary\" is already in use."},
+        Refusal{"Empty", "add-employee", {""}, "An employee name cannot be empty."},
+        Refusal{"ControlCharacter",
+                "add-employee",
+                {"Tab\there"},
+                "The employee name \"Tab\there\" holds a control character."},
+        Refusal{"NotUtf8",
+                "add-wage-item",
+                {"\xFF"},
+                "The wage item name \"\xFF\" is not valid UTF-8 text."},
+        Refusal{"UnknownName",
+                "set-inactive",
+                {"Hourly", "Nobody"},
+                "No employee or wage item is named \"Nobody\"."}),
+    [](const auto& test) { return std::string(test.param.label); });
+
+TEST_F(QbsimTest, NameLimitsCountCharactersNotBytes) {
+    std::string employee;
+    for (int i = 0; i < 41; ++i) {
+        employee += "ł";
+    }
+    std::string wageItem;
+    for (int i = 0; i < 31; ++i) {
+        wageItem += "山";
+    }
+    EXPECT_EQ(onFile("add-employee", {employee}).status, 0);
+    EXPECT_EQ(onFile("add-wage-item", {wageItem}).status, 0);
+}
+
+TEST_F(QbsimTest, RefusesFilesThatAreNotCompanyFilesAndExistingPaths) {
+    auto run = onFile("create");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "qbsim: The file \"" + path.string() + "\" already exists.\n");
+
+    sandbox.write("ChronelV7.mde", "Standard Jet DB");
+    run = qbsim({"list-time", sandbox.file("ChronelV7.mde").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "qbsim: \"" + sandbox.file("ChronelV7.mde").string() + "\" is not a company file.\n");
+    EXPECT_EQ(sandbox.read("ChronelV7.mde"), "Standard Jet DB");
+
+    run = qbsim({"add-employee", sandbox.file("None.qbw").string(), "Worker"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.file("None.qbw")));
+}
+
+#ifndef _WIN32
+TEST_F(QbsimTest, TheExecutableRunsTheSameCommands) {
+    const auto demo = sandbox.file("Demo Company.qbw");
+    const auto output = sandbox.file("out.txt");
+    const std::string qbsimPath = QBSIM_EXECUTABLE;
+    const auto shell = [&](const std::string& arguments) {
+        const int status = std::system(
+            ("\"" + qbsimPath + "\" " + arguments + " > \"" + output.string() + "\" 2>&1").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(shell("create \"" + demo.string() + "\""), 0);
+    EXPECT_EQ(shell("add-employee \"" + demo.string() + "\" \"Worker One\""), 0);
+    EXPECT_EQ(shell("list-time \"" + demo.string() + "\""), 0);
+    EXPECT_EQ(sandbox.read("out.txt"), "");
+    EXPECT_EQ(CompanyFile(demo).entries(ListKind::Employee).size(), 1u);
+    EXPECT_EQ(shell(""), 2);
+    EXPECT_EQ(sandbox.read("out.txt").rfind("usage: qbsim", 0), 0u);
+}
+#endif
+
+}  // namespace
+}  // namespace vantrell::standins

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "CompanyFixture.h"
+
+namespace vantrell::standins {
+namespace {
+
+using testing::CompanyFixture;
+using testing::exportRequest;
+using testing::message;
+
+std::filesystem::path referenceFolder() {
+    const char* overridden = std::getenv("VANTRELL_QBXML_DIR");
+    return overridden ? overridden : VANTRELL_QBXML_DIR;
+}
+
+// Runs xmllint over the files; returns its exit status and output, or nothing when it cannot
+// be run here.
+std::optional<std::pair<int, std::string>> validate(const std::filesystem::path& schema,
+                                                    const std::vector<std::filesystem::path>& files,
+                                                    const std::filesystem::path& log) {
+#ifdef _WIN32
+    return std::nullopt;
+#else
+    if (std::system("xmllint --version > /dev/null 2>&1") != 0) {
+        return std::nullopt;
+    }
+    std::string command = "xmllint --nonet --noout --schema \"" + schema.string() + "\"";
+    for (const auto& file : files) {
+        command += " \"" + file.string() + "\"";
+    }
+    const int status = std::system((command + " > \"" + log.string() + "\" 2>&1").c_str());
+    std::FILE* in = std::fopen(log.string().c_str(), "rb");
+    std::string output;
+    if (in) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+            output.append(buffer, n);
+        }
+        std::fclose(in);
+    }
+    return std::make_pair(status, output);
+#endif
+}
+
+class SchemaValidationTest : public CompanyFixture {};
+
+TEST_F(SchemaValidationTest, EveryKindOfResponseValidatesAgainstTheVendorSchema) {
+    const auto schema = referenceFolder() / "schema" / "qbxml130" / "qbxmlops130.xsd";
+    if (!std::filesystem::exists(schema)) {
+        GTEST_SKIP() << "no schema at " << schema;
+    }
+    addEmployees({"Worker One", "Ann & <Bob> \"Q\" O'Neil", "Zoë Łukasz 山田 太郎",
+                  "Maximiliansebastianfrederik Jo", std::string(41, 'x')});
+    addWageItems({"Hourly", "Taux & <heures>", "Old Rate"});
+    setInactive({"Old Rate"});
+    const std::string emptyFile = sandbox.file("Empty.qbw").string();
+    CompanyFile::create(emptyFile, now);
+
+    std::vector<std::string> responses;
+    responses.push_back(handle(testing::kProgramQuery));
+    {
+        CompanyFile empty(emptyFile);
+        responses.push_back(RequestHandler(empty, clock).handle(testing::kProgramQuery));
+    }
+    responses.push_back(handle(message(
+        "<EmployeeQueryRq requestID=\"a\"><FullName>Worker One</FullName><FullName>Nobody"
+        "</FullName></EmployeeQueryRq><EmployeeQueryRq><ListID>1-1</ListID></EmployeeQueryRq>"
+        "<PayrollItemWageQueryRq><ActiveStatus>All</ActiveStatus></PayrollItemWageQueryRq>"
+        "<EmployeeQueryRq><FromModifiedDate>x</FromModifiedDate></EmployeeQueryRq>"
+        "<PayrollItemWageQueryRq><FromModifiedDate>2024-01-02</FromModifiedDate><ToModifiedDate>"
+        "2024-01-01</ToModifiedDate></PayrollItemWageQueryRq>"
+        "<EmployeeQueryRq><IncludeRetElement>Name</IncludeRetElement></EmployeeQueryRq>",
+        "<?qbxml version=\"13.0\"?>", "continueOnError")));
+    responses.push_back(handle(exportRequest(
+        {{"1", "Worker One"},
+         {"2", "Ann & <Bob> \"Q\" O'Neil", "Taux & <heures>", "2024-02-29", "-PT1H30M"},
+         {"3", "Zoë Łukasz 山田 太郎", "Hourly", "2024-03-04", "PT8H75M"},
+         {"4", "Jo \"Quote\" & <Tag>"},
+         {"5", "Worker One", "Old Rate"},
+         {"6", "Worker One", "Hourly", "error"},
+         {"7", "Worker One", "Hourly", "2024-03-04", "PT0H-90M"}},
+        "continueOnError")));
+    responses.push_back(handle(exportRequest({{"8", "Nobody"}, {"9", "Worker One"}})));
+    responses.push_back(handle(message(
+        "<TimeTrackingAddRq><TimeTrackingAdd><EntityRef><ListID>80000002-1700000000</ListID>"
+        "</EntityRef><CustomerRef><FullName>Customer</FullName></CustomerRef><Duration>PT1H"
+        "</Duration></TimeTrackingAdd></TimeTrackingAddRq>"
+        "<TimeTrackingAddRq><TimeTrackingAdd><EntityRef><FullName>Worker One</FullName>"
+        "</EntityRef><Duration>PT1H</Duration><Notes>" +
+            std::string(4096, 'n') +
+            "</Notes></TimeTrackingAdd></TimeTrackingAddRq>"
+            "<TimeTrackingAddRq><TimeTrackingAdd><EntityRef><FullName>Worker One</FullName>"
+            "</EntityRef><Duration>PT1H</Duration><Notes>Night &amp; day</Notes><BillableStatus>"
+            "HasBeenBilled</BillableStatus></TimeTrackingAdd></TimeTrackingAddRq>",
+        "<?qbxml version=\"13.0\"?>", "continueOnError")));
+    responses.push_back(handle(message(
+        "<TimeTrackingAddRq requestID=\"1\"><TimeTrackingAdd><EntityRef><FullName>Worker One"
+        "</FullName></EntityRef><Duration>PT1H</Duration><IsBillable>maybe</IsBillable>"
+        "</TimeTrackingAdd></TimeTrackingAddRq>",
+        "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD 1.1//EN' "
+        "'http://developer.intuit.com'>")));
+
+    // Every status the handler writes is among these responses.
+    std::string all;
+    for (const auto& response : responses) {
+        all += response;
+    }
+    for (const char* code : {"\"0\"", "\"1\"", "\"500\"", "\"3120\"", "\"3020\"", "\"3030\"",
+                             "\"3140\"", "\"3231\"", "\"3035\"", "\"3010\"", "\"3070\""}) {
+        EXPECT_NE(all.find(std::string("statusCode=") + code), std::string::npos) << code;
+    }
+
+    std::vector<std::filesystem::path> files;
+    for (std::size_t i = 0; i < responses.size(); ++i) {
+        const std::string name = "response" + std::to_string(i) + ".xml";
+        sandbox.write(name, responses[i]);
+        files.push_back(sandbox.file(name));
+    }
+    const auto result = validate(schema, files, sandbox.file("xmllint.txt"));
+    if (!result) {
+        GTEST_SKIP() << "xmllint is not available";
+    }
+    EXPECT_EQ(result->first, 0) << result->second;
+    for (const auto& file : files) {
+        EXPECT_NE(result->second.find(file.string() + " validates"), std::string::npos)
+            << result->second;
+    }
+}
+
+}  // namespace
+}  // namespace vantrell::standins

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test.
+# Builds everything with warnings as errors and runs every test, then builds again with the
+# address and undefined-behaviour sanitizers and runs every test under them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-cmake --preset ci >/dev/null
-cmake --build --preset ci -j 2
-ctest --preset ci -j 2
+for preset in ci asan; do
+    echo "== $preset build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j 2
+    echo "== $preset tests"
+    ctest --preset "$preset" -j 2
+done

@@ -85,6 +85,12 @@ void Catalog::appendTable(const TableDefinition& table) {
         const auto& column = table.columns[i];
         sql += (i == 0 ? "" : ", ") + quoteIdentifier(column.name) + " " +
                declaredTypeFor(column.typeCode, column.definedSize);
+        // Text compares without regard to letter case, as the Jet engine and the accounting
+        // system compare names.
+        if (columnTypeFromDeclared(declaredTypeFor(column.typeCode, column.definedSize)).kind ==
+            ColumnType::Kind::Text) {
+            sql += " COLLATE NOCASE";
+        }
     }
     sql += ")";
     auto statement = detail::prepareSingle(database_->handle(), sql);

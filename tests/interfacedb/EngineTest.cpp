@@ -154,6 +154,14 @@ TEST_F(EngineFixture, AStatementCannotCarryASecondOne) {
     EXPECT_EQ(count("select * from Punch"), 0);
 }
 
+TEST_F(EngineFixture, NamesCompareWithoutLetterCase) {
+    addRow(1, "Worker One", 1.0f);
+    addRow(2, "WORKER ONE", 1.0f);
+    EXPECT_EQ(count("select Name from Punch group by Name"), 1);
+    cn.execute("delete from Punch where Name='worker one'");
+    EXPECT_EQ(count("select * from Punch"), 0);
+}
+
 TEST_F(EngineFixture, StateAndCloseOfConnectionsAndSets) {
     Recordset rs;
     EXPECT_EQ(rs.state(), kStateClosed);

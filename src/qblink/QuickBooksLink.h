@@ -47,9 +47,9 @@ class QuickBooksLink {
 
     // Applies each `responseElement` of responseXML to the interface database: accepted tickets
     // deleted, rejected ones given their status message, returned `returnElement` names deleted
-    // from Employee or PayType. A failed step is logged and the walk goes on. False when the
-    // document does not load, a query reports a non-zero status or a step failed on the way
-    // (the end of the walk sets True again).
+    // from Employee or PayType. A failed step is logged and the walk goes on. True when the
+    // walk reached the end (failed steps included); False when the document does not load or a
+    // query answer reports a non-zero status, which also adds a line to the list.
     bool ParseResponseXML(const std::string& responseElement, const std::string& returnElement);
 
     // The time-tracking request for every row of state.rsPunch, which must be open; leaves it

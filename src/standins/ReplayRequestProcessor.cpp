@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <system_error>
 
 #include "diag/Failure.h"
@@ -44,15 +44,15 @@ std::string ReplayRequestProcessor::ProcessRequest(const std::string&, const std
     }
     const auto& path = responses_[next_];
     std::ifstream in(path, std::ios::binary);
-    std::string text;
+    std::ostringstream text;
     if (in) {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        text << in.rdbuf();
     }
     if (!in.is_open() || in.bad()) {
         throw Failure("The saved response \"" + pathToUtf8(path) + "\" cannot be read.");
     }
     ++next_;
-    return text;
+    return text.str();
 }
 
 void ReplayRequestProcessor::EndSession(const std::string&) {}

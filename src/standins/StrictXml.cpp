@@ -144,19 +144,24 @@ std::string lexicalProblem(std::string_view text) {
     return {};
 }
 
-std::string structuralProblem(const pugi::xml_node& node) {
-    std::set<std::string_view> names;
-    for (const auto& attribute : node.attributes()) {
-        if (!names.insert(attribute.name()).second) {
-            return std::string("repeated attribute ") + attribute.name() + " on " + node.name();
-        }
-    }
-    for (const auto& child : node.children()) {
-        if (child.type() == pugi::node_element) {
-            if (auto problem = structuralProblem(child); !problem.empty()) {
-                return problem;
+// Walks the tree without recursion, so that deep nesting cannot exhaust the stack.
+std::string repeatedAttribute(const pugi::xml_node& root) {
+    pugi::xml_node node = root;
+    while (node) {
+        std::set<std::string_view> names;
+        for (const auto& attribute : node.attributes()) {
+            if (!names.insert(attribute.name()).second) {
+                return std::string("repeated attribute ") + attribute.name() + " on " + node.name();
             }
         }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) {
+            node = node.parent();
+        }
+        node = node == root ? pugi::xml_node() : node.next_sibling();
     }
     return {};
 }
@@ -217,7 +222,7 @@ std::string loadStrictXml(pugi::xml_document& document, std::string_view text) {
     if (elements > 1) {
         return "more than one root element";
     }
-    return structuralProblem(document.document_element());
+    return repeatedAttribute(document.document_element());
 }
 
 }  // namespace vantrell::standins

@@ -21,13 +21,6 @@ TEST(QbxmlValues, DurationsFollowTheSchemasPattern) {
     }
 }
 
-TEST(QbxmlValues, DurationsAreWrittenWithHoursMinutesAndSeconds) {
-    EXPECT_EQ(formatDuration(27000), "PT7H30M0S");
-    EXPECT_EQ(formatDuration(0), "PT0H0M0S");
-    EXPECT_EQ(formatDuration(-5445), "-PT1H30M45S");
-    EXPECT_EQ(formatDuration(108000), "PT30H0M0S");
-}
-
 TEST(QbxmlValues, DatesMustNameARealDay) {
     for (const char* text :
          {"2024-01-02", "2024-02-29", "2024-01-02Z", "2024-01-02+05:00", "0001-01-01"}) {
@@ -37,28 +30,6 @@ TEST(QbxmlValues, DatesMustNameARealDay) {
                              "2024-01-02 ", "0000-01-01", "2024-01-02T08:00:00", "2024-01-02+5"}) {
         EXPECT_FALSE(parseDate(text)) << text;
     }
-}
-
-TEST(QbxmlValues, ModifiedDateBoundsAndTimeStamps) {
-    EXPECT_EQ(parseDateTimeBound("2023-11-14", false), 1699920000);
-    EXPECT_EQ(parseDateTimeBound("2023-11-14", true), 1699920000 + 86399);
-    EXPECT_EQ(parseDateTimeBound("2023-11-14T22:13:20", false), 1700000000);
-    EXPECT_EQ(parseDateTimeBound("2023-11-14T17:13:20-05:00", false), 1700000000);
-    EXPECT_EQ(parseDateTimeBound("2023-11-14T22", false), 1700000000 - 13 * 60 - 20);
-    for (const char* text : {"2023-11-14T25:00", "2023-13-01", "2023-11-14T10:00:00+5", "today"}) {
-        EXPECT_FALSE(parseDateTimeBound(text, false)) << text;
-    }
-    EXPECT_EQ(formatTimestamp(1700000000), "2023-11-14T22:13:20+00:00");
-    EXPECT_EQ(formatDay(1700000000), "2023-11-14");
-}
-
-TEST(QbxmlValues, BooleansAndCounts) {
-    EXPECT_EQ(parseBoolean("true"), true);
-    EXPECT_EQ(parseBoolean("0"), false);
-    EXPECT_FALSE(parseBoolean("False"));
-    EXPECT_EQ(parseCount("9999"), 9999);
-    EXPECT_FALSE(parseCount("-1"));
-    EXPECT_FALSE(parseCount("1234567890"));
 }
 
 }  // namespace

@@ -145,6 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
                         p.ProcessRequest(ticket, kProgramQuery);
                     },
                     ProcessorCode::NoSession},
+        FailureCase{"EmptyRequest", [](T& fx, P& p) { p.ProcessRequest(fx.openFor(p), ""); },
+                    ProcessorCode::ParseError},
         FailureCase{"RequestNotWellFormed",
                     [](T& fx, P& p) { p.ProcessRequest(fx.openFor(p), "<QBXML><QBXMLMsgsRq>"); },
                     ProcessorCode::ParseError},

@@ -54,5 +54,20 @@ TEST(StrictXml, AcceptsWellFormedDocuments) {
     }
 }
 
+TEST(StrictXml, DeepNestingIsReadWithoutExhaustingTheStack) {
+    const int depth = 200000;
+    std::string text;
+    for (int i = 0; i < depth; ++i) {
+        text += "<a x='1'>";
+    }
+    for (int i = 0; i < depth; ++i) {
+        text += "</a>";
+    }
+    pugi::xml_document document;
+    EXPECT_EQ(loadStrictXml(document, text), "");
+    text.insert(text.size() - 4, "<b y='1' y='2'/>");
+    EXPECT_EQ(loadStrictXml(document, text), "repeated attribute y on b");
+}
+
 }  // namespace
 }  // namespace vantrell::standins

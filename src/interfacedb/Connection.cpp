@@ -8,6 +8,7 @@
 #include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/Sqlite.h"
+#include "interfacedb/access/AccessDatabase.h"
 
 namespace vantrell::db {
 
@@ -37,8 +38,12 @@ std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
     if (std::filesystem::is_directory(fsPath, error)) {
         throw DbError("'" + path + "' is a folder, not a database file.");
     }
+    // An empty file holds no database; SQLite would take it for a new one.
+    if (std::filesystem::file_size(fsPath, error) == 0 && !error) {
+        throw DbError("'" + path + "' is empty: it holds no database.");
+    }
     if (looksLikeAccessFile(path)) {
-        throw DbError("'" + path + "' is an Access database, which this engine cannot read yet.");
+        return access::openAccessDatabase(path);
     }
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);

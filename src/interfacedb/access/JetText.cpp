@@ -3,7 +3,10 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <vector>
+
+#include "interfacedb/access/Utf8.h"
 
 namespace vantrell::db::access {
 
@@ -11,23 +14,8 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
+// What iconv_open returns when it cannot convert.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1));
 
 std::string utf16ToUtf8(const std::vector<char16_t>& units) {
     std::string out;
@@ -73,28 +61,28 @@ std::string jetUnicodeToUtf8(const unsigned char* bytes, std::size_t size) {
 }
 
 struct CodePageText::Converter {
-    iconv_t handle = reinterpret_cast<iconv_t>(-1);
+    iconv_t handle = kNoConverter;
 };
 
 CodePageText::CodePageText(unsigned codePage) : converter_(std::make_unique<Converter>()) {
     const std::string number = std::to_string(codePage);
     for (const std::string& name : {"CP" + number, "WINDOWS-" + number, std::string("CP1252")}) {
         converter_->handle = iconv_open("UTF-8", name.c_str());
-        if (converter_->handle != reinterpret_cast<iconv_t>(-1)) {
+        if (converter_->handle != kNoConverter) {
             return;
         }
     }
 }
 
 CodePageText::~CodePageText() {
-    if (converter_->handle != reinterpret_cast<iconv_t>(-1)) {
+    if (converter_->handle != kNoConverter) {
         iconv_close(converter_->handle);
     }
 }
 
 std::string CodePageText::toUtf8(const unsigned char* bytes, std::size_t size) const {
     std::string out;
-    if (converter_->handle == reinterpret_cast<iconv_t>(-1)) {
+    if (converter_->handle == kNoConverter) {
         // No converter at all on this system: keep ASCII, mark the rest.
         for (std::size_t i = 0; i < size; ++i) {
             appendUtf8(out, bytes[i] < 0x80 ? bytes[i] : kReplacement);

@@ -65,9 +65,13 @@ std::uint64_t readUInt64(const unsigned char* bytes) {
            (static_cast<std::uint64_t>(readUInt32(bytes + 4)) << 32);
 }
 
-float readSingle(const unsigned char* bytes) { return std::bit_cast<float>(readUInt32(bytes)); }
+float readSingle(const unsigned char* bytes) {
+    return std::bit_cast<float>(readUInt32(bytes));
+}
 
-double readDouble(const unsigned char* bytes) { return std::bit_cast<double>(readUInt64(bytes)); }
+double readDouble(const unsigned char* bytes) {
+    return std::bit_cast<double>(readUInt64(bytes));
+}
 
 std::optional<DateTime> dateFromJet(double days) {
     if (!std::isfinite(days) || days < kFirstDay || days > kLastDay) {
@@ -131,7 +135,7 @@ std::optional<double> parseDecimal(const std::string& text) {
 
 std::string guidText(const unsigned char* bytes) {
     // The first three groups are little-endian numbers, the last two plain bytes.
-    static constexpr std::array<int, 16> kOrder = {3, 2, 1, 0, 5, 4, 7, 6,
+    static constexpr std::array<int, 16> kOrder = {3, 2, 1,  0,  5,  4,  7,  6,
                                                    8, 9, 10, 11, 12, 13, 14, 15};
     std::string text = "{";
     for (std::size_t i = 0; i < kOrder.size(); ++i) {

@@ -1,0 +1,238 @@
+#include "interfacedb/access/TableLoader.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "interfacedb/DbError.h"
+#include "interfacedb/Sqlite.h"
+#include "interfacedb/access/AccessNames.h"
+#include "interfacedb/access/JetValues.h"
+#include "interfacedb/access/LongValue.h"
+#include "interfacedb/access/TableScan.h"
+
+namespace vantrell::db::access {
+
+namespace {
+
+// libmdb 1.0 reads a Decimal column's precision and scale each into the other's place. A scale
+// is never larger than its precision, so the smaller of the two is the scale.
+int decimalScale(const MdbColumn& column) {
+    return std::min(column.col_prec, column.col_scale);
+}
+
+// The declared type that makes the engine read a column's values as Access types them. Text
+// compares without regard to case, as Access compares it.
+std::string declaredType(const MdbColumn& column, bool jet3) {
+    switch (column.col_type) {
+        case MDB_BOOL:
+            return "BOOLEAN";
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            return "INTEGER";
+        case MDB_MONEY:
+            return "CURRENCY";
+        case MDB_FLOAT:
+            return "FLOAT4";
+        case MDB_DOUBLE:
+            return "DOUBLE";
+        case MDB_DATETIME:
+            return "DATETIME";
+        case MDB_TEXT:
+            // Jet 4 sizes text in bytes of UTF-16, Jet 3 in bytes of its code page.
+            return "VARCHAR(" + std::to_string(jet3 ? column.col_size : column.col_size / 2) +
+                   ") COLLATE NOCASE";
+        case MDB_MEMO:
+            return "TEXT COLLATE NOCASE";
+        case MDB_NUMERIC:
+            return "DECIMAL(" + std::to_string(std::max(column.col_prec, column.col_scale)) + "," +
+                   std::to_string(decimalScale(column)) + ")";
+        case MDB_REPID:
+            return "GUID";
+        default:
+            return "BLOB";  // OLE Object, Binary and kinds this engine does not know: as stored
+    }
+}
+
+// Undoes everything since it began unless committed.
+class Transaction {
+  public:
+    explicit Transaction(sqlite3* db) : db_(db) {
+        detail::check(sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr), db_);
+    }
+    ~Transaction() {
+        if (!committed_) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit() {
+        detail::check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), db_);
+        committed_ = true;
+    }
+
+  private:
+    sqlite3* db_;
+    bool committed_ = false;
+};
+
+// Copies the rows of one table into a prepared INSERT, value by value from the row's bytes.
+class RowCopier {
+  public:
+    RowCopier(const AccessFile& file, TableScan& scan, sqlite3* db)
+        : file_(file), scan_(scan), db_(db), texts_(scan.columnCount()) {}
+
+    void createTable() {
+        const bool jet3 = IS_JET3(file_.handle());
+        std::string columns;
+        std::string marks;
+        for (unsigned i = 0; i < scan_.columnCount(); ++i) {
+            const MdbColumn& column = scan_.column(i);
+            columns += (i == 0 ? "" : ", ") + quoteIdentifier(column.name) + " " +
+                       declaredType(column, jet3);
+            marks += i == 0 ? "?" : ", ?";
+        }
+        const std::string name = quoteIdentifier(scan_.name());
+        auto create = detail::prepareSingle(db_, "CREATE TABLE " + name + " (" + columns + ")");
+        detail::check(sqlite3_step(create.get()), db_);
+        insert_ = detail::prepareSingle(db_, "INSERT INTO " + name + " VALUES (" + marks + ")");
+    }
+
+    void copyRows() {
+        scan_.forEachRow([this](const MdbField* fields) {
+            sqlite3_stmt* insert = insert_.get();
+            for (unsigned i = 0; i < scan_.columnCount(); ++i) {
+                bind(static_cast<int>(i) + 1, scan_.column(i), fields[i], texts_[i]);
+            }
+            const int rc = sqlite3_step(insert);
+            sqlite3_reset(insert);
+            if (rc != SQLITE_DONE) {
+                scan_.fail(sqlite3_errmsg(db_));
+            }
+        });
+    }
+
+  private:
+    // Binds one value of the row; `text` keeps text alive until the row is stored.
+    void bind(int index, const MdbColumn& column, const MdbField& field, std::string& text) {
+        sqlite3_stmt* insert = insert_.get();
+        // A Yes/No value lives in the row's null flags: a set flag is Yes.
+        if (column.col_type == MDB_BOOL) {
+            sqlite3_bind_int(insert, index, field.is_null ? 0 : 1);
+            return;
+        }
+        if (field.is_null || field.value == nullptr) {
+            sqlite3_bind_null(insert, index);
+            return;
+        }
+        const auto* bytes = static_cast<const unsigned char*>(field.value);
+        const auto size = static_cast<std::size_t>(field.siz > 0 ? field.siz : 0);
+        const auto need = [&](std::size_t bytesNeeded) {
+            if (size < bytesNeeded) {
+                scan_.fail("a value of column '" + std::string(column.name) + "' is damaged.");
+            }
+        };
+        switch (column.col_type) {
+            case MDB_BYTE:
+                need(1);
+                sqlite3_bind_int(insert, index, bytes[0]);
+                return;
+            case MDB_INT:
+                need(2);
+                sqlite3_bind_int(insert, index, static_cast<std::int16_t>(readUInt16(bytes)));
+                return;
+            case MDB_LONGINT:
+            case MDB_COMPLEX:
+                need(4);
+                sqlite3_bind_int64(insert, index, static_cast<std::int32_t>(readUInt32(bytes)));
+                return;
+            case MDB_FLOAT:
+                need(4);
+                sqlite3_bind_double(insert, index, static_cast<double>(readSingle(bytes)));
+                return;
+            case MDB_DOUBLE:
+                need(8);
+                sqlite3_bind_double(insert, index, readDouble(bytes));
+                return;
+            case MDB_MONEY:
+                need(8);
+                bindDecimal(index, currencyText(static_cast<std::int64_t>(readUInt64(bytes))));
+                return;
+            case MDB_NUMERIC:
+                need(17);
+                bindDecimal(index, decimalText(bytes, decimalScale(column)));
+                return;
+            case MDB_DATETIME: {
+                need(8);
+                const double days = readDouble(bytes);
+                const auto date = dateFromJet(days);
+                if (!date) {
+                    scan_.fail("column '" + std::string(column.name) + "' holds " +
+                               std::to_string(days) + ", which is not a date.");
+                }
+                text = date->toStorageText();
+                break;
+            }
+            case MDB_TEXT:
+                text = file_.text(bytes, size);
+                break;
+            case MDB_MEMO: {
+                const std::string stored = longValue(column, bytes, size);
+                text = file_.text(reinterpret_cast<const unsigned char*>(stored.data()),
+                                  stored.size());
+                break;
+            }
+            case MDB_REPID:
+                need(16);
+                text = guidText(bytes);
+                break;
+            case MDB_OLE:
+                text = longValue(column, bytes, size);
+                sqlite3_bind_blob(insert, index, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_STATIC);
+                return;
+            default:
+                sqlite3_bind_blob(insert, index, bytes, static_cast<int>(size), SQLITE_TRANSIENT);
+                return;
+        }
+        sqlite3_bind_text(insert, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    }
+
+    void bindDecimal(int index, const std::string& decimal) {
+        sqlite3_bind_double(insert_.get(), index, parseDecimal(decimal).value_or(0.0));
+    }
+
+    std::string longValue(const MdbColumn& column, const unsigned char* bytes,
+                          std::size_t size) const {
+        auto value = readLongValue(file_.handle(), bytes, size);
+        if (!value) {
+            scan_.fail("a value of column '" + std::string(column.name) +
+                       "' cannot be read whole; the file is damaged or truncated.");
+        }
+        return std::move(*value);
+    }
+
+    const AccessFile& file_;
+    TableScan& scan_;
+    sqlite3* db_;
+    std::vector<std::string> texts_;  // text of the row being stored, column by column
+    detail::Statement insert_;
+};
+
+}  // namespace
+
+void loadTable(const AccessFile& file, MdbCatalogEntry& entry, sqlite3* db) {
+    TableScan scan(file, entry);
+    RowCopier copier(file, scan, db);
+    Transaction transaction(db);
+    copier.createTable();
+    copier.copyRows();
+    transaction.commit();
+}
+
+}  // namespace vantrell::db::access

@@ -11,6 +11,8 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j 2 --target vantrell-cli vantrell qbsim chronel-sample >/dev/null
 
 bin=build/release/bin
+qbsim=build/release/src/standins/qbsim
+sample=build/release/tools/chronel-sample/chronel-sample
 demo=build/demo
 rm -rf "$demo"
 mkdir -p "$demo/config"
@@ -20,13 +22,13 @@ chronel="$demo/ChronelV7.mde"
 company="$demo/Company.qbw"
 run=("$bin/vantrell-cli" --data-dir "$demo" --chronel "$chronel" --company "$company")
 
-"$bin/chronel-sample" demo "$chronel" >/dev/null
-"$bin/qbsim" create "$company" >/dev/null
-mapfile -t employees < <("$bin/chronel-sample" names "$chronel" | awk -F'\t' '$1=="employee"{print $2}')
-mapfile -t items < <("$bin/chronel-sample" names "$chronel" | awk -F'\t' '$1=="wage-item"{print $2}')
+"$sample" demo "$chronel" >/dev/null
+"$qbsim" create "$company" >/dev/null
+mapfile -t employees < <("$sample" names "$chronel" | awk -F'\t' '$1=="employee"{print $2}')
+mapfile -t items < <("$sample" names "$chronel" | awk -F'\t' '$1=="wage-item"{print $2}')
 missing="${employees[${#employees[@]}-1]}"
-"$bin/qbsim" add-wage-item "$company" "${items[@]}" >/dev/null
-"$bin/qbsim" add-employee "$company" "${employees[@]:0:${#employees[@]}-1}" >/dev/null
+"$qbsim" add-wage-item "$company" "${items[@]}" >/dev/null
+"$qbsim" add-employee "$company" "${employees[@]:0:${#employees[@]}-1}" >/dev/null
 
 echo
 echo "1. The time-and-attendance file holds ${#employees[@]} employees; the company file knows all"
@@ -36,7 +38,7 @@ echo
 
 echo
 echo "2. The clerk adds \"$missing\" to the company file."
-"$bin/qbsim" add-employee "$company" "$missing" >/dev/null
+"$qbsim" add-employee "$company" "$missing" >/dev/null
 
 echo
 echo "3. Vantrell runs again, finds nothing missing, and exports:"
@@ -44,8 +46,12 @@ echo
 "${run[@]}" --export | sed 's/^/     | /'
 
 echo
-echo "4. The accounting system now holds these time tickets (date, employee, duration, item):"
+posted=$("$qbsim" list-time "$company")
+count=$(printf '%s\n' "$posted" | wc -l)
+echo "4. The accounting system now holds $count time tickets; the first few (date, employee,"
+echo "   duration, wage item):"
 echo
-"$bin/qbsim" list-time "$company" | sed 's/^/     | /'
+printf '%s\n' "$posted" | head -n 6 | sed 's/^/     | /'
+echo "     | ..."
 echo
 echo "The log, the trace files and Vantrell.mdb are in $demo."

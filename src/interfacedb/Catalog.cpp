@@ -16,17 +16,6 @@ namespace {
 // Marks a file as made by this program's catalog ("VANT").
 constexpr const char* kApplicationIdPragma = "PRAGMA application_id=1447121492";
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
 }  // namespace
 
 Catalog::Catalog() = default;
@@ -80,10 +69,10 @@ void Catalog::appendTable(const TableDefinition& table) {
     if (table.name.empty() || table.columns.empty()) {
         throw DbError("A table needs a name and at least one column.");
     }
-    std::string sql = "CREATE TABLE " + quoteIdentifier(table.name) + " (";
+    std::string sql = "CREATE TABLE " + detail::quoteIdentifier(table.name) + " (";
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         const auto& column = table.columns[i];
-        sql += (i == 0 ? "" : ", ") + quoteIdentifier(column.name) + " " +
+        sql += (i == 0 ? "" : ", ") + detail::quoteIdentifier(column.name) + " " +
                declaredTypeFor(column.typeCode, column.definedSize);
         // Text compares without regard to letter case, as the Jet engine and the accounting
         // system compare names.

@@ -23,17 +23,6 @@ std::string text(const unsigned char* p) {
     return p != nullptr ? reinterpret_cast<const char*>(p) : "";
 }
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
 // The value of column `i` of the statement's current row, given the meaning of its column.
 Value readCell(sqlite3_stmt* statement, int i, const ColumnType& type) {
     using K = ColumnType::Kind;
@@ -310,14 +299,14 @@ void Recordset::insertPending() {
             if (!assigned_[i]) {
                 continue;
             }
-            names += (names.empty() ? "" : ", ") + quoteIdentifier(columns_[i].originName);
+            names += (names.empty() ? "" : ", ") + detail::quoteIdentifier(columns_[i].originName);
             marks += marks.empty() ? "?" : ", ?";
         }
         const std::string sql =
-            names.empty()
-                ? "INSERT INTO " + quoteIdentifier(columns_.front().tableName) + " DEFAULT VALUES"
-                : "INSERT INTO " + quoteIdentifier(columns_.front().tableName) + " (" + names +
-                      ") VALUES (" + marks + ")";
+            names.empty() ? "INSERT INTO " + detail::quoteIdentifier(columns_.front().tableName) +
+                                " DEFAULT VALUES"
+                          : "INSERT INTO " + detail::quoteIdentifier(columns_.front().tableName) +
+                                " (" + names + ") VALUES (" + marks + ")";
         insert_ = std::make_unique<InsertCache>(
             InsertCache{assigned_, detail::prepareSingle(db->handle(), sql)});
     }

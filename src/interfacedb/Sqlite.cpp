@@ -85,4 +85,15 @@ Statement prepareSingle(sqlite3* db, std::string_view sql) {
     return statement;
 }
 
+std::string quoteIdentifier(std::string_view name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
 }  // namespace vantrell::db::detail

@@ -62,4 +62,7 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // first supplied by the database's table source, if it has one.
 Statement prepareSingle(sqlite3* db, std::string_view sql);
 
+// `name` as a double-quoted SQL identifier, any quote inside it doubled.
+std::string quoteIdentifier(std::string_view name);
+
 }  // namespace vantrell::db::detail

@@ -122,9 +122,11 @@ class AccessTableSource final : public detail::TableSource {
 
 std::shared_ptr<detail::Database> openAccessDatabase(const std::string& path) {
     auto file = std::make_unique<AccessFile>(path);
+    // The copy is private to this connection, used by one thread at a time: no locking needed.
     sqlite3* raw = nullptr;
     const int rc =
-        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_open_v2(":memory:", &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     auto database = std::make_shared<detail::Database>(raw, path);
     if (rc != SQLITE_OK) {
         throw DbError("Could not open '" + path + "': " + sqlite3_errstr(rc), rc);

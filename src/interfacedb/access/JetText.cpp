@@ -2,8 +2,10 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "interfacedb/access/Utf8.h"
@@ -17,29 +19,50 @@ constexpr char32_t kReplacement = 0xFFFD;
 // What iconv_open returns when it cannot convert.
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1));
 
-std::string utf16ToUtf8(const std::vector<char16_t>& units) {
-    std::string out;
-    out.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
+// Collects UTF-16 units as UTF-8, pairing surrogates; a unit that makes no character
+// becomes U+FFFD.
+class Utf16Decoder {
+  public:
+    explicit Utf16Decoder(std::size_t sizeHint) { out_.reserve(sizeHint); }
+
+    void add(char16_t unit) {
         const bool high = unit >= 0xD800 && unit <= 0xDBFF;
         const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                                (static_cast<char32_t>(units[i + 1]) - 0xDC00));
-            ++i;
+        if (pendingHigh_ != 0) {
+            const char16_t first = pendingHigh_;
+            pendingHigh_ = 0;
+            if (low) {
+                appendUtf8(out_, 0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) +
+                                     (static_cast<char32_t>(unit) - 0xDC00));
+                return;
+            }
+            appendUtf8(out_, kReplacement);
+        }
+        if (high) {
+            pendingHigh_ = unit;
+        } else if (unit < 0x80) {
+            out_ += static_cast<char>(unit);  // most text is ASCII
         } else {
-            appendUtf8(out, high || low ? kReplacement : static_cast<char32_t>(unit));
+            appendUtf8(out_, low ? kReplacement : static_cast<char32_t>(unit));
         }
     }
-    return out;
-}
+
+    std::string finish() {
+        if (pendingHigh_ != 0) {
+            appendUtf8(out_, kReplacement);
+        }
+        return std::move(out_);
+    }
+
+  private:
+    std::string out_;
+    char16_t pendingHigh_ = 0;
+};
 
 }  // namespace
 
 std::string jetUnicodeToUtf8(const unsigned char* bytes, std::size_t size) {
-    std::vector<char16_t> units;
-    units.reserve(size);
+    Utf16Decoder decoder(size);
     const bool compressed = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     bool oneByte = compressed;
     for (std::size_t i = compressed ? 2 : 0; i < size;) {
@@ -47,31 +70,77 @@ std::string jetUnicodeToUtf8(const unsigned char* bytes, std::size_t size) {
             oneByte = !oneByte;
             ++i;
         } else if (oneByte) {
-            units.push_back(bytes[i]);
+            decoder.add(bytes[i]);
             ++i;
         } else if (i + 1 < size) {
-            units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            decoder.add(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
             i += 2;
         } else {
-            units.push_back(0xDC00);  // half a unit: shows as a replacement character
+            decoder.add(0xDC00);  // half a unit: shows as a replacement character
             ++i;
         }
     }
-    return utf16ToUtf8(units);
+    return decoder.finish();
 }
 
+// A single-byte code page is read through a table of its 256 characters, made once; the
+// double-byte ones (Chinese, Japanese, Korean) go through iconv character by character.
 struct CodePageText::Converter {
     iconv_t handle = kNoConverter;
+    bool singleByte = false;
+    std::array<char32_t, 256> table{};
 };
+
+namespace {
+
+// What a byte of a code page is on its own: one character (into `c`), no character at all, or
+// the first byte of a longer character.
+enum class ByteMeaning { Character, None, LeadByte };
+
+ByteMeaning meaningOf(iconv_t toUtf32, unsigned char b, char32_t& c) {
+    iconv(toUtf32, nullptr, nullptr, nullptr, nullptr);
+    char in = static_cast<char>(b);
+    char* inPointer = &in;
+    std::size_t inLeft = 1;
+    char* outPointer = reinterpret_cast<char*>(&c);
+    std::size_t outLeft = sizeof c;
+    errno = 0;
+    if (iconv(toUtf32, &inPointer, &inLeft, &outPointer, &outLeft) !=
+        static_cast<std::size_t>(-1)) {
+        return outLeft == 0 ? ByteMeaning::Character : ByteMeaning::None;
+    }
+    return errno == EINVAL ? ByteMeaning::LeadByte : ByteMeaning::None;
+}
+
+}  // namespace
 
 CodePageText::CodePageText(unsigned codePage) : converter_(std::make_unique<Converter>()) {
     const std::string number = std::to_string(codePage);
-    for (const std::string& name : {"CP" + number, "WINDOWS-" + number, std::string("CP1252")}) {
-        converter_->handle = iconv_open("UTF-8", name.c_str());
+    std::string name;
+    for (const std::string& candidate :
+         {"CP" + number, "WINDOWS-" + number, std::string("CP1252")}) {
+        converter_->handle = iconv_open("UTF-8", candidate.c_str());
         if (converter_->handle != kNoConverter) {
-            return;
+            name = candidate;
+            break;
         }
     }
+    const iconv_t toUtf32 =
+        converter_->handle != kNoConverter ? iconv_open("UTF-32LE", name.c_str()) : kNoConverter;
+    if (toUtf32 == kNoConverter) {
+        return;
+    }
+    converter_->singleByte = true;
+    for (unsigned b = 0; b < converter_->table.size(); ++b) {
+        char32_t c = kReplacement;
+        const ByteMeaning meaning = meaningOf(toUtf32, static_cast<unsigned char>(b), c);
+        if (meaning == ByteMeaning::LeadByte) {
+            converter_->singleByte = false;
+            break;
+        }
+        converter_->table[b] = meaning == ByteMeaning::Character ? c : kReplacement;
+    }
+    iconv_close(toUtf32);
 }
 
 CodePageText::~CodePageText() {
@@ -82,6 +151,18 @@ CodePageText::~CodePageText() {
 
 std::string CodePageText::toUtf8(const unsigned char* bytes, std::size_t size) const {
     std::string out;
+    out.reserve(size);
+    if (converter_->singleByte) {
+        for (std::size_t i = 0; i < size; ++i) {
+            const char32_t c = converter_->table[bytes[i]];
+            if (c < 0x80) {
+                out += static_cast<char>(c);  // most text is ASCII
+            } else {
+                appendUtf8(out, c);
+            }
+        }
+        return out;
+    }
     if (converter_->handle == kNoConverter) {
         // No converter at all on this system: keep ASCII, mark the rest.
         for (std::size_t i = 0; i < size; ++i) {

@@ -73,7 +73,7 @@ double readDouble(const unsigned char* bytes) {
     return std::bit_cast<double>(readUInt64(bytes));
 }
 
-std::optional<DateTime> dateFromJet(double days) {
+std::optional<std::string> dateTextFromJet(double days) {
     if (!std::isfinite(days) || days < kFirstDay || days > kLastDay) {
         return std::nullopt;
     }
@@ -87,9 +87,23 @@ std::optional<DateTime> dateFromJet(double days) {
         day += 1;
     }
     const Civil date = civilFromDays(day - kJetEpochToUnixEpoch);
-    return DateTime::fromParts(static_cast<int>(date.year), static_cast<int>(date.month),
-                               static_cast<int>(date.day), static_cast<int>(second / 3600),
-                               static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
+    if (date.year < 100 || date.year > 9999) {
+        return std::nullopt;
+    }
+    // Written by hand: this runs for every date of every row loaded.
+    std::string text = "0000-00-00 00:00:00";
+    const auto put = [&text](std::size_t end, std::int64_t value) {
+        for (std::size_t i = end; value > 0; --i, value /= 10) {
+            text[i] = static_cast<char>('0' + value % 10);
+        }
+    };
+    put(3, date.year);
+    put(6, date.month);
+    put(9, date.day);
+    put(12, second / 3600);
+    put(15, second / 60 % 60);
+    put(18, second % 60);
+    return text;
 }
 
 std::string currencyText(std::int64_t tenThousandths) {

@@ -8,8 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "interfacedb/DateTime.h"
-
 namespace vantrell::db::access {
 
 // Little-endian numbers at `bytes`.
@@ -19,10 +17,11 @@ std::uint64_t readUInt64(const unsigned char* bytes);
 float readSingle(const unsigned char* bytes);
 double readDouble(const unsigned char* bytes);
 
-// A Date/Time value: whole days since 1899-12-30, the size of the fraction being the time of
-// day (before 1899-12-30 too, where the value is negative), rounded to the second. Nothing
-// when the value is not a date of the years 100 to 9999.
-std::optional<DateTime> dateFromJet(double days);
+// A Date/Time value as "YYYY-MM-DD HH:MM:SS", the form in which the engine stores dates. The
+// value counts whole days since 1899-12-30, the size of its fraction being the time of day
+// (before 1899-12-30 too, where the value is negative), rounded to the second. Nothing when
+// the value is not a date of the years 100 to 9999.
+std::optional<std::string> dateTextFromJet(double days);
 
 // A Currency value, a count of ten-thousandths, in plain decimal ("-12.3456").
 std::string currencyText(std::int64_t tenThousandths);

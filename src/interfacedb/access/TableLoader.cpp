@@ -170,12 +170,12 @@ class RowCopier {
             case MDB_DATETIME: {
                 need(8);
                 const double days = readDouble(bytes);
-                const auto date = dateFromJet(days);
+                auto date = dateTextFromJet(days);
                 if (!date) {
                     scan_.fail("column '" + std::string(column.name) + "' holds " +
                                std::to_string(days) + ", which is not a date.");
                 }
-                text = date->toStorageText();
+                text = std::move(*date);
                 break;
             }
             case MDB_TEXT:

@@ -94,8 +94,8 @@ class AccessTableSource final : public detail::TableSource {
         // Access found the table without regard to case where SQLite would not: let this
         // spelling name it too.
         if (!sameForSqlite(name, stored)) {
-            const std::string view = "CREATE VIEW " + quoteIdentifier(name) + " AS SELECT * FROM " +
-                                     quoteIdentifier(stored);
+            const std::string view = "CREATE VIEW " + detail::quoteIdentifier(name) +
+                                     " AS SELECT * FROM " + detail::quoteIdentifier(stored);
             detail::check(sqlite3_exec(db, view.c_str(), nullptr, nullptr, nullptr), db);
         }
         asked_.insert(name);

@@ -41,15 +41,4 @@ std::string foldCase(std::string_view name) {
     return folded;
 }
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string quoted = "\"";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
 }  // namespace vantrell::db::access

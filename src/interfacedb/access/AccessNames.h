@@ -10,7 +10,4 @@ namespace vantrell::db::access {
 // letters are folded; other text is kept as it is.
 std::string foldCase(std::string_view name);
 
-// `name` as an SQL identifier in double quotes, quotes inside it doubled.
-std::string quoteIdentifier(std::string_view name);
-
 }  // namespace vantrell::db::access

@@ -7,7 +7,6 @@
 
 #include "interfacedb/DbError.h"
 #include "interfacedb/Sqlite.h"
-#include "interfacedb/access/AccessNames.h"
 #include "interfacedb/access/JetValues.h"
 #include "interfacedb/access/LongValue.h"
 #include "interfacedb/access/TableScan.h"
@@ -93,11 +92,11 @@ class RowCopier {
         std::string marks;
         for (unsigned i = 0; i < scan_.columnCount(); ++i) {
             const MdbColumn& column = scan_.column(i);
-            columns += (i == 0 ? "" : ", ") + quoteIdentifier(column.name) + " " +
+            columns += (i == 0 ? "" : ", ") + detail::quoteIdentifier(column.name) + " " +
                        declaredType(column, jet3);
             marks += i == 0 ? "?" : ", ?";
         }
-        const std::string name = quoteIdentifier(scan_.name());
+        const std::string name = detail::quoteIdentifier(scan_.name());
         auto create = detail::prepareSingle(db_, "CREATE TABLE " + name + " (" + columns + ")");
         detail::check(sqlite3_step(create.get()), db_);
         insert_ = detail::prepareSingle(db_, "INSERT INTO " + name + " VALUES (" + marks + ")");
@@ -204,7 +203,11 @@ class RowCopier {
     }
 
     void bindDecimal(int index, const std::string& decimal) {
-        sqlite3_bind_double(insert_.get(), index, parseDecimal(decimal).value_or(0.0));
+        const auto value = parseDecimal(decimal);
+        if (!value) {
+            scan_.fail("the amount " + decimal + " is out of range.");
+        }
+        sqlite3_bind_double(insert_.get(), index, *value);
     }
 
     std::string longValue(const MdbColumn& column, const unsigned char* bytes,
@@ -230,7 +233,11 @@ void loadTable(const AccessFile& file, MdbCatalogEntry& entry, sqlite3* db) {
     TableScan scan(file, entry);
     RowCopier copier(file, scan, db);
     Transaction transaction(db);
-    copier.createTable();
+    try {
+        copier.createTable();
+    } catch (const DbError& e) {
+        scan.fail(std::string("its copy cannot be made: ") + e.what());
+    }
     copier.copyRows();
     transaction.commit();
 }

@@ -75,10 +75,5 @@ TEST(AccessNames, FoldingMatchesNamesAsAccessDoes) {
     EXPECT_EQ(foldCase("\xC3"), "\xC3");  // a broken character is kept, not lost
 }
 
-TEST(AccessNames, IdentifiersAreQuotedWithTheirQuotesDoubled) {
-    EXPECT_EQ(quoteIdentifier("FULL NAME"), "\"FULL NAME\"");
-    EXPECT_EQ(quoteIdentifier("ab\"\"\"xxx"), "\"ab\"\"\"\"\"\"xxx\"");
-}
-
 }  // namespace
 }  // namespace vantrell::db::access

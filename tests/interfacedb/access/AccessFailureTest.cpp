@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -10,7 +11,9 @@
 #include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/Recordset.h"
+#include "interfacedb/modDataDef.h"
 #include "support/Sandbox.h"
+#include "support/TestLog.h"
 
 // What goes wrong with an Access file is a DbError that names the file and says what is wrong,
 // never an empty or partial result, never libmdb's own chatter on standard error, and never a
@@ -24,8 +27,6 @@ using testing::selectValue;
 using testing::stderrDuring;
 
 std::string bytesOf(const std::string& path) {
-    const testing::Sandbox unused;
-    (void)unused;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     std::string bytes;
     char buffer[65536];
@@ -132,6 +133,25 @@ TEST_F(AccessFailures, TruncatedFilesNeverGiveAPartialTable) {
         }
         EXPECT_GT(failures, 0) << c.file;
     }
+}
+
+// The program opens the time-and-attendance file through its helper, which shows the clerk the
+// engine's description.
+TEST_F(AccessFailures, TheOpeningHelperShowsWhichFileAndWhy) {
+    testing::TestLog t;
+    const std::string encrypted = copyOf("V2010_with-password.accdb");
+    ConnectionRef cn;
+    EXPECT_FALSE(blnOpenConnection(t.log, cn, encrypted));
+    ASSERT_EQ(t.prompter.shown.size(), 1u);
+    EXPECT_EQ(t.prompter.shown[0].text.rfind(encrypted + "\r\nCould not read the tables", 0), 0u)
+        << t.prompter.shown[0].text;
+    EXPECT_NE(t.logText().find("encrypted with a password"), std::string::npos);
+
+    ConnectionRef chronel;
+    EXPECT_TRUE(blnOpenConnection(t.log, chronel, testing::ownAccessFile("node-adodb.mdb")));
+    EXPECT_EQ(selectValue(*chronel, "select count(*) as v from Users").toLong(), 3);
+    EXPECT_TRUE(blnCloseConnection(t.log, chronel));
+    EXPECT_EQ(t.prompter.shown.size(), 1u);
 }
 
 TEST_F(AccessFailures, WhatAStatementNeedsAndTheFileLacksIsNamed) {

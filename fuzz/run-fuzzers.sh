@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with Debian's clang and runs each for a while, one after another,
+# adding what they find to the corpora in fuzz/corpus/ (new inputs go to build/fuzz/found/ first;
+# copy in the ones worth keeping). Not part of the test command: the test suite replays the
+# corpora with the normal compiler.
+#
+#   bash fuzz/run-fuzzers.sh [SECONDS_PER_TARGET] [TARGET...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${1:-600}"
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    targets=(response_parser request_handler value_format)
+fi
+
+bash scripts/install-deps.sh
+packages=(clang-14 libclang-rt-14-dev)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+fi
+
+build=build/fuzz
+CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVANTRELL_FUZZ=ON -DVANTRELL_BUILD_TESTS=OFF -DVANTRELL_BUILD_GUI=OFF >/dev/null
+cmake --build "$build" -j 2 --target "${targets[@]/#/fuzz_}"
+
+root="$(pwd)"
+for target in "${targets[@]}"; do
+    found="$root/$build/found/$target"
+    mkdir -p "$found" "$root/$build/crashes/$target"
+    echo "== fuzz_$target for $seconds s (log: $build/fuzz/fuzz-0.log)"
+    # One job: the machine's two cores are shared. libFuzzer writes the job's log in the
+    # current folder, so the run happens in the build folder.
+    (cd "$build/fuzz" && ASAN_OPTIONS=detect_leaks=1 "./fuzz_$target" -max_total_time="$seconds" \
+        -jobs=1 -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+        -artifact_prefix="$root/$build/crashes/$target/" "$found" "$root/fuzz/corpus/$target" \
+        && cat fuzz-0.log | tail -15)
+done

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libsqlite3-dev libpugixml-dev mdbtools-dev
+    locales  # the German locale that the Access reader is tested under is built from it
     qt6-base-dev
     libgtest-dev
     libxml2-utils

@@ -214,17 +214,6 @@ TEST_F(AccessFailures, NothingIsEverWrittenToTheFile) {
     EXPECT_EQ(bytesOf(path), before);
 }
 
-TEST_F(AccessFailures, ReadingSaysNothingOnStandardError) {
-    const std::string chatter = stderrDuring([] {
-        Connection cn;
-        testing::openAccess(cn, testing::ownAccessFile("parameters.accdb"));
-        selectRows(cn, "select * from tAbeLLa", {"ID"});
-        selectRows(cn, "select * from [table 1]", {"ID"});
-        errorOf([&] { selectRows(cn, "select * from Nope", {"x"}); });
-    });
-    EXPECT_EQ(chatter, "");
-}
-
 TEST_F(AccessFailures, EachConnectionReadsItsOwnTablesAndClosesCleanly) {
     const std::string path = testing::ownAccessFile("node-adodb.mdb");
     Connection a;

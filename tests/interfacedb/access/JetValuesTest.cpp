@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "NumericLocale.h"
 #include "interfacedb/DateTime.h"
 #include "interfacedb/access/JetValues.h"
 
@@ -107,17 +106,6 @@ TEST(JetNumbers, DecimalsReadAllTheirDigitsAndPlaceThePoint) {
     for (const auto& c : cases) {
         EXPECT_EQ(decimalText(c.bytes.data(), c.scale), c.expected);
     }
-}
-
-TEST(JetNumbers, DecimalTextParsesTheSameUnderACommaLocale) {
-    const testing::NumericLocale german("de_DE.UTF-8");
-    if (!german.active()) {
-        GTEST_SKIP() << "no German locale on this system";
-    }
-    EXPECT_EQ(parseDecimal("0.15"), 0.15);
-    EXPECT_EQ(parseDecimal("-922337203685477.5808"), -922337203685477.5808);
-    EXPECT_FALSE(parseDecimal("0,15").has_value());
-    EXPECT_FALSE(parseDecimal("").has_value());
 }
 
 TEST(JetNumbers, ReplicationIdsReadAsAccessShowsThem) {

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "ChildProcess.h"
+#include "FaultFixture.h"
+#include "FaultyVfs.h"
+
+namespace vantrell::testing {
+namespace {
+
+using Fault = FaultyVfs::Fault;
+
+class DatabaseFaults : public ProgramFixture {
+  protected:
+    DatabaseFaults() : vfs(FaultyVfs::install()) { writeChronel(usualDays()); }
+    ~DatabaseFaults() override { vfs.disarm(); }
+
+    bool errorShown() const {
+        return std::any_of(t.prompter.shown.begin(), t.prompter.shown.end(),
+                           [](const auto& box) { return box.title == "ERROR"; });
+    }
+
+    // Every staged row is one of the usual rows, whole: nothing half-written or foreign.
+    void expectOnlyUsualRows() const {
+        const Strings usual = usualPunch();
+        for (const auto& row : punch()) {
+            EXPECT_NE(std::find(usual.begin(), usual.end(), row), usual.end()) << row;
+        }
+    }
+
+    // A new window on the same program folder, as the next run of the program has.
+    void restart() {
+        if (window) {
+            unload();
+        }
+        window.reset();
+        state = ProgramState{};
+        controls.lines.clear();
+    }
+
+    FaultyVfs& vfs;
+};
+
+struct WriteFault {
+    Fault fault;
+    int nth;
+};
+
+class FailingExtractionWrites : public DatabaseFaults,
+                                public ::testing::WithParamInterface<WriteFault> {};
+class FailingExportWrites : public DatabaseFaults,
+                            public ::testing::WithParamInterface<WriteFault> {};
+
+TEST_P(FailingExtractionWrites, AreLoggedAndTheNextRunRebuildsTheStage) {
+    qb.responses = {usualResolution(), usualResolution()};
+    ASSERT_TRUE(load());
+    vfs.failWrites(GetParam().fault, GetParam().nth, "Vantrell.mdb");
+    activate();
+    vfs.disarm();
+
+    EXPECT_TRUE(errorShown()) << logText();
+    EXPECT_FALSE(controls.lines.empty()) << "the activation did not go on to the issue list";
+    EXPECT_EQ(integrity(), "ok");
+    expectOnlyUsualRows();
+
+    activate();
+    EXPECT_EQ(punch(), usualPunch());
+    EXPECT_EQ(employees(), Strings{});
+    EXPECT_EQ(controls.lines, Strings{"Click Export to post your time tickets in QuickBooks."});
+}
+
+TEST_P(FailingExportWrites, KeepTheTicketsNotYetDeleted) {
+    ASSERT_TRUE(load());
+    activate();
+    ASSERT_EQ(punch(), usualPunch());
+    vfs.failWrites(GetParam().fault, GetParam().nth, "Vantrell.mdb");
+    clickExport();
+    vfs.disarm();
+
+    EXPECT_TRUE(logged("in ParseResponseXML : TimeTrackingRet : Process Time Tracking Return"))
+        << logText();
+    EXPECT_EQ(integrity(), "ok");
+    // Statements take effect one by one: the tickets deleted are the first ones accepted.
+    const Strings left = punch();
+    const Strings usual = usualPunch();
+    ASSERT_FALSE(left.empty());
+    EXPECT_TRUE(std::equal(left.rbegin(), left.rend(), usual.rbegin())) << left.front();
+
+    // The accounting system's answer can be applied again once the file takes writes.
+    window->link().ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+    EXPECT_EQ(punch(), Strings{});
+}
+
+// From the first write on, and from later ones, so that the failure meets different steps.
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailingExtractionWrites,
+    ::testing::Values(WriteFault{Fault::IoError, 1}, WriteFault{Fault::IoError, 2},
+                      WriteFault{Fault::IoError, 5}, WriteFault{Fault::IoError, 9},
+                      WriteFault{Fault::DiskFull, 1}, WriteFault{Fault::DiskFull, 4},
+                      WriteFault{Fault::DiskFull, 12}));
+INSTANTIATE_TEST_SUITE_P(Faults, FailingExportWrites,
+                         ::testing::Values(WriteFault{Fault::IoError, 1},
+                                           WriteFault{Fault::IoError, 2},
+                                           WriteFault{Fault::DiskFull, 1},
+                                           WriteFault{Fault::DiskFull, 3}));
+
+TEST_F(DatabaseFaults, AReadOnlyFileIsReportedAndKeepsItsStage) {
+    ASSERT_TRUE(load());
+    activate();
+    restart();
+
+    vfs.openReadOnly("Vantrell.mdb");
+    qb.responses = {usualResolution()};
+    ASSERT_TRUE(load());
+    activate();
+    EXPECT_TRUE(logged("GetChronelData")) << logText();
+    EXPECT_NE(logText().find("readonly"), std::string::npos) << logText();
+    EXPECT_FALSE(controls.lines.empty());
+    restart();
+    vfs.disarm();
+
+    EXPECT_EQ(integrity(), "ok");
+    EXPECT_EQ(punch(), usualPunch());
+    qb.responses = {usualResolution()};
+    ASSERT_TRUE(load());
+    activate();
+    EXPECT_EQ(punch(), usualPunch());
+    EXPECT_EQ(controls.lines, Strings{"Click Export to post your time tickets in QuickBooks."});
+}
+
+TEST_F(DatabaseFaults, AFileLockedByAnotherProcessIsReportedAndTheNextRunWorks) {
+    ASSERT_TRUE(load());
+    activate();
+    restart();
+
+    const std::string path = interfaceDb();
+    sqlite3* other = nullptr;
+    HoldingChild locker(
+        [&] {
+            if (sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr) !=
+                    SQLITE_OK ||
+                sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+                throw std::runtime_error("no lock");
+            }
+        },
+        [&] {
+            sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(other);
+        });
+    ASSERT_TRUE(locker.holding());
+
+    // No name comes back, so the resolution itself writes nothing and waits for nothing.
+    qb.responses = {resolutionResponse({}, {})};
+    ASSERT_TRUE(load());
+    activate();
+    EXPECT_TRUE(logged("GetChronelData")) << logText();
+    EXPECT_NE(logText().find("database is locked"), std::string::npos) << logText();
+    EXPECT_FALSE(controls.lines.empty());
+    EXPECT_EQ(locker.release().status, 0);
+
+    EXPECT_EQ(integrity(), "ok");
+    EXPECT_EQ(punch(), usualPunch());
+    qb.responses.push_back(usualResolution());
+    activate();
+    EXPECT_EQ(punch(), usualPunch());
+    EXPECT_EQ(controls.lines, Strings{"Click Export to post your time tickets in QuickBooks."});
+}
+
+}  // namespace
+}  // namespace vantrell::testing

@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 namespace vantrell::db::access {
 
@@ -36,17 +37,24 @@ Civil civilFromDays(std::int64_t z) {
     return {y + (m <= 2 ? 1 : 0), m, d};
 }
 
-// `digits` with a decimal point put before its last `scale` digits, leading zeros dropped.
-std::string withScale(std::string digits, int scale, bool negative) {
+// `digits` with a decimal point before its last `scale` digits, and a minus sign unless the
+// number is zero.
+std::string withScale(const std::string& digits, int scale, bool negative) {
     const auto places = static_cast<std::size_t>(scale > 0 ? scale : 0);
-    if (digits.size() <= places) {
-        digits.insert(0, places + 1 - digits.size(), '0');
+    const std::size_t padding = digits.size() <= places ? places + 1 - digits.size() : 0;
+    const std::size_t whole = padding + digits.size() - places;  // digits before the point
+    std::string text;
+    text.reserve(padding + digits.size() + 2);
+    if (negative && digits.find_first_not_of('0') != std::string::npos) {
+        text.push_back('-');
     }
-    if (places > 0) {
-        digits.insert(digits.size() - places, 1, '.');
+    for (std::size_t i = 0; i < padding + digits.size(); ++i) {
+        if (i == whole) {
+            text.push_back('.');
+        }
+        text.push_back(i < padding ? '0' : digits[i - padding]);
     }
-    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
-    return negative && !zero ? "-" + digits : digits;
+    return text;
 }
 
 }  // namespace
@@ -120,21 +128,22 @@ std::string decimalText(const unsigned char* bytes, int scale) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         words[i] = readUInt32(bytes + 1 + 4 * i);
     }
-    // Long division by ten, word by word, yields the digits from the last one.
-    std::string reversed;
-    while (words[0] != 0 || words[1] != 0 || words[2] != 0 || words[3] != 0) {
+    // Long division by ten, word by word, yields the digits from the last one; 2^128 has 39.
+    std::array<char, 40> reversed{};
+    std::size_t count = 0;
+    do {
         std::uint64_t remainder = 0;
         for (auto& word : words) {
             const std::uint64_t current = (remainder << 32) | word;
             word = static_cast<std::uint32_t>(current / 10);
             remainder = current % 10;
         }
-        reversed += static_cast<char>('0' + remainder);
-    }
-    if (reversed.empty()) {
-        reversed = "0";
-    }
-    return withScale(std::string(reversed.rbegin(), reversed.rend()), scale, negative);
+        reversed[count++] = static_cast<char>('0' + remainder);
+    } while (words[0] != 0 || words[1] != 0 || words[2] != 0 || words[3] != 0);
+    const std::string digits(
+        std::make_reverse_iterator(reversed.begin() + static_cast<std::ptrdiff_t>(count)),
+        reversed.rend());
+    return withScale(digits, scale, negative);
 }
 
 std::optional<double> parseDecimal(const std::string& text) {

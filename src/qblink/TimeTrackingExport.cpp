@@ -1,3 +1,4 @@
+#include <exception>
 #include <string>
 
 #include <pugixml.hpp>
@@ -84,8 +85,18 @@ void QuickBooksLink::cmdExport_Click() {
             requestXML = BuildRequestString();
             SaveTextFile(log_.folder(), "PunchReq.txt", requestXML);
             responseXML = processor().ProcessRequest(ticket, requestXML);
-            SaveTextFile(log_.folder(), "PunchResp.txt", responseXML);
+            // The accounting system has posted what it accepted: those tickets leave the stage
+            // even when the trace cannot be written, or the next Export would post them twice.
+            std::exception_ptr traceFailure;
+            try {
+                SaveTextFile(log_.folder(), "PunchResp.txt", responseXML);
+            } catch (...) {
+                traceFailure = std::current_exception();
+            }
             ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+            if (traceFailure) {
+                std::rethrow_exception(traceFailure);
+            }
         }
         blnCloseRecordset(log_, state_.rsPunch);
         controls_.setButtonEnabled(WindowButton::Export, false);

@@ -1,5 +1,8 @@
 #include "qblink/XmlReading.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace vantrell {
 
 namespace {
@@ -26,9 +29,54 @@ bool isText(const pugi::xml_node& node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
+bool isXmlChar(std::uint32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The offset of a control character, or of a character reference to one, that XML forbids.
+// pugixml lets both through, and a reference to character 0 would end a name early, so that
+// "Bob&#0;x" would read as "Bob" and reach another row.
+std::optional<std::size_t> forbiddenCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 && !isXmlChar(c)) {
+            return i;
+        }
+        if (c != '&' || i + 2 >= text.size() || text[i + 1] != '#') {
+            continue;
+        }
+        const bool hex = text[i + 2] == 'x';
+        std::uint32_t value = 0;
+        std::size_t j = i + (hex ? 3 : 2);
+        for (; j < text.size(); ++j) {
+            const char d = text[j];
+            std::uint32_t digit = 0;
+            if (d >= '0' && d <= '9') {
+                digit = static_cast<std::uint32_t>(d - '0');
+            } else if (hex && ((d >= 'a' && d <= 'f') || (d >= 'A' && d <= 'F'))) {
+                digit = static_cast<std::uint32_t>((d | 0x20) - 'a' + 10);
+            } else {
+                break;
+            }
+            // Past the last character the value stays out of range: pugixml would wrap it.
+            value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
+        }
+        if (j < text.size() && text[j] == ';' && !isXmlChar(value)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text) {
+    if (const auto offset = forbiddenCharacter(text)) {
+        document.reset();
+        return reasonAt("An invalid character was found in text content",
+                        static_cast<std::ptrdiff_t>(*offset));
+    }
     // As a fragment, text outside the root stays in the tree, where it can be refused below;
     // whitespace there is dropped as the default options drop it everywhere.
     const pugi::xml_parse_result result =

@@ -155,8 +155,8 @@ Strings ProgramFixture::payTypes() const {
     return fileRows(interfaceDb(), "select Name from PayType order by Name");
 }
 
-bool ProgramFixture::logged(const std::string& procedure) const {
-    return logText().find(kStamp + procedure + " ") != std::string::npos;
+bool ProgramFixture::logged(const std::string& entry) const {
+    return logText().find(kStamp + entry) != std::string::npos;
 }
 
 Strings ProgramFixture::usualPunch() {

@@ -42,6 +42,12 @@ std::string integrityOf(const std::string& path);
 // time-and-attendance file and the window's logic with fakes around it. The request processor
 // is the scripted fake `qb` unless `factory` is replaced before load().
 class ProgramFixture : public ::testing::Test {
+  public:
+    // The tickets, names and responses of the usual file when everything goes well.
+    static Strings usualPunch();
+    static std::string usualResolution();
+    static std::string usualExport();
+
   protected:
     ProgramFixture();
 
@@ -62,13 +68,8 @@ class ProgramFixture : public ::testing::Test {
 
     std::string interfaceDb() const { return t.sandbox.file("Vantrell.mdb").string(); }
     std::string logText() const { return t.logText(); }
-    // True when the log holds an entry of `procedure` (an error entry's description follows).
-    bool logged(const std::string& procedure) const;
-
-    // The tickets, names and responses of the usual file when everything goes well.
-    static Strings usualPunch();
-    static std::string usualResolution();
-    static std::string usualExport();
+    // True when the log holds an entry that begins with `entry` after its timestamp.
+    bool logged(const std::string& entry) const;
 
     TestLog t;
     ProgramState state;

@@ -158,8 +158,6 @@ TEST_P(ExportFailure, StopsTheExportAndRestoresThePointer) {
         qb.failures["ProcessRequest"] = c.description;
     } else if (name == "RequestTraceNotWritable") {
         std::filesystem::create_directory(t.sandbox.file("PunchReq.txt"));
-    } else if (name == "ResponseTraceNotWritable") {
-        std::filesystem::create_directory(t.sandbox.file("PunchResp.txt"));
     } else if (name == "NoInterfaceConnection") {
         detached = std::move(state.cnInterface);
     } else if (name == "HourglassRefused") {
@@ -186,7 +184,6 @@ INSTANTIATE_TEST_SUITE_P(
     Export, ExportFailure,
     ::testing::Values(ExportFailureCase{"NoAnswer", "Could not access QuickBooks.", true},
                       ExportFailureCase{"RequestTraceNotWritable", "", false},
-                      ExportFailureCase{"ResponseTraceNotWritable", "", true},
                       ExportFailureCase{"NoInterfaceConnection",
                                         "Object variable or With block variable not set", false},
                       ExportFailureCase{"HourglassRefused", "Control failed: pointer Hourglass",

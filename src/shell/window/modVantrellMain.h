@@ -11,7 +11,12 @@ namespace vantrell {
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitEndedEarly = 1;
 
-// The program's start: prepares the interface database (a failure is noted with "Couldn't
+// The note of a copy started on a program folder that another copy is using; it ends at once.
+inline constexpr const char* kAlreadyRunning =
+    "Another copy of the program is using this program folder. Close it first.";
+
+// The program's start: ends at once with the note kAlreadyRunning when another copy holds the
+// program folder; prepares the interface database (a failure is noted with "Couldn't
 // configure the interface." and ends the program, status kExitEndedEarly), then runs
 // `runMainWindow`, which creates, shows and runs the main window until it closes and returns
 // the exit status. A request to end the program at once (EndProgram) ends it with its status.

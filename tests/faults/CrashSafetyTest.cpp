@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+
+#include "ChildProcess.h"
+#include "FaultFixture.h"
+#include "FaultyVfs.h"
+
+namespace vantrell::testing {
+namespace {
+
+// The program is killed (SIGKILL) in the middle of a write to the interface database, half of
+// that write on disk: "Vantrell.mdb" must still pass SQLite's integrity check, hold only whole
+// rows, and serve the next run. The killed copy runs in a child process; the test is the next run.
+class CrashSafety : public ProgramFixture, public ::testing::WithParamInterface<int> {
+  protected:
+    static constexpr int kEmployees = 20;
+
+    CrashSafety() : vfs(FaultyVfs::install()) {
+        std::vector<sampledata::Day> days;
+        Strings names;
+        for (int i = 0; i < kEmployees; ++i) {
+            names.push_back("Worker " + std::to_string(100 + i));
+            days.push_back({names.back(), "2026-03-02", 8.0, 1.0, 0.0, {}, 0});
+        }
+        writeChronel(days);
+        std::vector<std::pair<std::string, int>> accepted;
+        for (int sequence = 1; sequence <= 2 * kEmployees; ++sequence) {
+            accepted.emplace_back(std::to_string(sequence), 0);
+            fullPunch.push_back(std::to_string(sequence) + "|" +
+                                names[static_cast<std::size_t>((sequence - 1) / 2)] + "|" +
+                                (sequence % 2 == 1 ? "Hourly" : "Overtime") + "|");
+        }
+        resolution = resolutionResponse(names, {"Hourly", "Overtime"});
+        answer = exportResponse(accepted);
+        qb.responses = {resolution, answer};
+    }
+    ~CrashSafety() override { vfs.disarm(); }
+
+    // Runs `steps` as a copy of the program that gets SIGKILL at the chosen write.
+    void killedDuring(const std::function<void()>& steps) {
+        const ChildEnd end = runInChild([&] {
+            ASSERT_TRUE(load());
+            steps();
+        });
+        ASSERT_TRUE(end.signaled) << "the copy ended by itself with " << end.status;
+        ASSERT_EQ(end.status, SIGKILL);
+    }
+
+    void expectOnlyWholeRows() const {
+        for (const auto& row : punch()) {
+            EXPECT_NE(std::find(fullPunch.begin(), fullPunch.end(), row), fullPunch.end()) << row;
+        }
+    }
+
+    FaultyVfs& vfs;
+    Strings fullPunch;
+    std::string resolution;
+    std::string answer;
+};
+
+TEST_P(CrashSafety, KilledDuringTheExtraction) {
+    killedDuring([&] {
+        vfs.failWrites(FaultyVfs::Fault::KillProcess, GetParam(), "Vantrell.mdb");
+        activate();
+    });
+
+    EXPECT_EQ(integrity(), "ok");
+    expectOnlyWholeRows();
+
+    qb.responses = {resolution};
+    ASSERT_TRUE(load());
+    activate();
+    EXPECT_EQ(punch(), fullPunch);
+    EXPECT_EQ(controls.lines, Strings{"Click Export to post your time tickets in QuickBooks."});
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_P(CrashSafety, KilledWhileApplyingTheExportResponse) {
+    killedDuring([&] {
+        activate();
+        vfs.failWrites(FaultyVfs::Fault::KillProcess, GetParam(), "Vantrell.mdb");
+        clickExport();
+    });
+
+    EXPECT_EQ(integrity(), "ok");
+    // The accepted tickets leave in the response's order: what is left is the end of the stage.
+    const Strings left = punch();
+    EXPECT_FALSE(left.empty());
+    EXPECT_TRUE(std::equal(left.rbegin(), left.rend(), fullPunch.rbegin()));
+
+    // The next run applies the saved answer again and then works as usual.
+    ASSERT_TRUE(load());
+    window->link().responseXML = answer;
+    window->link().ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+    EXPECT_EQ(punch(), Strings{});
+    qb.responses = {resolution};
+    activate();
+    EXPECT_EQ(punch(), fullPunch);
+    EXPECT_EQ(logText(), "");
+}
+
+// The first write, and writes well into the work.
+INSTANTIATE_TEST_SUITE_P(AtWrite, CrashSafety, ::testing::Values(1, 2, 7, 19, 33));
+
+}  // namespace
+}  // namespace vantrell::testing

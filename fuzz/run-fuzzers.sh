@@ -43,10 +43,16 @@ for target in "${targets[@]}"; do
     found="$root/$build/found/$target"
     mkdir -p "$found" "$root/$build/crashes/$target"
     echo "== fuzz_$target for $seconds s (log: $build/fuzz/fuzz-0.log)"
-    # One job: the machine's two cores are shared. libFuzzer writes the job's log in the
-    # current folder, so the run happens in the build folder.
-    (cd "$build/fuzz" && ASAN_OPTIONS=detect_leaks=1 "./fuzz_$target" -max_total_time="$seconds" \
-        -jobs=1 -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
-        -artifact_prefix="$root/$build/crashes/$target/" "$found" "$root/fuzz/corpus/$target" \
-        && cat fuzz-0.log | tail -15)
+    # One job: the machine's two cores are shared. Scratch files go to memory when /dev/shm is
+    # there. libFuzzer writes the job's log in the current folder: the build folder.
+    scratch="${TMPDIR:-/tmp}"
+    if [ -d /dev/shm ]; then
+        scratch=/dev/shm
+    fi
+    (cd "$build/fuzz" && TMPDIR="$scratch" ASAN_OPTIONS=detect_leaks=1 "./fuzz_$target" \
+        -max_total_time="$seconds" -jobs=1 -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+        -print_final_stats=1 -artifact_prefix="$root/$build/crashes/$target/" \
+        "$found" "$root/fuzz/corpus/$target" ||
+        echo "fuzz_$target stopped on a failing input: see $build/crashes/$target/"
+        tail -15 fuzz-0.log)
 done

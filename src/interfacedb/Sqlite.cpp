@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "interfacedb/DbError.h"
+#include "interfacedb/JournalSettings.h"
 
 namespace vantrell::db::detail {
 
@@ -48,10 +49,9 @@ void Database::prepareForWrites() {
     if (writesPrepared_) {
         return;
     }
-    // Write-ahead logging keeps every statement's own commit cheap; with synchronous=NORMAL a
-    // crash of the process loses nothing that was committed.
-    sqlite3_exec(handle_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    sqlite3_exec(handle_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    for (const char* pragma : kJournalSettings) {
+        sqlite3_exec(handle_, pragma, nullptr, nullptr, nullptr);
+    }
     writesPrepared_ = true;
 }
 

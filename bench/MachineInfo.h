@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace vantrell::bench {
+
+// One line describing the machine and the libraries: processor, cores, memory, system, the
+// SQLite and pugixml versions, the build type and the load average right now.
+std::string describeMachine();
+
+}  // namespace vantrell::bench

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace vantrell::bench {
+
+// What one measured piece of work cost.
+struct Sample {
+    double seconds = 0;           // wall-clock time
+    double cpuSeconds = 0;        // user and system time of the process (or of the child)
+    std::uint64_t peakBytes = 0;  // highest resident memory while it ran; 0 when not known
+};
+
+// Runs `body` and measures it. The resident-memory high-water mark is reset first (free heap
+// memory is handed back to the system beforehand), so the peak is that of this piece of work
+// on top of what the process already held.
+Sample measure(const std::function<void()>& body);
+
+// Sums of samples: times add up, the peak is the highest of the two.
+Sample operator+(const Sample& a, const Sample& b);
+
+}  // namespace vantrell::bench

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrell::bench {
+
+// One Punch row as the interface database stores it.
+struct StoredPunchRow {
+    std::int64_t sequence = 0;
+    std::string name;
+    std::string date;  // the engine's storage text
+    double hours = 0;
+    std::string payType;
+    bool posted = false;
+    std::string error;
+};
+
+// What the program's run produced, kept so that the library floors work on the same data.
+struct RunData {
+    std::vector<std::string> schema;  // CREATE TABLE statements of the interface database
+    std::vector<StoredPunchRow> punch;
+    std::vector<std::string> employees;  // Employee and PayType right after the extraction
+    std::vector<std::string> payTypes;
+    std::string resolveResponse;
+    std::string request;
+    std::string response;
+};
+
+}  // namespace vantrell::bench

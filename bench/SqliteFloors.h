@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+
+#include "Measurement.h"
+#include "RunData.h"
+
+namespace vantrell::bench {
+
+// What SQLite alone needs for the database work of each phase, on the same rows, with one
+// prepared statement reused throughout. Only the work itself is timed, not making the files.
+
+// Every row and column of the extraction's REPORTDATA query on the time-and-attendance file.
+Sample readReportData(const std::filesystem::path& chronelFile);
+
+// The staged Punch rows inserted into a new file with the interface database's tables, an index
+// on each lookup column and the engine's journal settings: in one transaction, or each row
+// committed on its own.
+Sample insertPunch(const std::filesystem::path& file, const RunData& data, bool oneTransaction);
+
+// Every row and column of the export's Punch query, on a file made by insertPunch.
+Sample readPunch(const std::filesystem::path& file);
+
+// Each Punch row deleted by its Sequence, each delete committed on its own.
+Sample deletePunch(const std::filesystem::path& file, const RunData& data);
+
+// The staged employee and pay-type names deleted one by one, each delete committed on its own
+// (the tables are filled first, untimed), on a file made by insertPunch.
+Sample deleteNames(const std::filesystem::path& file, const RunData& data);
+
+// Every employee and wage item of the company file, read in name order.
+Sample readCompanyLists(const std::filesystem::path& companyFile);
+
+// Each ticket's employee and wage item looked up by name in the company file, in one
+// transaction as the simulator answers a message.
+Sample lookUpTicketNames(const std::filesystem::path& companyFile, const RunData& data);
+
+}  // namespace vantrell::bench

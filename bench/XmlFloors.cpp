@@ -1,0 +1,101 @@
+#include "XmlFloors.h"
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+namespace vantrell::bench {
+
+namespace {
+
+volatile std::uint64_t sink = 0;
+
+class StringWriter final : public pugi::xml_writer {
+  public:
+    explicit StringWriter(std::string& out) : out_(out) {}
+    void write(const void* data, std::size_t size) override {
+        out_.append(static_cast<const char*>(data), size);
+    }
+
+  private:
+    std::string& out_;
+};
+
+// The next node in document order below `root`, or an empty node at the end.
+pugi::xml_node following(pugi::xml_node node, const pugi::xml_node& root) {
+    if (node.first_child()) {
+        return node.first_child();
+    }
+    while (node && node != root && !node.next_sibling()) {
+        node = node.parent();
+    }
+    return node == root ? pugi::xml_node() : node.next_sibling();
+}
+
+void load(pugi::xml_document& document, const std::string& text) {
+    if (!document.load_buffer(text.data(), text.size())) {
+        throw std::runtime_error("the document for an XML floor does not parse");
+    }
+}
+
+}  // namespace
+
+Sample parseAndWalk(const std::string& text, const char* element) {
+    return measure([&] {
+        pugi::xml_document document;
+        load(document, text);
+        std::uint64_t sum = 0;
+        for (pugi::xml_node node = document.first_child(); node; node = following(node, document)) {
+            if (node.type() != pugi::node_element || std::strcmp(node.name(), element) != 0) {
+                continue;
+            }
+            for (const pugi::xml_attribute& attribute : node.attributes()) {
+                sum += std::strlen(attribute.value());
+            }
+            for (const pugi::xml_node& record : node.children()) {
+                for (const pugi::xml_node& name : record.children("Name")) {
+                    sum += std::strlen(name.child_value());
+                }
+            }
+        }
+        sink = sink + sum;
+    });
+}
+
+Sample buildAndSerialize(const std::string& text, unsigned flags) {
+    pugi::xml_document source;
+    load(source, text);
+    return measure([&] {
+        pugi::xml_document built;
+        pugi::xml_node target = built;
+        for (pugi::xml_node node = source.first_child(); node; node = following(node, source)) {
+            // `target` is the built counterpart of the source node's parent.
+            pugi::xml_node made = target.append_child(node.type());
+            if (node.type() == pugi::node_element) {
+                made.set_name(node.name());
+                for (const pugi::xml_attribute& attribute : node.attributes()) {
+                    made.append_attribute(attribute.name()).set_value(attribute.value());
+                }
+            } else {
+                made.set_value(node.value());
+            }
+            if (node.first_child()) {
+                target = made;
+                continue;
+            }
+            // Climb as far as the source climbs to reach its next node.
+            for (pugi::xml_node up = node; up && up != source && !up.next_sibling();
+                 up = up.parent()) {
+                target = target.parent();
+            }
+        }
+        std::string out;
+        StringWriter writer(out);
+        built.save(writer, "", flags | pugi::format_no_declaration, pugi::encoding_utf8);
+        sink = sink + out.size();
+    });
+}
+
+}  // namespace vantrell::bench

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "Measurement.h"
+
+namespace vantrell::bench {
+
+// What pugixml alone needs for the XML work of each phase, on the same documents.
+
+// Parses `text` and walks it: every element named `element`, its attributes and the text of
+// the "Name" children of its child elements.
+Sample parseAndWalk(const std::string& text, const char* element);
+
+// Builds the tree of `text` node by node (element, attribute and text at a time, as a program
+// building it would) and serializes it with pugixml's format `flags`. The text is parsed first,
+// untimed, to know what to build.
+Sample buildAndSerialize(const std::string& text, unsigned flags);
+
+}  // namespace vantrell::bench

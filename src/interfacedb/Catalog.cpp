@@ -87,4 +87,17 @@ void Catalog::appendTable(const TableDefinition& table) {
     detail::check(sqlite3_step(statement.get()), database_->handle());
 }
 
+void Catalog::appendIndex(std::string_view table, std::string_view column) {
+    if (!database_) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    const std::string name = std::string(table) + "_" + std::string(column);
+    const std::string sql = "CREATE INDEX IF NOT EXISTS " + detail::quoteIdentifier(name) + " ON " +
+                            detail::quoteIdentifier(table) + " (" +
+                            detail::quoteIdentifier(column) + ")";
+    auto statement = detail::prepareSingle(database_->handle(), sql);
+    database_->prepareForWrites();
+    detail::check(sqlite3_step(statement.get()), database_->handle());
+}
+
 }  // namespace vantrell::db

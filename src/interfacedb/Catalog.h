@@ -47,6 +47,11 @@ class Catalog {
     // for instance when a table of that name (in any letter case) exists.
     void appendTable(const TableDefinition& table);
 
+    // Indexes one column of a table, under the name table_column, unless an index of that name
+    // exists. An index changes what a lookup costs, never what a statement finds. Throws DbError
+    // when it cannot be made: no such table or column, or a file that cannot be written.
+    void appendIndex(std::string_view table, std::string_view column);
+
   private:
     std::shared_ptr<detail::Database> database_;
 };

@@ -1,10 +1,13 @@
 #include "interfacedb/InterfaceDatabase.h"
 
+#include <utility>
+
 #include "diag/FileSystem.h"
 #include "diag/Guard.h"
 #include "interfacedb/Catalog.h"
 #include "interfacedb/ColumnType.h"
 #include "interfacedb/ConnectionString.h"
+#include "interfacedb/DbError.h"
 
 namespace vantrell {
 
@@ -35,6 +38,12 @@ db::TableDefinition punchTable() {
     table.appendColumn("Error", kText, 255);
     return table;
 }
+
+// The columns that single rows are found by: a ticket by its Sequence when the accounting
+// system answers, a name when it knows it. Without an index each such statement reads the
+// whole table, and the export grows with the square of the tickets.
+constexpr std::pair<const char*, const char*> kLookupColumns[] = {
+    {"Punch", "Sequence"}, {"Employee", "Name"}, {"PayType", "Name"}};
 
 }  // namespace
 
@@ -68,6 +77,14 @@ bool blnConfigureInterfaceDatabase(modErrorLog& log, ProgramState& state) {
         }
         if (marker.find('P') == std::string::npos) {
             catalog.appendTable(punchTable());
+        }
+        // Also for a file made before the indexes were: an index changes no result, so a table
+        // that cannot take one (a column missing, say) is left as it is and found by scanning.
+        for (const auto& [table, column] : kLookupColumns) {
+            try {
+                catalog.appendIndex(table, column);
+            } catch (const db::DbError&) {
+            }
         }
         result = true;
     });

@@ -94,6 +94,61 @@ TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOtherTwoAndKeepsPunchAsI
     EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Sequence INTEGER"});
 }
 
+// How the engine finds the rows of `statement`, step by step.
+std::string planOf(const std::string& file, const std::string& statement) {
+    db::Connection cn;
+    cn.open(db::connectionStringFor(file));
+    db::Recordset rs;
+    rs.open("explain query plan " + statement, cn, db::CursorType::Static, db::LockType::ReadOnly);
+    std::string plan;
+    for (; !rs.eof(); rs.moveNext()) {
+        plan += rs.field("detail").toText() + "\n";
+    }
+    return plan;
+}
+
+// A statement that reaches one ticket or one name must not read the whole table: the export
+// deletes one row per ticket, and would grow with the square of the tickets.
+TEST(ConfigureInterfaceDatabase, OneRowStatementsSearchAnIndexInNewAndOlderFiles) {
+    for (const bool olderFile : {false, true}) {
+        testing::TestLog t;
+        ProgramState state;
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+        if (olderFile) {
+            db::Connection cn;
+            cn.open(db::connectionStringFor(path(t)));
+            for (const char* index : {"Punch_Sequence", "Employee_Name", "PayType_Name"}) {
+                cn.execute(std::string("drop index ") + index);
+            }
+            cn.close();
+            ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+        }
+        for (const char* statement :
+             {"delete from Punch where Sequence=7", "update Punch set Error='x' where Sequence=7",
+              "delete from Employee where Name='A'", "delete from PayType where Name='A'"}) {
+            EXPECT_NE(planOf(path(t), statement).find("USING INDEX"), std::string::npos)
+                << statement << (olderFile ? " (older file)" : "");
+        }
+        EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Employee", "PayType", "Punch"}));
+        EXPECT_TRUE(t.prompter.shown.empty());
+    }
+}
+
+TEST(ConfigureInterfaceDatabase, APunchTableThatCannotBeIndexedStillServes) {
+    testing::TestLog t;
+    {
+        db::Catalog catalog;
+        catalog.create(db::catalogConnectionStringFor(path(t)));
+        db::TableDefinition definition{"Punch", {}};
+        definition.appendColumn("Ticket", 3);
+        catalog.appendTable(definition);
+    }
+    ProgramState state;
+    EXPECT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Ticket INTEGER"});
+    EXPECT_TRUE(t.prompter.shown.empty());
+}
+
 TEST(ConfigureInterfaceDatabase, LowerCasePunchDoesNotCountAndStartUpFails) {
     testing::TestLog t;
     makeFileWith(path(t), "punch");

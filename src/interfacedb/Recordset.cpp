@@ -23,58 +23,59 @@ std::string text(const unsigned char* p) {
     return p != nullptr ? reinterpret_cast<const char*>(p) : "";
 }
 
-// The value of column `i` of the statement's current row, given the meaning of its column.
-Value readCell(sqlite3_stmt* statement, int i, const ColumnType& type) {
+// Stores the value of column `i` of the statement's current row as its column gives it meaning.
+void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const ColumnType& type) {
     using K = ColumnType::Kind;
     const int storage = sqlite3_column_type(statement, i);
     switch (storage) {
         case SQLITE_NULL:
-            return {};
+            rows.appendNull();
+            return;
         case SQLITE_INTEGER: {
             const std::int64_t n = sqlite3_column_int64(statement, i);
             switch (type.kind) {
                 case K::Boolean:
-                    return Value(n != 0);
+                    return rows.append(n != 0);
                 case K::Single:
-                    return Value(static_cast<float>(n));
+                    return rows.append(static_cast<float>(n));
                 case K::Double:
-                    return Value(static_cast<double>(n));
+                    return rows.append(static_cast<double>(n));
                 case K::Text:
-                    return Value(std::to_string(n));
+                    return rows.appendText(std::to_string(n));
                 default:
-                    return Value(n);
+                    return rows.append(n);
             }
         }
         case SQLITE_FLOAT: {
             const double d = sqlite3_column_double(statement, i);
             switch (type.kind) {
                 case K::Single:
-                    return Value(static_cast<float>(d));
+                    return rows.append(static_cast<float>(d));
                 case K::Boolean:
-                    return Value(d != 0.0);
+                    return rows.append(d != 0.0);
                 case K::Text:
-                    return Value(Value(d).toText());
+                    return rows.appendText(Value(d).toText());
                 default:
-                    return Value(d);
+                    return rows.append(d);
             }
         }
         default: {
             const auto* bytes = sqlite3_column_text(statement, i);
-            std::string s(reinterpret_cast<const char*>(bytes),
-                          static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
+            const std::string_view s(reinterpret_cast<const char*>(bytes),
+                                     static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
             if (type.kind == K::Date) {
                 if (auto date = DateTime::parse(s)) {
-                    return Value(*date);
+                    return rows.append(*date);
                 }
             } else if (type.kind == K::Boolean) {
                 try {
-                    return Value(Value(s).toBoolean());
+                    return rows.append(Value(std::string(s)).toBoolean());
                 } catch (const DbError&) {
                 }
             }
             // Text that does not fit the column's meaning is handed over as it is; converting
             // it then fails where it is used.
-            return Value(std::move(s));
+            return rows.appendText(s);
         }
     }
 }
@@ -151,13 +152,12 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType, L
         columns.push_back(std::move(column));
     }
 
-    std::vector<Value> cells;
+    detail::RowStore cells;
     std::size_t rows = 0;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i) {
-            cells.push_back(
-                readCell(statement.get(), i, columns[static_cast<std::size_t>(i)].type));
+            storeCell(cells, statement.get(), i, columns[static_cast<std::size_t>(i)].type);
         }
         ++rows;
     }
@@ -182,7 +182,6 @@ void Recordset::close() {
     requireOpen();
     open_ = false;
     cells_.clear();
-    cells_.shrink_to_fit();
     rowCount_ = 0;
     adding_ = false;
     insert_.reset();
@@ -247,7 +246,7 @@ Value Recordset::field(std::string_view name) const {
             "Either BOF or EOF is True, or the current record has been deleted. Requested "
             "operation requires a current record.");
     }
-    return cells_[position_ * columns_.size() + column];
+    return cells_.at(position_ * columns_.size() + column);
 }
 
 void Recordset::addNew() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interfacedb/ColumnType.h"
+#include "interfacedb/RowStore.h"
 #include "interfacedb/Value.h"
 
 namespace vantrell::db {
@@ -73,7 +74,7 @@ class Recordset {
     bool open_ = false;
     LockType lockType_ = LockType::ReadOnly;
     std::vector<Column> columns_;
-    std::vector<Value> cells_;  // rows one after the other, columns_.size() values each
+    detail::RowStore cells_;  // rows one after the other, columns_.size() fields each
     std::size_t rowCount_ = 0;
     std::size_t position_ = 0;
 

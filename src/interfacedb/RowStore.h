@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interfacedb/DateTime.h"
+#include "interfacedb/Value.h"
+
+namespace vantrell::db::detail {
+
+// The fields of a result set's rows, one after the other, held compactly: sixteen bytes a
+// field and one buffer for all text, so that reading many rows makes no allocation per field.
+// at() hands a field back as the Value it was stored as.
+class RowStore {
+  public:
+    void appendNull() { cells_.push_back({0, 0, Value::Kind::Null}); }
+    void append(bool b) { cells_.push_back({b ? 1u : 0u, 0, Value::Kind::Boolean}); }
+    void append(std::int64_t n);
+    void append(float f);
+    void append(double d);
+    void append(DateTime date);
+    void appendText(std::string_view text);
+
+    // The field at `index` (row times columns plus column); the index must be below size().
+    Value at(std::size_t index) const;
+    std::size_t size() const { return cells_.size(); }
+
+    // Drops every field and gives the memory back.
+    void clear();
+
+  private:
+    struct Cell {
+        std::uint64_t bits;    // the number's bits, or the text's offset in text_
+        std::uint32_t length;  // the text's length in bytes
+        Value::Kind kind;
+    };
+    std::vector<Cell> cells_;
+    std::string text_;
+};
+
+}  // namespace vantrell::db::detail

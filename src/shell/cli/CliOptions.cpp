@@ -22,6 +22,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.company = value();
         } else if (arg == "--processor") {
             options.processor = value();
+            options.processorGiven = true;
         } else if (arg == "--export") {
             options.exportTickets = true;
         } else if (arg == "--help" || arg == "-h") {

@@ -12,6 +12,7 @@ struct CliOptions {
     std::optional<std::string> chronel;
     std::optional<std::string> company;
     std::string processor = "sim";
+    bool processorGiven = false;  // --processor was on the command line
     bool exportTickets = false;
     bool help = false;
 };

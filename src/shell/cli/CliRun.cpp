@@ -85,9 +85,14 @@ bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
 
 int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
                 std::ostream& err) {
+    return runHeadless(options, settings, clock, out, err, processorFactoryFor);
+}
+
+int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
+                std::ostream& err, const ProcessorChooser& chooseProcessor) {
     RequestProcessorFactory factory;
     try {
-        factory = processorFactoryFor(options.processor);
+        factory = chooseProcessor(options.processor);
     } catch (const std::exception& e) {
         err << e.what() << '\n' << kCliUsage;
         return kExitUsage;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
+#include <string>
 
 #include "diag/Clock.h"
+#include "qblink/RequestProcessor.h"
 #include "shell/cli/CliOptions.h"
 #include "shell/window/SettingsStore.h"
 
@@ -18,5 +21,13 @@ inline constexpr int kExitUsage = 64;
 // and the tickets that stayed after an export go to `err`. Returns the exit status.
 int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
                 std::ostream& err);
+
+// Makes the request-processor factory that the --processor option names; throws for a name it
+// does not know.
+using ProcessorChooser = std::function<RequestProcessorFactory(const std::string&)>;
+
+// The same with the platform's own choice of request processors (Windows adds its COM one).
+int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
+                std::ostream& err, const ProcessorChooser& chooseProcessor);
 
 }  // namespace vantrell

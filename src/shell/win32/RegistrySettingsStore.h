@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "shell/window/SettingsStore.h"
+
+namespace vantrell::win32 {
+
+// Where the program that Vantrell replaces kept its settings, so a clerk's stored locations
+// carry over: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>.
+inline constexpr const char* kVbSettingsKey = "Software\\VB and VBA Program Settings";
+
+// Settings as text values (REG_SZ) under HKEY_CURRENT_USER\<base>\<app>\<section>.
+class RegistrySettingsStore final : public SettingsStore {
+  public:
+    explicit RegistrySettingsStore(std::string base = kVbSettingsKey) : base_(std::move(base)) {}
+
+    // The stored text, or `defaultValue` when the key or value is missing or holds no text.
+    // Throws Failure when the registry cannot be read.
+    std::string GetSetting(const std::string& appName, const std::string& section,
+                           const std::string& key, const std::string& defaultValue) override;
+    // Creates the key when missing. Throws Failure when the value cannot be written.
+    void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+
+    // The key that holds the section's values, below HKEY_CURRENT_USER.
+    std::string sectionKey(const std::string& appName, const std::string& section) const;
+
+  private:
+    std::string base_;
+};
+
+}  // namespace vantrell::win32

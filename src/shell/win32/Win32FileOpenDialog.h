@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "shell/window/frmLocateCHdata.h"
+
+namespace vantrell::win32 {
+
+// "Description|pattern|..." as the filter that GetOpenFileNameW takes: the same entries, each
+// part ended by a null and the whole by a second one.
+std::wstring fileDialogFilter(const std::string& filter);
+
+// The file-open dialog GetOpenFileNameW, owned by the active window. The flags are passed as
+// they are (4: read-only box hidden; no existence check). Cancelling returns ""; a failure of
+// the dialog itself throws Failure with its error code.
+class Win32FileOpenDialog final : public FileOpenDialog {
+  public:
+    // `hook` lets tests drive the real dialog; the program passes none.
+    explicit Win32FileOpenDialog(LPOFNHOOKPROC hook = nullptr) : hook_(hook) {}
+
+    std::string showOpen(const std::string& filter, int flags) override;
+
+  private:
+    LPOFNHOOKPROC hook_;
+};
+
+}  // namespace vantrell::win32

@@ -1,0 +1,265 @@
+#include "shell/win32/Win32MainWindow.h"
+
+#include <iterator>
+
+#include "diag/Failure.h"
+#include "shell/win32/ActivationTracker.h"
+#include "shell/win32/DialogLayout.h"
+#include "shell/win32/Twips.h"
+#include "shell/win32/Utf16.h"
+#include "shell/win32/resource.h"
+#include "shell/window/modVantrellMain.h"
+
+namespace vantrell::win32 {
+
+namespace {
+
+// Client area and controls of frmVantrell, in twips; the right edge of cmdPrint lines up with
+// that of lstShow.
+constexpr int kClientWidth = 4770;
+constexpr int kClientHeight = 5115;
+constexpr TwipsRect kControls[] = {
+    {IDC_LSTSHOW, 120, 120, 4455, 4155},
+    {IDC_CMDCLOSE, 120, 4440, 1095, 495},
+    {IDC_CMDEXPORT, 1800, 4440, 1095, 495},
+    {IDC_CMDPRINT, 3480, 4440, 1095, 495},
+};
+
+// The hidden owner passes a request to close (as Windows sends it to every top-level window of
+// a program, at log-off or from Task Manager) on to the main window, so that the unload
+// sequence runs; by itself it would destroy the main window with it.
+LRESULT CALLBACK ownerProc(HWND owner, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        if (const auto main = reinterpret_cast<HWND>(GetWindowLongPtrW(owner, GWLP_USERDATA))) {
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    }
+    return DefWindowProcW(owner, message, wParam, lParam);
+}
+
+const wchar_t* ownerClass() {
+    static const ATOM registered = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &ownerProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"VantrellOwner";
+        return RegisterClassW(&windowClass);
+    }();
+    return registered != 0 ? L"VantrellOwner" : L"STATIC";
+}
+
+int controlOf(WindowButton button) {
+    switch (button) {
+        case WindowButton::Close:
+            return IDC_CMDCLOSE;
+        case WindowButton::Export:
+            return IDC_CMDEXPORT;
+        case WindowButton::Print:
+            return IDC_CMDPRINT;
+    }
+    return IDC_CMDCLOSE;
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
+                                 RequestProcessorFactory processorFactory,
+                                 FileOpenDialog* fileDialog) {
+    // An owned window gets no task-bar button.
+    owner_ = CreateWindowExW(0, ownerClass(), L"Vantrell", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    logic_ = std::make_unique<frmVantrell>(
+        log, state,
+        MainWindowServices{*this, settings, locateHost_,
+                           fileDialog != nullptr ? *fileDialog : realFileDialog_, printer_,
+                           std::move(processorFactory)});
+}
+
+Win32MainWindow::~Win32MainWindow() {
+    if (window_ != nullptr) {
+        ended_ = true;  // closing here runs no more of the window's logic
+        DestroyWindow(window_);
+    }
+    if (owner_ != nullptr) {
+        DestroyWindow(owner_);
+    }
+}
+
+template <class Step>
+void Win32MainWindow::runStep(Step&& step) {
+    if (ended_) {
+        return;
+    }
+    try {
+        step();
+    } catch (const EndProgram& end) {
+        ended_ = true;
+        endStatus_ = end.status;
+        if (window_ != nullptr) {
+            DestroyWindow(window_);
+        }
+    }
+}
+
+bool Win32MainWindow::load() {
+    window_ =
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FRMVANTRELL), owner_,
+                           &Win32MainWindow::dialogProc, reinterpret_cast<LPARAM>(this));
+    if (window_ == nullptr) {
+        throw Failure("The main window could not be created.");
+    }
+    SetWindowLongPtrW(owner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window_));
+    locateHost_.setOwner(window_);
+    printer_.setWindow(window_);
+    runStep([this] { logic_->Form_Load(); });
+    return !ended_ && !logic_->isUnloaded();
+}
+
+void Win32MainWindow::show() {
+    shown_ = true;
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    SetActiveWindow(window_);
+    // Being shown is the first activation, whether or not the system reported it yet.
+    if (!activatedOnce_) {
+        activatedOnce_ = true;
+        ActivationTracker::instance().becameActive(window_);
+        PostMessageW(window_, kActivateMessage, 1, 0);
+    }
+}
+
+int Win32MainWindow::runMessageLoop() {
+    MSG message{};
+    while (window_ != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab order and access keys (Alt+C, Alt+E, Alt+P).
+        if (!IsDialogMessageW(window_, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return endStatus_ >= 0 ? endStatus_ : kExitNormal;
+}
+
+void Win32MainWindow::close() {
+    if (!ended_) {
+        logic_->Form_Unload();
+    }
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+void Win32MainWindow::activateIfDue(bool due) {
+    if (!due) {
+        return;
+    }
+    // The window is painted before the extraction runs.
+    UpdateWindow(window_);
+    ++activations_;
+    runStep([this] { logic_->Form_Activate(); });
+}
+
+INT_PTR CALLBACK Win32MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<Win32MainWindow*>(lParam)->window_ = dialog;
+    }
+    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return self != nullptr ? self->onMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowTextW(window_, widen(frmVantrell::kCaption).c_str());
+            layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
+                          static_cast<int>(std::size(kControls)), screenDotsPerInch());
+            return TRUE;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && shown_) {
+                // Due again after another of the program's windows; not after a message box,
+                // the file-open dialog or another application.
+                const HWND before = ActivationTracker::instance().becameActive(window_);
+                const bool due = !activatedOnce_ || (before != nullptr && before != window_);
+                activatedOnce_ = true;
+                if (due) {
+                    PostMessageW(window_, kActivateMessage, 1, 0);
+                }
+            }
+            return FALSE;
+        case kActivateMessage:
+            activateIfDue(wParam != 0);
+            return TRUE;
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) {
+                return FALSE;
+            }
+            switch (LOWORD(wParam)) {
+                case IDC_CMDCLOSE:
+                    close();
+                    return TRUE;
+                case IDC_CMDEXPORT:
+                    runStep([this] { logic_->cmdExport_Click(); });
+                    return TRUE;
+                case IDC_CMDPRINT:
+                    runStep([this] { logic_->cmdPrint_Click(); });
+                    return TRUE;
+                default:
+                    return TRUE;  // Enter and Esc do nothing here
+            }
+        case WM_CLOSE:  // the frame's close box, Alt+F4
+            close();
+            return TRUE;
+        case WM_ENDSESSION:  // Windows is ending: the session with the accounting system too
+            if (wParam != FALSE) {
+                close();
+            }
+            return TRUE;
+        case WM_SETCURSOR:
+            if (hourglass_) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY:
+            ActivationTracker::instance().forget(window_);
+            SetWindowLongPtrW(owner_, GWLP_USERDATA, 0);
+            // The message loop ends with the window; no WM_QUIT, which would also end any modal
+            // loop still to come.
+            window_ = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void Win32MainWindow::clearList() {
+    SendDlgItemMessageW(window_, IDC_LSTSHOW, LB_RESETCONTENT, 0, 0);
+}
+
+void Win32MainWindow::addListLine(const std::string& line) {
+    const LRESULT added = SendDlgItemMessageW(window_, IDC_LSTSHOW, LB_ADDSTRING, 0,
+                                              reinterpret_cast<LPARAM>(widen(line).c_str()));
+    if (added == LB_ERR || added == LB_ERRSPACE) {
+        throw Failure("The list could not take another line.");
+    }
+}
+
+void Win32MainWindow::setButtonEnabled(WindowButton button, bool enabled) {
+    const HWND control = GetDlgItem(window_, controlOf(button));
+    if (!enabled && GetFocus() == control) {
+        // A disabled button cannot keep the focus.
+        SendMessageW(window_, WM_NEXTDLGCTL, 0, FALSE);
+    }
+    EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+void Win32MainWindow::setMousePointer(MousePointer pointer) {
+    hourglass_ = pointer == MousePointer::Hourglass;
+    SetCursor(LoadCursorW(nullptr, hourglass_ ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace vantrell::win32

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "qblink/WindowControls.h"
+#include "shell/win32/Win32FileOpenDialog.h"
+#include "shell/win32/Win32LocateHost.h"
+#include "shell/win32/Win32WindowPrinter.h"
+#include "shell/window/frmVantrell.h"
+
+namespace vantrell::win32 {
+
+// Posted to the main window when it has become active and its activation is due; handled once
+// the window has been painted.
+inline constexpr UINT kActivateMessage = WM_APP + 1;
+
+// The main window frmVantrell (dialog resource IDD_FRMVANTRELL): its controls, laid out in
+// twips, and the events that drive the window's logic. It has no task-bar button: it is owned
+// by a hidden window of its own.
+class Win32MainWindow final : public WindowControls {
+  public:
+    // `fileDialog` replaces the real file-open dialog (tests); null for the real one.
+    Win32MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
+                    RequestProcessorFactory processorFactory, FileOpenDialog* fileDialog = nullptr);
+    ~Win32MainWindow() override;
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    // Creates the window hidden and runs the load sequence; false when the window unloaded
+    // itself or the program was ended during it.
+    bool load();
+    // Shows the window centred on the screen and makes it active; its activation follows from
+    // the message loop.
+    void show();
+    // Runs the messages of the program until the main window has closed; returns the exit
+    // status.
+    int runMessageLoop();
+
+    HWND handle() const { return window_; }
+    frmVantrell& logic() { return *logic_; }
+    Win32LocateHost& locateHost() { return locateHost_; }
+    // The exit status when the program was ended at once from inside an event, or -1.
+    int endStatus() const { return endStatus_; }
+    // How many times the activation sequence has run.
+    int activations() const { return activations_; }
+
+    // WindowControls
+    void clearList() override;
+    void addListLine(const std::string& line) override;
+    void setButtonEnabled(WindowButton button, bool enabled) override;
+    void setMousePointer(MousePointer pointer) override;
+
+  private:
+    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM);
+
+    // Runs a step of the window's logic; an order to end the program at once closes the
+    // window with its status, without the unload sequence.
+    template <class Step>
+    void runStep(Step&& step);
+    void close();
+    void activateIfDue(bool due);
+
+    HWND owner_ = nullptr;
+    HWND window_ = nullptr;
+    Win32LocateHost locateHost_;
+    Win32FileOpenDialog realFileDialog_;
+    Win32WindowPrinter printer_;
+    std::unique_ptr<frmVantrell> logic_;
+    bool hourglass_ = false;
+    bool shown_ = false;
+    bool activatedOnce_ = false;
+    bool ended_ = false;
+    int endStatus_ = -1;
+    int activations_ = 0;
+};
+
+}  // namespace vantrell::win32

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <map>
 #include <set>
 #include <system_error>
 
@@ -93,6 +94,21 @@ bool nextRow(sqlite3* db, sqlite3_stmt* s) {
     return false;
 }
 
+// Resets a cached statement and clears its values when its use ends, however it ends.
+class ResetAfterUse {
+  public:
+    explicit ResetAfterUse(sqlite3_stmt* statement) : statement_(statement) {}
+    ~ResetAfterUse() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+    ResetAfterUse(const ResetAfterUse&) = delete;
+    ResetAfterUse& operator=(const ResetAfterUse&) = delete;
+
+  private:
+    sqlite3_stmt* statement_;
+};
+
 std::string columnText(sqlite3_stmt* s, int column) {
     const auto* text = sqlite3_column_text(s, column);
     return text ? std::string(reinterpret_cast<const char*>(text),
@@ -162,6 +178,20 @@ void CompanyFile::Closer::operator()(sqlite3* db) const {
     sqlite3_close(db);
 }
 
+// A message of many tickets runs the same few statements for every ticket.
+struct CompanyFile::StatementCache {
+    std::map<std::string, Statement, std::less<>> statements;
+};
+
+sqlite3_stmt* CompanyFile::cached(const std::string& sql) const {
+    auto& statements = statements_->statements;
+    auto found = statements.find(sql);
+    if (found == statements.end()) {
+        found = statements.emplace(sql, prepare(db_.get(), sql.c_str())).first;
+    }
+    return found->second.get();
+}
+
 void CompanyFile::create(const std::filesystem::path& path, std::int64_t now) {
     std::error_code error;
     const bool exists = std::filesystem::exists(path, error);
@@ -204,7 +234,8 @@ void CompanyFile::create(const std::filesystem::path& path, std::int64_t now) {
     }
 }
 
-CompanyFile::CompanyFile(const std::filesystem::path& path) : path_(path) {
+CompanyFile::CompanyFile(const std::filesystem::path& path)
+    : path_(path), statements_(std::make_unique<StatementCache>()) {
     const std::string shown = quoted(pathToUtf8(path));
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -277,10 +308,14 @@ void CompanyFile::rollback() {
     }
 }
 void CompanyFile::savepoint() {
-    exec("savepoint request");
+    sqlite3_stmt* s = cached("savepoint request");
+    const ResetAfterUse reset(s);
+    run(db_.get(), s);
 }
 void CompanyFile::releaseSavepoint() {
-    exec("release request");
+    sqlite3_stmt* s = cached("release request");
+    const ResetAfterUse reset(s);
+    run(db_.get(), s);
 }
 void CompanyFile::rollbackToSavepoint() {
     sqlite3_exec(db_.get(), "rollback to request; release request", nullptr, nullptr, nullptr);
@@ -380,12 +415,13 @@ std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::stri
                                 "select list_id, name, is_active, time_created,"
                                 " time_modified from ") +
                             tableOf(kind) + " where name = ?";
-    Statement s = prepare(db, sql.c_str());
-    bind(db, s.get(), 1, name);
-    if (!nextRow(db, s.get())) {
+    sqlite3_stmt* s = cached(sql);
+    const ResetAfterUse reset(s);
+    bind(db, s, 1, name);
+    if (!nextRow(db, s)) {
         return std::nullopt;
     }
-    return readListRecord(s.get());
+    return readListRecord(s);
 }
 
 std::optional<ListRecord> CompanyFile::findByListId(ListKind kind,
@@ -395,12 +431,13 @@ std::optional<ListRecord> CompanyFile::findByListId(ListKind kind,
                                 "select list_id, name, is_active, time_created,"
                                 " time_modified from ") +
                             tableOf(kind) + " where list_id = ?";
-    Statement s = prepare(db, sql.c_str());
-    bind(db, s.get(), 1, listId);
-    if (!nextRow(db, s.get())) {
+    sqlite3_stmt* s = cached(sql);
+    const ResetAfterUse reset(s);
+    bind(db, s, 1, listId);
+    if (!nextRow(db, s)) {
         return std::nullopt;
     }
-    return readListRecord(s.get());
+    return readListRecord(s);
 }
 
 std::string CompanyFile::expenseAccountListId() const {
@@ -414,20 +451,21 @@ std::string CompanyFile::expenseAccountListId() const {
 
 PostedTicket CompanyFile::post(const NewTicket& ticket, std::int64_t now) {
     sqlite3* db = db_.get();
-    Statement s = prepare(db,
-                          "insert into time_tracking (time_created, txn_date, employee_list_id,"
-                          " wage_item_list_id, duration_seconds, notes, billable_status)"
-                          " values (?, ?, ?, ?, ?, ?, ?)");
-    bind(db, s.get(), 1, now);
-    bind(db, s.get(), 2, ticket.txnDate);
-    bind(db, s.get(), 3, ticket.employee.listId);
+    sqlite3_stmt* s = cached(
+        "insert into time_tracking (time_created, txn_date, employee_list_id,"
+        " wage_item_list_id, duration_seconds, notes, billable_status)"
+        " values (?, ?, ?, ?, ?, ?, ?)");
+    const ResetAfterUse reset(s);
+    bind(db, s, 1, now);
+    bind(db, s, 2, ticket.txnDate);
+    bind(db, s, 3, ticket.employee.listId);
     bindOptional(
-        db, s.get(), 4,
+        db, s, 4,
         ticket.wageItem ? std::optional<std::string>(ticket.wageItem->listId) : std::nullopt);
-    bind(db, s.get(), 5, ticket.durationSeconds);
-    bindOptional(db, s.get(), 6, ticket.notes);
-    bind(db, s.get(), 7, ticket.billableStatus);
-    run(db, s.get());
+    bind(db, s, 5, ticket.durationSeconds);
+    bindOptional(db, s, 6, ticket.notes);
+    bind(db, s, 7, ticket.billableStatus);
+    run(db, s);
     PostedTicket posted;
     posted.txnNumber = sqlite3_last_insert_rowid(db);
     posted.txnId = hex(posted.txnNumber) + "-" + std::to_string(now);

@@ -11,6 +11,7 @@
 #include "standins/CompanyRecords.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vantrell::standins {
 
@@ -88,10 +89,16 @@ class CompanyFile {
     struct Closer {
         void operator()(sqlite3* db) const;
     };
+    struct StatementCache;
     std::unique_ptr<sqlite3, Closer> db_;
     std::filesystem::path path_;
+    // Declared after db_, so that the statements are finalized before the file is closed.
+    std::unique_ptr<StatementCache> statements_;
 
     void exec(const char* sql);
+    // The statement for `sql`, prepared on first use and kept for the next; the caller resets
+    // it after use (ResetAfterUse), so that it holds no lock in between.
+    sqlite3_stmt* cached(const std::string& sql) const;
     std::string nextListId(std::int64_t now);
 };
 

@@ -111,11 +111,13 @@ std::string RequestHandler::handle(std::string_view request) {
         for (const auto& item : message.requests) {
             if (stopped) {
                 response.addResponse(responseName(item), requestIdOf(item), notProcessed());
-                continue;
+            } else {
+                const ResponseStatus status =
+                    std::visit([&](const auto& r) { return answer(context, r); }, item);
+                stopped = status.isError() && message.onError == OnError::StopOnError;
             }
-            const ResponseStatus status =
-                std::visit([&](const auto& r) { return answer(context, r); }, item);
-            stopped = status.isError() && message.onError == OnError::StopOnError;
+            // Each answer goes to the text at once: a large message keeps no tree of them all.
+            response.flush();
         }
         file_.commit();
     } catch (const CompanyFileError&) {
@@ -125,7 +127,7 @@ std::string RequestHandler::handle(std::string_view request) {
         file_.rollback();
         throw;
     }
-    return response.text();
+    return response.takeText();
 }
 
 }  // namespace vantrell::standins

@@ -1,8 +1,26 @@
 #include "standins/ResponseDocument.h"
 
-#include <sstream>
-
 namespace vantrell::standins {
+
+namespace {
+
+constexpr const char* kDeclaration = "<?xml version=\"1.0\" ?>\n";
+// An empty indent puts every element on a line of its own, as the accounting system does.
+constexpr unsigned kFormat = pugi::format_indent | pugi::format_no_declaration;
+
+// Serializes straight into the string: a stream would hold a second copy of a large message.
+class StringWriter final : public pugi::xml_writer {
+  public:
+    explicit StringWriter(std::string& out) : out_(out) {}
+    void write(const void* data, std::size_t size) override {
+        out_.append(static_cast<const char*>(data), size);
+    }
+
+  private:
+    std::string& out_;
+};
+
+}  // namespace
 
 ResponseDocument::ResponseDocument() {
     messages_ = document_.append_child("QBXML").append_child("QBXMLMsgsRs");
@@ -21,12 +39,33 @@ pugi::xml_node ResponseDocument::addResponse(const std::string& name,
     return response;
 }
 
-std::string ResponseDocument::text() const {
-    std::ostringstream out;
-    out << "<?xml version=\"1.0\" ?>\n";
-    // An empty indent puts every element on a line of its own, as the accounting system does.
-    document_.save(out, "", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    return out.str();
+void ResponseDocument::flush() {
+    if (!messages_.first_child()) {
+        return;
+    }
+    if (written_.empty()) {
+        written_ = std::string(kDeclaration) + "<QBXML>\n<QBXMLMsgsRs>\n";
+    }
+    StringWriter writer(written_);
+    // Each element printed alone ends with its line break, just as it does inside the whole
+    // document, so the text is the same as saving the tree in one piece.
+    while (pugi::xml_node response = messages_.first_child()) {
+        response.print(writer, "", kFormat, pugi::encoding_utf8);
+        messages_.remove_child(response);
+    }
+}
+
+std::string ResponseDocument::takeText() {
+    if (written_.empty()) {
+        // Nothing flushed: the tree is the whole message, QBXMLMsgsRs perhaps empty.
+        std::string text = kDeclaration;
+        StringWriter writer(text);
+        document_.save(writer, "", kFormat, pugi::encoding_utf8);
+        return text;
+    }
+    flush();
+    written_ += "</QBXMLMsgsRs>\n</QBXML>\n";
+    return std::move(written_);
 }
 
 void appendLeaf(pugi::xml_node parent, const char* name, const std::string& text) {

@@ -21,11 +21,18 @@ class ResponseDocument {
     pugi::xml_node addResponse(const std::string& name, const std::optional<std::string>& requestId,
                                const ResponseStatus& status);
 
-    std::string text() const;
+    // Writes the response elements added so far to the message text and drops them from the
+    // tree, so that a message of many requests never holds all their records as nodes at once.
+    // The nodes returned by addResponse are then gone.
+    void flush();
+
+    // The whole message; call once, after the last response element.
+    std::string takeText();
 
   private:
     pugi::xml_document document_;
     pugi::xml_node messages_;
+    std::string written_;  // the text of the elements flushed so far
 };
 
 // Appends an element holding only `text`.

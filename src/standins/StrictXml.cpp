@@ -173,14 +173,17 @@ std::string loadStrictXml(pugi::xml_document& document, std::string_view text) {
     if (startsWith(text, 0, "\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
-    const auto decoded = decodeUtf8(text);
-    if (!decoded) {
-        return "the text is not UTF-8";
-    }
-    for (const char32_t c : *decoded) {
-        if (!isXmlChar(c)) {
-            return "the text holds a character that XML does not allow";
+    // Checked in place: a whole message decoded at once would take four bytes per character.
+    bool forbidden = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = nextCodePoint(text, i);
+        if (!c) {
+            return "the text is not UTF-8";
         }
+        forbidden = forbidden || !isXmlChar(*c);
+    }
+    if (forbidden) {
+        return "the text holds a character that XML does not allow";
     }
     if (auto problem = lexicalProblem(text); !problem.empty()) {
         return problem;

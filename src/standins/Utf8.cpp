@@ -2,49 +2,55 @@
 
 namespace vantrell::standins {
 
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    int length = 0;
+    char32_t c = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        c = lead & 0x1F;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        c = lead & 0x0F;
+        smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        c = lead & 0x07;
+        smallest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (text.size() - pos < static_cast<std::size_t>(length)) {
+        return std::nullopt;
+    }
+    for (int k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    pos += static_cast<std::size_t>(length);
+    return c;
+}
+
 std::optional<std::u32string> decodeUtf8(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = 0;
-        char32_t c = 0;
-        char32_t smallest = 0;
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            c = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            c = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            c = lead & 0x07;
-            smallest = 0x10000;
-        } else {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = nextCodePoint(text, i);
+        if (!c) {
             return std::nullopt;
         }
-        if (text.size() - i < static_cast<std::size_t>(length)) {
-            return std::nullopt;
-        }
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            return std::nullopt;
-        }
-        out.push_back(c);
-        i += static_cast<std::size_t>(length);
+        out.push_back(*c);
     }
     return out;
 }

@@ -10,6 +10,10 @@ namespace vantrell::standins {
 // (overlong forms, surrogates and values above U+10FFFF included).
 std::optional<std::u32string> decodeUtf8(std::string_view text);
 
+// The code point whose UTF-8 bytes start at text[pos], moving pos past them; nothing (and pos
+// unmoved) when the bytes there are not well-formed UTF-8. Walks long text without a copy.
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos);
+
 std::string encodeUtf8(std::u32string_view codePoints);
 
 // True for the characters an XML 1.0 document may hold.

@@ -45,5 +45,26 @@ TEST(CompanyFile, OnlyAFileWithTheMarkOpens) {
     EXPECT_EQ(sandbox.read("Text.qbw"), "QuickBooks\n");
 }
 
+// The statements a message runs for every ticket are kept prepared between uses; a kept one
+// must hold no lock, or a second user of the file (qbsim beside a session) would wait and fail.
+TEST(CompanyFile, KeptStatementsLeaveTheFileFreeBetweenUses) {
+    vantrell::testing::Sandbox sandbox;
+    const auto path = sandbox.file("Company.qbw");
+    CompanyFile::create(path, 1);
+    CompanyFile session(path);
+    session.addNames(ListKind::Employee, {"Worker One"}, 1);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(session.findByName(ListKind::Employee, "worker one"));
+        EXPECT_FALSE(session.findByName(ListKind::WageItem, "Hourly"));
+        EXPECT_FALSE(session.findByListId(ListKind::Employee, "none"));
+        session.savepoint();
+        session.releaseSavepoint();
+
+        CompanyFile other(path);
+        other.addNames(ListKind::WageItem, {"Rate " + std::to_string(round)}, 1);
+        EXPECT_TRUE(session.findByName(ListKind::WageItem, "Rate " + std::to_string(round)));
+    }
+}
+
 }  // namespace
 }  // namespace vantrell::standins

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "standins/ResponseDocument.h"
+
+namespace vantrell::standins {
+namespace {
+
+// Fills `document` with the same responses every time, flushing after each when asked.
+void fill(ResponseDocument& document, bool flushEach) {
+    auto employees = document.addResponse("EmployeeQueryRs", std::string("Employee"), statusOk());
+    auto record = employees.append_child("EmployeeRet");
+    appendLeaf(record, "Name", "Zoë O'Brien & Sons <Ltd>");
+    appendLeaf(record.append_child("EmployeePayrollInfo").append_child("Earnings"), "FullName",
+               "Hourly \"A\"");
+    appendLeaf(record, "Empty", "");
+    if (flushEach) {
+        document.flush();
+    }
+    document.addResponse("PayrollItemWageQueryRs", std::nullopt, noMatchingObject());
+    if (flushEach) {
+        document.flush();
+    }
+    auto ticket =
+        document.addResponse("TimeTrackingAddRs", std::string("7"), invalidDate("x", "TxnDate"));
+    ticket.append_child("TimeTrackingRet");
+    if (flushEach) {
+        document.flush();
+        document.flush();
+    }
+}
+
+// Answers are written out one by one; the message must read exactly as the whole tree saved
+// in one piece, as the accounting system writes it.
+TEST(ResponseDocument, AnswersFlushedOneByOneGiveTheTextOfTheWholeTree) {
+    ResponseDocument whole;
+    fill(whole, false);
+    ResponseDocument flushed;
+    fill(flushed, true);
+    const std::string text = whole.takeText();
+    EXPECT_EQ(flushed.takeText(), text);
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" ?>\n<QBXML>\n<QBXMLMsgsRs>\n<EmployeeQueryRs ", 0),
+              0u);
+    EXPECT_NE(text.find("<Name>Zoë O'Brien &amp; Sons &lt;Ltd&gt;</Name>\n<EmployeePayrollInfo>\n"),
+              std::string::npos);
+    const std::string end = "<TimeTrackingRet />\n</TimeTrackingAddRs>\n</QBXMLMsgsRs>\n</QBXML>\n";
+    ASSERT_GE(text.size(), end.size());
+    EXPECT_EQ(text.substr(text.size() - end.size()), end);
+}
+
+TEST(ResponseDocument, AMessageWithoutAnswersKeepsItsEmptyElement) {
+    ResponseDocument document;
+    document.flush();
+    EXPECT_EQ(document.takeText(),
+              "<?xml version=\"1.0\" ?>\n<QBXML>\n<QBXMLMsgsRs />\n</QBXML>\n");
+}
+
+}  // namespace
+}  // namespace vantrell::standins

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -37,9 +35,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         for (const auto& file : inputsOf(argv[i])) {
-            std::ifstream in(file, std::ios::binary);
-            const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+            const std::string bytes = vantrell::fuzzing::readWholeFile(file);
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                    bytes.size());
             ++count;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <system_error>
 
@@ -28,6 +29,16 @@ struct Scratch {
 const std::filesystem::path& scratchFolder() {
     static const Scratch scratch;
     return scratch.path;
+}
+
+std::string readWholeFile(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    std::string bytes(error ? 0 : static_cast<std::size_t>(size), '\0');
+    std::ifstream in(path, std::ios::binary);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 void violated(const std::string& what, std::string_view input) {

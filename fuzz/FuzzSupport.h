@@ -38,6 +38,9 @@ class UnseenControls final : public WindowControls {
 // A fresh temporary folder for the whole run of one target, removed when the process exits.
 const std::filesystem::path& scratchFolder();
 
+// The whole content of a file ("" when it cannot be read).
+std::string readWholeFile(const std::filesystem::path& path);
+
 // Reports a broken property of the code under test and aborts, so that the fuzzer keeps the
 // input and the replay fails.
 [[noreturn]] void violated(const std::string& what, std::string_view input);

@@ -2,7 +2,6 @@
 // a fresh copy of one small company file. It either refuses the message with a ProcessorError
 // or answers with a well-formed response document.
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <pugixml.hpp>
@@ -30,8 +29,7 @@ class Harness {
                           kNow);
             file.setInactive({"Overtime"}, kNow);
         }
-        std::ifstream in(template_, std::ios::binary);
-        templateBytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        templateBytes_ = readWholeFile(template_);
     }
 
     void run(std::string_view request) {

@@ -86,14 +86,21 @@ HoldingChild::HoldingChild(const std::function<void()>& take, const std::functio
     holding_ = taken == 'y';
 }
 
-ChildEnd HoldingChild::release() {
-    if (!released_) {
-        released_ = true;
+void HoldingChild::letGo() {
+    if (!letGo_) {
+        letGo_ = true;
         const char go = 'g';
         if (write(toChild_, &go, 1) != 1) {
             // The child has gone already; waiting tells how.
         }
         close(toChild_);
+    }
+}
+
+ChildEnd HoldingChild::release() {
+    if (!released_) {
+        released_ = true;
+        letGo();
         end_ = waitFor(pid_);
     }
     return end_;

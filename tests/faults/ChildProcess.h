@@ -26,12 +26,16 @@ class HoldingChild {
 
     // True when `take` ran without throwing.
     bool holding() const { return holding_; }
+    // Lets the child go on to `give` and returns at once.
+    void letGo();
+    // Lets the child go on, waits for it and tells how it ended.
     ChildEnd release();
 
   private:
     pid_t pid_ = -1;
     int toChild_ = -1;
     bool holding_ = false;
+    bool letGo_ = false;
     bool released_ = false;
     ChildEnd end_;
 };

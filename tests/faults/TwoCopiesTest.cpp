@@ -92,7 +92,7 @@ TEST_F(TwoCopies, StartedTogetherNeverMixTheirStages) {
                                    throw std::runtime_error(text);
                                }
                            });
-        other.release();  // the other copy starts now and runs beside this one
+        other.letGo();  // the other copy starts now and runs beside this one
         const int status = run(messages);
         EXPECT_TRUE(status == 0 || messages.find(kAlreadyRunning) != std::string::npos) << messages;
         EXPECT_EQ(other.release().status, 0);

@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <ostream>
 
 #include "ChildProcess.h"
 #include "FaultFixture.h"
@@ -47,6 +48,11 @@ struct WriteFault {
     Fault fault;
     int nth;
 };
+
+std::ostream& operator<<(std::ostream& out, const WriteFault& f) {
+    return out << (f.fault == Fault::IoError ? "I/O error" : "disk full") << " from write "
+               << f.nth;
+}
 
 class FailingExtractionWrites : public DatabaseFaults,
                                 public ::testing::WithParamInterface<WriteFault> {};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "FaultFixture.h"
 
 namespace vantrell::testing {
@@ -19,6 +21,10 @@ struct OperationFault {
     bool windowStays;     // false: the program ends at its load
     bool exported;        // the tickets were posted and have left the stage
 };
+
+std::ostream& operator<<(std::ostream& out, const OperationFault& f) {
+    return out << f.operation;
+}
 
 class FailingOperation : public ProcessorFaults,
                          public ::testing::WithParamInterface<OperationFault> {};
@@ -107,6 +113,10 @@ struct ExportAnswer {
     std::string response;
     Strings left;
 };
+
+std::ostream& operator<<(std::ostream& out, const ExportAnswer& a) {
+    return out << a.name;
+}
 
 std::string nameOfAnswer(const ::testing::TestParamInfo<ExportAnswer>& answer) {
     return answer.param.name;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 
 #include "FaultFixture.h"
@@ -48,6 +49,10 @@ struct TraceFault {
     Strings left;
     bool exportStaysOn;
 };
+
+std::ostream& operator<<(std::ostream& out, const TraceFault& f) {
+    return out << f.fileName;
+}
 
 class BlockedExportTrace : public ProgramFolderFaults,
                            public ::testing::WithParamInterface<TraceFault> {};

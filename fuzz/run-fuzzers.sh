@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with Debian's clang and runs each for a while, one after another,
-# adding what they find to the corpora in fuzz/corpus/ (new inputs go to build/fuzz/found/ first;
-# copy in the ones worth keeping). Not part of the test command: the test suite replays the
-# corpora with the normal compiler.
+# Builds the libFuzzer targets with Debian's clang and runs each for a while, one after another.
+# New inputs go to build/fuzz/found/TARGET, failing ones to build/fuzz/crashes/TARGET. Keep the
+# ones that widen coverage with
+#   build/fuzz/fuzz/fuzz_TARGET -merge=1 fuzz/corpus/TARGET build/fuzz/found/TARGET
+# Not part of the test command: the test suite replays the corpora with the normal compiler.
 #
 #   bash fuzz/run-fuzzers.sh [SECONDS_PER_TARGET] [TARGET...]
 set -euo pipefail

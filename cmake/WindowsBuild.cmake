@@ -10,8 +10,9 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # std::string.
 set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
-# Static linking: the programs need only the DLLs that Windows itself ships.
-add_link_options(-static)
+# Static linking: the programs need only the DLLs that Windows itself ships. Release builds are
+# stripped.
+add_link_options(-static $<$<CONFIG:Release>:-s>)
 
 set(VANTRELL_WINDOWS_SOURCES "${PROJECT_SOURCE_DIR}/build/windows-sources" CACHE PATH
     "Folder with the sqlite3/ and pugixml/ sources (scripts/fetch-windows-sources.sh)")

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the Windows build and its Wine tests need, only when some are
 # missing. The 32-bit build runs under the 32-bit Wine, so the i386 architecture is enabled.
+# Wine's ODBC reaches the host's unixODBC, where the mdbtools driver reads Access files.
 set -euo pipefail
 
 packages=(
     cmake ninja-build dpkg-dev tcl googletest
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-i686-dev mingw-w64-x86-64-dev
     wine wine64 wine32:i386 fonts-wine
-    xvfb xauth imagemagick x11-apps
+    xvfb xauth imagemagick x11-apps x11-utils
+    odbc-mdbtools odbcinst
     nsis
 )
 

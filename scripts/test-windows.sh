@@ -25,7 +25,13 @@ fi
 for preset in "${presets[@]}"; do
     echo "== $preset build"
     cmake --preset "$preset" -DVANTRELL_WINDOWS_SOURCES="$sources" >/dev/null
-    cmake --build --preset "$preset" -j 2
+    if [[ " ${run_presets[*]} " == *" $preset "* ]]; then
+        cmake --build --preset "$preset" -j 2
+    else
+        # Not run here: the programs (and with them every library of the core) are enough to
+        # show that it builds, in half the time of the test programs.
+        cmake --build --preset "$preset" -j 2 --target vantrell vantrell-cli fakerp
+    fi
 done
 
 # A fresh prefix for every run: one made before a Wine package change may no longer start.

@@ -7,55 +7,64 @@
 
 namespace vantrell::db::detail {
 
+void RowStore::push(const Cell& field) {
+    if (size_ % kBlockCells == 0) {
+        blocks_.emplace_back().reserve(kBlockCells);
+    }
+    blocks_.back().push_back(field);
+    ++size_;
+}
+
 void RowStore::append(std::int64_t n) {
-    cells_.push_back({std::bit_cast<std::uint64_t>(n), 0, Value::Kind::Integer});
+    push({std::bit_cast<std::uint64_t>(n), 0, Value::Kind::Integer});
 }
 
 void RowStore::append(float f) {
-    cells_.push_back({std::bit_cast<std::uint32_t>(f), 0, Value::Kind::Single});
+    push({std::bit_cast<std::uint32_t>(f), 0, Value::Kind::Single});
 }
 
 void RowStore::append(double d) {
-    cells_.push_back({std::bit_cast<std::uint64_t>(d), 0, Value::Kind::Double});
+    push({std::bit_cast<std::uint64_t>(d), 0, Value::Kind::Double});
 }
 
 void RowStore::append(DateTime date) {
     static_assert(sizeof(DateTime) == sizeof(std::uint64_t));
-    cells_.push_back({std::bit_cast<std::uint64_t>(date), 0, Value::Kind::Date});
+    push({std::bit_cast<std::uint64_t>(date), 0, Value::Kind::Date});
 }
 
 void RowStore::appendText(std::string_view text) {
     if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw DbError("A text of " + std::to_string(text.size()) + " bytes is too long to read.");
     }
-    cells_.push_back({text_.size(), static_cast<std::uint32_t>(text.size()), Value::Kind::Text});
+    push({text_.size(), static_cast<std::uint32_t>(text.size()), Value::Kind::Text});
     text_.append(text);
 }
 
 Value RowStore::at(std::size_t index) const {
-    const Cell& cell = cells_[index];
-    switch (cell.kind) {
+    const Cell& field = cell(index);
+    switch (field.kind) {
         case Value::Kind::Null:
             break;
         case Value::Kind::Boolean:
-            return Value(cell.bits != 0);
+            return Value(field.bits != 0);
         case Value::Kind::Integer:
-            return Value(std::bit_cast<std::int64_t>(cell.bits));
+            return Value(std::bit_cast<std::int64_t>(field.bits));
         case Value::Kind::Single:
-            return Value(std::bit_cast<float>(static_cast<std::uint32_t>(cell.bits)));
+            return Value(std::bit_cast<float>(static_cast<std::uint32_t>(field.bits)));
         case Value::Kind::Double:
-            return Value(std::bit_cast<double>(cell.bits));
+            return Value(std::bit_cast<double>(field.bits));
         case Value::Kind::Date:
-            return Value(std::bit_cast<DateTime>(cell.bits));
+            return Value(std::bit_cast<DateTime>(field.bits));
         case Value::Kind::Text:
-            return Value(text_.substr(cell.bits, cell.length));
+            return Value(text_.substr(static_cast<std::size_t>(field.bits), field.length));
     }
     return {};
 }
 
 void RowStore::clear() {
-    cells_.clear();
-    cells_.shrink_to_fit();
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    size_ = 0;
     text_.clear();
     text_.shrink_to_fit();
 }

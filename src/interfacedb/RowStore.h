@@ -11,12 +11,13 @@
 namespace vantrell::db::detail {
 
 // The fields of a result set's rows, one after the other, held compactly: sixteen bytes a
-// field and one buffer for all text, so that reading many rows makes no allocation per field.
+// field in blocks that are never moved once filled, and one buffer for all text, so that
+// reading many rows makes no allocation per field and copies nothing as it grows.
 // at() hands a field back as the Value it was stored as.
 class RowStore {
   public:
-    void appendNull() { cells_.push_back({0, 0, Value::Kind::Null}); }
-    void append(bool b) { cells_.push_back({b ? 1u : 0u, 0, Value::Kind::Boolean}); }
+    void appendNull() { push({0, 0, Value::Kind::Null}); }
+    void append(bool b) { push({b ? 1u : 0u, 0, Value::Kind::Boolean}); }
     void append(std::int64_t n);
     void append(float f);
     void append(double d);
@@ -25,7 +26,7 @@ class RowStore {
 
     // The field at `index` (row times columns plus column); the index must be below size().
     Value at(std::size_t index) const;
-    std::size_t size() const { return cells_.size(); }
+    std::size_t size() const { return size_; }
 
     // Drops every field and gives the memory back.
     void clear();
@@ -36,7 +37,15 @@ class RowStore {
         std::uint32_t length;  // the text's length in bytes
         Value::Kind kind;
     };
-    std::vector<Cell> cells_;
+    static constexpr std::size_t kBlockCells = 4096;
+
+    void push(const Cell& field);
+    const Cell& cell(std::size_t index) const {
+        return blocks_[index / kBlockCells][index % kBlockCells];
+    }
+
+    std::vector<std::vector<Cell>> blocks_;  // each of kBlockCells, the last one filling
+    std::size_t size_ = 0;
     std::string text_;
 };
 

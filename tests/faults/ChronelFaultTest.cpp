@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 
 #include "FaultFixture.h"
 
@@ -27,6 +28,10 @@ class ChronelFaults : public ProgramFixture {
 };
 
 enum class Damage { Truncated, Overwritten };
+
+std::ostream& operator<<(std::ostream& out, Damage damage) {
+    return out << (damage == Damage::Truncated ? "truncated" : "overwritten");
+}
 
 class DamagedChronel : public ChronelFaults, public ::testing::WithParamInterface<Damage> {};
 

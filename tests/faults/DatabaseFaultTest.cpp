@@ -67,6 +67,16 @@ TEST_P(FailingExtractionWrites, AreLoggedAndTheNextRunRebuildsTheStage) {
     vfs.disarm();
 
     EXPECT_TRUE(errorShown()) << logText();
+    // Each failure is reported by the step that met it, and the activation goes on.
+    const Strings reporters = {
+        "GetChronelData", "CreateWorkRecord",
+        "in ParseResponseXML : EmployeeRet : examine each child object",
+        "in ParseResponseXML : PayrollItemWageRet : examine each child object"};
+    for (const auto& box : t.prompter.shown) {
+        const std::string procedure = box.text.substr(box.text.rfind('\n') + 1);
+        EXPECT_NE(std::find(reporters.begin(), reporters.end(), procedure), reporters.end())
+            << box.text;
+    }
     EXPECT_FALSE(controls.lines.empty()) << "the activation did not go on to the issue list";
     EXPECT_EQ(integrity(), "ok");
     expectOnlyUsualRows();

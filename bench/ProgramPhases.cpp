@@ -1,11 +1,10 @@
 #include "ProgramPhases.h"
 
-#include "SqliteFile.h"
-#include "StageSnapshot.h"
-
 #include <memory>
 #include <stdexcept>
 
+#include "SqliteFile.h"
+#include "StageSnapshot.h"
 #include "diag/Clock.h"
 #include "diag/FileSystem.h"
 #include "diag/Prompter.h"

@@ -196,8 +196,9 @@ bool printTargets(std::ostream& out, const std::vector<SizeResult>& sizes) {
         << " MiB: " << verdict(peakMiB < kMemoryTargetMiB) << '\n';
     if (sizes.size() >= 2) {
         const SizeResult& small = sizes[sizes.size() - 2];
-        const double tickets =
-            static_cast<double>(large.tickets) / static_cast<double>(small.tickets);
+        const double tickets = small.tickets > 0 ? static_cast<double>(large.tickets) /
+                                                       static_cast<double>(small.tickets)
+                                                 : 0;
         bool allLinear = true;
         for (std::size_t i = 0; i < kPhaseCount; ++i) {
             const Phase phase = static_cast<Phase>(i);

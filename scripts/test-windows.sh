@@ -22,9 +22,15 @@ else
     echo "== This machine cannot run 32-bit programs: the mingw32 build is compiled, not run."
 fi
 
+# A repeated run on the same machine compiles only what changed.
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 for preset in "${presets[@]}"; do
     echo "== $preset build"
-    cmake --preset "$preset" -DVANTRELL_WINDOWS_SOURCES="$sources" >/dev/null
+    cmake --preset "$preset" -DVANTRELL_WINDOWS_SOURCES="$sources" "${launcher[@]}" >/dev/null
     if [[ " ${run_presets[*]} " == *" $preset "* ]]; then
         cmake --build --preset "$preset" -j 2
     else

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build dpkg-dev tcl googletest ccache
+    cmake ninja-build make gcc dpkg-dev tcl googletest ccache
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-i686-dev mingw-w64-x86-64-dev
     wine wine64 wine32:i386 fonts-wine
     xvfb xauth imagemagick x11-apps x11-utils

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -93,12 +94,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vantrell::win32::RegistrySettingsStore settings;
 
     const int status = vantrell::Main(log, state, [&] {
-        vantrell::win32::Win32MainWindow window(log, state, settings, factory);
-        if (!window.load()) {
-            return window.endStatus() >= 0 ? window.endStatus() : vantrell::kExitEndedEarly;
+        try {
+            vantrell::win32::Win32MainWindow window(log, state, settings, factory);
+            if (!window.load()) {
+                return window.endStatus() >= 0 ? window.endStatus() : vantrell::kExitEndedEarly;
+            }
+            window.show();
+            return window.runMessageLoop();
+        } catch (const std::exception&) {
+            // The window itself could not be made (its resources are missing or damaged).
+            log.WriteLogEntry("ERROR", "Main", "");
+            return vantrell::kExitEndedEarly;
         }
-        window.show();
-        return window.runMessageLoop();
     });
     if (SUCCEEDED(com)) {
         CoUninitialize();

@@ -1,5 +1,7 @@
 #include "interfacedb/DateTime.h"
 
+#include "interfacedb/CivilCalendar.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -8,35 +10,6 @@ namespace vantrell::db {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-
-// Howard Hinnant's days-from-civil and its inverse.
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-struct Civil {
-    std::int64_t year;
-    unsigned month;
-    unsigned day;
-};
-
-Civil civilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {y + (m <= 2 ? 1 : 0), m, d};
-}
 
 bool isLeap(int y) {
     return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
@@ -143,7 +116,7 @@ std::string DateTime::toText() const {
 }
 
 std::string DateTime::toStorageText() const {
-    const Civil c = civilFromDays(daysSinceEpoch());
+    const CivilDate c = civilFromDays(daysSinceEpoch());
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", static_cast<int>(c.year),
                   c.month, c.day, hour(), minute(), second());

@@ -1,5 +1,7 @@
 #include "interfacedb/access/JetValues.h"
 
+#include "interfacedb/CivilCalendar.h"
+
 #include <array>
 #include <bit>
 #include <charconv>
@@ -16,26 +18,6 @@ constexpr std::int64_t kJetEpochToUnixEpoch = 25569;
 // Jet's range, 100-01-01 to 9999-12-31, with a day to spare on either side for the rounding.
 constexpr double kFirstDay = -657435.0;
 constexpr double kLastDay = 2958466.0;
-
-struct Civil {
-    std::int64_t year;
-    unsigned month;
-    unsigned day;
-};
-
-// Howard Hinnant's civil-from-days: days since 1970-01-01 to a proleptic Gregorian date.
-Civil civilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {y + (m <= 2 ? 1 : 0), m, d};
-}
 
 // `digits` with a decimal point before its last `scale` digits, and a minus sign unless the
 // number is zero.
@@ -94,7 +76,7 @@ std::optional<std::string> dateTextFromJet(double days) {
         second -= kSecondsPerDay;
         day += 1;
     }
-    const Civil date = civilFromDays(day - kJetEpochToUnixEpoch);
+    const CivilDate date = civilFromDays(day - kJetEpochToUnixEpoch);
     if (date.year < 100 || date.year > 9999) {
         return std::nullopt;
     }

@@ -85,6 +85,21 @@ Statement prepareSingle(sqlite3* db, std::string_view sql) {
     return statement;
 }
 
+Transaction::Transaction(sqlite3* db) : db_(db) {
+    check(sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr), db_);
+}
+
+Transaction::~Transaction() {
+    if (!committed_) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+void Transaction::commit() {
+    check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), db_);
+    committed_ = true;
+}
+
 std::string quoteIdentifier(std::string_view name) {
     std::string quoted = "\"";
     for (char c : name) {

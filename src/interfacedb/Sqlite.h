@@ -62,6 +62,22 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // first supplied by the database's table source, if it has one.
 Statement prepareSingle(sqlite3* db, std::string_view sql);
 
+// A transaction on `db` that is rolled back unless committed.
+class Transaction {
+  public:
+    explicit Transaction(sqlite3* db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Throws DbError when the commit fails; the destructor then rolls back.
+    void commit();
+
+  private:
+    sqlite3* db_;
+    bool committed_ = false;
+};
+
 // `name` as a double-quoted SQL identifier, any quote inside it doubled.
 std::string quoteIdentifier(std::string_view name);
 

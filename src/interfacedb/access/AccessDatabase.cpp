@@ -1,13 +1,7 @@
 #include "interfacedb/access/AccessDatabase.h"
 
-#include <algorithm>
-#include <cctype>
-#include <set>
-
-#include "interfacedb/DbError.h"
-#include "interfacedb/Sqlite.h"
 #include "interfacedb/access/AccessFile.h"
-#include "interfacedb/access/AccessNames.h"
+#include "interfacedb/access/AccessImage.h"
 #include "interfacedb/access/StderrSilencer.h"
 #include "interfacedb/access/TableLoader.h"
 
@@ -15,128 +9,40 @@ namespace vantrell::db::access {
 
 namespace {
 
-constexpr std::string_view kNoSuchTable = "no such table: ";
-constexpr std::string_view kNoSuchColumn = "no such column: ";
-constexpr std::string_view kNotAuthorized = "not authorized";
-
-// SQLite matches names without regard to case for ASCII letters only.
-bool sameForSqlite(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-// Loads the tables of one Access file into the in-memory database as statements name them,
-// and keeps every other statement from changing what was loaded.
-class AccessTableSource final : public detail::TableSource {
+// Reads tables from the file's own bytes with libmdb.
+class LibmdbTableReader final : public TableReader {
   public:
-    AccessTableSource(std::unique_ptr<AccessFile> file, std::string refusal)
-        : file_(std::move(file)), refusal_(std::move(refusal)) {}
+    explicit LibmdbTableReader(std::unique_ptr<AccessFile> file) : file_(std::move(file)) {}
 
-    bool supply(sqlite3* db, const std::string& message) override {
-        const std::string_view text = message;
-        if (text.starts_with(kNoSuchTable)) {
-            return supplyTable(db, std::string(text.substr(kNoSuchTable.size())));
+    FoundObject find(const std::string& name) override {
+        const CatalogObject* object = file_->findObject(name);
+        if (object == nullptr) {
+            return {};
         }
-        if (text.starts_with(kNoSuchColumn)) {
-            throw DbError("Could not find column '" +
-                          std::string(text.substr(kNoSuchColumn.size())) +
-                          "' in the Access database '" + file_->path() + "'.");
+        switch (object->type) {
+            case CatalogObject::kTable:
+                return {FoundObject::Kind::Table, object->name};
+            case CatalogObject::kSavedQuery:
+                return {FoundObject::Kind::SavedQuery, object->name};
+            default:
+                return {FoundObject::Kind::LinkedTable, object->name};
         }
-        if (text.starts_with(kNotAuthorized)) {
-            throw DbError(refusal_);
-        }
-        return false;
     }
 
-    // SQLite's authorizer: statements only read, except while a table is being loaded.
-    static int authorize(void* self, int action, const char*, const char*, const char*,
-                         const char*) {
-        switch (action) {
-            case SQLITE_SELECT:
-            case SQLITE_READ:
-            case SQLITE_FUNCTION:
-            case SQLITE_RECURSIVE:
-                return SQLITE_OK;
-            default:
-                return static_cast<AccessTableSource*>(self)->loading_ ? SQLITE_OK : SQLITE_DENY;
-        }
+    void load(const std::string& name, sqlite3* db) override {
+        const StderrSilencer quiet;
+        loadTable(*file_, file_->findObject(name)->entry, db);
     }
 
   private:
-    bool supplyTable(sqlite3* db, const std::string& name) {
-        // A name supplied once that is still missing has nothing more to be had.
-        if (asked_.contains(name)) {
-            return false;
-        }
-        CatalogObject* object = file_->findObject(name);
-        if (object == nullptr) {
-            throw DbError("Could not find table '" + name + "' in the Access database '" +
-                          file_->path() + "'.");
-        }
-        if (object->type == CatalogObject::kSavedQuery) {
-            throw DbError("'" + name + "' in the Access database '" + file_->path() +
-                          "' is a saved query, which this engine does not run.");
-        }
-        if (object->type != CatalogObject::kTable) {
-            throw DbError("'" + name + "' in the Access database '" + file_->path() +
-                          "' is linked to a table of another database, which this engine "
-                          "does not follow.");
-        }
-        const std::string stored = object->name;
-        const Loading loading(*this);
-        if (!loaded_.contains(stored)) {
-            const StderrSilencer quiet;
-            loadTable(*file_, object->entry, db);
-            loaded_.insert(stored);
-        }
-        // Access found the table without regard to case where SQLite would not: let this
-        // spelling name it too.
-        if (!sameForSqlite(name, stored)) {
-            const std::string view = "CREATE VIEW " + detail::quoteIdentifier(name) +
-                                     " AS SELECT * FROM " + detail::quoteIdentifier(stored);
-            detail::check(sqlite3_exec(db, view.c_str(), nullptr, nullptr, nullptr), db);
-        }
-        asked_.insert(name);
-        return true;
-    }
-
-    // Lets the loader write for as long as it lives.
-    struct Loading {
-        explicit Loading(AccessTableSource& source) : source_(source) { source_.loading_ = true; }
-        ~Loading() { source_.loading_ = false; }
-        Loading(const Loading&) = delete;
-        Loading& operator=(const Loading&) = delete;
-        AccessTableSource& source_;
-    };
-
     std::unique_ptr<AccessFile> file_;
-    std::string refusal_;
-    bool loading_ = false;
-    std::set<std::string> asked_;   // names as statements wrote them
-    std::set<std::string> loaded_;  // names as the file holds them
 };
 
 }  // namespace
 
 std::shared_ptr<detail::Database> openAccessDatabase(const std::string& path) {
-    auto file = std::make_unique<AccessFile>(path);
-    // The copy is private to this connection, used by one thread at a time: no locking needed.
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(":memory:", &raw,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    auto database = std::make_shared<detail::Database>(raw, path);
-    if (rc != SQLITE_OK) {
-        throw DbError("Could not open '" + path + "': " + sqlite3_errstr(rc), rc);
-    }
-    const std::string refusal =
-        "The Access database '" + path + "' is only read: statements that change data are refused.";
-    auto source = std::make_unique<AccessTableSource>(std::move(file), refusal);
-    sqlite3_set_authorizer(raw, &AccessTableSource::authorize, source.get());
-    database->setTableSource(std::move(source), refusal);
-    return database;
+    return openAccessImage(path,
+                           std::make_unique<LibmdbTableReader>(std::make_unique<AccessFile>(path)));
 }
 
 }  // namespace vantrell::db::access

@@ -56,30 +56,6 @@ std::string declaredType(const MdbColumn& column, bool jet3) {
     }
 }
 
-// Undoes everything since it began unless committed.
-class Transaction {
-  public:
-    explicit Transaction(sqlite3* db) : db_(db) {
-        detail::check(sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr), db_);
-    }
-    ~Transaction() {
-        if (!committed_) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-    void commit() {
-        detail::check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), db_);
-        committed_ = true;
-    }
-
-  private:
-    sqlite3* db_;
-    bool committed_ = false;
-};
-
 // Copies the rows of one table into a prepared INSERT, value by value from the row's bytes.
 class RowCopier {
   public:
@@ -232,7 +208,7 @@ class RowCopier {
 void loadTable(const AccessFile& file, MdbCatalogEntry& entry, sqlite3* db) {
     TableScan scan(file, entry);
     RowCopier copier(file, scan, db);
-    Transaction transaction(db);
+    detail::Transaction transaction(db);
     try {
         copier.createTable();
     } catch (const DbError& e) {

@@ -57,30 +57,6 @@ Kind kindOf(const ColumnInfo& column) {
     }
 }
 
-// Undoes everything since it began unless committed.
-class Transaction {
-  public:
-    explicit Transaction(sqlite3* db) : db_(db) {
-        detail::check(sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr), db_);
-    }
-    ~Transaction() {
-        if (!committed_) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-    void commit() {
-        detail::check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), db_);
-        committed_ = true;
-    }
-
-  private:
-    sqlite3* db_;
-    bool committed_ = false;
-};
-
 // A value of the current row read whole in pieces of `type`; nothing when it is Null. Throws
 // the driver's message.
 template <class Unit>
@@ -247,7 +223,7 @@ void loadTable(const AccessFile& file, const std::string& name, sqlite3* db) {
         return DbError("Could not read table '" + name + "' of the Access database '" +
                        file.path() + "': " + why);
     };
-    Transaction transaction(db);
+    detail::Transaction transaction(db);
     std::vector<ColumnInfo> columns;
     detail::Statement insert;
     std::string column;  // the column being read, for the message of a failure

@@ -11,6 +11,8 @@ export WINEDEBUG WINEDLLOVERRIDES
 if [ -z "$WINEPREFIX" ]; then
     # A prefix of the build's own rather than the user's ~/.wine.
     WINEPREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/vantrell/wine$bits"
+    # Wine makes the prefix, but not the folders above it.
+    mkdir -p "${WINEPREFIX%/*}"
 fi
 export WINEPREFIX
 

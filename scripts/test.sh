@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test, then builds again with the
-# address and undefined-behaviour sanitizers and runs every test under them.
+# address and undefined-behaviour sanitizers and runs every test under them. Then builds the
+# Windows programs with MinGW-w64 and runs their tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,5 @@ for preset in ci asan; do
     echo "== $preset tests"
     ctest --preset "$preset" -j 2
 done
+
+bash scripts/test-windows.sh

@@ -6,22 +6,13 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "qblink/XmlWriting.h"
+
 namespace vantrell::bench {
 
 namespace {
 
 volatile std::uint64_t sink = 0;
-
-class StringWriter final : public pugi::xml_writer {
-  public:
-    explicit StringWriter(std::string& out) : out_(out) {}
-    void write(const void* data, std::size_t size) override {
-        out_.append(static_cast<const char*>(data), size);
-    }
-
-  private:
-    std::string& out_;
-};
 
 // The next node in document order below `root`, or an empty node at the end.
 pugi::xml_node following(pugi::xml_node node, const pugi::xml_node& root) {

@@ -10,22 +10,11 @@
 #include "interfacedb/modDataDef.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/XmlWriting.h"
 
 namespace vantrell {
 
 namespace {
-
-// Collects serialized XML into one string.
-class StringWriter final : public pugi::xml_writer {
-  public:
-    explicit StringWriter(std::string& out) : out_(out) {}
-    void write(const void* data, std::size_t size) override {
-        out_.append(static_cast<const char*>(data), size);
-    }
-
-  private:
-    std::string& out_;
-};
 
 void appendTextElement(pugi::xml_node parent, const char* name, const std::string& text) {
     parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());

@@ -1,5 +1,7 @@
 #include "standins/ResponseDocument.h"
 
+#include "qblink/XmlWriting.h"
+
 namespace vantrell::standins {
 
 namespace {
@@ -7,18 +9,6 @@ namespace {
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" ?>\n";
 // An empty indent puts every element on a line of its own, as the accounting system does.
 constexpr unsigned kFormat = pugi::format_indent | pugi::format_no_declaration;
-
-// Serializes straight into the string: a stream would hold a second copy of a large message.
-class StringWriter final : public pugi::xml_writer {
-  public:
-    explicit StringWriter(std::string& out) : out_(out) {}
-    void write(const void* data, std::size_t size) override {
-        out_.append(static_cast<const char*>(data), size);
-    }
-
-  private:
-    std::string& out_;
-};
 
 }  // namespace
 

@@ -4,36 +4,11 @@
 
 #include "interfacedb/InterfaceDatabase.h"
 #include "shell/window/LocationStep.h"
+#include "support/XmlText.h"
 
 namespace vantrell::testing {
 
 namespace {
-
-std::string escapeXml(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 constexpr const char* kHead = "<?xml version=\"1.0\" ?>\n<QBXML>\n<QBXMLMsgsRs>\n";
 constexpr const char* kTail = "</QBXMLMsgsRs>\n</QBXML>\n";
@@ -52,14 +27,14 @@ std::string resolutionResponse(const Strings& employees, const Strings& payTypes
         "<EmployeeQueryRs requestID=\"Employee\" statusCode=\"0\" statusSeverity=\"Info\" "
         "statusMessage=\"Status OK\">\n";
     for (const auto& name : employees) {
-        text += "<EmployeeRet>\n<Name>" + escapeXml(name) + "</Name>\n</EmployeeRet>\n";
+        text += "<EmployeeRet>\n<Name>" + xmlEscaped(name) + "</Name>\n</EmployeeRet>\n";
     }
     text +=
         "</EmployeeQueryRs>\n<PayrollItemWageQueryRs requestID=\"PayTypes\" "
         "statusCode=\"0\" statusSeverity=\"Info\" statusMessage=\"Status OK\">\n";
     for (const auto& name : payTypes) {
         text +=
-            "<PayrollItemWageRet>\n<Name>" + escapeXml(name) + "</Name>\n</PayrollItemWageRet>\n";
+            "<PayrollItemWageRet>\n<Name>" + xmlEscaped(name) + "</Name>\n</PayrollItemWageRet>\n";
     }
     return text + "</PayrollItemWageQueryRs>\n" + kTail;
 }
@@ -68,9 +43,9 @@ std::string exportResponse(const std::vector<std::pair<std::string, int>>& answe
                            const std::string& message) {
     std::string text = kHead;
     for (const auto& [requestID, code] : answers) {
-        text += "<TimeTrackingAddRs requestID=\"" + escapeXml(requestID) + "\" statusCode=\"" +
+        text += "<TimeTrackingAddRs requestID=\"" + xmlEscaped(requestID) + "\" statusCode=\"" +
                 std::to_string(code) + "\" statusSeverity=\"" + (code == 0 ? "Info" : "Error") +
-                "\" statusMessage=\"" + (code == 0 ? "Status OK" : escapeXml(message)) + "\" />\n";
+                "\" statusMessage=\"" + (code == 0 ? "Status OK" : xmlEscaped(message)) + "\" />\n";
     }
     return text + kTail;
 }

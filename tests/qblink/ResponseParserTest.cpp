@@ -1,45 +1,27 @@
 #include <gtest/gtest.h>
 
 #include "LinkFixture.h"
+#include "support/XmlText.h"
 
 namespace vantrell::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string ticketRs(const std::string& requestID, const std::string& code,
                      const std::string& message = "Status OK") {
-    return "<TimeTrackingAddRs requestID=\"" + escaped(requestID) + "\" statusCode=\"" + code +
+    return "<TimeTrackingAddRs requestID=\"" + xmlEscaped(requestID) + "\" statusCode=\"" + code +
            "\" statusSeverity=\"" + (code == "0" ? "Info" : "Error") + "\" statusMessage=\"" +
-           escaped(message) + "\" />\n";
+           xmlEscaped(message) + "\" />\n";
 }
 
 std::string employeeRs(const std::string& code, const Strings& names,
                        const std::string& message = "Status OK") {
     std::string text = "<EmployeeQueryRs requestID=\"Employee\" statusCode=\"" + code +
-                       "\" statusSeverity=\"Info\" statusMessage=\"" + escaped(message) + "\">\n";
+                       "\" statusSeverity=\"Info\" statusMessage=\"" + xmlEscaped(message) +
+                       "\">\n";
     for (const std::string& name : names) {
-        text += "<EmployeeRet><Name>" + escaped(name) +
+        text += "<EmployeeRet><Name>" + xmlEscaped(name) +
                 "</Name><IsActive>true</IsActive></EmployeeRet>\n";
     }
     return text + "</EmployeeQueryRs>\n";

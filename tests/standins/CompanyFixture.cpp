@@ -1,26 +1,10 @@
 #include "CompanyFixture.h"
 
+#include "support/XmlText.h"
+
 namespace vantrell::standins::testing {
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
+using vantrell::testing::xmlEscaped;
 
 std::string exportRequest(const std::vector<Ticket>& tickets, const std::string& onError) {
     std::string text =
@@ -29,9 +13,9 @@ std::string exportRequest(const std::vector<Ticket>& tickets, const std::string&
         onError + "\">";
     for (const auto& t : tickets) {
         text += "<TimeTrackingAddRq requestID=\"" + t.requestId + "\"><TimeTrackingAdd><TxnDate>" +
-                escaped(t.date) + "</TxnDate><EntityRef><FullName>" + escaped(t.name) +
-                "</FullName></EntityRef><Duration>" + escaped(t.duration) +
-                "</Duration><PayrollItemWageRef><FullName>" + escaped(t.payType) +
+                xmlEscaped(t.date) + "</TxnDate><EntityRef><FullName>" + xmlEscaped(t.name) +
+                "</FullName></EntityRef><Duration>" + xmlEscaped(t.duration) +
+                "</Duration><PayrollItemWageRef><FullName>" + xmlEscaped(t.payType) +
                 "</FullName></PayrollItemWageRef><IsBillable>false</IsBillable></TimeTrackingAdd>"
                 "</TimeTrackingAddRq>";
     }

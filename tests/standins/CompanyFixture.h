@@ -34,9 +34,6 @@ struct Ticket {
     std::string duration = "PT7H30M";
 };
 
-// Text escaped as XML character data.
-std::string escaped(const std::string& text);
-
 // The program's export message (document type 1.1, IsBillable false) for these tickets.
 std::string exportRequest(const std::vector<Ticket>& tickets,
                           const std::string& onError = "stopOnError");

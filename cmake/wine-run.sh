@@ -2,7 +2,9 @@
 # Runs a Windows program under Wine for ctest: wine-run.sh 32|64 PROGRAM [ARGS...]
 # The first Wine process of a prefix starts helpers (services.exe, explorer.exe, ...) that
 # outlive it and inherit its output; if they held ctest's pipe, ctest would wait forever. So the
-# output goes through a file. The exit status passes through.
+# output goes through files, standard output and standard error each through its own, so that
+# Wine's own messages never mix into what a caller reads from the program. The exit status
+# passes through.
 bits=$1
 shift
 : "${WINEDEBUG:=-all}"
@@ -31,8 +33,10 @@ if [ "$bits" = 64 ]; then
 fi
 
 out=$(mktemp) || exit 1
-"$wine" "$@" >"$out" 2>&1
+err=$(mktemp) || exit 1
+"$wine" "$@" >"$out" 2>"$err"
 status=$?
 cat "$out"
-rm -f "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
 exit $status

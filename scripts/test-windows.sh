@@ -60,6 +60,10 @@ trap cleanup EXIT
 echo "== Wine prefix"
 cmake/wine-run.sh 64 wineboot --init >/dev/null
 wineserver -w
+# A wine server that has no client left ends after a few seconds; a program started just then
+# loses its connection ("wine client error ... Connection reset by peer") and fails. One server
+# for the whole run, until the cleanup ends it.
+wineserver -p
 
 for preset in "${run_presets[@]}"; do
     echo "== $preset tests (Wine)"

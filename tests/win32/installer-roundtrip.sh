@@ -12,16 +12,26 @@ fail() {
     exit 1
 }
 
+# The folder of the prefix that a Windows path names; the test fails unless it is an absolute
+# path ending in the path's last part, since it is removed below.
+unix_path() {
+    path=$(win winepath.exe -u "$1" | tr -d '\r' | tail -n 1)
+    case "$path" in
+        /*"/${1##*\\}") echo "$path" ;;
+        *) fail "winepath gave '$path' for $1" ;;
+    esac
+}
+
 # NSIS takes /D= unquoted, so the test folder has no space.
 folder='C:\VantrellSetupTest'
-unix_folder=$(win winepath.exe -u "$folder" | tr -d '\r')
+unix_folder=$(unix_path "$folder")
 rm -rf "$unix_folder"
 win "$setup" /S "/D=$folder" || fail "the setup failed"
 
 for file in vantrell.exe vantrell-cli.exe "Uninstall Vantrell.exe"; do
     [ -f "$unix_folder/$file" ] || fail "not installed: $file"
 done
-start_menu=$(win winepath.exe -u 'C:\users' | tr -d '\r')
+start_menu=$(unix_path 'C:\users')
 ls "$start_menu"/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Vantrell/Vantrell.lnk \
     >/dev/null 2>&1 || fail "no Start-menu entry"
 win reg.exe query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrell' \

@@ -58,7 +58,11 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Wine prefix"
-cmake/wine-run.sh 64 wineboot --init >/dev/null
+# Wine reports what it sets up on standard error; shown only when the set-up fails.
+if ! cmake/wine-run.sh 64 wineboot --init >/dev/null 2>"$scratch/wineboot.log"; then
+    cat "$scratch/wineboot.log" >&2
+    exit 1
+fi
 wineserver -w
 # A wine server that has no client left ends after a few seconds; a program started just then
 # loses its connection ("wine client error ... Connection reset by peer") and fails. One server

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "diag/FileSystem.h"
+#include "diag/Utf16.h"
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/Recordset.h"
 #include "interfacedb/odbc/OdbcAccessFile.h"
-#include "shell/win32/Utf16.h"
 
 namespace vantrell::db {
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "diag/FileSystem.h"
+#include "diag/Utf16.h"
 #include "sampledata/DemoData.h"
 #include "sampledata/StagedNameList.h"
 #include "shell/win32/RegistrySettingsStore.h"
-#include "shell/win32/Utf16.h"
 #include "standins/QbsimCommand.h"
 #include "support/Sandbox.h"
 

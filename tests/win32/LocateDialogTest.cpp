@@ -7,9 +7,9 @@
 #include <objbase.h>
 
 #include "GuiTestSupport.h"
+#include "diag/Utf16.h"
 #include "shell/ShellFakes.h"
 #include "shell/win32/Twips.h"
-#include "shell/win32/Utf16.h"
 #include "shell/win32/Win32FileOpenDialog.h"
 #include "shell/win32/Win32LocateHost.h"
 #include "shell/win32/resource.h"

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "diag/Failure.h"
+#include "diag/Utf16.h"
 #include "shell/win32/ComFailure.h"
 #include "shell/win32/Twips.h"
-#include "shell/win32/Utf16.h"
 #include "shell/win32/Win32FileOpenDialog.h"
 #include "shell/win32/Win32Prompter.h"
 #include "shell/win32/WindowsProcessorChoice.h"

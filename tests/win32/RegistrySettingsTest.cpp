@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
+#include "diag/Utf16.h"
 #include "shell/win32/RegistrySettingsStore.h"
-#include "shell/win32/Utf16.h"
 
 namespace vantrell::win32 {
 namespace {

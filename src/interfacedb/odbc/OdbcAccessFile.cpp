@@ -29,7 +29,7 @@ std::wstring pathForDriver(const std::wstring& driver, const std::wstring& path)
     if (unixPath == nullptr) {
         return path;
     }
-    std::wstring converted = toWide(unixPath);
+    std::wstring converted = widen(unixPath);
     HeapFree(GetProcessHeap(), 0, unixPath);
     return converted;
 }
@@ -66,7 +66,7 @@ AccessFile::AccessFile(std::string path, const std::vector<std::wstring>& driver
     environment_ = std::make_unique<Handle>(SQL_HANDLE_ENV, nullptr);
     SQLSetEnvAttr(environment_->get(), SQL_ATTR_ODBC_VERSION,
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_OV_ODBC3)), 0);
-    const std::wstring widePath = toWide(path_);
+    const std::wstring widePath = widen(path_);
     std::string tried;
     for (const std::wstring& driver : drivers) {
         auto connection = std::make_unique<Handle>(SQL_HANDLE_DBC, environment_->get());
@@ -82,10 +82,10 @@ AccessFile::AccessFile(std::string path, const std::vector<std::wstring>& driver
         }
         if (!driverMissing(*connection)) {
             throw DbError("Could not open the Access database '" + path_ +
-                          "' with the ODBC driver " + fromWide(driver) + ": " +
+                          "' with the ODBC driver " + narrow(driver) + ": " +
                           connection->diagnostics());
         }
-        tried += (tried.empty() ? "\"" : ", \"") + fromWide(driver) + "\"";
+        tried += (tried.empty() ? "\"" : ", \"") + narrow(driver) + "\"";
     }
     throw DbError("Could not open the Access database '" + path_ +
                   "': no ODBC driver for Access files is installed for " +
@@ -103,7 +103,7 @@ std::vector<CatalogObject> AccessFile::catalog() const {
     std::vector<CatalogObject> objects;
     while (SQL_SUCCEEDED(SQLFetch(statement.get()))) {
         objects.push_back(
-            {fromWide(wideColumn(statement.get(), 3)), fromWide(wideColumn(statement.get(), 4))});
+            {narrow(wideColumn(statement.get(), 3)), narrow(wideColumn(statement.get(), 4))});
     }
     return objects;
 }
@@ -120,7 +120,7 @@ void AccessFile::readTable(const std::string& name,
         throw failure("the name is not one Access allows.");
     }
     Handle statement(SQL_HANDLE_STMT, connection_->get());
-    std::wstring query = L"SELECT * FROM [" + toWide(name) + L"]";
+    std::wstring query = L"SELECT * FROM [" + widen(name) + L"]";
     if (!SQL_SUCCEEDED(SQLExecDirectW(statement.get(), reinterpret_cast<SQLWCHAR*>(query.data()),
                                       static_cast<SQLINTEGER>(query.size())))) {
         throw failure(statement.diagnostics());
@@ -138,12 +138,12 @@ void AccessFile::readTable(const std::string& name,
                                            &nullable))) {
             throw failure(statement.diagnostics());
         }
-        column.name = fromWide(reinterpret_cast<wchar_t*>(columnName));
+        column.name = narrow(reinterpret_cast<wchar_t*>(columnName));
         SQLWCHAR typeName[64]{};
         SQLSMALLINT typeLength = 0;
         if (SQL_SUCCEEDED(SQLColAttributeW(statement.get(), i, SQL_DESC_TYPE_NAME, typeName,
                                            sizeof typeName, &typeLength, nullptr))) {
-            column.typeName = fromWide(reinterpret_cast<wchar_t*>(typeName));
+            column.typeName = narrow(reinterpret_cast<wchar_t*>(typeName));
         }
     }
     describe(columns);

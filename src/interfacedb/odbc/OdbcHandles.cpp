@@ -31,8 +31,8 @@ std::string Handle::diagnostics() const {
                                           static_cast<SQLSMALLINT>(std::size(message)), &length))) {
             return text;
         }
-        text += (text.empty() ? "[" : "; [") + fromWide(reinterpret_cast<wchar_t*>(state)) + "] " +
-                fromWide(reinterpret_cast<wchar_t*>(message));
+        text += (text.empty() ? "[" : "; [") + narrow(reinterpret_cast<wchar_t*>(state)) + "] " +
+                narrow(reinterpret_cast<wchar_t*>(message));
     }
 }
 
@@ -43,31 +43,8 @@ std::string Handle::firstState() const {
     SQLSMALLINT length = 0;
     const SQLRETURN rc = SQLGetDiagRecW(kind_, handle_, 1, state, &native, message, 2, &length);
     return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO
-               ? fromWide(reinterpret_cast<wchar_t*>(state))
+               ? narrow(reinterpret_cast<wchar_t*>(state))
                : std::string();
-}
-
-std::wstring toWide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string fromWide(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
 }
 
 }  // namespace vantrell::db::odbc

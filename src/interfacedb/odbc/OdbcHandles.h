@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "diag/Utf16.h"  // ODBC's wide text from UTF-8 and back
+
 namespace vantrell::db::odbc {
 
 // One ODBC handle, freed with its kind.
@@ -32,9 +34,5 @@ class Handle {
     SQLSMALLINT kind_;
     SQLHANDLE handle_ = SQL_NULL_HANDLE;
 };
-
-// UTF-8 text as ODBC's wide text, and back.
-std::wstring toWide(const std::string& text);
-std::string fromWide(const std::wstring& text);
 
 }  // namespace vantrell::db::odbc

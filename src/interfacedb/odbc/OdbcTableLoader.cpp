@@ -76,7 +76,7 @@ std::optional<std::basic_string<Unit>> readLong(SQLHSTMT statement, SQLUSMALLINT
             SQLINTEGER native = 0;
             SQLSMALLINT length = 0;
             SQLGetDiagRecW(SQL_HANDLE_STMT, statement, 1, state, &native, message, 512, &length);
-            throw DbError(fromWide(reinterpret_cast<wchar_t*>(message)));
+            throw DbError(narrow(reinterpret_cast<wchar_t*>(message)));
         }
         if (indicator == SQL_NULL_DATA) {
             return std::nullopt;
@@ -104,7 +104,7 @@ bool readFixed(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT type, T& val
         SQLINTEGER native = 0;
         SQLSMALLINT length = 0;
         SQLGetDiagRecW(SQL_HANDLE_STMT, statement, 1, state, &native, message, 512, &length);
-        throw DbError(fromWide(reinterpret_cast<wchar_t*>(message)));
+        throw DbError(narrow(reinterpret_cast<wchar_t*>(message)));
     }
     return indicator != SQL_NULL_DATA;
 }
@@ -310,7 +310,7 @@ void loadTable(const AccessFile& file, const std::string& name, sqlite3* db) {
                             const auto text =
                                 readLong<wchar_t>(statement, number, SQL_C_WCHAR, true);
                             if (text) {
-                                texts[i] = fromWide(*text);
+                                texts[i] = narrow(*text);
                                 sqlite3_bind_text(row, index, texts[i].data(),
                                                   static_cast<int>(texts[i].size()), SQLITE_STATIC);
                             }

@@ -3,8 +3,8 @@
 #include <objbase.h>
 
 #include "diag/Failure.h"
+#include "diag/Utf16.h"
 #include "shell/win32/DispatchObject.h"
-#include "shell/win32/Utf16.h"
 
 namespace vantrell::win32 {
 

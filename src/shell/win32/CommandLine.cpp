@@ -1,6 +1,6 @@
 #include "shell/win32/CommandLine.h"
 
-#include "shell/win32/Utf16.h"
+#include "diag/Utf16.h"
 
 namespace vantrell::win32 {
 

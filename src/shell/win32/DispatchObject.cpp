@@ -4,8 +4,8 @@
 #include <oleauto.h>
 
 #include "diag/Failure.h"
+#include "diag/Utf16.h"
 #include "shell/win32/ComFailure.h"
-#include "shell/win32/Utf16.h"
 
 namespace vantrell::win32 {
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "diag/Failure.h"
+#include "diag/Utf16.h"
 #include "shell/win32/SystemMessage.h"
-#include "shell/win32/Utf16.h"
 
 namespace vantrell::win32 {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "diag/Failure.h"
-#include "shell/win32/Utf16.h"
+#include "diag/Utf16.h"
 
 namespace vantrell::win32 {
 

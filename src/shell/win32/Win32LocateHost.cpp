@@ -2,10 +2,10 @@
 
 #include <iterator>
 
+#include "diag/Utf16.h"
 #include "shell/win32/ActivationTracker.h"
 #include "shell/win32/DialogLayout.h"
 #include "shell/win32/Twips.h"
-#include "shell/win32/Utf16.h"
 #include "shell/win32/resource.h"
 
 namespace vantrell::win32 {

@@ -3,10 +3,10 @@
 #include <iterator>
 
 #include "diag/Failure.h"
+#include "diag/Utf16.h"
 #include "shell/win32/ActivationTracker.h"
 #include "shell/win32/DialogLayout.h"
 #include "shell/win32/Twips.h"
-#include "shell/win32/Utf16.h"
 #include "shell/win32/resource.h"
 #include "shell/window/modVantrellMain.h"
 

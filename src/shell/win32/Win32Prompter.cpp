@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/win32/Utf16.h"
+#include "diag/Utf16.h"
 
 namespace vantrell::win32 {
 

@@ -11,9 +11,9 @@
 
 #include "diag/Clock.h"
 #include "diag/FileSystem.h"
+#include "diag/Utf16.h"
 #include "shell/win32/CommandLine.h"
 #include "shell/win32/RegistrySettingsStore.h"
-#include "shell/win32/Utf16.h"
 #include "shell/win32/Win32MainWindow.h"
 #include "shell/win32/Win32Prompter.h"
 #include "shell/win32/WindowsProcessorChoice.h"
@@ -54,7 +54,7 @@ bool parseOptions(const std::vector<std::string>& args, GuiOptions& options, std
 void showUsage(const std::string& error) {
     const std::string text = error.empty() ? kUsage : error + "\n\n" + kUsage;
     MessageBoxW(
-        nullptr, vantrell::win32::widen(text).c_str(), L"Vantrell",
+        nullptr, vantrell::widen(text).c_str(), L"Vantrell",
         static_cast<UINT>(MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION)));
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/win32/Utf16.h"
+#include "diag/Utf16.h"
 #include "standins/ProcessorError.h"
 #include "standins/SimulatedRequestProcessor.h"
 
@@ -63,8 +63,7 @@ std::string textArgument(const DISPPARAMS& parameters, UINT index) {
     if (FAILED(VariantChangeType(&copy, &given, 0, VT_BSTR))) {
         throw Raised{DISP_E_TYPEMISMATCH, "An argument is not text."};
     }
-    const std::string text =
-        win32::narrow(std::wstring_view(copy.bstrVal, SysStringLen(copy.bstrVal)));
+    const std::string text = narrow(std::wstring_view(copy.bstrVal, SysStringLen(copy.bstrVal)));
     VariantClear(&copy);
     return text;
 }
@@ -79,7 +78,7 @@ void logCall(DISPID id, const std::vector<std::string>& arguments) {
         return;
     }
     std::ofstream log(path, std::ios::app | std::ios::binary);
-    log << win32::narrow(nameOf(id));
+    log << narrow(nameOf(id));
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         log << (i == 0 ? " " : "|") << arguments[i];
     }
@@ -167,7 +166,7 @@ HRESULT STDMETHODCALLTYPE FakeRequestProcessor::Invoke(DISPID id, REFIID, LCID, 
         }
         logCall(id, arguments);
         const char* failing = std::getenv("VANTRELL_FAKERP_FAIL");
-        if (failing != nullptr && win32::narrow(nameOf(id)) == failing) {
+        if (failing != nullptr && narrow(nameOf(id)) == failing) {
             throw Raised{kCouldNotStart, "Could not start QuickBooks."};
         }
         std::string answer;
@@ -191,7 +190,7 @@ HRESULT STDMETHODCALLTYPE FakeRequestProcessor::Invoke(DISPID id, REFIID, LCID, 
                 return DISP_E_MEMBERNOTFOUND;
         }
         if (result != nullptr && (id == kBeginSession || id == kProcessRequest)) {
-            const std::wstring text = win32::widen(answer);
+            const std::wstring text = widen(answer);
             result->vt = VT_BSTR;
             result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
         }
@@ -203,7 +202,7 @@ HRESULT STDMETHODCALLTYPE FakeRequestProcessor::Invoke(DISPID id, REFIID, LCID, 
         if (exception != nullptr) {
             *exception = EXCEPINFO{};
             exception->bstrSource = SysAllocString(L"QBXMLRP2.RequestProcessor");
-            exception->bstrDescription = SysAllocString(win32::widen(raised.description).c_str());
+            exception->bstrDescription = SysAllocString(widen(raised.description).c_str());
             exception->scode = raised.code;
         }
         return DISP_E_EXCEPTION;
@@ -211,14 +210,14 @@ HRESULT STDMETHODCALLTYPE FakeRequestProcessor::Invoke(DISPID id, REFIID, LCID, 
         if (exception != nullptr) {
             *exception = EXCEPINFO{};
             exception->bstrSource = SysAllocString(L"QBXMLRP2.RequestProcessor");
-            exception->bstrDescription = SysAllocString(win32::widen(error.what()).c_str());
+            exception->bstrDescription = SysAllocString(widen(error.what()).c_str());
             exception->scode = static_cast<HRESULT>(error.code());
         }
         return DISP_E_EXCEPTION;
     } catch (const std::exception& error) {
         if (exception != nullptr) {
             *exception = EXCEPINFO{};
-            exception->bstrDescription = SysAllocString(win32::widen(error.what()).c_str());
+            exception->bstrDescription = SysAllocString(widen(error.what()).c_str());
             exception->scode = E_FAIL;
         }
         return DISP_E_EXCEPTION;

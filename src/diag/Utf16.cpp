@@ -1,8 +1,8 @@
-#include "shell/win32/Utf16.h"
+#include "diag/Utf16.h"
 
 #include <windows.h>
 
-namespace vantrell::win32 {
+namespace vantrell {
 
 std::wstring widen(std::string_view utf8) {
     if (utf8.empty()) {
@@ -27,4 +27,4 @@ std::string narrow(std::wstring_view wide) {
     return utf8;
 }
 
-}  // namespace vantrell::win32
+}  // namespace vantrell

@@ -10,10 +10,8 @@
 
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
-#include "sampledata/DemoData.h"
-#include "sampledata/StagedNameList.h"
 #include "shell/ChronelFixture.h"
-#include "standins/QbsimCommand.h"
+#include "support/DemoCompany.h"
 #include "support/Sandbox.h"
 
 namespace vantrell {
@@ -53,30 +51,14 @@ struct CliEndToEnd : ::testing::Test {
     std::vector<std::string> wageItems;
 
     void SetUp() override {
-        sampledata::writeDemoFile(chronel);
-        std::ostringstream names;
-        std::ostringstream errors;
-        ASSERT_EQ(sampledata::listStagedNames(chronel, names, errors), 0) << errors.str();
-        for (const auto& line : linesOf(names.str())) {
-            const auto tab = line.find('\t');
-            (line.substr(0, tab) == "employee" ? employees : wageItems)
-                .push_back(line.substr(tab + 1));
-        }
+        auto staged = testing::writeDemoWithOneEmployeeMissing(chronel, company);
+        employees = std::move(staged.employees);
+        wageItems = std::move(staged.wageItems);
         ASSERT_GE(employees.size(), 2u);
-        qbsim({"create", company});
-        std::vector<std::string> add = {"add-wage-item", company};
-        add.insert(add.end(), wageItems.begin(), wageItems.end());
-        qbsim(add);
-        add = {"add-employee", company};
-        add.insert(add.end(), employees.begin(), employees.end() - 1);
-        qbsim(add);
     }
 
     std::string qbsim(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(standins::runQbsim(args, out, err), 0) << err.str();
-        return out.str();
+        return testing::runQbsimChecked(args);
     }
 
     CliRun cli(const std::vector<std::string>& args) {

@@ -18,6 +18,11 @@ namespace {
 constexpr int kApplicationId = 0x51425357;
 constexpr int kFormat = 1;
 
+// Queries read tickets by TxnDate in TxnDate order. Files written before the index existed
+// get it when opened; without it they are still read, only more slowly.
+constexpr const char* kTicketDateIndex =
+    "create index if not exists time_tracking_by_date on time_tracking (txn_date)";
+
 const char* const kSchema[] = {
     "create table company (id integer primary key check (id = 1),"
     " next_list_number integer not null, expense_account_list_id text not null,"
@@ -33,6 +38,7 @@ const char* const kSchema[] = {
     " employee_list_id text not null references employee (list_id),"
     " wage_item_list_id text references wage_item (list_id),"
     " duration_seconds integer not null, notes text, billable_status text not null)",
+    kTicketDateIndex,
 };
 
 struct Finalizer {
@@ -172,6 +178,71 @@ ListRecord readListRecord(sqlite3_stmt* s) {
     return record;
 }
 
+// A ticket with its employee and wage item; the statements that read tickets add their own
+// condition and order.
+constexpr const char* kTicketColumns =
+    "select t.txn_number, t.time_created, t.txn_date, t.duration_seconds, t.notes,"
+    " t.billable_status, e.list_id, e.name, e.is_active, e.time_created, e.time_modified,"
+    " w.list_id, w.name, w.is_active, w.time_created, w.time_modified"
+    " from time_tracking t join employee e on e.list_id = t.employee_list_id"
+    " left join wage_item w on w.list_id = t.wage_item_list_id";
+
+std::string txnIdOf(std::int64_t txnNumber, std::int64_t timeCreated) {
+    return hex(txnNumber) + "-" + std::to_string(timeCreated);
+}
+
+// The transaction number a TxnID starts with (hexadecimal digits before the "-"); nothing when
+// the text does not have that form.
+std::optional<std::int64_t> txnNumberOf(const std::string& txnId) {
+    const std::size_t dash = txnId.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 15) {
+        return std::nullopt;
+    }
+    std::int64_t number = 0;
+    for (std::size_t i = 0; i < dash; ++i) {
+        const char c = txnId[i];
+        int digit = 0;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return std::nullopt;
+        }
+        number = number * 16 + digit;
+    }
+    return number;
+}
+
+// Reads a row of kTicketColumns.
+PostedTicket readTicket(sqlite3_stmt* s) {
+    PostedTicket posted;
+    posted.txnNumber = sqlite3_column_int64(s, 0);
+    posted.timeCreated = sqlite3_column_int64(s, 1);
+    posted.txnId = txnIdOf(posted.txnNumber, posted.timeCreated);
+    posted.ticket.txnDate = columnText(s, 2);
+    posted.ticket.durationSeconds = sqlite3_column_int64(s, 3);
+    if (sqlite3_column_type(s, 4) != SQLITE_NULL) {
+        posted.ticket.notes = columnText(s, 4);
+    }
+    posted.ticket.billableStatus = columnText(s, 5);
+    posted.ticket.employee.listId = columnText(s, 6);
+    posted.ticket.employee.name = columnText(s, 7);
+    posted.ticket.employee.active = sqlite3_column_int(s, 8) != 0;
+    posted.ticket.employee.timeCreated = sqlite3_column_int64(s, 9);
+    posted.ticket.employee.timeModified = sqlite3_column_int64(s, 10);
+    if (sqlite3_column_type(s, 11) != SQLITE_NULL) {
+        ListRecord wage;
+        wage.listId = columnText(s, 11);
+        wage.name = columnText(s, 12);
+        wage.active = sqlite3_column_int(s, 13) != 0;
+        wage.timeCreated = sqlite3_column_int64(s, 14);
+        wage.timeModified = sqlite3_column_int64(s, 15);
+        posted.ticket.wageItem = wage;
+    }
+    return posted;
+}
+
 }  // namespace
 
 void CompanyFile::Closer::operator()(sqlite3* db) const {
@@ -286,6 +357,22 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
         throw notCompanyFile();
     }
     exec("pragma foreign_keys = on");
+    addMissingIndex();
+}
+
+void CompanyFile::addMissingIndex() {
+    sqlite3* db = db_.get();
+    bool present = false;
+    {
+        Statement s = prepare(db,
+                              "select count(*) from sqlite_master where type = 'index'"
+                              " and name = 'time_tracking_by_date'");
+        present = nextRow(db, s.get()) && sqlite3_column_int(s.get(), 0) != 0;
+    }
+    if (!present) {
+        // Only speed is lost when the file cannot be changed now, so a failure is let be.
+        sqlite3_exec(db, kTicketDateIndex, nullptr, nullptr, nullptr);
+    }
 }
 
 CompanyFile::~CompanyFile() = default;
@@ -468,7 +555,7 @@ PostedTicket CompanyFile::post(const NewTicket& ticket, std::int64_t now) {
     run(db, s);
     PostedTicket posted;
     posted.txnNumber = sqlite3_last_insert_rowid(db);
-    posted.txnId = hex(posted.txnNumber) + "-" + std::to_string(now);
+    posted.txnId = txnIdOf(posted.txnNumber, now);
     posted.timeCreated = now;
     posted.ticket = ticket;
     return posted;
@@ -476,42 +563,71 @@ PostedTicket CompanyFile::post(const NewTicket& ticket, std::int64_t now) {
 
 std::vector<PostedTicket> CompanyFile::postedTickets() const {
     sqlite3* db = db_.get();
-    Statement s = prepare(
-        db,
-        "select t.txn_number, t.time_created, t.txn_date, t.duration_seconds, t.notes,"
-        " t.billable_status, e.list_id, e.name, e.is_active, e.time_created, e.time_modified,"
-        " w.list_id, w.name, w.is_active, w.time_created, w.time_modified"
-        " from time_tracking t join employee e on e.list_id = t.employee_list_id"
-        " left join wage_item w on w.list_id = t.wage_item_list_id order by t.txn_number");
+    Statement s = prepare(db, (std::string(kTicketColumns) + " order by t.txn_number").c_str());
     std::vector<PostedTicket> tickets;
     while (nextRow(db, s.get())) {
-        PostedTicket posted;
-        posted.txnNumber = sqlite3_column_int64(s.get(), 0);
-        posted.timeCreated = sqlite3_column_int64(s.get(), 1);
-        posted.txnId = hex(posted.txnNumber) + "-" + std::to_string(posted.timeCreated);
-        posted.ticket.txnDate = columnText(s.get(), 2);
-        posted.ticket.durationSeconds = sqlite3_column_int64(s.get(), 3);
-        if (sqlite3_column_type(s.get(), 4) != SQLITE_NULL) {
-            posted.ticket.notes = columnText(s.get(), 4);
-        }
-        posted.ticket.billableStatus = columnText(s.get(), 5);
-        posted.ticket.employee.listId = columnText(s.get(), 6);
-        posted.ticket.employee.name = columnText(s.get(), 7);
-        posted.ticket.employee.active = sqlite3_column_int(s.get(), 8) != 0;
-        posted.ticket.employee.timeCreated = sqlite3_column_int64(s.get(), 9);
-        posted.ticket.employee.timeModified = sqlite3_column_int64(s.get(), 10);
-        if (sqlite3_column_type(s.get(), 11) != SQLITE_NULL) {
-            ListRecord wage;
-            wage.listId = columnText(s.get(), 11);
-            wage.name = columnText(s.get(), 12);
-            wage.active = sqlite3_column_int(s.get(), 13) != 0;
-            wage.timeCreated = sqlite3_column_int64(s.get(), 14);
-            wage.timeModified = sqlite3_column_int64(s.get(), 15);
-            posted.ticket.wageItem = wage;
-        }
-        tickets.push_back(std::move(posted));
+        tickets.push_back(readTicket(s.get()));
     }
     return tickets;
+}
+
+void CompanyFile::forEachTicket(const TicketSelection& selection,
+                                const std::function<bool(const PostedTicket&)>& visit) const {
+    sqlite3* db = db_.get();
+    // Absent bounds are bound as null and select everything on their side.
+    Statement s =
+        prepare(db, (std::string(kTicketColumns) + " where (?1 is null or t.txn_date >= ?1)"
+                                                   " and (?2 is null or t.txn_date <= ?2)"
+                                                   " and (?3 is null or t.time_created >= ?3)"
+                                                   " and (?4 is null or t.time_created <= ?4)"
+                                                   " order by t.txn_date, t.txn_number")
+                        .c_str());
+    bindOptional(db, s.get(), 1, selection.fromTxnDate);
+    bindOptional(db, s.get(), 2, selection.toTxnDate);
+    if (selection.fromModified) {
+        bind(db, s.get(), 3, *selection.fromModified);
+    }
+    if (selection.toModified) {
+        bind(db, s.get(), 4, *selection.toModified);
+    }
+    while (nextRow(db, s.get())) {
+        if (!visit(readTicket(s.get()))) {
+            return;
+        }
+    }
+}
+
+std::optional<PostedTicket> CompanyFile::findTicket(const std::string& txnId) const {
+    const auto number = txnNumberOf(txnId);
+    if (!number) {
+        return std::nullopt;
+    }
+    sqlite3* db = db_.get();
+    sqlite3_stmt* s = cached(std::string(kTicketColumns) + " where t.txn_number = ?");
+    const ResetAfterUse reset(s);
+    bind(db, s, 1, *number);
+    if (!nextRow(db, s)) {
+        return std::nullopt;
+    }
+    PostedTicket posted = readTicket(s);
+    // The number alone may belong to another ticket of a file created anew.
+    if (posted.txnId != txnId) {
+        return std::nullopt;
+    }
+    return posted;
+}
+
+bool CompanyFile::deleteTicket(const std::string& txnId) {
+    const auto posted = findTicket(txnId);
+    if (!posted) {
+        return false;
+    }
+    sqlite3* db = db_.get();
+    sqlite3_stmt* s = cached("delete from time_tracking where txn_number = ?");
+    const ResetAfterUse reset(s);
+    bind(db, s, 1, posted->txnNumber);
+    run(db, s);
+    return true;
 }
 
 }  // namespace vantrell::standins

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,18 @@ class CompanyFile {
     // Every posted ticket in the order posted.
     std::vector<PostedTicket> postedTickets() const;
 
+    // Calls `visit` with each posted ticket of the selection in TxnDate, then TxnNumber order,
+    // one at a time, until it returns false; the file is read as the calls go, so a selection
+    // of any size is never held at once. `visit` must not use this file.
+    void forEachTicket(const TicketSelection& selection,
+                       const std::function<bool(const PostedTicket&)>& visit) const;
+
+    // The posted ticket with this TxnID; nothing when there is none.
+    std::optional<PostedTicket> findTicket(const std::string& txnId) const;
+
+    // Deletes the posted ticket with this TxnID; false (and nothing changed) when there is none.
+    bool deleteTicket(const std::string& txnId);
+
     // Groups what follows: changes made between begin and commit are kept together; a
     // savepoint sets apart the changes of one request so that they alone can be undone.
     void begin();
@@ -100,6 +113,7 @@ class CompanyFile {
     // it after use (ResetAfterUse), so that it holds no lock in between.
     sqlite3_stmt* cached(const std::string& sql) const;
     std::string nextListId(std::int64_t now);
+    void addMissingIndex();
 };
 
 }  // namespace vantrell::standins

@@ -36,4 +36,13 @@ struct PostedTicket {
     NewTicket ticket;
 };
 
+// Which posted tickets a query reads: TxnDate from/to (YYYY-MM-DD) and the moment last
+// modified from/to (seconds since 1970 UTC), each bound optional and inclusive.
+struct TicketSelection {
+    std::optional<std::string> fromTxnDate;
+    std::optional<std::string> toTxnDate;
+    std::optional<std::int64_t> fromModified;
+    std::optional<std::int64_t> toModified;
+};
+
 }  // namespace vantrell::standins

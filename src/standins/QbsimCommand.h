@@ -16,6 +16,8 @@ namespace vantrell::standins {
 //   qbsim add-wage-item FILE NAME...    wage payroll items, active
 //   qbsim set-inactive FILE NAME...     employees or wage items of these names made inactive
 //   qbsim list-time FILE                posted tickets: TxnDate, employee, duration, wage item
+//   qbsim add-time FILE DATE EMPLOYEE DURATION ITEM
+//                                       one ticket as if keyed by hand; prints its TxnID
 int runQbsim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const UnixClock& clock = systemUnixSeconds);
 

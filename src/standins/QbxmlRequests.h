@@ -61,7 +61,33 @@ struct TimeTrackingAddRequest {
     std::vector<std::string> includeRetElements;
 };
 
-using QbxmlRequest = std::variant<ListQueryRequest, TimeTrackingAddRequest>;
+enum class MetaData { NoMetaData, MetaDataOnly, MetaDataAndResponseData };
+
+// TimeTrackingQueryRq: either TxnIDs, or the filters (all optional). Dates are kept as written
+// and converted when the request is processed.
+struct TimeTrackingQueryRequest {
+    std::optional<std::string> requestId;
+    MetaData metaData = MetaData::NoMetaData;
+    std::vector<std::string> txnIds;
+    std::optional<std::int64_t> maxReturned;
+    std::optional<std::string> fromModifiedDate;
+    std::optional<std::string> toModifiedDate;
+    std::optional<std::string> fromTxnDate;
+    std::optional<std::string> toTxnDate;
+    std::vector<std::string> entityListIds;
+    std::vector<std::string> entityFullNames;
+    std::vector<std::string> includeRetElements;
+};
+
+// TxnDelRq: the kind of transaction (one of the kinds the accounting system names) and its id.
+struct TxnDelRequest {
+    std::optional<std::string> requestId;
+    std::string txnDelType;
+    std::string txnId;
+};
+
+using QbxmlRequest =
+    std::variant<ListQueryRequest, TimeTrackingAddRequest, TimeTrackingQueryRequest, TxnDelRequest>;
 
 enum class OnError { StopOnError, ContinueOnError };
 

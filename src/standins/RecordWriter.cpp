@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
 #include "standins/ResponseDocument.h"
 #include "standins/Utf8.h"
@@ -79,7 +80,8 @@ void appendWageItemRet(pugi::xml_node parent, const ListRecord& wageItem,
     appendReference(record, "ExpenseAccountRef", expenseAccountListId, "Payroll Expenses");
 }
 
-void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted) {
+void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted,
+                           const std::string& version) {
     const NewTicket& ticket = posted.ticket;
     auto record = parent.append_child("TimeTrackingRet");
     appendLeaf(record, "TxnID", posted.txnId);
@@ -97,7 +99,17 @@ void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted) {
     if (ticket.notes) {
         appendLeaf(record, "Notes", *ticket.notes);
     }
-    appendLeaf(record, "BillableStatus", ticket.billableStatus);
+    if (versionAtLeast(version, 6, 0)) {
+        appendLeaf(record, "BillableStatus", ticket.billableStatus);
+    } else {
+        // Billed time was billable time; IsBilled is not known before 2.0.
+        const bool billed = ticket.billableStatus == "HasBeenBilled";
+        appendLeaf(record, "IsBillable",
+                   billed || ticket.billableStatus == "Billable" ? "true" : "false");
+        if (versionAtLeast(version, 2, 0)) {
+            appendLeaf(record, "IsBilled", billed ? "true" : "false");
+        }
+    }
 }
 
 void keepOnlyElements(pugi::xml_node record, const std::vector<std::string>& names) {

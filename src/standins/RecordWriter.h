@@ -20,8 +20,10 @@ void appendEmployeeRet(pugi::xml_node parent, const ListRecord& employee,
 void appendWageItemRet(pugi::xml_node parent, const ListRecord& wageItem,
                        const std::string& expenseAccountListId);
 
-// TimeTrackingRet of a posted ticket.
-void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted);
+// TimeTrackingRet of a posted ticket as qbXML `version` ("major.minor") defines it: from 6.0 on
+// its billable status as BillableStatus; before that as IsBillable and, from 2.0, IsBilled.
+void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted,
+                           const std::string& version);
 
 // Keeps only the direct children of `record` named in `names`; an empty list keeps all.
 void keepOnlyElements(pugi::xml_node record, const std::vector<std::string>& names);

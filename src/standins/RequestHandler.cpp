@@ -6,10 +6,14 @@
 
 #include "standins/ListQueryAnswer.h"
 #include "standins/ProcessorError.h"
+#include "standins/QbxmlProlog.h"
+#include "standins/QbxmlValues.h"
 #include "standins/RecordWriter.h"
 #include "standins/RequestReader.h"
 #include "standins/ResponseDocument.h"
 #include "standins/TimeTrackingPosting.h"
+#include "standins/TimeTrackingQueryAnswer.h"
+#include "standins/TxnDeletion.h"
 
 namespace vantrell::standins {
 
@@ -76,15 +80,49 @@ ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
     auto element =
         context.response.addResponse("TimeTrackingAddRs", request.requestId, result.status);
     if (result.posted && context.message.includeResponseData) {
-        appendTimeTrackingRet(element, *result.posted);
+        appendTimeTrackingRet(element, *result.posted, context.message.version);
         keepOnlyElements(element.last_child(), request.includeRetElements);
     }
     return result.status;
 }
 
+ResponseStatus answer(Context& context, const TimeTrackingQueryRequest& query) {
+    return answerTimeTrackingQuery(query, context.file, context.response, context.message.version,
+                                   context.message.includeResponseData);
+}
+
+ResponseStatus answer(Context& context, const TxnDelRequest& request) {
+    ResponseStatus status;
+    // As with an added ticket, a failure of the file undoes this deletion alone.
+    context.file.savepoint();
+    try {
+        status = deleteTransaction(request, context.file);
+        context.file.releaseSavepoint();
+    } catch (const CompanyFileError&) {
+        context.file.rollbackToSavepoint();
+        status = internalError();
+    }
+    auto element = context.response.addResponse("TxnDelRs", request.requestId, status);
+    if (status.code == 0 && context.message.includeResponseData) {
+        appendLeaf(element, "TxnDelType", request.txnDelType);
+        appendLeaf(element, "TxnID", request.txnId);
+        // The only version this element is known in is 13.0.
+        if (versionAtLeast(context.message.version, 13, 0)) {
+            appendLeaf(element, "TimeDeleted", formatTimestamp(context.now));
+        }
+    }
+    return status;
+}
+
 const char* responseName(const QbxmlRequest& request) {
     if (const auto* query = std::get_if<ListQueryRequest>(&request)) {
         return query->kind == ListKind::Employee ? "EmployeeQueryRs" : "PayrollItemWageQueryRs";
+    }
+    if (std::holds_alternative<TimeTrackingQueryRequest>(request)) {
+        return "TimeTrackingQueryRs";
+    }
+    if (std::holds_alternative<TxnDelRequest>(request)) {
+        return "TxnDelRs";
     }
     return "TimeTrackingAddRs";
 }

@@ -2,7 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "standins/ProcessorError.h"
@@ -229,6 +231,113 @@ TimeTrackingAddRequest readTimeTrackingAdd(const pugi::xml_node& node, const std
     return request;
 }
 
+// Both bounds of a range filter, each optional, in their order.
+void readRange(const pugi::xml_node& node, std::string_view fromName, std::string_view toName,
+               std::optional<std::string>& from, std::optional<std::string>& to) {
+    allowAttributes(node, {});
+    ChildReader range(node);
+    from = optionalLeaf(range, fromName);
+    to = optionalLeaf(range, toName);
+    range.end();
+}
+
+TimeTrackingQueryRequest readTimeTrackingQuery(const pugi::xml_node& node,
+                                               const std::string& version) {
+    // Iterators, which hand out a long answer over several messages, are not offered here;
+    // like an element this system does not support, a request that asks for one is refused.
+    if (versionAtLeast(version, 5, 0)) {
+        allowAttributes(node, {"requestID", "metaData"});
+    } else {
+        allowAttributes(node, {"requestID"});
+    }
+    TimeTrackingQueryRequest query;
+    query.requestId = requestIdOf(node);
+    if (const auto metaData = node.attribute("metaData")) {
+        query.metaData = enumValue<MetaData>(
+            metaData.value(), {{"NoMetaData", MetaData::NoMetaData},
+                               {"MetaDataOnly", MetaData::MetaDataOnly},
+                               {"MetaDataAndResponseData", MetaData::MetaDataAndResponseData}});
+    }
+    ChildReader reader(node);
+    if (reader.nextIs("TxnID")) {
+        query.txnIds = reader.repeatedLeaves("TxnID");
+    } else {
+        if (auto text = optionalLeaf(reader, "MaxReturned")) {
+            query.maxReturned = parseCount(*text);
+            if (!query.maxReturned || *query.maxReturned < 1) {
+                parseError();
+            }
+        }
+        if (const auto modified = reader.optional("ModifiedDateRangeFilter")) {
+            readRange(modified, "FromModifiedDate", "ToModifiedDate", query.fromModifiedDate,
+                      query.toModifiedDate);
+        } else if (const auto dates = reader.optional("TxnDateRangeFilter")) {
+            // A date macro (Today, LastMonth, ...) is not offered here: refused as unsupported.
+            readRange(dates, "FromTxnDate", "ToTxnDate", query.fromTxnDate, query.toTxnDate);
+        }
+        if (const auto entity = reader.optional("TimeTrackingEntityFilter")) {
+            allowAttributes(entity, {});
+            ChildReader filter(entity);
+            if (filter.nextIs("ListID")) {
+                query.entityListIds = filter.repeatedLeaves("ListID");
+            } else {
+                query.entityFullNames = filter.repeatedLeaves("FullName");
+                if (query.entityFullNames.empty()) {
+                    parseError();
+                }
+            }
+            filter.end();
+        }
+    }
+    if (versionAtLeast(version, 4, 0)) {
+        query.includeRetElements = reader.repeatedLeaves("IncludeRetElement");
+    }
+    reader.end();
+    return query;
+}
+
+// The kinds of transaction a TxnDelRq may name; any other is not a valid request.
+constexpr std::string_view kTxnDelTypes[] = {"ARRefundCreditCard",
+                                             "Bill",
+                                             "BillPaymentCheck",
+                                             "BillPaymentCreditCard",
+                                             "BuildAssembly",
+                                             "Charge",
+                                             "Check",
+                                             "CreditCardCharge",
+                                             "CreditCardCredit",
+                                             "CreditMemo",
+                                             "Deposit",
+                                             "Estimate",
+                                             "InventoryAdjustment",
+                                             "Invoice",
+                                             "ItemReceipt",
+                                             "JournalEntry",
+                                             "PurchaseOrder",
+                                             "ReceivePayment",
+                                             "SalesOrder",
+                                             "SalesReceipt",
+                                             "SalesTaxPaymentCheck",
+                                             "TimeTracking",
+                                             "TransferInventory",
+                                             "VehicleMileage",
+                                             "VendorCredit"};
+
+TxnDelRequest readTxnDel(const pugi::xml_node& node) {
+    allowAttributes(node, {"requestID"});
+    TxnDelRequest request;
+    request.requestId = requestIdOf(node);
+    ChildReader reader(node);
+    request.txnDelType = leafText(reader.required("TxnDelType"));
+    request.txnId = leafText(reader.required("TxnID"));
+    reader.end();
+    if (std::find(std::begin(kTxnDelTypes), std::end(kTxnDelTypes), request.txnDelType) ==
+        std::end(kTxnDelTypes)) {
+        parseError();
+    }
+    return request;
+}
+
 }  // namespace
 
 QbxmlMessage readQbxmlMessage(std::string_view text) {
@@ -272,6 +381,10 @@ QbxmlMessage readQbxmlMessage(std::string_view text) {
             message.requests.emplace_back(readListQuery(node, ListKind::WageItem, message.version));
         } else if (name == "TimeTrackingAddRq") {
             message.requests.emplace_back(readTimeTrackingAdd(node, message.version));
+        } else if (name == "TimeTrackingQueryRq") {
+            message.requests.emplace_back(readTimeTrackingQuery(node, message.version));
+        } else if (name == "TxnDelRq") {
+            message.requests.emplace_back(readTxnDel(node));
         } else if (node.type() == pugi::node_element) {
             parseError();
         }

@@ -29,19 +29,64 @@ pugi::xml_node ResponseDocument::addResponse(const std::string& name,
     return response;
 }
 
+void ResponseDocument::writeHeader() {
+    if (written_.empty()) {
+        written_ = std::string(kDeclaration) + "<QBXML>\n<QBXMLMsgsRs>\n";
+    }
+}
+
+// Each element printed alone ends with its line break, just as it does inside the whole
+// document, so the text is the same as saving the tree in one piece.
+void ResponseDocument::writeElement(pugi::xml_node response) {
+    StringWriter writer(written_);
+    if (response == open_) {
+        flushRecords(response);
+        written_ += std::string("</") + response.name() + ">\n";
+        open_ = pugi::xml_node();
+    } else {
+        response.print(writer, "", kFormat, pugi::encoding_utf8);
+    }
+    messages_.remove_child(response);
+}
+
 void ResponseDocument::flush() {
     if (!messages_.first_child()) {
         return;
     }
-    if (written_.empty()) {
-        written_ = std::string(kDeclaration) + "<QBXML>\n<QBXMLMsgsRs>\n";
+    writeHeader();
+    while (pugi::xml_node response = messages_.first_child()) {
+        writeElement(response);
+    }
+}
+
+void ResponseDocument::flushRecords(pugi::xml_node response) {
+    if (!response.first_child()) {
+        return;
+    }
+    writeHeader();
+    if (response != open_) {
+        while (messages_.first_child() != response) {
+            writeElement(messages_.first_child());
+        }
+        // The start tag as the printer writes it: print the element's name and attributes
+        // around a placeholder child and keep what comes before the placeholder.
+        pugi::xml_document scratch;
+        auto copy = scratch.append_child(response.name());
+        for (const auto& attribute : response.attributes()) {
+            copy.append_attribute(attribute.name()) = attribute.value();
+        }
+        copy.append_child("x");
+        std::string text;
+        StringWriter scratchWriter(text);
+        copy.print(scratchWriter, "", kFormat, pugi::encoding_utf8);
+        const std::string placeholder = std::string("<x />\n</") + response.name() + ">\n";
+        written_.append(text, 0, text.size() - placeholder.size());
+        open_ = response;
     }
     StringWriter writer(written_);
-    // Each element printed alone ends with its line break, just as it does inside the whole
-    // document, so the text is the same as saving the tree in one piece.
-    while (pugi::xml_node response = messages_.first_child()) {
-        response.print(writer, "", kFormat, pugi::encoding_utf8);
-        messages_.remove_child(response);
+    while (pugi::xml_node record = response.first_child()) {
+        record.print(writer, "", kFormat, pugi::encoding_utf8);
+        response.remove_child(record);
     }
 }
 

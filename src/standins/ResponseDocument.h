@@ -26,6 +26,13 @@ class ResponseDocument {
     // The nodes returned by addResponse are then gone.
     void flush();
 
+    // Writes the records appended so far to `response`, the element the last addResponse
+    // returned, to the message text and drops them from the tree, so that one answer of very
+    // many records never holds them all as nodes. More records may follow; the next flush or
+    // takeText closes the element. The text reads as if the element had been written whole.
+    // Does nothing while `response` holds no records.
+    void flushRecords(pugi::xml_node response);
+
     // The whole message; call once, after the last response element.
     std::string takeText();
 
@@ -33,6 +40,10 @@ class ResponseDocument {
     pugi::xml_document document_;
     pugi::xml_node messages_;
     std::string written_;  // the text of the elements flushed so far
+    pugi::xml_node open_;  // the element whose start tag is written but not its end tag
+
+    void writeHeader();
+    void writeElement(pugi::xml_node response);
 };
 
 // Appends an element holding only `text`.

@@ -66,5 +66,32 @@ TEST(CompanyFile, KeptStatementsLeaveTheFileFreeBetweenUses) {
     }
 }
 
+// Files written before tickets were read in TxnDate order lack that index; they open as
+// before and get it, without a change of format.
+TEST(CompanyFile, FileWithoutTheTxnDateIndexOpensAndGetsIt) {
+    vantrell::testing::Sandbox sandbox;
+    const auto path = sandbox.file("Company.qbw");
+    CompanyFile::create(path, 1);
+    runSql(path, "drop index time_tracking_by_date");
+    const auto indexed = [&] {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.string().c_str(), &db);
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(
+            db, "select count(*) from sqlite_master where name = 'time_tracking_by_date'", -1, &s,
+            nullptr);
+        const bool found = sqlite3_step(s) == SQLITE_ROW && sqlite3_column_int(s, 0) > 0;
+        sqlite3_finalize(s);
+        sqlite3_close(db);
+        return found;
+    };
+    ASSERT_FALSE(indexed());
+    {
+        CompanyFile file(path);
+        file.addNames(ListKind::Employee, {"Worker One"}, 1);
+    }
+    EXPECT_TRUE(indexed());
+}
+
 }  // namespace
 }  // namespace vantrell::standins

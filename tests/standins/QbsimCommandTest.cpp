@@ -128,6 +128,88 @@ INSTANTIATE_TEST_SUITE_P(
                 "No employee or wage item is named \"Nobody\"."}),
     [](const auto& test) { return std::string(test.param.label); });
 
+TEST_F(QbsimTest, AddTimePostsATicketAsKeyedByHandAndPrintsItsTxnId) {
+    onFile("add-employee", {"Worker One", "Zoë \"Z\" & Co"});
+    onFile("add-wage-item", {"Hourly"});
+    auto run = onFile("add-time", {"2024-03-04", "zoë \"z\" & co", "PT7H30M", "hourly"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "1-1700000000\n");
+    EXPECT_TRUE(run.err.empty());
+    now += 5;
+    run = onFile("add-time", {"2024-03-01", "Worker One", "PT8H0M", "Hourly"});
+    EXPECT_EQ(run.out, "2-1700000005\n");
+    // Deleted tickets are no longer listed.
+    handle(
+        testing::message("<TxnDelRq><TxnDelType>TimeTracking</TxnDelType><TxnID>1-1700000000"
+                         "</TxnID></TxnDelRq>"));
+    EXPECT_EQ(onFile("list-time").out, "2024-03-01\tWorker One\tPT8H0M0S\tHourly\n");
+}
+
+struct AddTimeRefusal {
+    const char* label;
+    std::vector<std::string> values;  // DATE EMPLOYEE DURATION ITEM, or fewer or more
+    int status;
+    std::string firstLine;  // of standard error
+};
+
+class AddTimeRefusals : public QbsimTest, public ::testing::WithParamInterface<AddTimeRefusal> {};
+
+TEST_P(AddTimeRefusals, PostNothingAndSayWhy) {
+    onFile("add-employee", {"Worker One", "Retired"});
+    onFile("add-wage-item", {"Hourly", "Old Rate"});
+    onFile("set-inactive", {"Retired", "Old Rate"});
+    const auto run = onFile("add-time", GetParam().values);
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), GetParam().firstLine);
+    if (GetParam().status == 2) {
+        EXPECT_NE(run.err.find("usage: qbsim create FILE\n"), std::string::npos);
+        EXPECT_NE(run.err.find("qbsim add-time FILE DATE EMPLOYEE DURATION ITEM\n"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(posted().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, AddTimeRefusals,
+    ::testing::Values(
+        AddTimeRefusal{"UnknownEmployee",
+                       {"2024-03-04", "Nobody", "PT8H", "Hourly"},
+                       1,
+                       "qbsim: No employee is named \"Nobody\"."},
+        AddTimeRefusal{"InactiveEmployee",
+                       {"2024-03-04", "Retired", "PT8H", "Hourly"},
+                       1,
+                       "qbsim: The employee \"Retired\" is inactive."},
+        AddTimeRefusal{"UnknownItem",
+                       {"2024-03-04", "Worker One", "PT8H", "Salary"},
+                       1,
+                       "qbsim: No wage item is named \"Salary\"."},
+        AddTimeRefusal{"InactiveItem",
+                       {"2024-03-04", "Worker One", "PT8H", "Old Rate"},
+                       1,
+                       "qbsim: The wage item \"Old Rate\" is inactive."},
+        AddTimeRefusal{"NoSuchDay",
+                       {"2023-02-29", "Worker One", "PT8H", "Hourly"},
+                       2,
+                       "qbsim: The date \"2023-02-29\" is not a day written yyyy-mm-dd."},
+        AddTimeRefusal{"DateWithZone",
+                       {"2024-03-04Z", "Worker One", "PT8H", "Hourly"},
+                       2,
+                       "qbsim: The date \"2024-03-04Z\" is not a day written yyyy-mm-dd."},
+        AddTimeRefusal{"Duration",
+                       {"2024-03-04", "Worker One", "8:00", "Hourly"},
+                       2,
+                       "qbsim: The duration \"8:00\" is not an interval such as PT8H0M or "
+                       "PT7H30M0S."},
+        AddTimeRefusal{
+            "ItemMissing", {"2024-03-04", "Worker One", "PT8H"}, 2, "usage: qbsim create FILE"},
+        AddTimeRefusal{"OneTooMany",
+                       {"2024-03-04", "Worker One", "PT8H", "Hourly", "x"},
+                       2,
+                       "usage: qbsim create FILE"}),
+    [](const auto& test) { return std::string(test.param.label); });
+
 TEST_F(QbsimTest, NameLimitsCountCharactersNotBytes) {
     std::string employee;
     for (int i = 0; i < 41; ++i) {

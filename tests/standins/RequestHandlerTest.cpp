@@ -241,7 +241,9 @@ TEST_F(RequestHandlerTest, AcceptedTicketIsStoredAndReturnedAsATransaction) {
     EXPECT_STREQ(ret.child("EntityRef").child_value("ListID"), "80000002-1700000000");
     EXPECT_STREQ(ret.child_value("Duration"), "PT7H30M0S");
     EXPECT_STREQ(ret.child("PayrollItemWageRef").child_value("FullName"), "Hourly");
-    EXPECT_STREQ(ret.child_value("BillableStatus"), "NotBillable");
+    // A 1.1 message gets the record of 1.1: a boolean instead of the later BillableStatus.
+    EXPECT_STREQ(ret.child_value("IsBillable"), "false");
+    EXPECT_FALSE(ret.child("BillableStatus"));
 
     const auto tickets = posted();
     ASSERT_EQ(tickets.size(), 1u);

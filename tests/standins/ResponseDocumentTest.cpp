@@ -50,6 +50,37 @@ TEST(ResponseDocument, AnswersFlushedOneByOneGiveTheTextOfTheWholeTree) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
+// Fills `document` with an answer of many records after another answer, writing the records
+// out every `batch` records when `batch` is not 0.
+void fillMany(ResponseDocument& document, int batch) {
+    document.addResponse("TxnDelRs", std::string("d"), objectNotFound("Q\"&<"));
+    auto element = document.addResponse("TimeTrackingQueryRs", std::string("\"&<>'\n"), statusOk());
+    element.append_attribute("retCount") = 7;
+    for (int i = 1; i <= 7; ++i) {
+        auto record = element.append_child("TimeTrackingRet");
+        appendLeaf(record, "TxnID", std::to_string(i) + " & <Zoë>");
+        record.append_child("EntityRef").append_child("Empty");
+        if (batch != 0 && i % batch == 0) {
+            document.flushRecords(element);
+        }
+    }
+    document.addResponse("TxnDelRs", std::nullopt, notProcessed());
+}
+
+TEST(ResponseDocument, RecordsWrittenOutInBatchesGiveTheTextOfTheWholeTree) {
+    ResponseDocument whole;
+    fillMany(whole, 0);
+    const std::string text = whole.takeText();
+    for (int batch : {1, 3, 7}) {
+        ResponseDocument batched;
+        fillMany(batched, batch);
+        EXPECT_EQ(batched.takeText(), text) << batch;
+    }
+    EXPECT_NE(text.find("statusMessage=\"Status OK\" retCount=\"7\">\n<TimeTrackingRet>\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST(ResponseDocument, AMessageWithoutAnswersKeepsItsEmptyElement) {
     ResponseDocument document;
     document.flush();

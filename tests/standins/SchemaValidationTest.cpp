@@ -50,6 +50,21 @@ std::optional<std::pair<int, std::string>> validate(const std::filesystem::path&
 #endif
 }
 
+// The export message as 13.0 writes it, so that its answer is of the version the schema is.
+std::string asVersion13(std::string request) {
+    const auto replace = [&](const std::string& from, const std::string& to) {
+        for (auto at = request.find(from); at != std::string::npos; at = request.find(from, at)) {
+            request.replace(at, from.size(), to);
+            at += to.size();
+        }
+    };
+    replace(
+        "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD 1.1//EN' 'http://developer.intuit.com'>",
+        "<?qbxml version=\"13.0\"?>");
+    replace("<IsBillable>false</IsBillable>", "<BillableStatus>NotBillable</BillableStatus>");
+    return request;
+}
+
 class SchemaValidationTest : public CompanyFixture {};
 
 TEST_F(SchemaValidationTest, EveryKindOfResponseValidatesAgainstTheVendorSchema) {
@@ -79,7 +94,7 @@ TEST_F(SchemaValidationTest, EveryKindOfResponseValidatesAgainstTheVendorSchema)
         "2024-01-01</ToModifiedDate></PayrollItemWageQueryRq>"
         "<EmployeeQueryRq><IncludeRetElement>Name</IncludeRetElement></EmployeeQueryRq>",
         "<?qbxml version=\"13.0\"?>", "continueOnError")));
-    responses.push_back(handle(exportRequest(
+    responses.push_back(handle(asVersion13(exportRequest(
         {{"1", "Worker One"},
          {"2", "Ann & <Bob> \"Q\" O'Neil", "Taux & <heures>", "2024-02-29", "-PT1H30M"},
          {"3", "Zoë Łukasz 山田 太郎", "Hourly", "2024-03-04", "PT8H75M"},
@@ -87,8 +102,8 @@ TEST_F(SchemaValidationTest, EveryKindOfResponseValidatesAgainstTheVendorSchema)
          {"5", "Worker One", "Old Rate"},
          {"6", "Worker One", "Hourly", "error"},
          {"7", "Worker One", "Hourly", "2024-03-04", "PT0H-90M"}},
-        "continueOnError")));
-    responses.push_back(handle(exportRequest({{"8", "Nobody"}, {"9", "Worker One"}})));
+        "continueOnError"))));
+    responses.push_back(handle(asVersion13(exportRequest({{"8", "Nobody"}, {"9", "Worker One"}}))));
     responses.push_back(handle(message(
         "<TimeTrackingAddRq><TimeTrackingAdd><EntityRef><ListID>80000002-1700000000</ListID>"
         "</EntityRef><CustomerRef><FullName>Customer</FullName></CustomerRef><Duration>PT1H"
@@ -107,6 +122,35 @@ TEST_F(SchemaValidationTest, EveryKindOfResponseValidatesAgainstTheVendorSchema)
         "</TimeTrackingAdd></TimeTrackingAddRq>",
         "<!DOCTYPE QBXML PUBLIC '-//INTUIT//DTD QBXML QBD 1.1//EN' "
         "'http://developer.intuit.com'>")));
+    // Time-tracking queries and deletions of the tickets posted above (TxnIDs 1 to 4).
+    responses.push_back(handle(message(
+        "<TimeTrackingQueryRq requestID=\"q1\" metaData=\"MetaDataAndResponseData\"/>"
+        "<TimeTrackingQueryRq><TxnID>3-1700000000</TxnID><TxnID>1-1700000000</TxnID>"
+        "<IncludeRetElement>TxnID</IncludeRetElement><IncludeRetElement>EntityRef"
+        "</IncludeRetElement></TimeTrackingQueryRq>"
+        "<TimeTrackingQueryRq><TxnID>9-1</TxnID></TimeTrackingQueryRq>"
+        "<TimeTrackingQueryRq><MaxReturned>2</MaxReturned><TxnDateRangeFilter><FromTxnDate>"
+        "2024-03-01</FromTxnDate><ToTxnDate>2024-03-31</ToTxnDate></TxnDateRangeFilter>"
+        "<TimeTrackingEntityFilter><FullName>zoë Łukasz 山田 太郎</FullName>"
+        "</TimeTrackingEntityFilter></TimeTrackingQueryRq>"
+        "<TimeTrackingQueryRq><TxnDateRangeFilter><FromTxnDate>2030-01-01</FromTxnDate>"
+        "</TxnDateRangeFilter></TimeTrackingQueryRq>"
+        "<TimeTrackingQueryRq><ModifiedDateRangeFilter><FromModifiedDate>bad</FromModifiedDate>"
+        "</ModifiedDateRangeFilter></TimeTrackingQueryRq>"
+        "<TimeTrackingQueryRq metaData=\"MetaDataOnly\"><TxnDateRangeFilter><FromTxnDate>"
+        "2024-03-02</FromTxnDate><ToTxnDate>2024-03-01</ToTxnDate></TxnDateRangeFilter>"
+        "</TimeTrackingQueryRq>"
+        "<TxnDelRq requestID=\"d1\"><TxnDelType>TimeTracking</TxnDelType><TxnID>2-1700000000"
+        "</TxnID></TxnDelRq>"
+        "<TxnDelRq><TxnDelType>Invoice</TxnDelType><TxnID>1-1700000000</TxnID></TxnDelRq>",
+        "<?qbxml version=\"13.0\"?>", "continueOnError")));
+    responses.push_back(handle(
+        message("<TxnDelRq><TxnDelType>TimeTracking</TxnDelType><TxnID>2-1700000000</TxnID>"
+                "</TxnDelRq><TxnDelRq><TxnDelType>TimeTracking</TxnDelType><TxnID>1-1700000000"
+                "</TxnID></TxnDelRq><TimeTrackingQueryRq/>")));
+    for (const char* element : {"<TimeTrackingRet>", "<TimeDeleted>", "retCount=\"4\""}) {
+        EXPECT_NE(responses[responses.size() - 2].find(element), std::string::npos) << element;
+    }
 
     // Every status the handler writes is among these responses.
     std::string all;

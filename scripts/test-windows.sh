@@ -48,6 +48,16 @@ for preset in "${presets[@]}"; do
     fi
 done
 
+# Wine opens some of this machine's libraries only when a program first needs them; one that is
+# missing is named here rather than met as failing tests.
+for preset in "${run_presets[@]}"; do
+    bits=${preset#mingw}
+    if ! bash scripts/check-wine-host-libraries.sh "$bits" "build/$preset"; then
+        echo "== The Windows tests cannot run under this machine's Wine (see above)." >&2
+        exit 1
+    fi
+done
+
 # A fresh prefix for every run: one made before a Wine package change may no longer start.
 scratch=$(mktemp -d)
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -23,6 +23,8 @@ class modErrorLog {
                        std::string_view message) noexcept;
 
     const ProgramFolder& folder() const { return folder_; }
+    // The clock the entries are stamped with, for whatever else the program dates.
+    Clock& clock() const { return clock_; }
 
   private:
     ProgramFolder folder_;

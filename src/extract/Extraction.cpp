@@ -9,6 +9,7 @@
 #include "extract/StagedNames.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/modDataDef.h"
+#include "interfacedb/stage/StageStatements.h"
 
 namespace vantrell {
 
@@ -48,10 +49,10 @@ void GetChronelData(modErrorLog& log, ProgramState& state) {
         openSnapshot(state.rsRules, kAccrualTitlesQuery, chronel);
         openSnapshot(state.rsReportData, kDaysQuery, chronel);
 
-        interface.execute(kDeletePostedPunch);
-        interface.execute(kDeleteUnpostedPunch);
+        interface.execute(stage::kDeletePostedPunch);
+        interface.execute(stage::kDeleteUnpostedPunch);
         state.rsPunch = std::make_unique<db::Recordset>();
-        state.rsPunch->open(kPunchTable, interface, db::CursorType::Dynamic,
+        state.rsPunch->open(stage::kPunchTable, interface, db::CursorType::Dynamic,
                             db::LockType::Optimistic);
 
         if (blnHasRecords(log, state.rsReportData)) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// The statements of the extraction run, exactly as they are sent, and the texts it reports.
+// The statements of the extraction run on the time-and-attendance database, exactly as they
+// are sent, and the texts it reports. Its statements on the stage are the stage's own.
 
 namespace vantrell::extraction {
 
@@ -24,18 +25,6 @@ inline constexpr const char* kDaysQuery =
     "PST as Reg, POT1 as OT1, POT2 as OT2, "
     "NONWORKED as NonWkdHrs, USEDIFF as UseDiff "
     "FROM REPORTDATA ORDER BY [FULL NAME], ADJUSTEDDATE";
-
-inline constexpr const char* kDeletePostedPunch = "delete from Punch where Posted=true";
-inline constexpr const char* kDeleteUnpostedPunch = "delete from Punch where Posted=false";
-inline constexpr const char* kPunchTable = "select * from Punch";
-
-inline constexpr const char* kDeleteEmployees = "delete from Employee";
-inline constexpr const char* kPunchEmployeeNames = "select Name from Punch group by Name";
-inline constexpr const char* kEmployeeTable = "select * from Employee";
-
-inline constexpr const char* kDeletePayTypes = "delete from PayType";
-inline constexpr const char* kPunchPayTypes = "select PayType from Punch group by PayType";
-inline constexpr const char* kPayTypeTable = "select * from Paytype";
 
 inline constexpr const char* kNoExportDefinition =
     "The export definitions have not been established in Chronel.";

@@ -8,6 +8,7 @@
 #include "diag/Guard.h"
 #include "extract/RequireSet.h"
 #include "interfacedb/DbError.h"
+#include "interfacedb/stage/StageTables.h"
 
 namespace vantrell {
 
@@ -51,13 +52,13 @@ void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view p
 
         db::Recordset& punch = requireSet(state.rsPunch);
         punch.addNew();
-        punch.setField("Sequence", db::Value(state.lngSequence));
-        punch.setField("Name", required(day.field("FullName"), "Name"));
-        punch.setField("Date", required(day.field("AdjustedDate"), "Date"));
-        punch.setField("Hours", hours);
-        punch.setField("PayType", db::Value(payType));
-        punch.setField("Posted", db::Value(false));
-        punch.setField("Error", db::Value(std::string()));
+        punch.setField(stage::kSequence, db::Value(state.lngSequence));
+        punch.setField(stage::kName, required(day.field("FullName"), "Name"));
+        punch.setField(stage::kDate, required(day.field("AdjustedDate"), "Date"));
+        punch.setField(stage::kHours, hours);
+        punch.setField(stage::kPayTypeColumn, db::Value(payType));
+        punch.setField(stage::kPosted, db::Value(false));
+        punch.setField(stage::kError, db::Value(std::string()));
         punch.update();
     });
 }

@@ -2,8 +2,9 @@
 
 #include <memory>
 
-#include "extract/ExtractionStatements.h"
 #include "interfacedb/modDataDef.h"
+#include "interfacedb/stage/StageStatements.h"
+#include "interfacedb/stage/StageTables.h"
 
 namespace vantrell {
 
@@ -27,7 +28,7 @@ void rebuild(modErrorLog& log, ProgramState& state, const NameTable& table) {
     if (blnHasRecords(log, state.rsPunch)) {
         for (state.rsPunch->moveFirst(); !state.rsPunch->eof(); state.rsPunch->moveNext()) {
             names.addNew();
-            names.setField("Name", state.rsPunch->field(table.groupColumn));
+            names.setField(stage::kName, state.rsPunch->field(table.groupColumn));
             names.update();
         }
     }
@@ -38,9 +39,9 @@ void rebuild(modErrorLog& log, ProgramState& state, const NameTable& table) {
 }  // namespace
 
 void rebuildStagedNames(modErrorLog& log, ProgramState& state) {
-    using namespace extraction;
-    rebuild(log, state, {kDeleteEmployees, kPunchEmployeeNames, "Name", kEmployeeTable});
-    rebuild(log, state, {kDeletePayTypes, kPunchPayTypes, "PayType", kPayTypeTable});
+    using namespace stage;
+    rebuild(log, state, {kDeleteEmployees, kPunchEmployeeNames, kName, kEmployeeTable});
+    rebuild(log, state, {kDeletePayTypes, kPunchPayTypes, kPayTypeColumn, kPayTypeTable});
 }
 
 }  // namespace vantrell

@@ -8,6 +8,7 @@
 #include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/Sqlite.h"
+#include "interfacedb/Value.h"
 #include "interfacedb/access/AccessDatabase.h"
 
 namespace vantrell::db {
@@ -85,6 +86,32 @@ void Connection::execute(std::string_view sql, int) {
         rc = sqlite3_step(statement.get());
     }
     detail::check(rc, db->handle());
+}
+
+void Connection::execute(std::string_view sql, const std::vector<Value>& parameters) {
+    auto db = database();
+    auto statement = detail::prepareSingle(db->handle(), sql);
+    if (!sqlite3_stmt_readonly(statement.get())) {
+        db->prepareForWrites();
+    }
+    int index = 1;
+    for (const Value& value : parameters) {
+        detail::bindValue(statement.get(), index++, value);
+    }
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW) {
+        rc = sqlite3_step(statement.get());
+    }
+    detail::check(rc, db->handle());
+}
+
+void Connection::inTransaction(const std::function<void()>& body) {
+    auto db = database();
+    // The journal mode cannot change inside a transaction: set it first.
+    db->prepareForWrites();
+    detail::Transaction transaction(db->handle());
+    body();
+    transaction.commit();
 }
 
 int Connection::state() const {

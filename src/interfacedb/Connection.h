@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrell::db {
 
+class Value;
 namespace detail {
 class Database;
 }
@@ -30,6 +33,15 @@ class Connection {
     // Applies one statement at once; rows it returns are discarded. Throws DbError when the
     // connection is closed or the statement is refused.
     void execute(std::string_view sql, int options = -1);
+
+    // Applies one statement whose `?` placeholders take `parameters` in order, so that values
+    // from data never change the statement's shape. Throws DbError as execute() does.
+    void execute(std::string_view sql, const std::vector<Value>& parameters);
+
+    // Runs `body` as one transaction: what it changes through this connection is committed
+    // together when it returns, and rolled back when it throws (the exception passes on). Throws
+    // DbError when the transaction cannot begin or commit; nothing of it is then kept.
+    void inTransaction(const std::function<void()>& body);
 
     // kStateOpen or kStateClosed.
     int state() const;

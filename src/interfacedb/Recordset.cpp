@@ -80,38 +80,6 @@ void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const Col
     }
 }
 
-void bindValue(sqlite3_stmt* statement, int index, const Value& value) {
-    int rc = SQLITE_OK;
-    switch (value.kind()) {
-        case Value::Kind::Null:
-            rc = sqlite3_bind_null(statement, index);
-            break;
-        case Value::Kind::Boolean:
-            rc = sqlite3_bind_int(statement, index, value.toBoolean() ? 1 : 0);
-            break;
-        case Value::Kind::Integer:
-            rc = sqlite3_bind_int64(statement, index, value.toInteger());
-            break;
-        case Value::Kind::Single:
-        case Value::Kind::Double:
-            rc = sqlite3_bind_double(statement, index, value.toDouble());
-            break;
-        case Value::Kind::Date: {
-            const std::string s = value.toDate().toStorageText();
-            rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
-                                   SQLITE_TRANSIENT);
-            break;
-        }
-        case Value::Kind::Text: {
-            const std::string s = value.toText();
-            rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
-                                   SQLITE_TRANSIENT);
-            break;
-        }
-    }
-    detail::check(rc, sqlite3_db_handle(statement));
-}
-
 [[noreturn]] void notUpdatable() {
     throw DbError(
         "Current Recordset does not support updating. This may be a limitation of the provider, "
@@ -315,7 +283,7 @@ void Recordset::insertPending() {
     int index = 1;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         if (assigned_[i]) {
-            bindValue(statement, index++, pending_[i]);
+            detail::bindValue(statement, index++, pending_[i]);
         }
     }
     db->prepareForWrites();

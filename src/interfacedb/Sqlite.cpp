@@ -5,6 +5,7 @@
 
 #include "interfacedb/DbError.h"
 #include "interfacedb/JournalSettings.h"
+#include "interfacedb/Value.h"
 
 namespace vantrell::db::detail {
 
@@ -98,6 +99,38 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), db_);
     committed_ = true;
+}
+
+void bindValue(sqlite3_stmt* statement, int index, const Value& value) {
+    int rc = SQLITE_OK;
+    switch (value.kind()) {
+        case Value::Kind::Null:
+            rc = sqlite3_bind_null(statement, index);
+            break;
+        case Value::Kind::Boolean:
+            rc = sqlite3_bind_int(statement, index, value.toBoolean() ? 1 : 0);
+            break;
+        case Value::Kind::Integer:
+            rc = sqlite3_bind_int64(statement, index, value.toInteger());
+            break;
+        case Value::Kind::Single:
+        case Value::Kind::Double:
+            rc = sqlite3_bind_double(statement, index, value.toDouble());
+            break;
+        case Value::Kind::Date: {
+            const std::string s = value.toDate().toStorageText();
+            rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+        case Value::Kind::Text: {
+            const std::string s = value.toText();
+            rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+    }
+    check(rc, sqlite3_db_handle(statement));
 }
 
 std::string quoteIdentifier(std::string_view name) {

@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+namespace vantrell::db {
+class Value;
+}
+
 namespace vantrell::db::detail {
 
 // Supplies, on first use, the tables of a database that is read into memory from a file of
@@ -77,6 +81,10 @@ class Transaction {
     sqlite3* db_;
     bool committed_ = false;
 };
+
+// Binds `value` to the statement's parameter `index` (from 1) as the engine stores it: dates in
+// their storage text, booleans as 1 or 0. Throws DbError when SQLite refuses it.
+void bindValue(sqlite3_stmt* statement, int index, const Value& value);
 
 // `name` as a double-quoted SQL identifier, any quote inside it doubled.
 std::string quoteIdentifier(std::string_view name);

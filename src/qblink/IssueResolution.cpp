@@ -1,10 +1,22 @@
 #include "diag/Guard.h"
 #include "diag/TraceFile.h"
 #include "interfacedb/modDataDef.h"
+#include "interfacedb/stage/StageStatements.h"
+#include "interfacedb/stage/StageTables.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
 
 namespace vantrell {
+
+namespace {
+
+std::string alreadyPostedLine(std::int64_t count) {
+    return count == 1 ? "1 time ticket is already in QuickBooks and will not be posted again."
+                      : std::to_string(count) +
+                            " time tickets are already in QuickBooks and will not be posted again.";
+}
+
+}  // namespace
 
 void QuickBooksLink::ResolveWithQB() {
     guard(log_, "ResolveWithQB", [&] {
@@ -27,7 +39,7 @@ std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix
         while (!rs->eof()) {
             // An empty name is still an issue; a missing one reads as empty, as text joined to
             // a null value does.
-            const db::Value name = rs->field("Name");
+            const db::Value name = rs->field(stage::kName);
             controls_.addListLine(linePrefix + (name.isNull() ? std::string() : name.toText()));
             ++count;
             rs->moveNext();
@@ -41,8 +53,12 @@ void QuickBooksLink::ShowIssues() {
     guard(log_, "ShowIssues", [&] {
         controls_.clearList();
         std::int64_t issues = 0;
-        issues += listNames("select Name from Employee order by Name", "Missing Employee ");
-        issues += listNames("select Name from PayType order by Name", "Mising Pay Type ");
+        issues += listNames(stage::kEmployeesByName, "Missing Employee ");
+        issues += listNames(stage::kPayTypesByName, "Mising Pay Type ");
+        for (const std::string& line : postedCheck_.issueLines) {
+            controls_.addListLine(line);
+            ++issues;
+        }
         if (issues == 0) {
             controls_.addListLine("Click Export to post your time tickets in QuickBooks.");
             controls_.setButtonEnabled(WindowButton::Export, true);
@@ -55,6 +71,10 @@ void QuickBooksLink::ShowIssues() {
             controls_.setButtonEnabled(WindowButton::Export, false);
             controls_.setButtonEnabled(WindowButton::Close, true);
             controls_.setButtonEnabled(WindowButton::Print, true);
+        }
+        if (postedCheck_.alreadyPosted > 0) {
+            controls_.addListLine("");
+            controls_.addListLine(alreadyPostedLine(postedCheck_.alreadyPosted));
         }
     });
 }

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "diag/modErrorLog.h"
 #include "interfacedb/ProgramState.h"
@@ -41,8 +43,24 @@ class QuickBooksLink {
     // name it returns from Employee and PayType. Traced to "ResolveReq.txt"/"ResolveResp.txt".
     void ResolveWithQB();
 
-    // Lists the names left in Employee and PayType in the window's list and sets the buttons:
-    // Export only when nothing is missing.
+    // What the last check of the stage against the accounting system found.
+    struct PostedCheck {
+        bool made = false;                    // the check's answer was read and applied
+        std::int64_t alreadyPosted = 0;       // staged tickets found posted, gone from Punch
+        std::vector<std::string> issueLines;  // changed tickets, or the check's own failure
+    };
+
+    // Asks the accounting system, in a message of its own, which time tickets it holds for the
+    // staged dates; staged tickets it already holds leave Punch, ones it holds with other hours
+    // become issues. When the check cannot be made nothing leaves Punch: the failure is logged
+    // under "CheckPostedTickets" and becomes an issue, so that nothing is posted blind. Traced
+    // to "CheckReq.txt"/"CheckResp.txt"; requestXML and responseXML are left as they were.
+    void CheckPostedTickets();
+    const PostedCheck& postedCheck() const { return postedCheck_; }
+
+    // Lists the names left in Employee and PayType, then the check's issues, in the window's
+    // list and sets the buttons: Export only when nothing is missing. Ends with how many
+    // tickets the check found posted already, when any.
     void ShowIssues();
 
     // Applies each `responseElement` of responseXML to the interface database: accepted tickets
@@ -58,11 +76,33 @@ class QuickBooksLink {
     std::string BuildRequestString();
 
     // Posts every staged ticket in one request and applies the response; shows the hourglass
-    // meanwhile. On success Export is disabled and "Export complete." is listed.
+    // meanwhile. On success Export is disabled and "Export complete." is listed. After an
+    // export that sent its message, a later press first runs the check, so that tickets the
+    // accounting system took are never sent again, and sends nothing when the check fails or
+    // finds changed tickets (the list then shows why).
     void cmdExport_Click();
+
+    // How an undo of an export ended.
+    struct UndoOutcome {
+        enum class Kind { UnknownExport, NothingLeft, AllGone, SomeRemain } kind;
+        std::int64_t deleted = 0;           // tickets deleted now, or found gone already
+        std::vector<std::string> refusals;  // one line per ticket the accounting system kept
+    };
+
+    // Deletes in the accounting system every ticket of export `exportId` not yet undone, in
+    // one message that goes on past a refused delete, and marks each one deleted (or no longer
+    // there) undone in the journal. Traced to "UndoReq.txt"/"UndoResp.txt". Throws Failure
+    // when the message cannot be sent or its answer cannot be read; nothing is marked then.
+    UndoOutcome UndoExport(std::int64_t exportId);
+
+    // Starts a new activation's view of the stage: the previous check and export are
+    // forgotten. The window calls it before it rebuilds the stage.
+    void beginActivation();
 
   private:
     RequestProcessor& processor();
+    std::int64_t currentExportId();
+    bool settleEarlierExport();
     db::Connection& interfaceConnection();
     std::int64_t listNames(const char* query, const char* linePrefix);
 
@@ -70,6 +110,12 @@ class QuickBooksLink {
     ProgramState& state_;
     WindowControls& controls_;
     RequestProcessorFactory factory_;
+
+    PostedCheck postedCheck_;
+    // The journal's record of the export in progress, made when its first ticket is accepted.
+    std::optional<std::int64_t> exportId_;
+    // An export sent its message since the last check: what it posted is not known for sure.
+    bool exportSent_ = false;
 };
 
 }  // namespace vantrell

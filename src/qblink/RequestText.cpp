@@ -1,5 +1,9 @@
 #include "qblink/RequestText.h"
 
+#include <pugixml.hpp>
+
+#include "qblink/XmlWriting.h"
+
 namespace vantrell {
 
 std::string resolveQueryRequest() {
@@ -22,6 +26,50 @@ std::string timeTrackingProlog() {
     text += kQbxmlSystemIdentifier;
     text += ">";
     return text;
+}
+
+namespace {
+
+// The declaration and the version instruction, then the message as `build` fills it.
+template <class Build>
+std::string versionTwoRequest(const char* onError, Build&& build) {
+    pugi::xml_document document;
+    pugi::xml_node messages = document.append_child("QBXML").append_child("QBXMLMsgsRq");
+    messages.append_attribute("onError").set_value(onError);
+    build(messages);
+    std::string text = "<?xml version=\"1.0\" ?><?qbxml version=\"";
+    text += kPostedCheckVersion;
+    text += "\"?>";
+    StringWriter writer(text);
+    document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return text;
+}
+
+void appendText(pugi::xml_node parent, const char* name, const std::string& text) {
+    parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
+}  // namespace
+
+std::string postedTicketQueryRequest(const std::string& fromDate, const std::string& toDate) {
+    return versionTwoRequest("stopOnError", [&](pugi::xml_node messages) {
+        pugi::xml_node query = messages.append_child("TimeTrackingQueryRq");
+        query.append_attribute("requestID").set_value("1");
+        pugi::xml_node range = query.append_child("TxnDateRangeFilter");
+        appendText(range, "FromTxnDate", fromDate);
+        appendText(range, "ToTxnDate", toDate);
+    });
+}
+
+std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds) {
+    return versionTwoRequest("continueOnError", [&](pugi::xml_node messages) {
+        for (std::size_t i = 0; i < txnIds.size(); ++i) {
+            pugi::xml_node request = messages.append_child("TxnDelRq");
+            request.append_attribute("requestID").set_value(std::to_string(i + 1).c_str());
+            appendText(request, "TxnDelType", "TimeTracking");
+            appendText(request, "TxnID", txnIds[i]);
+        }
+    });
 }
 
 }  // namespace vantrell

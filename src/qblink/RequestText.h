@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vantrell {
 
@@ -15,5 +16,17 @@ std::string resolveQueryRequest();
 // What stands before the element tree of the time-tracking request: the declaration with the
 // double-quoted version and the document type 1.1 with the system identifier.
 std::string timeTrackingProlog();
+
+// The qbXML version of the requests that go past what the export needs: the lowest that the
+// vendor documents time-ticket queries and transaction deletes in.
+inline constexpr const char* kPostedCheckVersion = "2.0";
+
+// Asks for every time ticket dated from `fromDate` to `toDate` (both yyyy-mm-dd), in a
+// message of its own.
+std::string postedTicketQueryRequest(const std::string& fromDate, const std::string& toDate);
+
+// Deletes the time tickets of these transaction ids, one request each (requestID the
+// position from 1), continuing past a refused one.
+std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds);
 
 }  // namespace vantrell

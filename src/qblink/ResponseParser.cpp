@@ -3,6 +3,8 @@
 
 #include "diag/Failure.h"
 #include "interfacedb/SqlText.h"
+#include "interfacedb/stage/Stage.h"
+#include "interfacedb/stage/StageStatements.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/XmlReading.h"
 
@@ -42,15 +44,23 @@ std::string ticketNumber(const std::string& requestID) {
     throw Failure("The requestID \"" + requestID + "\" is not a ticket number.");
 }
 
-// The table whose names a record element's "Name" children delete, or nullptr for none.
-const char* nameTableFor(const std::string& returnElement) {
+// The statement, up to the quoted name, that a record element's "Name" children run, or
+// nullptr for none.
+const char* nameDeletionFor(const std::string& returnElement) {
     if (returnElement == "EmployeeRet") {
-        return "Employee";
+        return stage::kDeleteEmployeeNamed;
     }
     if (returnElement == "PayrollItemWageRet") {
-        return "PayType";
+        return stage::kDeletePayTypeNamed;
     }
     return nullptr;
+}
+
+// The accounting system's id of the ticket an answer posted: the TxnID of its record, or ""
+// when the answer carries no record.
+std::string transactionIdOf(const pugi::xml_node& element, const std::string& returnElement) {
+    const pugi::xml_node record = element.child(returnElement.c_str());
+    return record ? elementText(record.child("TxnID")) : std::string();
 }
 
 }  // namespace
@@ -105,7 +115,7 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
     attempt([&] { elements = elementsByTagName(*xmlDoc, responseElement); });
 
     const bool isTimeTracking = returnElement == "TimeTrackingRet";
-    const char* nameTable = nameTableFor(returnElement);
+    const char* deleteName = nameDeletionFor(returnElement);
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
 
     for (const pugi::xml_node& element : elements) {
@@ -125,16 +135,20 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
         if (isTimeTracking) {
             step = "Process Time Tracking Return";
             if (statusCode == "0") {
+                // The journal row and the deletion go together: a ticket never leaves the
+                // stage without the record of where it went.
                 attempt([&] {
-                    interfaceConnection().execute("delete from Punch where Sequence=" +
-                                                  ticketNumber(requestID));
+                    const std::string sequence = ticketNumber(requestID);
+                    stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
+                                                std::stoi(sequence),
+                                                transactionIdOf(element, returnElement));
                 });
             } else {
                 attempt([&] {
                     failureText = firstCharacters(statusMessage, kErrorColumnWidth);
-                    interfaceConnection().execute("update Punch set Error='" +
-                                                  db::escapeSqlText(failureText) +
-                                                  "' where Sequence=" + ticketNumber(requestID));
+                    interfaceConnection().execute(
+                        stage::kMarkPunchError + db::escapeSqlText(failureText) +
+                        stage::kMarkPunchErrorWhere + ticketNumber(requestID));
                 });
             }
         } else if (statusCode == "1") {
@@ -147,17 +161,16 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
         }
 
         step = "examine each child object";
-        if (nameTable == nullptr) {
+        if (deleteName == nullptr) {
             continue;
         }
-        const std::string deleteName = std::string("delete from ") + nameTable + " where Name='";
         for (const pugi::xml_node& record : element.children()) {
             if (record.type() != pugi::node_element || returnElement != record.name()) {
                 continue;
             }
             for (const pugi::xml_node& name : record.children("Name")) {
                 attempt([&] {
-                    interfaceConnection().execute(deleteName +
+                    interfaceConnection().execute(std::string(deleteName) +
                                                   db::escapeSqlText(elementText(name)) + "'");
                 });
             }

@@ -8,6 +8,10 @@
 #include "diag/TraceFile.h"
 #include "extract/ValueFormat.h"
 #include "interfacedb/modDataDef.h"
+#include "interfacedb/stage/PostingJournal.h"
+#include "interfacedb/stage/StageStatements.h"
+#include "interfacedb/stage/StageTables.h"
+#include "qblink/JournalTime.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
 #include "qblink/XmlWriting.h"
@@ -26,6 +30,13 @@ void appendReference(pugi::xml_node parent, const char* name, const std::string&
 
 }  // namespace
 
+std::int64_t QuickBooksLink::currentExportId() {
+    if (!exportId_) {
+        exportId_ = stage::beginExport(interfaceConnection(), journalNow(log_));
+    }
+    return *exportId_;
+}
+
 std::string QuickBooksLink::BuildRequestString() {
     std::string result;
     guard(log_, "BuildRequestString", [&] {
@@ -42,12 +53,13 @@ std::string QuickBooksLink::BuildRequestString() {
         rs.moveFirst();
         while (!rs.eof()) {
             pugi::xml_node request = msgs.append_child("TimeTrackingAddRq");
-            request.append_attribute("requestID").set_value(rs.field("Sequence").toText().c_str());
+            request.append_attribute("requestID")
+                .set_value(rs.field(stage::kSequence).toText().c_str());
             pugi::xml_node add = request.append_child("TimeTrackingAdd");
-            appendTextElement(add, "TxnDate", dateToString(rs.field("Date").toText()));
-            appendReference(add, "EntityRef", rs.field("Name").toText());
-            appendTextElement(add, "Duration", hoursToDuration(rs.field("Hours").toSingle()));
-            appendReference(add, "PayrollItemWageRef", rs.field("PayType").toText());
+            appendTextElement(add, "TxnDate", dateToString(rs.field(stage::kDate).toText()));
+            appendReference(add, "EntityRef", rs.field(stage::kName).toText());
+            appendTextElement(add, "Duration", hoursToDuration(rs.field(stage::kHours).toSingle()));
+            appendReference(add, "PayrollItemWageRef", rs.field(stage::kPayTypeColumn).toText());
             appendTextElement(add, "IsBillable", "false");
             rs.moveNext();
         }
@@ -67,12 +79,18 @@ std::string QuickBooksLink::BuildRequestString() {
 void QuickBooksLink::cmdExport_Click() {
     guard(log_, "cmdExport_Click", [&] {
         controls_.setMousePointer(MousePointer::Hourglass);
+        if (!settleEarlierExport()) {
+            return;
+        }
         state_.rsPunch = std::make_unique<db::Recordset>();
-        state_.rsPunch->open("select * from Punch order by Sequence", interfaceConnection(),
+        state_.rsPunch->open(stage::kPunchBySequence, interfaceConnection(),
                              db::CursorType::Dynamic, db::LockType::Optimistic);
         if (blnHasRecords(log_, state_.rsPunch)) {
             requestXML = BuildRequestString();
             SaveTextFile(log_.folder(), "PunchReq.txt", requestXML);
+            // The journal's record comes first: an export that cannot be recorded is not sent.
+            exportId_ = stage::beginExport(interfaceConnection(), journalNow(log_));
+            exportSent_ = true;
             responseXML = processor().ProcessRequest(ticket, requestXML);
             // The accounting system has posted what it accepted: those tickets leave the stage
             // even when the trace cannot be written, or the next Export would post them twice.
@@ -83,6 +101,8 @@ void QuickBooksLink::cmdExport_Click() {
                 traceFailure = std::current_exception();
             }
             ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+            stage::finishExport(interfaceConnection(), *exportId_, journalNow(log_));
+            exportId_.reset();
             if (traceFailure) {
                 std::rethrow_exception(traceFailure);
             }

@@ -7,6 +7,7 @@
 #include "ExtractionFixture.h"
 #include "extract/ExtractionStatements.h"
 #include "extract/PunchBuilder.h"
+#include "interfacedb/stage/StageStatements.h"
 
 namespace vantrell {
 namespace {
@@ -25,7 +26,7 @@ struct PunchBuilderTest : testing::ExtractionFixture {
         snapshot(state.rsExportDfn, extraction::kExportDefinitionQuery);
         snapshot(state.rsReportData, extraction::kDaysQuery);
         state.rsPunch = std::make_unique<db::Recordset>();
-        state.rsPunch->open(extraction::kPunchTable, *state.cnInterface, db::CursorType::Dynamic,
+        state.rsPunch->open(stage::kPunchTable, *state.cnInterface, db::CursorType::Dynamic,
                             db::LockType::Optimistic);
     }
 

@@ -52,18 +52,27 @@ void makeFileWith(const std::string& file, const std::string& table) {
     cn.execute("insert into " + table + " (Sequence) values (7)");
 }
 
-TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithThreeEmptyTables) {
+const std::vector<std::string> kStageTables = {"Employee", "PayType", "Punch", "ExportRun",
+                                               "ExportTicket"};
+
+TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEmpty) {
     testing::TestLog t;
     ProgramState state;
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
     EXPECT_EQ(state.strInterfaceDB, path(t));
-    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Employee", "PayType", "Punch"}));
+    EXPECT_EQ(tablesOf(path(t)), kStageTables);
     EXPECT_EQ(columnsOf(path(t), "Punch"),
               (std::vector<std::string>{"Sequence INTEGER", "Name VARCHAR(50)", "Date DATETIME",
                                         "Hours FLOAT4", "PayType VARCHAR(50)", "Posted BOOLEAN",
                                         "Error VARCHAR(255)"}));
     EXPECT_EQ(columnsOf(path(t), "Employee"), std::vector<std::string>{"Name VARCHAR(50)"});
     EXPECT_EQ(columnsOf(path(t), "PayType"), std::vector<std::string>{"Name VARCHAR(50)"});
+    EXPECT_EQ(columnsOf(path(t), "ExportRun"),
+              (std::vector<std::string>{"ID INTEGER", "Started DATETIME", "Finished DATETIME"}));
+    EXPECT_EQ(columnsOf(path(t), "ExportTicket"),
+              (std::vector<std::string>{"ExportID INTEGER", "Sequence INTEGER", "Name VARCHAR(50)",
+                                        "Date DATETIME", "Hours FLOAT4", "PayType VARCHAR(50)",
+                                        "TxnID VARCHAR(50)", "Undone BOOLEAN"}));
     EXPECT_TRUE(t.prompter.shown.empty());
 }
 
@@ -85,12 +94,13 @@ TEST(ConfigureInterfaceDatabase, SecondStartKeepsTablesAndRows) {
     EXPECT_EQ(rs.field("Name").toText(), "Left Over");
 }
 
-TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOtherTwoAndKeepsPunchAsItIs) {
+TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOthersAndKeepsPunchAsItIs) {
     testing::TestLog t;
     makeFileWith(path(t), "Punch");
     ProgramState state;
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
-    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Punch", "Employee", "PayType"}));
+    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Punch", "Employee", "PayType",
+                                                           "ExportRun", "ExportTicket"}));
     EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Sequence INTEGER"});
 }
 
@@ -120,16 +130,20 @@ TEST(ConfigureInterfaceDatabase, OneRowStatementsSearchAnIndexInNewAndOlderFiles
             for (const char* index : {"Punch_Sequence", "Employee_Name", "PayType_Name"}) {
                 cn.execute(std::string("drop index ") + index);
             }
+            // A file of the time before the posting journal.
+            cn.execute("drop table ExportTicket");
+            cn.execute("drop table ExportRun");
             cn.close();
             ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
         }
         for (const char* statement :
              {"delete from Punch where Sequence=7", "update Punch set Error='x' where Sequence=7",
-              "delete from Employee where Name='A'", "delete from PayType where Name='A'"}) {
+              "delete from Employee where Name='A'", "delete from PayType where Name='A'",
+              "select * from ExportTicket where ExportID = 1"}) {
             EXPECT_NE(planOf(path(t), statement).find("USING INDEX"), std::string::npos)
                 << statement << (olderFile ? " (older file)" : "");
         }
-        EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Employee", "PayType", "Punch"}));
+        EXPECT_EQ(tablesOf(path(t)), kStageTables);
         EXPECT_TRUE(t.prompter.shown.empty());
     }
 }
@@ -189,7 +203,7 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
         EXPECT_FALSE(blnConfigureInterfaceDatabase(log, state));
         EXPECT_EQ(prompter.shown.size(), 1u);
     }
-#ifndef _WIN32  // Windows' read-only attribute does not keep files out of a folder
+#ifndef _WIN32             // Windows' read-only attribute does not keep files out of a folder
     if (geteuid() != 0) {  // root writes anywhere
         testing::TestLog t;
         std::filesystem::permissions(t.sandbox.path(), std::filesystem::perms::owner_read |

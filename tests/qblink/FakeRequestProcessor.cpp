@@ -32,6 +32,13 @@ std::string FakeRequestProcessor::BeginSession(const std::string& qbFileName, in
 
 std::string FakeRequestProcessor::ProcessRequest(const std::string& ticket,
                                                  const std::string& request) {
+    if (request.find("<TimeTrackingQueryRq") != std::string::npos) {
+        script_.checkRequests.push_back(request);
+        if (script_.postedTicketsAnswer.empty()) {
+            throw Failure(script_.checkFailure);
+        }
+        return script_.postedTicketsAnswer;
+    }
     script_.requests.push_back(request);
     call("ProcessRequest", "ProcessRequest " + ticket);
     if (script_.responses.empty()) {

@@ -19,6 +19,16 @@ struct ProcessorScript {
     // Answers to ProcessRequest, in order; an exhausted queue answers "".
     std::deque<std::string> responses;
 
+    // The answer to a query of posted time tickets, asked apart from the queue above: by
+    // default the accounting system holds none. Empty: the query fails with
+    // `checkFailure`.
+    std::string postedTicketsAnswer =
+        "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><TimeTrackingQueryRs requestID=\"1\" "
+        "statusCode=\"1\" statusSeverity=\"Info\" statusMessage=\"A query request did not "
+        "find a matching object in QuickBooks\"/></QBXMLMsgsRs></QBXML>";
+    std::string checkFailure = "The request processor could not be reached.";
+    std::vector<std::string> checkRequests;
+
     int created = 0;
     std::vector<std::string> calls;     // one line per operation, with its arguments
     std::vector<std::string> requests;  // the documents given to ProcessRequest

@@ -39,8 +39,11 @@ void frmVantrell::Form_Load() {
 
 void frmVantrell::Form_Activate() {
     guard(log_, "Form_Activate", [&] {
+        link_.beginActivation();
         GetChronelData(log_, state_);
         link_.ResolveWithQB();
+        // Before anything is offered for export: what the accounting system holds already.
+        link_.CheckPostedTickets();
         link_.ShowIssues();
     });
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "interfacedb/Connection.h"
+#include "interfacedb/DateTime.h"
+
+namespace vantrell::stage {
+
+// One staged time ticket as the accounting system will be asked to post it.
+struct StagedTicket {
+    std::int32_t sequence = 0;
+    std::string name;
+    std::optional<db::DateTime> date;  // nothing when the stored value is not a date
+    float hours = 0;
+    std::string payType;
+    std::string error;
+};
+
+// Every ticket of Punch in Sequence order. A row whose Sequence, Name, Hours or PayType holds no
+// value is read with 0 or the empty text, so that it can still be shown and never matches a
+// posted ticket. Throws DbError when Punch cannot be read.
+std::vector<StagedTicket> readStagedTickets(db::Connection& cn);
+
+// Deletes the tickets of these Sequence numbers from Punch, all in one transaction: either all
+// leave the stage or none does. Throws DbError, and then none has left.
+void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& sequences);
+
+// The ticket `sequence` accepted by the accounting system under `txnId`: its journal row for
+// export `exportId` is written and it leaves Punch in one transaction, so that a ticket never
+// leaves the stage without its journal row or the other way round. A Sequence that Punch does
+// not hold changes nothing. Throws DbError, and then neither change is kept.
+void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
+                          const std::string& txnId);
+
+}  // namespace vantrell::stage

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "interfacedb/Catalog.h"
+
+namespace vantrell::stage {
+
+// The interface database's tables: the stage (Punch, Employee, PayType) and the posting journal
+// (ExportRun, ExportTicket). Names are matched exactly, with case, when the set-up looks for
+// them.
+inline constexpr const char* kPunch = "Punch";
+inline constexpr const char* kEmployee = "Employee";
+inline constexpr const char* kPayType = "PayType";
+inline constexpr const char* kExportRun = "ExportRun";
+inline constexpr const char* kExportTicket = "ExportTicket";
+
+// The Punch columns, in their order: the staged time ticket.
+inline constexpr const char* kSequence = "Sequence";
+inline constexpr const char* kName = "Name";
+inline constexpr const char* kDate = "Date";
+inline constexpr const char* kHours = "Hours";
+inline constexpr const char* kPayTypeColumn = "PayType";
+inline constexpr const char* kPosted = "Posted";
+inline constexpr const char* kError = "Error";
+
+// The definition of each table, by name, in the order the set-up creates missing ones.
+std::vector<db::TableDefinition> stageTableDefinitions();
+
+// The columns that single rows are found by: a ticket by its Sequence when the accounting
+// system answers, a name when it knows it, an export's tickets by its ID. Without an index
+// each such statement reads the whole table, and an export grows with the square of its
+// tickets.
+std::vector<std::pair<const char*, const char*>> stageLookupColumns();
+
+}  // namespace vantrell::stage

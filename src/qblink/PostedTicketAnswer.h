@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "qblink/PostedTicketMatch.h"
+
+namespace vantrell {
+
+// The tickets of a time-ticket query's answer. Status 1 (nothing found) gives none. Throws
+// Failure, saying why, when the text does not load as a strict XML document, holds no
+// TimeTrackingQueryRs, or carries any other status: such an answer cannot be trusted.
+std::vector<PostedTimeTicket> readPostedTickets(const std::string& response);
+
+// One answer to a request of a message: its requestID, status and record.
+struct RequestAnswer {
+    std::string requestId;
+    std::string statusCode;
+    std::string statusMessage;
+};
+
+// The answers named `responseElement` of a message, in order. Throws Failure when the text
+// does not load as a strict XML document.
+std::vector<RequestAnswer> readRequestAnswers(const std::string& response,
+                                              const std::string& responseElement);
+
+}  // namespace vantrell

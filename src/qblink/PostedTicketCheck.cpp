@@ -1,0 +1,94 @@
+#include <algorithm>
+#include <string>
+
+#include "diag/Guard.h"
+#include "diag/TraceFile.h"
+#include "extract/ValueFormat.h"
+#include "interfacedb/stage/Stage.h"
+#include "qblink/PostedTicketAnswer.h"
+#include "qblink/PostedTicketMatch.h"
+#include "qblink/QuickBooksLink.h"
+#include "qblink/RequestText.h"
+
+namespace vantrell {
+
+namespace {
+
+constexpr const char* kCheckFailed =
+    "Could not check which time tickets QuickBooks already holds; see VantrellLog.txt.";
+
+std::string minutesText(const std::optional<std::int64_t>& minutes) {
+    return minutes ? hoursText(*minutes) : std::string("unreadable");
+}
+
+std::string changedLine(const ChangedTicket& changed) {
+    std::string posted;
+    for (const auto& minutes : changed.postedMinutes) {
+        posted += (posted.empty() ? "" : " or ") + minutesText(minutes);
+    }
+    const std::string date =
+        changed.staged.date ? dateToString(changed.staged.date->toText()) : std::string();
+    return "Ticket changed in QuickBooks: " + changed.staged.name + " on " + date + ", " +
+           changed.staged.payType + ": " + minutesText(changed.stagedMinutes) + " hours staged, " +
+           posted + " hours in QuickBooks";
+}
+
+}  // namespace
+
+void QuickBooksLink::CheckPostedTickets() {
+    postedCheck_ = {};
+    const bool checked = guard(log_, "CheckPostedTickets", [&] {
+        db::Connection& cn = interfaceConnection();
+        const std::vector<stage::StagedTicket> staged = stage::readStagedTickets(cn);
+        std::optional<db::DateTime> from;
+        std::optional<db::DateTime> to;
+        for (const stage::StagedTicket& one : staged) {
+            if (one.date) {
+                from = from ? std::min(*from, *one.date) : *one.date;
+                to = to ? std::max(*to, *one.date) : *one.date;
+            }
+        }
+        // Without a dated ticket nothing staged can be one the accounting system holds.
+        if (from && to) {
+            const std::string request =
+                postedTicketQueryRequest(dateToString(from->toText()), dateToString(to->toText()));
+            SaveTextFile(log_.folder(), "CheckReq.txt", request);
+            const std::string response = processor().ProcessRequest(ticket, request);
+            SaveTextFile(log_.folder(), "CheckResp.txt", response);
+
+            const TicketMatch match = matchPostedTickets(staged, readPostedTickets(response));
+            stage::removeStagedTickets(cn, match.alreadyPosted);
+            postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
+            for (const ChangedTicket& changed : match.changed) {
+                postedCheck_.issueLines.push_back(changedLine(changed));
+            }
+        }
+        postedCheck_.made = true;
+        exportSent_ = false;
+    });
+    if (!checked) {
+        postedCheck_ = {};
+        postedCheck_.issueLines.push_back(kCheckFailed);
+    }
+}
+
+void QuickBooksLink::beginActivation() {
+    postedCheck_ = {};
+    exportSent_ = false;
+}
+
+// After an export whose message went out, what the accounting system took is settled by the
+// check before anything is sent again. True when the export may go on.
+bool QuickBooksLink::settleEarlierExport() {
+    if (!exportSent_) {
+        return true;
+    }
+    CheckPostedTickets();
+    if (postedCheck_.made && postedCheck_.issueLines.empty()) {
+        return true;
+    }
+    ShowIssues();
+    return false;
+}
+
+}  // namespace vantrell

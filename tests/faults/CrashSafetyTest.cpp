@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 
 #include "ChildProcess.h"
 #include "FaultFixture.h"
 #include "FaultyVfs.h"
+#include "standins/CompanyFile.h"
+#include "standins/SimulatedRequestProcessor.h"
 
 namespace vantrell::testing {
 namespace {
@@ -103,6 +106,60 @@ TEST_P(CrashSafety, KilledWhileApplyingTheExportResponse) {
 
 // The first write, and writes well into the work.
 INSTANTIATE_TEST_SUITE_P(AtWrite, CrashSafety, ::testing::Values(1, 2, 7, 19, 33));
+
+// The program is killed while it records or applies the answer of an export that the
+// accounting system (the simulator, in the same process) has already posted; the next run,
+// exporting again, must leave every ticket in the company file exactly once.
+class KilledExport : public CrashSafety {
+  protected:
+    KilledExport() {
+        std::filesystem::remove(companyPath);
+        standins::CompanyFile::create(companyPath, 1'700'000'000);
+        standins::CompanyFile file(companyPath);
+        Strings names;
+        for (int i = 0; i < kEmployees; ++i) {
+            names.push_back("Worker " + std::to_string(100 + i));
+        }
+        file.addNames(standins::ListKind::Employee, names, 1'700'000'000);
+        file.addNames(standins::ListKind::WageItem, {"Hourly", "Overtime"}, 1'700'000'000);
+        factory = [] { return std::make_unique<SimulatedRequestProcessor>(); };
+    }
+
+    // The company file's tickets as "date|employee|seconds|item", in the order posted.
+    Strings posted() const {
+        Strings tickets;
+        for (const auto& ticket : standins::CompanyFile(companyPath).postedTickets()) {
+            tickets.push_back(ticket.ticket.txnDate + "|" + ticket.ticket.employee.name + "|" +
+                              std::to_string(ticket.ticket.durationSeconds) + "|" +
+                              (ticket.ticket.wageItem ? ticket.ticket.wageItem->name : ""));
+        }
+        return tickets;
+    }
+};
+
+TEST_P(KilledExport, ThenExportedAgainPostsEveryTicketOnce) {
+    killedDuring([&] {
+        activate();
+        vfs.failWrites(FaultyVfs::Fault::KillProcess, GetParam(), "Vantrell.mdb");
+        clickExport();
+    });
+    EXPECT_EQ(integrity(), "ok");
+
+    ASSERT_TRUE(load());
+    activate();
+    clickExport();
+    EXPECT_EQ(punch(), Strings{});
+    Strings tickets = posted();
+    EXPECT_EQ(tickets.size(), fullPunch.size());
+    std::sort(tickets.begin(), tickets.end());
+    const auto twice = std::adjacent_find(tickets.begin(), tickets.end());
+    EXPECT_TRUE(twice == tickets.end()) << "posted twice: " << *twice;
+    EXPECT_EQ(logText(), "");
+}
+
+// Before the message goes out (the journal's record), right after it was answered, and while
+// the accepted tickets leave the stage.
+INSTANTIATE_TEST_SUITE_P(AtWrite, KilledExport, ::testing::Values(1, 2, 3, 5, 20, 60));
 
 }  // namespace
 }  // namespace vantrell::testing

@@ -4,85 +4,26 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
 #include "shell/ChronelFixture.h"
+#include "shell/CliFixture.h"
 #include "support/DemoCompany.h"
 #include "support/Sandbox.h"
 
 namespace vantrell {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
+using testing::CliRun;
+using testing::linesOf;
 
 // The demo time-and-attendance file and a company file that knows every staged name but the
-// last employee, with vantrell-cli run as a separate process with settings of its own.
-struct CliEndToEnd : ::testing::Test {
-    testing::Sandbox sandbox;
-    std::string data = sandbox.file("program").string();
-    std::string chronel = sandbox.file("ChronelV7.mde").string();
-    std::string company = sandbox.file("Company.qbw").string();
-    std::vector<std::string> employees;
-    std::vector<std::string> wageItems;
-
-    void SetUp() override {
-        auto staged = testing::writeDemoWithOneEmployeeMissing(chronel, company);
-        employees = std::move(staged.employees);
-        wageItems = std::move(staged.wageItems);
-        ASSERT_GE(employees.size(), 2u);
-    }
-
-    std::string qbsim(const std::vector<std::string>& args) {
-        return testing::runQbsimChecked(args);
-    }
-
-    CliRun cli(const std::vector<std::string>& args) {
-        std::string command =
-            "env -u VANTRELL_DATA_DIR XDG_CONFIG_HOME=" + quoted(sandbox.file("config").string()) +
-            " " + quoted(VANTRELL_CLI_PATH);
-        for (const auto& arg : args) {
-            command += " " + quoted(arg);
-        }
-        command += " >" + quoted(sandbox.file("out.txt").string()) + " 2>" +
-                   quoted(sandbox.file("err.txt").string()) + " </dev/null";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, sandbox.read("out.txt"),
-                sandbox.read("err.txt")};
-    }
-
-    CliRun cliWithFiles(std::vector<std::string> more = {}) {
-        std::vector<std::string> args = {"--data-dir", data,        "--chronel",
-                                         chronel,      "--company", company};
-        args.insert(args.end(), more.begin(), more.end());
-        return cli(args);
-    }
-
-    std::string programFile(const std::string& name) { return sandbox.read("program/" + name); }
+// last employee.
+struct CliEndToEnd : testing::CliFixture {
+    void SetUp() override { writeDemoData(); }
 };
 
 TEST_F(CliEndToEnd, IssueThenExportOfTheDemoData) {

@@ -25,11 +25,20 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.processorGiven = true;
         } else if (arg == "--export") {
             options.exportTickets = true;
+        } else if (arg == "--list-exports") {
+            options.listExports = true;
+        } else if (arg == "--undo-export") {
+            options.undoExport = value();
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else {
             throw std::invalid_argument("unknown option " + arg);
         }
+    }
+    if (static_cast<int>(options.exportTickets) + static_cast<int>(options.listExports) +
+            static_cast<int>(options.undoExport.has_value()) >
+        1) {
+        throw std::invalid_argument("--export, --list-exports and --undo-export go alone");
     }
     return options;
 }

@@ -14,6 +14,8 @@ struct CliOptions {
     std::string processor = "sim";
     bool processorGiven = false;  // --processor was on the command line
     bool exportTickets = false;
+    bool listExports = false;
+    std::optional<std::string> undoExport;  // the export ID as given, checked when run
     bool help = false;
 };
 
@@ -23,6 +25,9 @@ CliOptions parseCliOptions(const std::vector<std::string>& args);
 
 inline constexpr const char* kCliUsage =
     "usage: vantrell-cli [--data-dir DIR] [--chronel FILE] [--company FILE]\n"
-    "                    [--processor sim|replay:DIR] [--export]\n";
+    "                    [--processor sim|replay:DIR] [--export]\n"
+    "       vantrell-cli [--data-dir DIR] --list-exports\n"
+    "       vantrell-cli [--data-dir DIR] [--company FILE] [--processor sim|replay:DIR]\n"
+    "                    --undo-export ID\n";
 
 }  // namespace vantrell

@@ -5,7 +5,9 @@
 #include "diag/FileSystem.h"
 #include "diag/ProgramFolder.h"
 #include "diag/modErrorLog.h"
-#include "interfacedb/Recordset.h"
+#include "interfacedb/Value.h"
+#include "interfacedb/stage/Stage.h"
+#include "shell/cli/ExportJournalCommands.h"
 #include "shell/cli/HeadlessWindow.h"
 #include "shell/window/LocationStep.h"
 #include "shell/window/frmVantrell.h"
@@ -55,26 +57,18 @@ void storeGivenLocations(SettingsStore& settings, const CliOptions& options) {
     }
 }
 
-std::string textOf(const db::Value& value) {
-    return value.isNull() ? "" : value.toText();
-}
-
 // Lists each ticket left in the stage with its error text. True when any is left, or when the
 // stage cannot be read (then nothing can be said to have been posted).
 bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
     try {
-        db::Recordset rs;
-        rs.open("select * from Punch order by Sequence", *state.cnInterface, db::CursorType::Static,
-                db::LockType::ReadOnly);
-        bool any = false;
-        for (; !rs.eof(); rs.moveNext()) {
-            any = true;
-            err << "Not posted: ticket " << textOf(rs.field("Sequence")) << " ("
-                << textOf(rs.field("Name")) << ", " << textOf(rs.field("Date")) << ", "
-                << textOf(rs.field("Hours")) << " hours, " << textOf(rs.field("PayType"))
-                << "): " << textOf(rs.field("Error")) << '\n';
+        const std::vector<stage::StagedTicket> left = stage::readStagedTickets(*state.cnInterface);
+        for (const stage::StagedTicket& ticket : left) {
+            err << "Not posted: ticket " << ticket.sequence << " (" << ticket.name << ", "
+                << (ticket.date ? ticket.date->toText() : std::string()) << ", "
+                << db::Value(ticket.hours).toText() << " hours, " << ticket.payType
+                << "): " << ticket.error << '\n';
         }
-        return any;
+        return !left.empty();
     } catch (const std::exception& e) {
         err << "The stage could not be read after the export: " << e.what() << '\n';
         return true;
@@ -114,12 +108,21 @@ int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock
     NoPrinter printer;
 
     return Main(log, state, [&] {
+        if (options.listExports) {
+            return listExports(state, out, err);
+        }
         frmVantrell window(
             log, state,
             MainWindowServices{controls, effectiveSettings, locate, locate, printer, factory});
         window.Form_Load();
         if (window.isUnloaded()) {
             return kExitEndedEarly;
+        }
+        // An undo opens the session as the start does and extracts nothing.
+        if (options.undoExport) {
+            const int status = undoExport(log, window.link(), *options.undoExport, out, err);
+            window.Form_Unload();
+            return status;
         }
         window.Form_Activate();
 

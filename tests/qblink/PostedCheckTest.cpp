@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LinkFixture.h"
+#include "qblink/PostedTicketMatch.h"
+#include "support/XmlText.h"
+
+namespace vantrell::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr const char* kCheckFailed =
+    "Could not check which time tickets QuickBooks already holds; see VantrellLog.txt.";
+
+std::string postedRet(const std::string& txnId, const std::string& date, const std::string& name,
+                      const std::string& duration, const std::string& item) {
+    return "<TimeTrackingRet><TxnID>" + xmlEscaped(txnId) + "</TxnID><TxnDate>" + date +
+           "</TxnDate><EntityRef><ListID>80000001-1</ListID><FullName>" + xmlEscaped(name) +
+           "</FullName></EntityRef><Duration>" + duration +
+           "</Duration><PayrollItemWageRef><FullName>" + xmlEscaped(item) +
+           "</FullName></PayrollItemWageRef><IsBillable>false</IsBillable></TimeTrackingRet>\n";
+}
+
+std::string checkAnswer(const std::string& records) {
+    return qbxmlResponse(
+        "<TimeTrackingQueryRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"Status OK\">\n" +
+        records + "</TimeTrackingQueryRs>\n");
+}
+
+TEST(DurationMinutes, ReadsTheFormsTheAccountingSystemWrites) {
+    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases = {
+        {"PT8H0M", 480},   {"PT8H0M0S", 480}, {"PT7H30M0S", 450},
+        {"PT0H-90M", -90}, {"PT0H0M59S", 0},  {"P1DT2H", 1560},
+        {"-PT1H", -60},    {"PT1.5H", 90},    {"", {}},
+        {"error", {}},     {"PT", {}},        {"PT8X", {}},
+        {"8H", {}},        {"PT1H2", {}},     {"PT99999999999999999H", {}}};
+    for (const auto& [text, minutes] : cases) {
+        EXPECT_EQ(durationMinutes(text), minutes) << text;
+    }
+    EXPECT_EQ(hoursText(450), "7.5");
+    EXPECT_EQ(hoursText(480), "8");
+    EXPECT_EQ(hoursText(20), "0.33");
+    EXPECT_EQ(hoursText(-90), "-1.5");
+}
+
+stage::StagedTicket staged(std::int32_t sequence, const std::string& name, const char* date,
+                           float hours, const std::string& item) {
+    return {sequence, name, db::DateTime::parse(date), hours, item, ""};
+}
+
+TEST(TicketMatch, PairsOneForOneWithoutLetterCaseAndFindsChangedHours) {
+    const std::vector<stage::StagedTicket> stage = {
+        staged(1, "Worker One", "2026-03-02", 8.0f, "Hourly"),
+        staged(2, "Worker One", "2026-03-02", 8.0f, "Hourly"),    // identical: needs a second
+        staged(3, "Worker Two", "2026-03-02", 7.5f, "Hourly"),    // other hours there
+        staged(4, "Worker Two", "2026-03-03", 7.5f, "Overtime"),  // not there at all
+        staged(5, "Worker Three", "2026-03-02", 7.999f, "Hourly"),
+    };
+    const std::vector<PostedTimeTicket> posted = {
+        {"A", "WORKER ONE", "2026-03-02", "hourly", 480},
+        {"B", "Worker Two", "2026-03-02", "Hourly", 420},
+        {"C", "Worker Two", "2026-03-03", "Hourly", 450},    // other item: no pair, no change
+        {"D", "Worker Three", "2026-03-02", "Hourly", 480},  // the request rounds to 8 hours
+    };
+    const TicketMatch match = matchPostedTickets(stage, posted);
+    EXPECT_EQ(match.alreadyPosted, (std::vector<std::int32_t>{1, 5}));
+    ASSERT_EQ(match.changed.size(), 1u);
+    EXPECT_EQ(match.changed[0].staged.sequence, 3);
+    EXPECT_EQ(match.changed[0].stagedMinutes, 450);
+    EXPECT_EQ(match.changed[0].postedMinutes, (std::vector<std::optional<std::int64_t>>{420}));
+
+    // A ticket without a date or with hours that cannot be written is never taken for posted.
+    stage::StagedTicket undated = staged(6, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    undated.date.reset();
+    EXPECT_TRUE(matchPostedTickets({undated}, posted).alreadyPosted.empty());
+}
+
+class PostedCheck : public LinkFixture {
+  protected:
+    PostedCheck() {
+        stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+        stagePunch(2, "Worker Two", "2026-03-04", 7.5f, "Hourly");
+    }
+};
+
+TEST_F(PostedCheck, AsksForTheStagedDatesInItsOwnMessageAndLeavesTheWindowTracesAlone) {
+    link.requestXML = "earlier request";
+    link.responseXML = "earlier response";
+    qb.postedTicketsAnswer =
+        checkAnswer(postedRet("1-1", "2026-03-02", "Worker One", "PT8H0M0S", "Hourly"));
+    link.CheckPostedTickets();
+
+    ASSERT_EQ(qb.checkRequests.size(), 1u);
+    EXPECT_EQ(qb.checkRequests[0],
+              "<?xml version=\"1.0\" ?><?qbxml version=\"2.0\"?><QBXML><QBXMLMsgsRq "
+              "onError=\"stopOnError\"><TimeTrackingQueryRq requestID=\"1\"><TxnDateRangeFilter>"
+              "<FromTxnDate>2026-03-02</FromTxnDate><ToTxnDate>2026-03-04</ToTxnDate>"
+              "</TxnDateRangeFilter></TimeTrackingQueryRq></QBXMLMsgsRq></QBXML>");
+    EXPECT_EQ(link.requestXML, "earlier request");
+    EXPECT_EQ(link.responseXML, "earlier response");
+    EXPECT_EQ(t.sandbox.read("CheckReq.txt"), "\"" + qb.checkRequests[0] + "\"\r\n");
+    EXPECT_EQ(t.sandbox.read("CheckResp.txt"), "\"" + qb.postedTicketsAnswer + "\"\r\n");
+    EXPECT_TRUE(link.postedCheck().made);
+    EXPECT_EQ(link.postedCheck().alreadyPosted, 1);
+    EXPECT_EQ(punchRows(), Strings{"2|<null>"});
+
+    link.ShowIssues();
+    EXPECT_EQ(controls.lines,
+              (Strings{"Click Export to post your time tickets in QuickBooks.", "",
+                       "1 time ticket is already in QuickBooks and will not be posted again."}));
+    EXPECT_TRUE(controls.enabled[WindowButton::Export]);
+    EXPECT_EQ(logText(), "");
+}
+
+TEST_F(PostedCheck, AnAnswerThatCannotBeTrustedTouchesNothingAndBlocksTheExport) {
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) {
+        deep += "<a>";
+    }
+    const Strings answers = {
+        "",
+        "not xml",
+        "<QBXML><QBXMLMsgsRs><TimeTrackingQueryRs statusCode=\"0\">",
+        qbxmlResponse("<EmployeeQueryRs requestID=\"1\" statusCode=\"0\"/>"),
+        qbxmlResponse("<TimeTrackingQueryRs requestID=\"1\" statusCode=\"3100\" "
+                      "statusSeverity=\"Error\" statusMessage=\"' or 1=1; --\"/>"),
+        qbxmlResponse("<TimeTrackingQueryRs requestID=\"1\" statusCode=\" 0\"/>"),
+        "<QBXML>" + deep,
+    };
+    for (const std::string& answer : answers) {
+        qb.postedTicketsAnswer = answer;
+        link.CheckPostedTickets();
+        EXPECT_FALSE(link.postedCheck().made) << answer.substr(0, 80);
+        EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
+        link.ShowIssues();
+        EXPECT_EQ(controls.lines,
+                  (Strings{kCheckFailed, "", "There are 1 issues requiring resolution."}));
+        EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+    }
+    // The processor failing is the same.
+    qb.postedTicketsAnswer.clear();
+    link.CheckPostedTickets();
+    EXPECT_FALSE(link.postedCheck().made);
+    EXPECT_NE(logText().find("CheckPostedTickets The request processor could not be reached."),
+              std::string::npos);
+}
+
+TEST_F(PostedCheck, HostileNamesInTheAnswerReachOnlyTheirOwnTicket) {
+    stagePunch(3, "O'Brien & <Sons>", "2026-03-03", 4.0f, "Hourly'; delete from Punch; --");
+    std::string records;
+    for (int i = 0; i < 20000; ++i) {
+        records += postedRet(std::to_string(i), "2026-03-03", "Someone " + std::to_string(i),
+                             "PT1H0M0S", "Hourly");
+    }
+    records += postedRet("x", "2026-03-03", "o'brien & <sons>", "PT4H0M0S",
+                         "HOURLY'; DELETE FROM PUNCH; --");
+    records += postedRet("y", "2026-03-02", "Worker One", "PT7H0M0S", "Hourly");
+    qb.postedTicketsAnswer = checkAnswer(records);
+    link.CheckPostedTickets();
+
+    ASSERT_TRUE(link.postedCheck().made) << logText();
+    EXPECT_EQ(link.postedCheck().alreadyPosted, 1);
+    EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
+    link.ShowIssues();
+    EXPECT_EQ(controls.lines,
+              (Strings{"Ticket changed in QuickBooks: Worker One on 2026-03-02, Hourly: 8 hours "
+                       "staged, 7 hours in QuickBooks",
+                       "", "There are 1 issues requiring resolution.", "",
+                       "1 time ticket is already in QuickBooks and will not be posted again."}));
+    EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+}
+
+// An export whose message went out but whose answer never came: pressing Export again first
+// asks what the accounting system took, and sends only the rest.
+TEST_F(PostedCheck, ASecondPressAfterAnUnansweredExportChecksBeforeSendingAgain) {
+    link.CheckPostedTickets();
+    qb.failures["ProcessRequest"] = "The connection was lost.";
+    link.cmdExport_Click();
+    ASSERT_EQ(qb.requests.size(), 1u);
+    EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
+
+    qb.failures.clear();
+    qb.postedTicketsAnswer =
+        checkAnswer(postedRet("1-1", "2026-03-02", "Worker One", "PT8H0M0S", "Hourly"));
+    qb.responses.push_back(qbxmlResponse(
+        "<TimeTrackingAddRs requestID=\"2\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"Status OK\"><TimeTrackingRet><TxnID>2-2</TxnID></TimeTrackingRet>"
+        "</TimeTrackingAddRs>"));
+    link.cmdExport_Click();
+    ASSERT_EQ(qb.checkRequests.size(), 2u);
+    ASSERT_EQ(qb.requests.size(), 2u);
+    EXPECT_EQ(qb.requests[1].find("Worker One"), std::string::npos) << qb.requests[1];
+    EXPECT_NE(qb.requests[1].find("Worker Two"), std::string::npos);
+    EXPECT_EQ(punchRows(), Strings{});
+    EXPECT_EQ(rows("select ExportID, Sequence, TxnID, Undone from ExportTicket",
+                   {"ExportID", "Sequence", "TxnID", "Undone"}),
+              Strings{"2|2|2-2|False"});
+
+    // When that check cannot be made, nothing is sent and the list says why.
+    stagePunch(3, "Worker One", "2026-03-05", 8.0f, "Hourly");
+    qb.failures["ProcessRequest"] = "The connection was lost.";
+    link.cmdExport_Click();
+    qb.failures.clear();
+    qb.postedTicketsAnswer.clear();
+    link.cmdExport_Click();
+    EXPECT_EQ(qb.requests.size(), 3u);
+    EXPECT_EQ(controls.lines.front(), kCheckFailed);
+    EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+    EXPECT_EQ(punchRows(), Strings{"3|<null>"});
+}
+
+}  // namespace
+}  // namespace vantrell::testing

@@ -1,0 +1,69 @@
+#include "shell/CliFixture.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "support/DemoCompany.h"
+
+namespace vantrell::testing {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string q = "'";
+    for (char c : text) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+}  // namespace
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void CliFixture::writeDemoData() {
+    auto staged = writeDemoWithOneEmployeeMissing(chronel, company);
+    employees = std::move(staged.employees);
+    wageItems = std::move(staged.wageItems);
+    ASSERT_GE(employees.size(), 2u);
+}
+
+std::string CliFixture::qbsim(const std::vector<std::string>& args) {
+    return runQbsimChecked(args);
+}
+
+std::vector<std::string> CliFixture::postedTickets() {
+    return linesOf(qbsim({"list-time", company}));
+}
+
+CliRun CliFixture::cli(const std::vector<std::string>& args) {
+    std::string command =
+        "env -u VANTRELL_DATA_DIR XDG_CONFIG_HOME=" + quoted(sandbox.file("config").string()) +
+        " " + quoted(VANTRELL_CLI_PATH);
+    for (const auto& arg : args) {
+        command += " " + quoted(arg);
+    }
+    command += " >" + quoted(sandbox.file("out.txt").string()) + " 2>" +
+               quoted(sandbox.file("err.txt").string()) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, sandbox.read("out.txt"),
+            sandbox.read("err.txt")};
+}
+
+CliRun CliFixture::cliWithFiles(std::vector<std::string> more) {
+    std::vector<std::string> args = {"--data-dir", data,        "--chronel",
+                                     chronel,      "--company", company};
+    args.insert(args.end(), more.begin(), more.end());
+    return cli(args);
+}
+
+}  // namespace vantrell::testing

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/Sandbox.h"
+
+namespace vantrell::testing {
+
+// How one run of vantrell-cli ended.
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The lines of a text, without their ends.
+std::vector<std::string> linesOf(const std::string& text);
+
+// vantrell-cli run as a separate process, with settings of its own, on a time-and-attendance
+// file and a company file of the stand-in accounting system in a sandbox.
+struct CliFixture : ::testing::Test {
+    Sandbox sandbox;
+    std::string data = sandbox.file("program").string();
+    std::string chronel = sandbox.file("ChronelV7.mde").string();
+    std::string company = sandbox.file("Company.qbw").string();
+    std::vector<std::string> employees;
+    std::vector<std::string> wageItems;
+
+    // The demo time-and-attendance file and a company file that knows every staged name but
+    // the last employee.
+    void writeDemoData();
+
+    // The stand-in accounting system's tool; a failure fails the test.
+    std::string qbsim(const std::vector<std::string>& args);
+    // The tickets the company file holds, one line each.
+    std::vector<std::string> postedTickets();
+
+    CliRun cli(const std::vector<std::string>& args);
+    // With the program folder and both files given.
+    CliRun cliWithFiles(std::vector<std::string> more = {});
+
+    std::string programFile(const std::string& name) { return sandbox.read("program/" + name); }
+};
+
+}  // namespace vantrell::testing

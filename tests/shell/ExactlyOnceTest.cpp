@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
+#include "shell/ChronelFixture.h"
+#include "shell/CliFixture.h"
+
+namespace vantrell {
+namespace {
+
+using testing::CliRun;
+using testing::linesOf;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kInvitation = "Click Export to post your time tickets in QuickBooks.";
+
+// Whatever is clicked and run again, the company file holds each ticket once: one employee
+// with one worked day to start with (Worker One, 2026-03-02, 8 hours Hourly), days added by
+// each test, and a company file that knows every name.
+struct ExactlyOnce : testing::CliFixture {
+    void SetUp() override {
+        testing::writeSmallChronelFile(chronel, "Worker One");
+        qbsim({"create", company});
+        qbsim({"add-employee", company, "Worker One", "Worker Two"});
+        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
+    }
+
+    void addDay(const std::string& name, const std::string& date, double regular,
+                double overtime = 0) {
+        runOnChronel("insert into REPORTDATA values ('" + name + "', '" + date + "', " +
+                     std::to_string(regular) + ", " + std::to_string(overtime) + ", 0, NULL, 0)");
+    }
+
+    void runOnChronel(const std::string& sql) {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(chronel));
+        cn.execute(sql);
+    }
+
+    // Fails the test when the company file holds any ticket twice.
+    void expectEachTicketOnce() {
+        const Lines posted = postedTickets();
+        const std::set<std::string> distinct(posted.begin(), posted.end());
+        EXPECT_EQ(distinct.size(), posted.size()) << qbsim({"list-time", company});
+    }
+
+    std::vector<std::string> exportsListed() {
+        const CliRun run = cli({"--data-dir", data, "--list-exports"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        Lines lines = linesOf(run.out);
+        // The finish time is the clock's; the rest is exact.
+        for (std::string& line : lines) {
+            const std::size_t first = line.find('\t');
+            const std::size_t second = line.find('\t', first + 1);
+            if (first != std::string::npos && second != std::string::npos) {
+                line.replace(first + 1, second - first - 1, "T");
+            }
+        }
+        return lines;
+    }
+
+    // A replay folder answering, in turn, with the texts given.
+    std::string replayOf(const Lines& answers) {
+        const std::string folder = sandbox.file("replay").string();
+        std::filesystem::create_directories(folder);
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            sandbox.write("replay/" + std::to_string(i + 1) + ".xml", answers[i]);
+        }
+        return "replay:" + folder;
+    }
+
+    // The answer of the last resolution, from its trace file (the text between the quotes).
+    std::string lastResolutionAnswer() {
+        const std::string trace = programFile("ResolveResp.txt");
+        return trace.substr(1, trace.size() - 4);
+    }
+};
+
+TEST_F(ExactlyOnce, ARepeatedExportPostsNothing) {
+    addDay("Worker One", "2026-03-03", 8, 1.5);
+    addDay("Worker Two", "2026-03-02", 7.5);
+    CliRun run = cliWithFiles({"--export"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(postedTickets().size(), 4u);
+
+    run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{kInvitation, "",
+                     "4 time tickets are already in QuickBooks and will not be posted again.", "",
+                     "Export complete."}));
+    EXPECT_EQ(postedTickets().size(), 4u);
+    // The second export had nothing to send, so it is no export of the journal.
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t4\t0"});
+    EXPECT_NE(programFile("CheckReq.txt").find("<?qbxml version=\"2.0\"?>"), std::string::npos);
+    EXPECT_NE(programFile("CheckReq.txt").find("<FromTxnDate>2026-03-02</FromTxnDate>"),
+              std::string::npos);
+    EXPECT_EQ(programFile("RawData.txt"), programFile("ResolveReq.txt"));
+}
+
+TEST_F(ExactlyOnce, ARefusedTicketFixedAndExportedAgainPostsEachTicketOnce) {
+    // The accounting system refuses a negative duration and, stopping there, processes nothing
+    // after it.
+    addDay("Worker One", "2026-03-03", -1.5);
+    addDay("Worker One", "2026-03-04", 7.5);
+    CliRun run = cliWithFiles({"--export"});
+    ASSERT_EQ(run.status, 3) << run.err;
+    ASSERT_EQ(postedTickets().size(), 1u);
+
+    runOnChronel("update REPORTDATA set PST = 1.5 where PST < 0");
+    run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(postedTickets(), (Lines{"2026-03-02\tWorker One\tPT8H0M0S\tHourly",
+                                      "2026-03-03\tWorker One\tPT1H30M0S\tHourly",
+                                      "2026-03-04\tWorker One\tPT7H30M0S\tHourly"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t0", "2\tT\t2\t0"}));
+}
+
+TEST_F(ExactlyOnce, NewDaysPostOnlyTheNewTickets) {
+    ASSERT_EQ(cliWithFiles({"--export"}).status, 0);
+    addDay("Worker Two", "2026-03-05", 8);
+    const CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{kInvitation, "",
+                     "1 time ticket is already in QuickBooks and will not be posted again.", "",
+                     "Export complete."}));
+    EXPECT_EQ(postedTickets().size(), 2u);
+    expectEachTicketOnce();
+}
+
+TEST_F(ExactlyOnce, TicketsKeyedByHandCountAsPostedOneForOne) {
+    // Two identical days stage two identical tickets; the one keyed by hand (names in other
+    // letter case, the duration with seconds) stands for one of them only.
+    addDay("Worker One", "2026-03-02", 8);
+    qbsim({"add-time", company, "2026-03-02", "worker one", "PT8H0M0S", "HOURLY"});
+    CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(linesOf(run.out)[2],
+              "1 time ticket is already in QuickBooks and will not be posted again.");
+    EXPECT_EQ(postedTickets().size(), 2u);
+
+    run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(postedTickets().size(), 2u);
+}
+
+TEST_F(ExactlyOnce, ChangedHoursAreAnIssueAndNothingIsPosted) {
+    addDay("Worker Two", "2026-03-02", 4);
+    qbsim({"add-time", company, "2026-03-02", "Worker One", "PT7H30M", "Hourly"});
+    const CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{"Ticket changed in QuickBooks: Worker One on 2026-03-02, Hourly: 8 hours "
+                     "staged, 7.5 hours in QuickBooks",
+                     "", "There are 1 issues requiring resolution."}));
+    EXPECT_EQ(postedTickets().size(), 1u);  // only the one keyed by hand
+}
+
+TEST_F(ExactlyOnce, ACheckThatCannotBeMadeBlocksTheExport) {
+    ASSERT_EQ(cliWithFiles().status, 0);
+    const std::string resolution = lastResolutionAnswer();
+    for (const std::string& checkAnswer :
+         {std::string("<QBXML><QBXMLMsgsRs>"),
+          std::string("<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><TimeTrackingQueryRs "
+                      "requestID=\"1\" statusCode=\"3200\" statusSeverity=\"Error\" "
+                      "statusMessage=\"The check &amp; its answer failed.\"/></QBXMLMsgsRs>"
+                      "</QBXML>")}) {
+        std::filesystem::remove_all(sandbox.file("replay"));
+        const CliRun run =
+            cliWithFiles({"--processor", replayOf({resolution, checkAnswer}), "--export"});
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_EQ(linesOf(run.out),
+                  (Lines{"Could not check which time tickets QuickBooks already holds; see "
+                         "VantrellLog.txt.",
+                         "", "There are 1 issues requiring resolution."}));
+        EXPECT_NE(run.err.find("CheckPostedTickets"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(postedTickets().size(), 0u);
+    EXPECT_NE(programFile("VantrellLog.txt").find("The check & its answer failed."),
+              std::string::npos);
+}
+
+TEST_F(ExactlyOnce, AnUndoRemovesExactlyThatExportAndALaterExportPostsItAgain) {
+    ASSERT_EQ(cliWithFiles({"--export"}).status, 0);
+    addDay("Worker Two", "2026-03-05", 8);
+    ASSERT_EQ(cliWithFiles({"--export"}).status, 0);
+    ASSERT_EQ(postedTickets().size(), 2u);
+
+    CliRun run = cli({"--data-dir", data, "--undo-export", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Export 1: 1 time ticket deleted in QuickBooks.\n");
+    EXPECT_EQ(postedTickets(), Lines{"2026-03-05\tWorker Two\tPT8H0M0S\tHourly"});
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1", "2\tT\t1\t0"}));
+
+    run = cli({"--data-dir", data, "--undo-export", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Export 1 has no time tickets left to undo; nothing was deleted.\n");
+
+    run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(postedTickets().size(), 2u);
+    expectEachTicketOnce();
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1", "2\tT\t1\t0", "3\tT\t1\t0"}));
+}
+
+TEST_F(ExactlyOnce, AnUndoTellsWhatItCouldNotDo) {
+    EXPECT_EQ(cli({"--data-dir", data, "--list-exports"}).out, "");
+    addDay("Worker Two", "2026-03-02", 8);
+    ASSERT_EQ(cliWithFiles({"--export"}).status, 0);
+
+    for (const std::string id : {"9", "abc", "-1", "1; drop table Punch"}) {
+        const CliRun run = cli({"--data-dir", data, "--undo-export", id});
+        EXPECT_EQ(run.status, 1) << id;
+        EXPECT_NE(run.err.find("--list-exports shows them"), std::string::npos) << run.err;
+    }
+
+    // The accounting system keeps the second ticket: the first is undone, the second remains.
+    const std::string answers =
+        "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs>"
+        "<TxnDelRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"Status OK\"/>"
+        "<TxnDelRs requestID=\"2\" statusCode=\"3175\" statusSeverity=\"Error\" "
+        "statusMessage=\"The transaction is in use.\"/></QBXMLMsgsRs></QBXML>";
+    CliRun run = cli({"--data-dir", data, "--company", company, "--processor", replayOf({answers}),
+                      "--undo-export", "1"});
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(linesOf(run.out), (Lines{"Export 1: 1 time ticket deleted in QuickBooks.",
+                                       "1 time ticket of the export remains in QuickBooks."}));
+    const Lines refused = linesOf(run.err);
+    ASSERT_EQ(refused.size(), 1u) << run.err;
+    EXPECT_EQ(refused[0].rfind("Not deleted: Worker Two on 2026-03-02, Hourly, 8 hours (", 0), 0u)
+        << refused[0];
+    EXPECT_TRUE(refused[0].ends_with("): The transaction is in use.")) << refused[0];
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1"});
+
+    // Without a session nothing is undone.
+    run = cli({"--data-dir", data, "--company", chronel, "--undo-export", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1"});
+}
+
+}  // namespace
+}  // namespace vantrell

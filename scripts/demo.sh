@@ -53,5 +53,16 @@ echo "   duration, wage item):"
 echo
 printf '%s\n' "$posted" | head -n 6 | sed 's/^/     | /'
 echo "     | ..."
+
+echo
+echo "5. Exporting again posts nothing twice: Vantrell first asks which tickets are there already."
+echo
+"${run[@]}" --export | sed 's/^/     | /'
+again=$("$qbsim" list-time "$company" | wc -l)
+echo
+echo "   The accounting system still holds $again time tickets. The exports so far (ID, finished,"
+echo "   tickets posted, tickets undone; --undo-export ID takes one back):"
+echo
+"$bin/vantrell-cli" --data-dir "$demo" --list-exports | sed 's/^/     | /'
 echo
 echo "The log, the trace files and Vantrell.mdb are in $demo."

@@ -158,12 +158,15 @@ TEST_F(CliOverCom, IssueThenExportThroughTheAccountingSystemsOwnProcessor) {
               (std::vector<std::string>{"Missing Employee " + missing, "",
                                         "There are 1 issues requiring resolution."}));
     const auto session = calls();
-    ASSERT_EQ(session.size(), 5u) << sandbox.read("calls.txt");
+    // The names are resolved, then the already-posted check asks in a message of its own.
+    ASSERT_EQ(session.size(), 6u) << sandbox.read("calls.txt");
     EXPECT_EQ(session[0], "OpenConnection QBMarwick|Chronel interface");
     EXPECT_EQ(session[1], "BeginSession " + company + "|0");
     EXPECT_EQ(session[2].rfind("ProcessRequest {", 0), 0u);
-    EXPECT_EQ(session[3].rfind("EndSession {", 0), 0u);
-    EXPECT_EQ(session[4], "CloseConnection");
+    EXPECT_EQ(session[3].rfind("ProcessRequest {", 0), 0u);
+    EXPECT_NE(session[3].find("<TimeTrackingQueryRq"), std::string::npos) << session[3];
+    EXPECT_EQ(session[4].rfind("EndSession {", 0), 0u);
+    EXPECT_EQ(session[5], "CloseConnection");
 
     // The locations went to the registry, where the next process finds them.
     RegistrySettingsStore settings;
@@ -176,6 +179,47 @@ TEST_F(CliOverCom, IssueThenExportThroughTheAccountingSystemsOwnProcessor) {
     EXPECT_EQ(linesOf(run.out).back(), "Export complete.");
     EXPECT_NE(qbsim({"list-time", company}).find(missing), std::string::npos);
     EXPECT_NE(programFile("PunchResp.txt").find("TimeTrackingAddRs"), std::string::npos);
+    EXPECT_EQ(programFile("VantrellLog.txt"), "");
+}
+
+TEST_F(CliOverCom, SecondExportPostsNothingTheAccountingSystemAlreadyHolds) {
+    qbsim({"add-employee", company, employees.back()});
+    CliRun run = cli({"--data-dir", data, "--chronel", chronel, "--company", company, "--export"});
+    ASSERT_EQ(run.status, 0u) << run.err;
+    ASSERT_EQ(linesOf(run.out).back(), "Export complete.");
+    const std::string posted = qbsim({"list-time", company});
+    const std::size_t count = linesOf(posted).size();
+    ASSERT_GT(count, 0u);
+    // The tickets sent for posting: the add elements in the requests the fake received.
+    const auto adds = [&] {
+        const std::string log = sandbox.read("calls.txt");
+        std::size_t n = 0;
+        for (auto at = log.find("<TimeTrackingAddRq"); at != std::string::npos;
+             at = log.find("<TimeTrackingAddRq", at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    const std::size_t addsAfterFirstRun = adds();
+    ASSERT_EQ(addsAfterFirstRun, count);
+
+    // The second run finds every staged ticket in the company file and sends no add.
+    run = cli({"--data-dir", data, "--export"});
+    EXPECT_EQ(run.status, 0u) << run.err;
+    const auto lines = linesOf(run.out);
+    ASSERT_GE(lines.size(), 4u) << run.out;
+    EXPECT_EQ(
+        std::vector<std::string>(lines.end() - 4, lines.end()),
+        (std::vector<std::string>{
+            "",
+            count == 1 ? "1 time ticket is already in QuickBooks and will not be posted again."
+                       : std::to_string(count) + " time tickets are already in QuickBooks and "
+                                                 "will not be posted again.",
+            "", "Export complete."}))
+        << run.out;
+    EXPECT_EQ(qbsim({"list-time", company}), posted);
+    EXPECT_EQ(adds(), addsAfterFirstRun);
+    EXPECT_NE(programFile("CheckResp.txt").find("TimeTrackingQueryRs"), std::string::npos);
     EXPECT_EQ(programFile("VantrellLog.txt"), "");
 }
 

@@ -32,7 +32,9 @@ void openSnapshot(RecordsetRef& rs, const char* sql, db::Connection& cn) {
 
 void GetChronelData(modErrorLog& log, ProgramState& state) {
     using namespace extraction;
-    guard(log, "GetChronelData", [&] {
+    state.extractionFailed = false;
+    state.daysNotStaged.clear();
+    state.extractionFailed = !guard(log, "GetChronelData", [&] {
         db::Connection& chronel = requireConnection(state.cnChronel);
         db::Connection& interface = requireConnection(state.cnInterface);
 

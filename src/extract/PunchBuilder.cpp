@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
+#include <string>
 #include <string_view>
 
 #include "diag/Guard.h"
 #include "extract/RequireSet.h"
+#include "extract/ValueFormat.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/stage/StageTables.h"
 
@@ -28,10 +31,29 @@ db::Value required(const db::Value& value, std::string_view column) {
     return value;
 }
 
+// Remembers the current day as one the stage lacks, once however many of its rows failed.
+void noteDayNotStaged(ProgramState& state) {
+    std::string day = "an unreadable day";
+    try {
+        const db::Recordset& row = requireSet(state.rsReportData);
+        const db::Value name = row.field("FullName");
+        const db::Value date = row.field("AdjustedDate");
+        const std::string written = date.isNull() ? std::string("(no date)") : date.toText();
+        // A value that is no date is shown as it stands.
+        const std::string shown =
+            dateToString(written) == "error" ? written : dateToString(written);
+        day = (name.isNull() ? std::string("(no name)") : name.toText()) + " on " + shown;
+    } catch (const std::exception&) {
+    }
+    if (state.daysNotStaged.empty() || state.daysNotStaged.back() != day) {
+        state.daysNotStaged.push_back(day);
+    }
+}
+
 void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view procedure,
                        const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
     const std::string message = strHoursColumn + " " + strPayTypeColumn;
-    guard(log, procedure, message, [&] {
+    const bool staged = guard(log, procedure, message, [&] {
         const db::Recordset& day = requireSet(state.rsReportData);
         const db::Value hours = day.field(strHoursColumn);
         if (hours.isNull() || !(std::fabs(hours.toDouble()) > kNegligibleHours)) {
@@ -61,6 +83,9 @@ void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view p
         punch.setField(stage::kError, db::Value(std::string()));
         punch.update();
     });
+    if (!staged) {
+        noteDayNotStaged(state);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "interfacedb/Connection.h"
 #include "interfacedb/Recordset.h"
@@ -27,6 +28,11 @@ struct ProgramState {
     RecordsetRef rsReportData;  // the days of the extraction in progress
     RecordsetRef rsPunch;       // the staged tickets, for adding (extraction) and sending (export)
     std::int32_t lngSequence = 0;
+
+    // How complete the stage that the last extraction left is: whether the run itself failed,
+    // and the days ("name on yyyy-mm-dd") that a builder could not stage.
+    bool extractionFailed = false;
+    std::vector<std::string> daysNotStaged;
 };
 
 }  // namespace vantrell

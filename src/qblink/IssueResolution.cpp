@@ -1,3 +1,6 @@
+#include <string>
+#include <vector>
+
 #include "diag/Guard.h"
 #include "diag/TraceFile.h"
 #include "interfacedb/modDataDef.h"
@@ -14,6 +17,18 @@ std::string alreadyPostedLine(std::int64_t count) {
     return count == 1 ? "1 time ticket is already in QuickBooks and will not be posted again."
                       : std::to_string(count) +
                             " time tickets are already in QuickBooks and will not be posted again.";
+}
+
+std::vector<std::string> incompleteStageLines(const ProgramState& state) {
+    std::vector<std::string> lines;
+    if (state.extractionFailed) {
+        lines.emplace_back("The time data could not be read completely; see VantrellLog.txt.");
+    }
+    for (const std::string& day : state.daysNotStaged) {
+        lines.push_back("The time data could not be read completely: " + day +
+                        " could not be staged; see VantrellLog.txt.");
+    }
+    return lines;
 }
 
 }  // namespace
@@ -55,6 +70,12 @@ void QuickBooksLink::ShowIssues() {
         std::int64_t issues = 0;
         issues += listNames(stage::kEmployeesByName, "Missing Employee ");
         issues += listNames(stage::kPayTypesByName, "Mising Pay Type ");
+        // A stage the extraction could not complete must never be offered: part of the
+        // payroll would be posted as if it were all of it.
+        for (const std::string& line : incompleteStageLines(state_)) {
+            controls_.addListLine(line);
+            ++issues;
+        }
         for (const std::string& line : postedCheck_.issueLines) {
             controls_.addListLine(line);
             ++issues;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,7 +77,8 @@ class QuickBooksLink {
     std::string BuildRequestString();
 
     // Posts every staged ticket in one request and applies the response; shows the hourglass
-    // meanwhile. On success Export is disabled and "Export complete." is listed. After an
+    // meanwhile. On success Export is disabled and "Export complete." is listed, followed by
+    // each ticket the accounting system refused and how many it did not process. After an
     // export that sent its message, a later press first runs the check, so that tickets the
     // accounting system took are never sent again, and sends nothing when the check fails or
     // finds changed tickets (the list then shows why).
@@ -102,6 +104,7 @@ class QuickBooksLink {
   private:
     RequestProcessor& processor();
     std::int64_t currentExportId();
+    void listTicketsLeft();
     bool settleEarlierExport();
     db::Connection& interfaceConnection();
     std::int64_t listNames(const char* query, const char* linePrefix);
@@ -116,6 +119,8 @@ class QuickBooksLink {
     std::optional<std::int64_t> exportId_;
     // An export sent its message since the last check: what it posted is not known for sure.
     bool exportSent_ = false;
+    // The tickets of the last export that the accounting system did not get to.
+    std::set<std::int32_t> notProcessed_;
 };
 
 }  // namespace vantrell

@@ -15,6 +15,10 @@ namespace {
 // The width of Punch.Error: a longer status message is cut to it.
 constexpr std::size_t kErrorColumnWidth = 255;
 
+// The status of a request that the accounting system did not process, having stopped at an
+// earlier one that failed.
+constexpr const char* kNotProcessed = "3231";
+
 // The first `count` characters of UTF-8 text, never splitting a character.
 std::string firstCharacters(const std::string& text, std::size_t count) {
     std::size_t characters = 0;
@@ -144,6 +148,12 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
                                                 transactionIdOf(element, returnElement));
                 });
             } else {
+                // The accounting system stopped before this one: not a refusal of its own.
+                if (statusCode == kNotProcessed) {
+                    if (const auto number = db::plainDecimal(requestID)) {
+                        notProcessed_.insert(std::stoi(*number));
+                    }
+                }
                 attempt([&] {
                     failureText = firstCharacters(statusMessage, kErrorColumnWidth);
                     interfaceConnection().execute(

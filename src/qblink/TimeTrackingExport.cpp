@@ -9,6 +9,7 @@
 #include "extract/ValueFormat.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/PostingJournal.h"
+#include "interfacedb/stage/Stage.h"
 #include "interfacedb/stage/StageStatements.h"
 #include "interfacedb/stage/StageTables.h"
 #include "qblink/JournalTime.h"
@@ -35,6 +36,33 @@ std::int64_t QuickBooksLink::currentExportId() {
         exportId_ = stage::beginExport(interfaceConnection(), journalNow(log_));
     }
     return *exportId_;
+}
+
+// After the export's two lines: each ticket the accounting system refused, with its
+// message, and how many it did not get to.
+void QuickBooksLink::listTicketsLeft() {
+    std::int64_t notProcessed = 0;
+    bool refused = false;
+    for (const stage::StagedTicket& left : stage::readStagedTickets(interfaceConnection())) {
+        if (left.error.empty() || notProcessed_.contains(left.sequence)) {
+            ++notProcessed;
+            continue;
+        }
+        refused = true;
+        controls_.addListLine("Refused: " + left.name + ", " +
+                              (left.date ? dateToString(left.date->toText()) : std::string()) +
+                              ", " + left.payType + ", " + db::Value(left.hours).toText() +
+                              " hours: " + left.error);
+    }
+    if (notProcessed > 0) {
+        const bool one = notProcessed == 1;
+        const std::string count =
+            refused ? std::to_string(notProcessed) + " more" : std::to_string(notProcessed);
+        controls_.addListLine(
+            count + (one ? " time ticket was" : " time tickets were") + " not processed" +
+            (refused ? ": QuickBooks stopped at the refusal." : " by QuickBooks.") +
+            (one ? " It stays staged." : " They stay staged."));
+    }
 }
 
 std::string QuickBooksLink::BuildRequestString() {
@@ -91,6 +119,7 @@ void QuickBooksLink::cmdExport_Click() {
             // The journal's record comes first: an export that cannot be recorded is not sent.
             exportId_ = stage::beginExport(interfaceConnection(), journalNow(log_));
             exportSent_ = true;
+            notProcessed_.clear();
             responseXML = processor().ProcessRequest(ticket, requestXML);
             // The accounting system has posted what it accepted: those tickets leave the stage
             // even when the trace cannot be written, or the next Export would post them twice.
@@ -111,6 +140,7 @@ void QuickBooksLink::cmdExport_Click() {
         controls_.setButtonEnabled(WindowButton::Export, false);
         controls_.addListLine("");
         controls_.addListLine("Export complete.");
+        listTicketsLeft();
     });
     // The exit step runs on every path; a pointer that cannot be reset is logged, not thrown
     // into the window's event loop.

@@ -122,7 +122,13 @@ TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
                                     "\"Worker One\" in the TimeTracking.",
                                     "3|The request has not been processed.",
                                     "4|The request has not been processed."}));
-    EXPECT_EQ(controls.lines, kCompleted);
+    // The refused ticket with its message, then one line for those never processed.
+    EXPECT_EQ(controls.lines,
+              (Strings{"", "Export complete.",
+                       "Refused: Worker One, 2026-03-02, Hourly, 8 hours: There is an invalid "
+                       "reference to QuickBooks Employee \"Worker One\" in the TimeTracking.",
+                       "2 more time tickets were not processed: QuickBooks stopped at the "
+                       "refusal. They stay staged."}));
     EXPECT_EQ(logText(), "");
 }
 
@@ -138,7 +144,9 @@ TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     EXPECT_EQ(log.find(std::string(kStamp) + "BuildRequestString Invalid use of Null\r\n \r\n"),
               0u);
     EXPECT_NE(log.find("ParseResponseXML \r\n loadXML failed, reason: "), std::string::npos);
-    EXPECT_EQ(controls.lines, kCompleted);
+    EXPECT_EQ(controls.lines,
+              (Strings{"", "Export complete.",
+                       "1 time ticket was not processed by QuickBooks. It stays staged."}));
 }
 
 struct ExportFailureCase {

@@ -78,7 +78,15 @@ TEST_F(CliEndToEnd, RefusedTicketsStayWithTheirMessage) {
     const CliRun run =
         cli({"--data-dir", data, "--chronel", other, "--company", company, "--export"});
     EXPECT_EQ(run.status, 3) << run.err;
-    EXPECT_EQ(linesOf(run.out).back(), "Export complete.");
+    // The window's list says what stayed, as standard error does ticket by ticket.
+    const auto shown = linesOf(run.out);
+    ASSERT_EQ(shown.size(), 5u) << run.out;
+    EXPECT_EQ(shown[2], "Export complete.");
+    EXPECT_EQ(shown[3].rfind("Refused: Worker One, 2026-03-03, Hourly, -1.5 hours: ", 0), 0u)
+        << shown[3];
+    EXPECT_EQ(shown[4],
+              "1 more time ticket was not processed: QuickBooks stopped at the refusal. It stays "
+              "staged.");
     const auto left = linesOf(run.err);
     ASSERT_EQ(left.size(), 2u) << run.err;
     EXPECT_EQ(

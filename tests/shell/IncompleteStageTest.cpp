@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
+#include "shell/ChronelFixture.h"
+#include "shell/CliFixture.h"
+
+namespace vantrell {
+namespace {
+
+using testing::CliRun;
+using testing::linesOf;
+using Lines = std::vector<std::string>;
+
+// A stage that the extraction could not complete holds part of the payroll: it is never
+// offered for export, and the list says why.
+struct IncompleteStage : testing::CliFixture {
+    void SetUp() override {
+        testing::writeSmallChronelFile(chronel, "Worker One");
+        qbsim({"create", company});
+        qbsim({"add-employee", company, "Worker One", "Worker Two"});
+        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
+    }
+
+    void runOnChronel(const std::string& sql) {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(chronel));
+        cn.execute(sql);
+    }
+};
+
+TEST_F(IncompleteStage, ARunThatStopsAtABadHoursValueOffersNothing) {
+    runOnChronel("insert into REPORTDATA values ('Worker Two', '2026-03-02', NULL, 0, 0, NULL, 0)");
+    const CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{"The time data could not be read completely; see VantrellLog.txt.", "",
+                     "There are 1 issues requiring resolution."}));
+    EXPECT_NE(programFile("VantrellLog.txt").find("GetChronelData"), std::string::npos);
+    EXPECT_EQ(postedTickets(), Lines{});
+}
+
+TEST_F(IncompleteStage, ADayThatCannotBeStagedIsNamed) {
+    const std::string longName(51, 'N');
+    runOnChronel("insert into REPORTDATA values ('" + longName +
+                 "', '2026-03-04', 8, 1, 0, NULL, 0)");
+    const CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{"The time data could not be read completely: " + longName +
+                         " on 2026-03-04 could not be staged; see VantrellLog.txt.",
+                     "", "There are 1 issues requiring resolution."}));
+    EXPECT_EQ(postedTickets(), Lines{});
+}
+
+// The stage of an earlier run (whose hours may have been corrected since) is never offered
+// when the time-and-attendance file cannot be read now.
+TEST_F(IncompleteStage, AnUnreadableFileNeverOffersTheEarlierStage) {
+    CliRun run = cliWithFiles();
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(linesOf(run.out), Lines{"Click Export to post your time tickets in QuickBooks."});
+
+    sandbox.write("ChronelV7.mde", std::string(4096, 'x'));
+    run = cli({"--data-dir", data, "--export"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    const Lines shown = linesOf(run.out);
+    EXPECT_NE(std::find(shown.begin(), shown.end(),
+                        "The time data could not be read completely; see VantrellLog.txt."),
+              shown.end())
+        << run.out;
+    EXPECT_EQ(postedTickets(), Lines{});
+}
+
+}  // namespace
+}  // namespace vantrell

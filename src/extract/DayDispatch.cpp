@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "extract/DayDescription.h"
 #include "extract/NonWorkedCode.h"
 #include "extract/PunchBuilder.h"
 #include "extract/RequireSet.h"
@@ -36,10 +37,15 @@ constexpr std::array<NonWorkedCategory, 4> kNonWorked{{
 
 // Hours that are not a finite single-precision number end the run at this day, before any
 // of its rows is staged.
+// The failure names the row and the column, so that the clerk can find it.
 void requireNumericHours(const db::Recordset& day) {
     for (const char* column : {"Reg", "OT1", "OT2"}) {
-        if (!std::isfinite(day.field(column).toSingle())) {
-            throw db::DbError("Overflow");
+        try {
+            if (!std::isfinite(day.field(column).toSingle())) {
+                throw db::DbError("Overflow");
+            }
+        } catch (const db::DbError& e) {
+            throw db::DbError(withRow(e.what(), hoursProblem(day, column)));
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "diag/Guard.h"
+#include "extract/DayDescription.h"
 #include "extract/RequireSet.h"
 #include "extract/ValueFormat.h"
 #include "interfacedb/DbError.h"
@@ -31,19 +32,25 @@ db::Value required(const db::Value& value, std::string_view column) {
     return value;
 }
 
+void storeRow(ProgramState& state, const db::Recordset& day, const db::Value& hours,
+              const std::string& payType) {
+    db::Recordset& punch = requireSet(state.rsPunch);
+    punch.addNew();
+    punch.setField(stage::kSequence, db::Value(state.lngSequence));
+    punch.setField(stage::kName, required(day.field("FullName"), "Name"));
+    punch.setField(stage::kDate, required(day.field("AdjustedDate"), "Date"));
+    punch.setField(stage::kHours, hours);
+    punch.setField(stage::kPayTypeColumn, db::Value(payType));
+    punch.setField(stage::kPosted, db::Value(false));
+    punch.setField(stage::kError, db::Value(std::string()));
+    punch.update();
+}
+
 // Remembers the current day as one the stage lacks, once however many of its rows failed.
 void noteDayNotStaged(ProgramState& state) {
     std::string day = "an unreadable day";
-    try {
-        const db::Recordset& row = requireSet(state.rsReportData);
-        const db::Value name = row.field("FullName");
-        const db::Value date = row.field("AdjustedDate");
-        const std::string written = date.isNull() ? std::string("(no date)") : date.toText();
-        // A value that is no date is shown as it stands.
-        const std::string shown =
-            dateToString(written) == "error" ? written : dateToString(written);
-        day = (name.isNull() ? std::string("(no name)") : name.toText()) + " on " + shown;
-    } catch (const std::exception&) {
+    if (state.rsReportData) {
+        day = dayOf(*state.rsReportData);
     }
     if (state.daysNotStaged.empty() || state.daysNotStaged.back() != day) {
         state.daysNotStaged.push_back(day);
@@ -72,16 +79,13 @@ void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view p
         }
         ++state.lngSequence;
 
-        db::Recordset& punch = requireSet(state.rsPunch);
-        punch.addNew();
-        punch.setField(stage::kSequence, db::Value(state.lngSequence));
-        punch.setField(stage::kName, required(day.field("FullName"), "Name"));
-        punch.setField(stage::kDate, required(day.field("AdjustedDate"), "Date"));
-        punch.setField(stage::kHours, hours);
-        punch.setField(stage::kPayTypeColumn, db::Value(payType));
-        punch.setField(stage::kPosted, db::Value(false));
-        punch.setField(stage::kError, db::Value(std::string()));
-        punch.update();
+        // A row that cannot be stored is described by the values that stopped it.
+        try {
+            storeRow(state, day, hours, payType);
+        } catch (const db::DbError& e) {
+            throw db::DbError(
+                withRow(e.what(), ticketProblem(day, strHoursColumn, strPayTypeColumn, payType)));
+        }
     });
     if (!staged) {
         noteDayNotStaged(state);

@@ -42,11 +42,18 @@ TEST_P(BadHoursTest, EndTheRunAtThatDayAndKeepThePreviousNames) {
 
 INSTANTIATE_TEST_SUITE_P(
     Extraction, BadHoursTest,
-    ::testing::Values(BadHours{Cell(), "Invalid use of Null"},
-                      BadHours{std::numeric_limits<double>::quiet_NaN(), "Invalid use of Null"},
-                      BadHours{"one and a half", "Type mismatch"},
-                      BadHours{std::numeric_limits<double>::infinity(), "Overflow"},
-                      BadHours{1e300, "Overflow"}));
+    ::testing::Values(
+        BadHours{Cell(),
+                 "Invalid use of Null: the hours POT1 of \"Cal\" on 2024-05-06 are empty (Null)"},
+        BadHours{std::numeric_limits<double>::quiet_NaN(),
+                 "Invalid use of Null: the hours POT1 of \"Cal\" on 2024-05-06 are empty (Null)"},
+        BadHours{"one and a half",
+                 "Type mismatch: the hours POT1 of \"Cal\" on 2024-05-06 are \"one and a half\", "
+                 "not a number"},
+        BadHours{std::numeric_limits<double>::infinity(),
+                 "Overflow: the hours POT1 of \"Cal\" on 2024-05-06 are too large (inf)"},
+        BadHours{1e300,
+                 "Overflow: the hours POT1 of \"Cal\" on 2024-05-06 are too large (1e+300)"}));
 
 TEST_F(ExtractionFailureTest, TooLongNameFailsEachOfItsRowsAndOthersAreStored) {
     addStandardSetup();

@@ -84,10 +84,23 @@ TEST_F(PunchBuilderTest, FailuresAreLoggedWithBothColumnsAndStoreNothing) {
     EXPECT_EQ(log.rfind(std::string(kStamp) + "CreateNonWorkRecord Item cannot be found", 0), 0u);
     EXPECT_EQ(entries("\r\n Reg A4STD\r\n"), 1u);
     EXPECT_EQ(entries("CreateWorkRecord Overflow\r\n Reg RGSTD\r\n"), 1u);
-    EXPECT_EQ(entries("CreateWorkRecord The field is too small"), 1u);
-    EXPECT_EQ(entries("CreateWorkRecord Type mismatch\r\n Reg RGSTD\r\n"), 1u);
-    EXPECT_EQ(entries("CreateWorkRecord Field 'Punch.Date' cannot contain a Null value"), 1u);
-    EXPECT_EQ(entries("CreateWorkRecord Field 'Punch.Name' cannot contain a Null value"), 1u);
+    // Each failure names the row and what was wrong with its value.
+    EXPECT_EQ(entries("CreateWorkRecord The field is too small to accept the amount of data you "
+                      "attempted to add.  Try inserting or pasting less data: the name \"" +
+                      std::string(51, 'B') +
+                      "\" on 2024-05-06 is 51 characters, longer than 50\r\n Reg RGSTD\r\n"),
+              1u);
+    EXPECT_EQ(entries("CreateWorkRecord Type mismatch: the day (ADJUSTEDDATE) \"06/05/2024\" of "
+                      "\"C\" is not a date\r\n Reg RGSTD\r\n"),
+              1u);
+    EXPECT_EQ(entries("CreateWorkRecord Field 'Punch.Date' cannot contain a Null value because "
+                      "the Required property for this field is set to True. Enter a value in "
+                      "this field: the day (ADJUSTEDDATE) of \"D\" is empty (Null)\r\n"),
+              1u);
+    EXPECT_EQ(entries("CreateWorkRecord Field 'Punch.Name' cannot contain a Null value because "
+                      "the Required property for this field is set to True. Enter a value in "
+                      "this field: the name (FULL NAME) on 2024-05-06 is empty (Null)\r\n"),
+              1u);
 }
 
 }  // namespace

@@ -113,8 +113,8 @@ TEST_F(HostileNames, ThatTheAccountingSystemCannotHoldStayIssuesAndTooLongOnesAr
     EXPECT_EQ(run(), 0) << err.str();
     // The day whose name does not fit cannot be staged: the stage is incomplete.
     EXPECT_EQ(out.str(), "Missing Employee " + fifty('A') + "\nMissing Employee " + bell +
-                             "\nThe time data could not be read completely: " + fifty('B') +
-                             "X on 2026-03-02 could not be staged; see VantrellLog.txt.\n\nThere "
+                             "\nThe time data could not be read completely: \"" + fifty('B') +
+                             "X\" on 2026-03-02 could not be staged; see VantrellLog.txt.\n\nThere "
                              "are 3 issues requiring resolution.\n");
     // The 51-character name does not fit the stage: its tickets are refused one by one.
     EXPECT_EQ(staged("select Name from Punch group by Name order by Name"),

@@ -52,10 +52,14 @@ TEST_F(IncompleteStage, ADayThatCannotBeStagedIsNamed) {
     const CliRun run = cliWithFiles({"--export"});
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_EQ(linesOf(run.out),
-              (Lines{"The time data could not be read completely: " + longName +
-                         " on 2026-03-04 could not be staged; see VantrellLog.txt.",
+              (Lines{"The time data could not be read completely: \"" + longName +
+                         "\" on 2026-03-04 could not be staged; see VantrellLog.txt.",
                      "", "There are 1 issues requiring resolution."}));
     EXPECT_EQ(postedTickets(), Lines{});
+    EXPECT_NE(programFile("VantrellLog.txt")
+                  .find(": the name \"" + longName +
+                        "\" on 2026-03-04 is 51 characters, longer than 50\r\n Reg RGSTD\r\n"),
+              std::string::npos);
 }
 
 // The stage of an earlier run (whose hours may have been corrected since) is never offered

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "diag/Failure.h"
 #include "diag/Guard.h"
 #include "diag/TraceFile.h"
 #include "interfacedb/modDataDef.h"
@@ -12,6 +13,9 @@
 namespace vantrell {
 
 namespace {
+
+constexpr const char* kNamesNotChecked =
+    "The names could not be checked against QuickBooks; see VantrellLog.txt.";
 
 std::string alreadyPostedLine(std::int64_t count) {
     return count == 1 ? "1 time ticket is already in QuickBooks and will not be posted again."
@@ -34,13 +38,20 @@ std::vector<std::string> incompleteStageLines(const ProgramState& state) {
 }  // namespace
 
 void QuickBooksLink::ResolveWithQB() {
+    namesChecked_ = false;
     guard(log_, "ResolveWithQB", [&] {
         requestXML = resolveQueryRequest();
         SaveTextFile(log_.folder(), "ResolveReq.txt", requestXML);
         responseXML = processor().ProcessRequest(ticket, requestXML);
         SaveTextFile(log_.folder(), "ResolveResp.txt", responseXML);
         ParseResponseXML("EmployeeQueryRs", "EmployeeRet");
+        const bool employeesAnswered = lastAnswerUsable_;
         ParseResponseXML("PayrollItemWageQueryRs", "PayrollItemWageRet");
+        namesChecked_ = employeesAnswered && lastAnswerUsable_;
+        if (!*namesChecked_) {
+            throw Failure(
+                "The answer of QuickBooks does not say which employees and wage items it holds.");
+        }
     });
 }
 
@@ -68,8 +79,14 @@ void QuickBooksLink::ShowIssues() {
     guard(log_, "ShowIssues", [&] {
         controls_.clearList();
         std::int64_t issues = 0;
-        issues += listNames(stage::kEmployeesByName, "Missing Employee ");
-        issues += listNames(stage::kPayTypesByName, "Mising Pay Type ");
+        if (namesChecked_.value_or(true)) {
+            issues += listNames(stage::kEmployeesByName, "Missing Employee ");
+            issues += listNames(stage::kPayTypesByName, "Mising Pay Type ");
+        } else {
+            // Every staged name would read as missing, though QuickBooks may hold them all.
+            controls_.addListLine(kNamesNotChecked);
+            ++issues;
+        }
         // A stage the extraction could not complete must never be offered: part of the
         // payroll would be posted as if it were all of it.
         for (const std::string& line : incompleteStageLines(state_)) {

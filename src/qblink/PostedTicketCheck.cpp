@@ -75,6 +75,7 @@ void QuickBooksLink::CheckPostedTickets() {
 void QuickBooksLink::beginActivation() {
     postedCheck_ = {};
     exportSent_ = false;
+    namesChecked_.reset();
 }
 
 // After an export whose message went out, what the accounting system took is settled by the

@@ -42,6 +42,9 @@ class QuickBooksLink {
 
     // Asks the accounting system for all employees and wage payroll items and deletes every
     // name it returns from Employee and PayType. Traced to "ResolveReq.txt"/"ResolveResp.txt".
+    // When the question cannot be asked or the answer does not say (it does not load, lacks
+    // either list or reports an error), the failure is logged and the issue list says that the
+    // names could not be checked instead of naming each one missing.
     void ResolveWithQB();
 
     // What the last check of the stage against the accounting system found.
@@ -117,6 +120,11 @@ class QuickBooksLink {
     PostedCheck postedCheck_;
     // The journal's record of the export in progress, made when its first ticket is accepted.
     std::optional<std::int64_t> exportId_;
+    // Whether the last resolution's answer said which names QuickBooks holds; nothing before
+    // a resolution in this activation.
+    std::optional<bool> namesChecked_;
+    // The last ParseResponseXML found an answer of the kind asked for that it could use.
+    bool lastAnswerUsable_ = false;
     // An export sent its message since the last check: what it posted is not known for sure.
     bool exportSent_ = false;
     // The tickets of the last export that the accounting system did not get to.

@@ -1,4 +1,5 @@
 #include <optional>
+#include <set>
 #include <string>
 
 #include "diag/Failure.h"
@@ -74,6 +75,7 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
     std::string step;
     std::string failureText;
     bool result = false;
+    lastAnswerUsable_ = false;
 
     // Runs one step. A failure is logged, under the failure text when there is one, otherwise
     // under a procedure name that tells the step, and the walk goes on with the next step.
@@ -119,6 +121,16 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
     attempt([&] { elements = elementsByTagName(*xmlDoc, responseElement); });
 
     const bool isTimeTracking = returnElement == "TimeTrackingRet";
+    // A ticket that one answer refuses never leaves the stage on the strength of another
+    // answer with its requestID: two contradictory answers leave it staged, with the refusal.
+    std::set<std::string> refusedSomewhere;
+    if (isTimeTracking) {
+        for (const pugi::xml_node& element : elements) {
+            if (std::string_view(element.attribute("statusCode").value()) != "0") {
+                refusedSomewhere.insert(element.attribute("requestID").value());
+            }
+        }
+    }
     const char* deleteName = nameDeletionFor(returnElement);
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
 
@@ -138,7 +150,9 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
         step = "Test Return Status Code";
         if (isTimeTracking) {
             step = "Process Time Tracking Return";
-            if (statusCode == "0") {
+            if (statusCode == "0" && refusedSomewhere.contains(requestID)) {
+                // Left to the refusal's own answer.
+            } else if (statusCode == "0") {
                 // The journal row and the deletion go together: a ticket never leaves the
                 // stage without the record of where it went.
                 attempt([&] {
@@ -162,6 +176,8 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
                 });
             }
         } else if (statusCode == "1") {
+            // Nothing found is an answer all the same.
+            lastAnswerUsable_ = true;
             attempt(
                 [&] { controls_.addListLine("No " + responseElement + " found by Quickbooks"); });
             return false;
@@ -187,6 +203,7 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
         }
     }
 
+    lastAnswerUsable_ = !elements.empty();
     result = true;
     return result;
 }

@@ -9,8 +9,8 @@
 
 namespace vantrell {
 
-// Loads `text` into `document` as a strict loader does: empty text, text that is not
-// well-formed, two root elements and text outside the root are refused. Returns nothing on
+// Loads `text` into `document` as a strict loader does: empty text, text that is not UTF-8 or
+// not well-formed, two root elements and text outside the root are refused. Returns nothing on
 // success, otherwise the reason with the offset where the load failed.
 std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text);
 

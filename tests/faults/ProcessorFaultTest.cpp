@@ -77,14 +77,17 @@ TEST_F(ProcessorFaults, ARefusedExportKeepsEveryTicketAndTheButton) {
 class UselessResolution : public ProcessorFaults,
                           public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(UselessResolution, LeavesEveryNameAnIssue) {
+TEST_P(UselessResolution, SaysTheNamesCouldNotBeChecked) {
     qb.responses = {GetParam()};
     ASSERT_TRUE(load());
     activate();
 
     EXPECT_EQ(employees(), (Strings{"Worker One", "Worker Two"}));
     EXPECT_EQ(payTypes(), (Strings{"Hourly", "Overtime"}));
-    EXPECT_EQ(controls.lines.back(), "There are 4 issues requiring resolution.");
+    EXPECT_EQ(controls.lines,
+              (Strings{"The names could not be checked against QuickBooks; see VantrellLog.txt.",
+                       "", "There are 1 issues requiring resolution."}));
+    EXPECT_TRUE(logged("ResolveWithQB") || logged("ParseResponseXML")) << logText();
     EXPECT_FALSE(controls.enabled[WindowButton::Export]);
     EXPECT_EQ(punch(), usualPunch());
 }

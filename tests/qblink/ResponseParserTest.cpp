@@ -56,6 +56,16 @@ TEST_F(Parser, TicketStatusesDeleteAcceptedRowsAndMarkTheRest) {
     EXPECT_EQ(logText(), "");
 }
 
+// Two answers for one ticket, one of them a refusal: the ticket never leaves the stage on the
+// strength of the other, whichever comes first.
+TEST_F(Parser, ContradictoryAnswersForOneTicketKeepItWithTheRefusal) {
+    stageTickets({1, 2, 3});
+    EXPECT_TRUE(parseTickets(ticketRs("1", "3100", "Refused first.") + ticketRs("1", "0") +
+                             ticketRs("2", "0") + ticketRs("2", "3170", "Refused after.") +
+                             ticketRs("3", "0") + ticketRs("3", "0")));
+    EXPECT_EQ(punchRows(), (Strings{"1|Refused first.", "2|Refused after."}));
+}
+
 struct QueryStatusCase {
     const char* name;
     const char* code;
@@ -126,6 +136,11 @@ TEST_F(Parser, ADocumentThatDoesNotLoadIsOneEntryAndNoChange) {
         "<QBXML><TimeTrackingAddRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
         "statusMessage=\"\" /></QBXML>trailing text",
         "<QBXML><a></b></QBXML>",
+        // Bytes that are not UTF-8 would be stored as they are, where other readers fail.
+        "<QBXML><TimeTrackingAddRs requestID=\"1\" statusCode=\"3100\" statusSeverity=\"Error\" "
+        "statusMessage=\"caf\xE9\" /></QBXML>",
+        "<QBXML><TimeTrackingAddRs requestID=\"1\" statusCode=\"3100\" statusSeverity=\"Error\" "
+        "statusMessage=\"\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80\" /></QBXML>",
     };
     stageTickets({1});
     for (const char* document : documents) {

@@ -31,6 +31,13 @@ bool fileExists(const std::filesystem::path& path) {
 #endif
 }
 
+bool isWritableFileOrAbsent(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    return status.type() == std::filesystem::file_type::not_found ||
+           status.type() == std::filesystem::file_type::regular;
+}
+
 std::filesystem::path executablePath() {
 #ifdef _WIN32
     std::wstring buffer(MAX_PATH, L'\0');

@@ -9,6 +9,10 @@ namespace vantrell {
 // system file. A name beginning with "." counts as hidden where the platform has no attribute.
 bool fileExists(const std::filesystem::path& path);
 
+// True when nothing is at `path` or it is an ordinary file (through links): what may be
+// opened for writing without blocking. A FIFO, a device or a folder is not.
+bool isWritableFileOrAbsent(const std::filesystem::path& path);
+
 // The full path of the running executable.
 std::filesystem::path executablePath();
 

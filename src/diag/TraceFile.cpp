@@ -11,6 +11,11 @@ namespace vantrell {
 
 void SaveTextFile(const ProgramFolder& folder, std::string_view fileName, std::string_view text) {
     const auto path = folder.file(fileName);
+    // Opening a FIFO for writing would wait for a reader that never comes.
+    if (!isWritableFileOrAbsent(path)) {
+        throw Failure("Could not open '" + pathToUtf8(path) +
+                      "' for writing: it is not an ordinary file.");
+    }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) {
         throw Failure("Could not open '" + pathToUtf8(path) +

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "diag/Failure.h"
+#include "diag/FileSystem.h"
 
 namespace vantrell {
 
@@ -37,9 +38,14 @@ void modErrorLog::WriteLogEntry(std::string_view severity, std::string_view proc
         }
         entry.append(" ").append(message).append(kLineEnd);
 
-        // Held open while the box is shown, and closed once it has been dismissed.
-        std::ofstream log(folder_.file(kLogFileName), std::ios::binary | std::ios::app);
-        if (log) {
+        // Held open while the box is shown, and closed once it has been dismissed. A log that
+        // is not an ordinary file (a FIFO would block the open) is one that cannot be written.
+        const auto path = folder_.file(kLogFileName);
+        std::ofstream log;
+        if (isWritableFileOrAbsent(path)) {
+            log.open(path, std::ios::binary | std::ios::app);
+        }
+        if (log.is_open() && log) {
             log.write(entry.data(), static_cast<std::streamsize>(entry.size()));
             log.flush();
         }

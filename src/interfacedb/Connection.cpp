@@ -28,6 +28,21 @@ bool looksLikeAccessFile(const std::string& path) {
     return name == "Standard Jet DB" || name == "Standard ACE DB";
 }
 
+// A view can compute without end (a recursive one never returns) and a trigger can write
+// where no statement of the program does: a file that holds either is not read at all.
+void refuseViewsAndTriggers(sqlite3* db, const std::string& path) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(
+        db, "SELECT count(*) FROM sqlite_master WHERE type IN ('view', 'trigger')", -1, &raw,
+        nullptr);
+    const detail::Statement statement(raw);
+    detail::check(rc, db);
+    if (sqlite3_step(raw) == SQLITE_ROW && sqlite3_column_int(raw, 0) > 0) {
+        throw DbError("'" + path +
+                      "' holds views or triggers; the program reads only plain tables.");
+    }
+}
+
 }  // namespace
 
 std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
@@ -62,6 +77,7 @@ std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
     if (check != SQLITE_OK) {
         throw DbError("Could not open '" + path + "': " + sqlite3_errmsg(raw), check);
     }
+    refuseViewsAndTriggers(raw, path);
     return database;
 }
 

@@ -191,7 +191,25 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
         ProgramState state;
         EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
         EXPECT_EQ(t.prompter.shown.size(), 1u);
+        EXPECT_NE(t.logText().find("Vantrell.mdb' is a folder, not a database file."),
+                  std::string::npos)
+            << t.logText();
     }
+#ifndef _WIN32  // Windows refuses long paths in other ways, at other lengths
+    {
+        // A folder whose name the file system refuses for its length.
+        testing::TestLog t;
+        testing::FakePrompter prompter;
+        testing::FakeClock clock;
+        modErrorLog log(ProgramFolder(t.sandbox.file(std::string(300, 'f'))), prompter, clock);
+        ProgramState state;
+        EXPECT_FALSE(blnConfigureInterfaceDatabase(log, state));
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_NE(prompter.shown[0].text.find("is too long for the file system."),
+                  std::string::npos)
+            << prompter.shown[0].text;
+    }
+#endif
     {
         // A program folder that cannot hold files (its path runs through a file).
         testing::TestLog t;
@@ -213,6 +231,23 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
         EXPECT_EQ(t.prompter.shown.size(), 1u);
     }
 #endif
+}
+
+// A first start killed at its first moment leaves no file, an empty one or the file being made
+// under another name: none of them may block the next start.
+TEST(ConfigureInterfaceDatabase, WhatAKilledFirstStartLeavesDoesNotBlockTheNext) {
+    for (const bool leftEmptyFile : {true, false}) {
+        testing::TestLog t;
+        if (leftEmptyFile) {
+            t.sandbox.write("Vantrell.mdb", "");
+        }
+        t.sandbox.write("Vantrell.mdb.new", "half a file");
+        ProgramState state;
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state)) << t.logText();
+        EXPECT_EQ(tablesOf(path(t)), kStageTables);
+        EXPECT_FALSE(std::filesystem::exists(t.sandbox.file("Vantrell.mdb.new")));
+        EXPECT_EQ(t.logText(), "");
+    }
 }
 
 }  // namespace

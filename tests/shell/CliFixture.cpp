@@ -48,7 +48,7 @@ std::vector<std::string> CliFixture::postedTickets() {
 CliRun CliFixture::cli(const std::vector<std::string>& args) {
     std::string command =
         "env -u VANTRELL_DATA_DIR XDG_CONFIG_HOME=" + quoted(sandbox.file("config").string()) +
-        " " + quoted(VANTRELL_CLI_PATH);
+        " " + wrapper + " " + quoted(VANTRELL_CLI_PATH);
     for (const auto& arg : args) {
         command += " " + quoted(arg);
     }

@@ -28,6 +28,8 @@ struct CliFixture : ::testing::Test {
     std::string company = sandbox.file("Company.qbw").string();
     std::vector<std::string> employees;
     std::vector<std::string> wageItems;
+    // Put before the program on its command line, for example "timeout 60".
+    std::string wrapper;
 
     // The demo time-and-attendance file and a company file that knows every staged name but
     // the last employee.

@@ -16,6 +16,10 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         };
         if (arg == "--data-dir") {
             options.dataDir = value();
+            // An empty folder would silently become the executable's own.
+            if (options.dataDir->empty()) {
+                throw std::invalid_argument("--data-dir needs a folder, not an empty text");
+            }
         } else if (arg == "--chronel") {
             options.chronel = value();
         } else if (arg == "--company") {

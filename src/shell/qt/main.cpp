@@ -25,6 +25,11 @@ int main(int argc, char** argv) {
     parser.addOption(processor);
     parser.process(app);
 
+    // An empty folder would silently become the executable's own.
+    if (parser.isSet(dataDir) && parser.value(dataDir).isEmpty()) {
+        std::cerr << "vantrell: --data-dir needs a folder, not an empty text\n";
+        return 64;
+    }
     vantrell::RequestProcessorFactory factory;
     try {
         factory = vantrell::processorFactoryFor(parser.value(processor).toStdString());

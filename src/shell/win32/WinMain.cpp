@@ -43,6 +43,11 @@ bool parseOptions(const std::vector<std::string>& args, GuiOptions& options, std
                 return false;
             }
             (arg == "--data-dir" ? options.dataDir.emplace() : options.processor) = args[++i];
+            // An empty folder would silently become the executable's own.
+            if (options.dataDir && options.dataDir->empty()) {
+                error = "--data-dir needs a folder, not an empty text";
+                return false;
+            }
         } else {
             error = arg == "--help" || arg == "-h" ? "" : "unknown option " + arg;
             return false;

@@ -21,16 +21,21 @@ double cpuSecondsOfProcess() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// The kernel's high-water mark of resident memory (VmHWM), in bytes; 0 when unreadable.
-std::uint64_t residentPeakBytes() {
+// A size line of /proc/self/status ("VmHWM:", "VmRSS:"), in bytes; 0 when unreadable.
+std::uint64_t statusBytes(const std::string& key) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stoull(line.substr(6)) * 1024;
+        if (line.rfind(key, 0) == 0) {
+            return std::stoull(line.substr(key.size())) * 1024;
         }
     }
     return 0;
+}
+
+// The kernel's high-water mark of resident memory.
+std::uint64_t residentPeakBytes() {
+    return statusBytes("VmHWM:");
 }
 
 // Writing 5 to clear_refs sets the high-water mark back to the current resident size.
@@ -53,6 +58,11 @@ Sample measure(const std::function<void()>& body) {
     sample.cpuSeconds = cpuSecondsOfProcess() - cpuBefore;
     sample.peakBytes = residentPeakBytes();
     return sample;
+}
+
+std::uint64_t residentBytes() {
+    malloc_trim(0);
+    return statusBytes("VmRSS:");
 }
 
 Sample operator+(const Sample& a, const Sample& b) {

@@ -17,6 +17,10 @@ struct Sample {
 // on top of what the process already held.
 Sample measure(const std::function<void()>& body);
 
+// The resident memory of the process now, free heap memory handed back first; 0 when unknown.
+// What a phase's peak holds besides the phase's own work.
+std::uint64_t residentBytes();
+
 // Sums of samples: times add up, the peak is the highest of the two.
 Sample operator+(const Sample& a, const Sample& b);
 

@@ -24,40 +24,68 @@ enum class Floor : std::size_t {
     ResponseBuild,
     ResponseParse,
     PunchDeleteEachCommitted,
+    CheckPunchReadNonePosted,
+    CheckTicketsReadNonePosted,
+    CheckAnswerPrintNonePosted,
+    CheckAnswerParseNonePosted,
+    CheckPunchReadAllPosted,
+    CheckTicketsReadAllPosted,
+    CheckAnswerPrintAllPosted,
+    CheckAnswerParseAllPosted,
+    PunchDeleteOneTransaction,
 };
-inline constexpr std::size_t kFloorCount = 14;
+inline constexpr std::size_t kFloorCount = 23;
 
-// The phases of the program measured in each run; the last is the whole run.
+// The phases of the program measured in each run, in the order they run; the last is the whole
+// run. The already-posted check runs twice: on the first activation, when the accounting system
+// holds none of the staged tickets, and again after the export with the stage restored, when it
+// holds all of them. Both include the simulator's answer to the check's query.
 enum class Phase : std::size_t {
     Extraction,
     Resolution,
+    CheckNonePosted,
     TicketRead,
     RequestBuilding,
     Simulator,
     ResponseApplying,
+    CheckAllPosted,
     WholeRun,
 };
-inline constexpr std::size_t kPhaseCount = 7;
+inline constexpr std::size_t kPhaseCount = 9;
 
 struct PhaseInfo {
     const char* label;
     std::vector<Floor> floors;  // what the phase's floor adds up
+    bool inWholeRun;            // the whole export run does this phase's work
 };
 
-// Each floor belongs to exactly one phase; the whole run's floor is all of them.
+// Each floor belongs to exactly one phase; the whole run's floor is those of the phases it
+// does (a first export checks once, with none posted).
 inline const std::array<PhaseInfo, kPhaseCount> kPhases{{
-    {"extraction (GetChronelData)", {Floor::ReportDataRead, Floor::PunchInsertEachCommitted}},
+    {"extraction (GetChronelData)", {Floor::ReportDataRead, Floor::PunchInsertEachCommitted}, true},
     {"resolution (ResolveWithQB, ShowIssues)",
      {Floor::CompanyListsRead, Floor::ResolveResponseBuild, Floor::ResolveResponseParse,
-      Floor::NamesDeleteEachCommitted}},
-    {"ticket read (rsPunch opened for export)", {Floor::PunchRead}},
-    {"request building (BuildRequestString)", {Floor::RequestBuild}},
+      Floor::NamesDeleteEachCommitted},
+     true},
+    {"check, none posted (CheckPostedTickets)",
+     {Floor::CheckPunchReadNonePosted, Floor::CheckTicketsReadNonePosted,
+      Floor::CheckAnswerPrintNonePosted, Floor::CheckAnswerParseNonePosted},
+     true},
+    {"ticket read (rsPunch opened for export)", {Floor::PunchRead}, true},
+    {"request building (BuildRequestString)", {Floor::RequestBuild}, true},
     {"simulator (ProcessRequest of the export)",
      {Floor::RequestParse, Floor::TicketNameLookups, Floor::PunchInsertOneTransaction,
-      Floor::ResponseBuild}},
+      Floor::ResponseBuild},
+     true},
     {"response applying (ParseResponseXML)",
-     {Floor::ResponseParse, Floor::PunchDeleteEachCommitted}},
-    {"whole run (vantrell-cli --export)", {}},
+     {Floor::ResponseParse, Floor::PunchDeleteEachCommitted},
+     true},
+    {"check, all posted (CheckPostedTickets)",
+     {Floor::CheckPunchReadAllPosted, Floor::CheckTicketsReadAllPosted,
+      Floor::CheckAnswerPrintAllPosted, Floor::CheckAnswerParseAllPosted,
+      Floor::PunchDeleteOneTransaction},
+     false},
+    {"whole run (vantrell-cli --export)", {}, false},
 }};
 
 inline const std::array<const char*, kFloorCount> kFloorLabels{{
@@ -75,19 +103,35 @@ inline const std::array<const char*, kFloorCount> kFloorLabels{{
     "pugixml: export response built, serialized",
     "pugixml: export response parsed, walked",
     "SQLite: Punch rows deleted, each committed",
+    "SQLite: Punch query for the check, none posted",
+    "SQLite: company tickets in range, none posted",
+    "pugixml: check answer printed, none posted",
+    "pugixml: check answer parsed, read, none posted",
+    "SQLite: Punch query for the check, all posted",
+    "SQLite: company tickets in range, all posted",
+    "pugixml: check answer printed, all posted",
+    "pugixml: check answer parsed, read, all posted",
+    "SQLite: Punch rows deleted, one transaction",
 }};
 
 // Every sample of one run, or the medians of several.
 struct RunSamples {
     std::array<Sample, kPhaseCount> phases{};
     std::array<Sample, kFloorCount> floors{};
+    // The simulator's share of each check (time and CPU time; no peak of its own).
+    Sample checkSimulatorNonePosted;
+    Sample checkSimulatorAllPosted;
+    // Resident memory just before each check (the benchmark's own data included).
+    std::uint64_t residentBeforeCheckNonePosted = 0;
+    std::uint64_t residentBeforeCheckAllPosted = 0;
 
     Sample& operator[](Phase phase) { return phases[static_cast<std::size_t>(phase)]; }
     Sample& operator[](Floor floor) { return floors[static_cast<std::size_t>(floor)]; }
     const Sample& operator[](Phase phase) const { return phases[static_cast<std::size_t>(phase)]; }
     const Sample& operator[](Floor floor) const { return floors[static_cast<std::size_t>(floor)]; }
 
-    // The floor of a phase: the sum of its floors, or of all floors for the whole run.
+    // The floor of a phase: the sum of its floors, or for the whole run those of the phases it
+    // does.
     Sample floorOf(Phase phase) const;
 };
 

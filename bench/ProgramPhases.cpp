@@ -1,7 +1,13 @@
 #include "ProgramPhases.h"
 
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "SqliteFile.h"
 #include "StageSnapshot.h"
@@ -43,6 +49,49 @@ class ListControls final : public WindowControls {
     bool exportEnabled = false;
 };
 
+// The simulator, timing each answer: the check sends its query from inside the program.
+class TimedProcessor final : public RequestProcessor {
+  public:
+    explicit TimedProcessor(Sample& lastAnswer) : lastAnswer_(lastAnswer) {}
+
+    void OpenConnection(const std::string& appID, const std::string& appName) override {
+        simulator_.OpenConnection(appID, appName);
+    }
+    std::string BeginSession(const std::string& qbFileName, int fileMode) override {
+        return simulator_.BeginSession(qbFileName, fileMode);
+    }
+    std::string ProcessRequest(const std::string& ticket, const std::string& request) override {
+        const std::clock_t cpuBefore = std::clock();
+        const auto start = std::chrono::steady_clock::now();
+        std::string response = simulator_.ProcessRequest(ticket, request);
+        lastAnswer_.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        lastAnswer_.cpuSeconds =
+            static_cast<double>(std::clock() - cpuBefore) / static_cast<double>(CLOCKS_PER_SEC);
+        return response;
+    }
+    void EndSession(const std::string& ticket) override { simulator_.EndSession(ticket); }
+    void CloseConnection() override { simulator_.CloseConnection(); }
+
+  private:
+    SimulatedRequestProcessor simulator_;
+    Sample& lastAnswer_;
+};
+
+// A trace file's text, without the quotes the program writes around it.
+std::string tracedText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    std::string text(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    constexpr std::string_view kEnd = "\"\r\n";
+    if (!in || text.size() < 1 + kEnd.size() || text.front() != '"' ||
+        !std::string_view(text).ends_with(kEnd)) {
+        throw std::runtime_error("no trace in " + file.string());
+    }
+    return text.substr(1, text.size() - 1 - kEnd.size());
+}
+
 // The number of tickets staged, read beside the program's connection.
 std::int64_t stagedTickets(const std::string& path) {
     SqliteFile file(path, SQLITE_OPEN_READONLY);
@@ -55,6 +104,16 @@ void requireQuiet(const RecordingPrompter& prompter, const char* phase) {
     if (!prompter.shown.empty()) {
         throw std::runtime_error(std::string("the program reported during ") + phase + ": " +
                                  prompter.shown.front());
+    }
+}
+
+// The check must have read its answer and found nothing changed; else it measured a failure.
+void requireCheck(const QuickBooksLink& link, const char* which) {
+    const auto& check = link.postedCheck();
+    if (!check.made || !check.issueLines.empty()) {
+        throw std::runtime_error(std::string(which) + " failed: " +
+                                 (check.issueLines.empty() ? std::string("no answer applied")
+                                                           : check.issueLines.front()));
     }
 }
 
@@ -78,22 +137,35 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     samples.extraction = measure([&] { GetChronelData(log, state); });
     requireQuiet(prompter, "the extraction");
     snapshotStage(state.strInterfaceDB, files.stageCopy);
+    const std::int64_t staged = stagedTickets(state.strInterfaceDB);
 
     const auto companyFile = files.folder / "Company.qbw";
     files.makeCompanyFile(companyFile);
     state.strQBdata = pathToUtf8(companyFile);
+    Sample lastAnswer;
     QuickBooksLink link(log, state, controls,
-                        [] { return std::make_unique<SimulatedRequestProcessor>(); });
+                        [&] { return std::make_unique<TimedProcessor>(lastAnswer); });
     if (!link.OpenQBConnection()) {
         requireQuiet(prompter, "the session's start");
         throw std::runtime_error("no session with the simulated accounting system");
     }
 
-    samples.resolution = measure([&] {
-        link.ResolveWithQB();
-        link.ShowIssues();
-    });
+    // As the window activates: resolution, the check, then the list.
+    link.beginActivation();
+    const Sample resolving = measure([&] { link.ResolveWithQB(); });
     requireQuiet(prompter, "the resolution");
+    samples.residentBeforeCheckNonePosted = residentBytes();
+    samples.checkNonePosted = measure([&] { link.CheckPostedTickets(); });
+    samples.checkSimulatorNonePosted = lastAnswer;
+    requireQuiet(prompter, "the first check");
+    requireCheck(link, "the first check");
+    if (link.postedCheck().alreadyPosted != 0 || stagedTickets(state.strInterfaceDB) != staged) {
+        throw std::runtime_error("the first check found tickets posted before any export");
+    }
+    data.checkRequest = tracedText(files.folder / "CheckReq.txt");
+    data.checkAnswerNonePosted = tracedText(files.folder / "CheckResp.txt");
+    samples.resolution = resolving + measure([&] { link.ShowIssues(); });
+    requireQuiet(prompter, "the list");
     if (!controls.exportEnabled) {
         throw std::runtime_error("names stayed unresolved: " +
                                  (controls.lines.empty() ? std::string() : controls.lines.front()));
@@ -120,6 +192,27 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     if (const auto left = stagedTickets(state.strInterfaceDB); left != 0) {
         throw std::runtime_error(std::to_string(left) + " tickets stayed staged after the export");
     }
+
+    // A repeat run: the same stage again, every ticket of which the accounting system now holds.
+    restoreStagedTickets(state.strInterfaceDB, files.stageCopy);
+    if (stagedTickets(state.strInterfaceDB) != staged) {
+        throw std::runtime_error("the stage was not restored for the second check");
+    }
+    link.beginActivation();
+    samples.residentBeforeCheckAllPosted = residentBytes();
+    samples.checkAllPosted = measure([&] { link.CheckPostedTickets(); });
+    samples.checkSimulatorAllPosted = lastAnswer;
+    requireQuiet(prompter, "the second check");
+    requireCheck(link, "the second check");
+    if (const auto left = stagedTickets(state.strInterfaceDB);
+        left != 0 || link.postedCheck().alreadyPosted != staged) {
+        throw std::runtime_error(std::to_string(left) +
+                                 " tickets stayed staged after the check found " +
+                                 std::to_string(link.postedCheck().alreadyPosted) + " of " +
+                                 std::to_string(staged) + " posted");
+    }
+    data.checkAnswerAllPosted = tracedText(files.folder / "CheckResp.txt");
+
     link.CloseQBConnection();
     blnCloseRecordset(log, state.rsExportDfn);
     blnCloseRecordset(log, state.rsRules);

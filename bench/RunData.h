@@ -26,6 +26,9 @@ struct RunData {
     std::string resolveResponse;
     std::string request;
     std::string response;
+    std::string checkRequest;  // the already-posted check's query (the same both times)
+    std::string checkAnswerNonePosted;
+    std::string checkAnswerAllPosted;
 };
 
 }  // namespace vantrell::bench

@@ -2,6 +2,11 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
 #include "ExportRun.h"
 #include "ProgramPhases.h"
 #include "SqliteFloors.h"
@@ -28,8 +33,26 @@ void makeCompanyFile(const fs::path& path, const fs::path& stageCopy) {
     file.addNames(standins::ListKind::WageItem, names.payTypes, now);
 }
 
-void measureFloors(const fs::path& chronelFile, const fs::path& companyFile, const fs::path& folder,
-                   const RunData& data, RunSamples& run) {
+// The date range of the check's query, as the simulator reads it.
+std::pair<std::string, std::string> checkedDates(const std::string& request) {
+    pugi::xml_document document;
+    if (!document.load_buffer(request.data(), request.size())) {
+        throw std::runtime_error("the check's query does not parse");
+    }
+    const pugi::xml_node range = document.find_node([](const pugi::xml_node& node) {
+        return std::strcmp(node.name(), "TxnDateRangeFilter") == 0;
+    });
+    if (!range) {
+        throw std::runtime_error("the check's query has no date range");
+    }
+    return {range.child_value("FromTxnDate"), range.child_value("ToTxnDate")};
+}
+
+// `companyFile` is the company file as the export found it (no tickets) and `postedCompany` as
+// the export left it (every ticket).
+void measureFloors(const fs::path& chronelFile, const fs::path& companyFile,
+                   const fs::path& postedCompany, const fs::path& folder, const RunData& data,
+                   RunSamples& run) {
     fs::create_directories(folder);
     const auto eachCommitted = folder / "each-committed.db";
     const auto oneTransaction = folder / "one-transaction.db";
@@ -49,6 +72,22 @@ void measureFloors(const fs::path& chronelFile, const fs::path& companyFile, con
     run[Floor::RequestParse] = parseAndWalk(data.request, "TimeTrackingAddRq");
     run[Floor::ResponseBuild] = buildAndSerialize(data.response, pugi::format_indent);
     run[Floor::ResponseParse] = parseAndWalk(data.response, "TimeTrackingAddRs");
+
+    const auto [from, to] = checkedDates(data.checkRequest);
+    run[Floor::CheckPunchReadNonePosted] = readPunch(oneTransaction);
+    run[Floor::CheckTicketsReadNonePosted] = readCompanyTickets(companyFile, from, to);
+    // The simulator writes a large answer record by record, not as one tree.
+    run[Floor::CheckAnswerPrintNonePosted] = buildAndPrintRecords(
+        data.checkAnswerNonePosted, "TimeTrackingQueryRs", pugi::format_indent);
+    run[Floor::CheckAnswerParseNonePosted] =
+        parseAndReadRecords(data.checkAnswerNonePosted, "TimeTrackingQueryRs");
+    run[Floor::CheckPunchReadAllPosted] = readPunch(oneTransaction);
+    run[Floor::CheckTicketsReadAllPosted] = readCompanyTickets(postedCompany, from, to);
+    run[Floor::CheckAnswerPrintAllPosted] =
+        buildAndPrintRecords(data.checkAnswerAllPosted, "TimeTrackingQueryRs", pugi::format_indent);
+    run[Floor::CheckAnswerParseAllPosted] =
+        parseAndReadRecords(data.checkAnswerAllPosted, "TimeTrackingQueryRs");
+    run[Floor::PunchDeleteOneTransaction] = deletePunchInOneTransaction(oneTransaction, data);
 }
 
 }  // namespace
@@ -89,14 +128,21 @@ SizeResult benchmarkSize(const BenchOptions& options, long long employees, const
                              data);
         run[Phase::Extraction] = program.extraction;
         run[Phase::Resolution] = program.resolution;
+        run[Phase::CheckNonePosted] = program.checkNonePosted;
         run[Phase::TicketRead] = program.ticketRead;
         run[Phase::RequestBuilding] = program.requestBuilding;
         run[Phase::Simulator] = program.simulator;
         run[Phase::ResponseApplying] = program.responseApplying;
+        run[Phase::CheckAllPosted] = program.checkAllPosted;
+        run.checkSimulatorNonePosted = program.checkSimulatorNonePosted;
+        run.checkSimulatorAllPosted = program.checkSimulatorAllPosted;
+        run.residentBeforeCheckNonePosted = program.residentBeforeCheckNonePosted;
+        run.residentBeforeCheckAllPosted = program.residentBeforeCheckAllPosted;
 
         readStage(stageCopy, data);
         result.tickets = static_cast<std::int64_t>(data.punch.size());
-        measureFloors(chronelFile, pristineCompany, runFolder / "floors", data, run);
+        measureFloors(chronelFile, pristineCompany, runFolder / "program" / "Company.qbw",
+                      runFolder / "floors", data, run);
         data = RunData();
 
         fs::create_directories(runFolder / "cli");

@@ -112,6 +112,20 @@ Sample deletePunch(const std::filesystem::path& path, const RunData& data) {
     });
 }
 
+Sample deletePunchInOneTransaction(const std::filesystem::path& path, const RunData& data) {
+    SqliteFile file(path, kReadWrite);
+    applyEngineSettings(file);
+    return measure([&] {
+        auto remove = file.prepare("delete from Punch where Sequence=?");
+        file.exec("BEGIN");
+        for (const auto& row : data.punch) {
+            sqlite3_bind_int64(remove.get(), 1, row.sequence);
+            file.run(remove.get());
+        }
+        file.exec("COMMIT");
+    });
+}
+
 Sample deleteNames(const std::filesystem::path& path, const RunData& data) {
     SqliteFile file(path, kReadWrite);
     applyEngineSettings(file);
@@ -169,6 +183,23 @@ Sample lookUpTicketNames(const std::filesystem::path& companyFile, const RunData
             sqlite3_reset(wageItem.get());
         }
         file.exec("COMMIT");
+    });
+}
+
+Sample readCompanyTickets(const std::filesystem::path& companyFile, const std::string& fromDate,
+                          const std::string& toDate) {
+    SqliteFile file(companyFile, kReadOnly);
+    return measure([&] {
+        auto statement = file.prepare(
+            "select t.txn_number, t.time_created, t.txn_date, t.duration_seconds, t.notes,"
+            " t.billable_status, e.list_id, e.name, e.is_active, e.time_created,"
+            " e.time_modified, w.list_id, w.name, w.is_active, w.time_created, w.time_modified"
+            " from time_tracking t join employee e on e.list_id = t.employee_list_id"
+            " left join wage_item w on w.list_id = t.wage_item_list_id"
+            " where t.txn_date >= ?1 and t.txn_date <= ?2 order by t.txn_date, t.txn_number");
+        bindText(statement.get(), 1, fromDate);
+        bindText(statement.get(), 2, toDate);
+        readAll(statement.get());
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "Measurement.h"
 #include "RunData.h"
@@ -24,6 +25,9 @@ Sample readPunch(const std::filesystem::path& file);
 // Each Punch row deleted by its Sequence, each delete committed on its own.
 Sample deletePunch(const std::filesystem::path& file, const RunData& data);
 
+// Each Punch row deleted by its Sequence, all in one transaction.
+Sample deletePunchInOneTransaction(const std::filesystem::path& file, const RunData& data);
+
 // The staged employee and pay-type names deleted one by one, each delete committed on its own
 // (the tables are filled first, untimed), on a file made by insertPunch.
 Sample deleteNames(const std::filesystem::path& file, const RunData& data);
@@ -34,5 +38,10 @@ Sample readCompanyLists(const std::filesystem::path& companyFile);
 // Each ticket's employee and wage item looked up by name in the company file, in one
 // transaction as the simulator answers a message.
 Sample lookUpTicketNames(const std::filesystem::path& companyFile, const RunData& data);
+
+// Every time ticket of the company file dated from `fromDate` to `toDate` (yyyy-mm-dd) in date
+// order, with its employee and wage item, as the simulator reads them to answer a query.
+Sample readCompanyTickets(const std::filesystem::path& companyFile, const std::string& fromDate,
+                          const std::string& toDate);
 
 }  // namespace vantrell::bench

@@ -31,6 +31,15 @@ void snapshotStage(const std::string& interfaceDb, const std::filesystem::path& 
     file.exec("VACUUM INTO '" + db::escapeSqlText(copy.string()) + "'");
 }
 
+void restoreStagedTickets(const std::string& interfaceDb, const std::filesystem::path& copy) {
+    SqliteFile file(interfaceDb, SQLITE_OPEN_READWRITE);
+    // The program's connection is idle, but waits rather than fails should it not be.
+    sqlite3_busy_timeout(file.handle(), 10'000);
+    file.exec("ATTACH DATABASE '" + db::escapeSqlText(copy.string()) + "' AS staged");
+    file.exec("INSERT INTO main.Punch SELECT * FROM staged.Punch");
+    file.exec("DETACH DATABASE staged");
+}
+
 void readStage(const std::filesystem::path& copy, RunData& data) {
     SqliteFile file(copy, SQLITE_OPEN_READONLY);
     data.schema.clear();

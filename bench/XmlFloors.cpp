@@ -31,6 +31,22 @@ void load(pugi::xml_document& document, const std::string& text) {
     }
 }
 
+// Appends to `parent` a copy of `node` and all below it, built node by node.
+void buildCopy(const pugi::xml_node& node, pugi::xml_node parent) {
+    pugi::xml_node made = parent.append_child(node.type());
+    if (node.type() == pugi::node_element) {
+        made.set_name(node.name());
+        for (const pugi::xml_attribute& attribute : node.attributes()) {
+            made.append_attribute(attribute.name()).set_value(attribute.value());
+        }
+    } else {
+        made.set_value(node.value());
+    }
+    for (const pugi::xml_node& child : node.children()) {
+        buildCopy(child, made);
+    }
+}
+
 }  // namespace
 
 Sample parseAndWalk(const std::string& text, const char* element) {
@@ -48,6 +64,31 @@ Sample parseAndWalk(const std::string& text, const char* element) {
             for (const pugi::xml_node& record : node.children()) {
                 for (const pugi::xml_node& name : record.children("Name")) {
                     sum += std::strlen(name.child_value());
+                }
+            }
+        }
+        sink = sink + sum;
+    });
+}
+
+Sample parseAndReadRecords(const std::string& text, const char* element) {
+    return measure([&] {
+        pugi::xml_document document;
+        load(document, text);
+        std::uint64_t sum = 0;
+        for (pugi::xml_node node = document.first_child(); node; node = following(node, document)) {
+            if (node.type() != pugi::node_element || std::strcmp(node.name(), element) != 0) {
+                continue;
+            }
+            for (const pugi::xml_attribute& attribute : node.attributes()) {
+                sum += std::strlen(attribute.value());
+            }
+            for (const pugi::xml_node& record : node.children()) {
+                for (pugi::xml_node field = record.first_child(); field;
+                     field = following(field, record)) {
+                    if (field.type() == pugi::node_element) {
+                        sum += std::strlen(field.child_value());
+                    }
                 }
             }
         }
@@ -85,6 +126,27 @@ Sample buildAndSerialize(const std::string& text, unsigned flags) {
         std::string out;
         StringWriter writer(out);
         built.save(writer, "", flags | pugi::format_no_declaration, pugi::encoding_utf8);
+        sink = sink + out.size();
+    });
+}
+
+Sample buildAndPrintRecords(const std::string& text, const char* element, unsigned flags) {
+    pugi::xml_document source;
+    load(source, text);
+    return measure([&] {
+        pugi::xml_document built;
+        std::string out;
+        StringWriter writer(out);
+        for (pugi::xml_node node = source.first_child(); node; node = following(node, source)) {
+            if (node.type() != pugi::node_element || std::strcmp(node.name(), element) != 0) {
+                continue;
+            }
+            for (const pugi::xml_node& record : node.children()) {
+                buildCopy(record, built);
+                built.first_child().print(writer, "", flags, pugi::encoding_utf8);
+                built.remove_child(built.first_child());
+            }
+        }
         sink = sink + out.size();
     });
 }

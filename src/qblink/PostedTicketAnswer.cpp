@@ -31,9 +31,11 @@ std::string childText(const pugi::xml_node& node, const char* path) {
 
 }  // namespace
 
-std::vector<PostedTimeTicket> readPostedTickets(const std::string& response) {
+std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
     pugi::xml_document document;
-    loadAnswer(document, response);
+    if (const std::optional<std::string> failure = loadXmlStrictInPlace(document, response)) {
+        throw Failure("The answer of QuickBooks could not be read: " + *failure);
+    }
     const std::vector<pugi::xml_node> answers = elementsByTagName(document, "TimeTrackingQueryRs");
     if (answers.empty()) {
         throw Failure("The answer of QuickBooks holds no TimeTrackingQueryRs.");

@@ -10,7 +10,8 @@ namespace vantrell {
 // The tickets of a time-ticket query's answer. Status 1 (nothing found) gives none. Throws
 // Failure, saying why, when the text does not load as a strict XML document, holds no
 // TimeTrackingQueryRs, or carries any other status: such an answer cannot be trusted.
-std::vector<PostedTimeTicket> readPostedTickets(const std::string& response);
+// The answer is parsed where it lies: it is taken, not copied.
+std::vector<PostedTimeTicket> readPostedTickets(std::string response);
 
 // One answer to a request of a message: its requestID, status and record.
 struct RequestAnswer {

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <string>
 
 #include "diag/Guard.h"
@@ -39,28 +38,23 @@ void QuickBooksLink::CheckPostedTickets() {
     postedCheck_ = {};
     const bool checked = guard(log_, "CheckPostedTickets", [&] {
         db::Connection& cn = interfaceConnection();
-        const std::vector<stage::StagedTicket> staged = stage::readStagedTickets(cn);
-        std::optional<db::DateTime> from;
-        std::optional<db::DateTime> to;
-        for (const stage::StagedTicket& one : staged) {
-            if (one.date) {
-                from = from ? std::min(*from, *one.date) : *one.date;
-                to = to ? std::max(*to, *one.date) : *one.date;
-            }
-        }
         // Without a dated ticket nothing staged can be one the accounting system holds.
-        if (from && to) {
-            const std::string request =
-                postedTicketQueryRequest(dateToString(from->toText()), dateToString(to->toText()));
+        if (const auto range = stage::stagedDateRange(cn)) {
+            const std::string request = postedTicketQueryRequest(
+                dateToString(range->first.toText()), dateToString(range->second.toText()));
             SaveTextFile(log_.folder(), "CheckReq.txt", request);
-            const std::string response = processor().ProcessRequest(ticket, request);
+            std::string response = processor().ProcessRequest(ticket, request);
             SaveTextFile(log_.folder(), "CheckResp.txt", response);
 
-            const TicketMatch match = matchPostedTickets(staged, readPostedTickets(response));
-            stage::removeStagedTickets(cn, match.alreadyPosted);
-            postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
-            for (const ChangedTicket& changed : match.changed) {
-                postedCheck_.issueLines.push_back(changedLine(changed));
+            const std::vector<PostedTimeTicket> posted = readPostedTickets(std::move(response));
+            // The usual first export: nothing there, nothing to pair.
+            if (!posted.empty()) {
+                const TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), posted);
+                stage::removeStagedTickets(cn, match.alreadyPosted);
+                postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
+                for (const ChangedTicket& changed : match.changed) {
+                    postedCheck_.issueLines.push_back(changedLine(changed));
+                }
             }
         }
         postedCheck_.made = true;

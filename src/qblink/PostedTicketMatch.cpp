@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <limits>
 #include <map>
-#include <tuple>
+#include <unordered_map>
+#include <utility>
 
 #include "extract/ValueFormat.h"
 
@@ -23,7 +24,15 @@ std::string folded(std::string_view text) {
     return result;
 }
 
-using DayKey = std::tuple<std::string, std::string, std::string>;  // employee, date, item
+// Employee, date and wage item in one text; the separator is no character of a name.
+std::string dayKey(std::string_view employee, std::string_view date, std::string_view item) {
+    std::string key = folded(employee);
+    key += '\x1f';
+    key += date;
+    key += '\x1f';
+    key += folded(item);
+    return key;
+}
 
 std::string dayText(const std::optional<db::DateTime>& date) {
     return date ? dateToString(date->toText()) : std::string();
@@ -104,43 +113,45 @@ std::string hoursText(std::int64_t minutes) {
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                                const std::vector<PostedTimeTicket>& posted) {
     // Posted tickets not yet paired, by day and then by minutes, as indexes into `posted`.
-    std::map<DayKey, std::multimap<std::optional<std::int64_t>, std::size_t>> unpaired;
+    std::unordered_map<std::string, std::multimap<std::optional<std::int64_t>, std::size_t>>
+        unpaired;
+    unpaired.reserve(posted.size());
     for (std::size_t i = 0; i < posted.size(); ++i) {
         const PostedTimeTicket& ticket = posted[i];
-        unpaired[{folded(ticket.employee), ticket.date, folded(ticket.wageItem)}].emplace(
-            ticket.minutes, i);
+        unpaired[dayKey(ticket.employee, ticket.date, ticket.wageItem)].emplace(ticket.minutes, i);
     }
 
     TicketMatch match;
-    std::vector<std::size_t> unmatchedStaged;
-    std::vector<std::optional<std::int64_t>> stagedMinutes(staged.size());
+    std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> unmatched;
     for (std::size_t i = 0; i < staged.size(); ++i) {
         const stage::StagedTicket& ticket = staged[i];
-        stagedMinutes[i] = durationMinutes(hoursToDuration(ticket.hours));
-        const auto day =
-            unpaired.find({folded(ticket.name), dayText(ticket.date), folded(ticket.payType)});
         // A ticket whose day or hours cannot be written is never taken for a posted one.
-        if (ticket.date && stagedMinutes[i] && day != unpaired.end()) {
-            const auto same = day->second.find(stagedMinutes[i]);
-            if (same != day->second.end()) {
-                day->second.erase(same);
-                match.alreadyPosted.push_back(ticket.sequence);
-                continue;
-            }
-        }
-        unmatchedStaged.push_back(i);
-    }
-
-    for (const std::size_t i : unmatchedStaged) {
-        const stage::StagedTicket& ticket = staged[i];
-        const auto day =
-            unpaired.find({folded(ticket.name), dayText(ticket.date), folded(ticket.payType)});
-        if (!ticket.date || day == unpaired.end() || day->second.empty()) {
+        if (!ticket.date) {
             continue;
         }
-        ChangedTicket changed{ticket, stagedMinutes[i], {}};
-        for (const auto& [minutes, index] : day->second) {
-            changed.postedMinutes.push_back(minutes);
+        const std::optional<std::int64_t> minutes = durationMinutes(hoursToDuration(ticket.hours));
+        const auto day = unpaired.find(dayKey(ticket.name, dayText(ticket.date), ticket.payType));
+        if (day == unpaired.end()) {
+            continue;
+        }
+        const auto same = minutes ? day->second.find(minutes) : day->second.end();
+        if (same != day->second.end()) {
+            day->second.erase(same);
+            match.alreadyPosted.push_back(ticket.sequence);
+        } else {
+            unmatched.emplace_back(i, minutes);
+        }
+    }
+
+    for (const auto& [i, minutes] : unmatched) {
+        const stage::StagedTicket& ticket = staged[i];
+        const auto day = unpaired.find(dayKey(ticket.name, dayText(ticket.date), ticket.payType));
+        if (day->second.empty()) {
+            continue;
+        }
+        ChangedTicket changed{ticket, minutes, {}};
+        for (const auto& other : day->second) {
+            changed.postedMinutes.push_back(other.first);
         }
         match.changed.push_back(std::move(changed));
     }

@@ -115,20 +115,24 @@ std::optional<std::size_t> invalidUtf8(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text) {
+namespace {
+
+// What the parser lets through but a strict loader refuses, before parsing: bytes that are not
+// UTF-8 and forbidden characters.
+std::optional<std::string> refusedText(std::string_view text) {
     if (const auto offset = invalidUtf8(text)) {
-        document.reset();
         return reasonAt("The text is not UTF-8", static_cast<std::ptrdiff_t>(*offset));
     }
     if (const auto offset = forbiddenCharacter(text)) {
-        document.reset();
         return reasonAt("An invalid character was found in text content",
                         static_cast<std::ptrdiff_t>(*offset));
     }
-    // As a fragment, text outside the root stays in the tree, where it can be refused below;
-    // whitespace there is dropped as the default options drop it everywhere.
-    const pugi::xml_parse_result result =
-        document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_fragment);
+    return std::nullopt;
+}
+
+// After parsing: the result, text outside the root, and the number of root elements.
+std::optional<std::string> refusedTree(const pugi::xml_document& document,
+                                       const pugi::xml_parse_result& result, std::size_t size) {
     if (!result) {
         return reasonAt(result.description(), result.offset);
     }
@@ -143,9 +147,36 @@ std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::stri
         }
     }
     if (elements == 0) {
-        return reasonAt("No document element found", static_cast<std::ptrdiff_t>(text.size()));
+        return reasonAt("No document element found", static_cast<std::ptrdiff_t>(size));
     }
     return std::nullopt;
+}
+
+// As a fragment, text outside the root stays in the tree, where it can be refused; whitespace
+// there is dropped as the default options drop it everywhere.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
+
+}  // namespace
+
+std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text) {
+    if (auto refused = refusedText(text)) {
+        document.reset();
+        return refused;
+    }
+    const pugi::xml_parse_result result =
+        document.load_buffer(text.data(), text.size(), kParseOptions);
+    return refusedTree(document, result, text.size());
+}
+
+std::optional<std::string> loadXmlStrictInPlace(pugi::xml_document& document, std::string& text) {
+    if (auto refused = refusedText(text)) {
+        document.reset();
+        return refused;
+    }
+    const std::size_t size = text.size();
+    const pugi::xml_parse_result result =
+        document.load_buffer_inplace(text.data(), text.size(), kParseOptions);
+    return refusedTree(document, result, size);
 }
 
 std::vector<pugi::xml_node> elementsByTagName(const pugi::xml_node& root, std::string_view tag) {

@@ -14,6 +14,10 @@ namespace vantrell {
 // success, otherwise the reason with the offset where the load failed.
 std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text);
 
+// The same without a copy of a large text: the document is parsed where `text` lies, which it
+// changes; `text` must outlive `document`.
+std::optional<std::string> loadXmlStrictInPlace(pugi::xml_document& document, std::string& text);
+
 // Every element below `root` (the root itself excluded) whose tag is exactly `tag`, in document
 // order. One pass, without recursion, so any size and depth of document is walked.
 std::vector<pugi::xml_node> elementsByTagName(const pugi::xml_node& root, std::string_view tag);

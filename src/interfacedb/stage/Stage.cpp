@@ -1,5 +1,6 @@
 #include "interfacedb/stage/Stage.h"
 
+#include <algorithm>
 #include <string>
 
 #include "interfacedb/DbError.h"
@@ -51,13 +52,38 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
     return tickets;
 }
 
-void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& sequences) {
-    if (sequences.empty()) {
-        return;
+std::optional<std::pair<db::DateTime, db::DateTime>> stagedDateRange(db::Connection& cn) {
+    // Dates are stored in one canonical text form, so their text order is their time order.
+    db::Recordset rs;
+    rs.open("select min(Date) as First, max(Date) as Last from Punch where Date is not null", cn,
+            db::CursorType::Static, db::LockType::ReadOnly);
+    if (rs.eof()) {
+        return std::nullopt;
     }
+    const db::Value first = rs.field("First");
+    const db::Value last = rs.field("Last");
+    const auto from = orNothing(first, [&] { return first.toDate(); });
+    const auto to = orNothing(last, [&] { return last.toDate(); });
+    if (!from || !to) {
+        return std::nullopt;
+    }
+    return std::make_pair(*from, *to);
+}
+
+void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& sequences) {
+    // Many tickets to a statement: a statement each would be prepared hundreds of thousands of
+    // times for a large stage.
+    constexpr std::size_t kPerStatement = 500;
     cn.inTransaction([&] {
-        for (const std::int32_t sequence : sequences) {
-            cn.execute(std::string(kDeletePunchSequence) + "?", {db::Value(sequence)});
+        for (std::size_t first = 0; first < sequences.size(); first += kPerStatement) {
+            const std::size_t count = std::min(kPerStatement, sequences.size() - first);
+            std::string sql = "delete from Punch where Sequence in (?";
+            std::vector<db::Value> values{db::Value(sequences[first])};
+            for (std::size_t i = 1; i < count; ++i) {
+                sql += ",?";
+                values.emplace_back(sequences[first + i]);
+            }
+            cn.execute(sql + ")", values);
         }
     });
 }

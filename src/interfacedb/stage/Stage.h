@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "interfacedb/Connection.h"
@@ -24,6 +25,9 @@ struct StagedTicket {
 // value is read with 0 or the empty text, so that it can still be shown and never matches a
 // posted ticket. Throws DbError when Punch cannot be read.
 std::vector<StagedTicket> readStagedTickets(db::Connection& cn);
+
+// The lowest and highest staged dates, or nothing when no ticket has a date. Throws DbError.
+std::optional<std::pair<db::DateTime, db::DateTime>> stagedDateRange(db::Connection& cn);
 
 // Deletes the tickets of these Sequence numbers from Punch, all in one transaction: either all
 // leave the stage or none does. Throws DbError, and then none has left.

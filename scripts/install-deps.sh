@@ -7,6 +7,7 @@ packages=(
     libsqlite3-dev libpugixml-dev mdbtools-dev
     locales  # the German locale that the Access reader is tested under is built from it
     qt6-base-dev
+    fonts-liberation2  # Liberation Sans: the Qt windows' dialog font, with Arial's metrics
     libgtest-dev
     libxml2-utils
 )

@@ -12,6 +12,7 @@ packages=(
     wine wine64 wine32:i386 fonts-wine
     xvfb xauth imagemagick x11-apps x11-utils
     odbc-mdbtools odbcinst libodbc2 libodbc2:i386
+    fonts-liberation2  # Wine draws "MS Shell Dlg" with it: the widths the window was laid out for
     nsis
 )
 

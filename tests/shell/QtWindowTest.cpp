@@ -1,12 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <ostream>
 
 #include "interfacedb/InterfaceDatabase.h"
 #include "qblink/FakeRequestProcessor.h"
@@ -17,6 +31,14 @@
 #include "shell/qt/Twips.h"
 #include "shell/settings/QtSettingsStore.h"
 #include "support/TestLog.h"
+
+// Qt strings in failure messages as text.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+void PrintTo(const QStringList& list, std::ostream* out) {
+    *out << '{' << list.join("\", \"").prepend('"').append('"').toStdString() << '}';
+}
 
 namespace vantrell {
 namespace {
@@ -116,6 +138,123 @@ TEST_F(QtWindowFixture, CaptionFrameAndLayoutInTwips) {
     EXPECT_EQ(order, (QStringList{"lstShow", "cmdClose", "cmdExport", "cmdPrint"}));
 }
 
+// A caption as the button shows it: the access-key ampersands left out, "&&" shown as "&".
+QString shownCaption(const QString& caption) {
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+                shown += '&';
+                ++i;
+            }
+            continue;
+        }
+        shown += caption[i];
+    }
+    return shown;
+}
+
+struct ButtonPlace {
+    const char* name;
+    int width;  // twips
+    int height;
+};
+
+// Each button's caption, in the button's own font at `dotsPerInch`, with the style's margin
+// and frame on both sides, fits the button laid out in twips at that resolution. The style's
+// margins are in pixels at 96 dots per inch and grow with the resolution.
+void expectCaptionsFit(QWidget& window, std::initializer_list<ButtonPlace> buttons,
+                       int dotsPerInch) {
+    QImage device(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = static_cast<int>(std::lround(dotsPerInch / 0.0254));
+    device.setDotsPerMeterX(dotsPerMetre);
+    device.setDotsPerMeterY(dotsPerMetre);
+    ASSERT_EQ(device.logicalDpiX(), dotsPerInch);
+    const double scale = dotsPerInch / 96.0;
+    for (const ButtonPlace& place : buttons) {
+        auto* button = window.findChild<QPushButton*>(place.name);
+        ASSERT_NE(button, nullptr) << place.name;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        QStyle* style = button->style();
+        const double margins =
+            scale * (style->pixelMetric(QStyle::PM_ButtonMargin, &option, button) +
+                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button));
+        const QFontMetricsF metrics(button->font(), &device);
+        const QString caption = shownCaption(button->text());
+        const double needed = std::ceil(metrics.horizontalAdvance(caption)) + margins;
+        const double neededHeight = std::ceil(metrics.height()) + margins;
+        const int width = twipsToPixels(place.width, dotsPerInch);
+        const int height = twipsToPixels(place.height, dotsPerInch);
+        EXPECT_LE(needed, width) << place.name << " \"" << caption.toStdString() << "\" at "
+                                 << dotsPerInch << " dpi";
+        EXPECT_LE(neededHeight, height) << place.name << " at " << dotsPerInch << " dpi";
+    }
+}
+
+void expectDialogFont(const QWidget& widget) {
+    const QFontInfo info(widget.font());
+    EXPECT_TRUE(info.family() == "Liberation Sans" || info.family() == "Arimo")
+        << widget.objectName().toStdString() << ": " << info.family().toStdString()
+        << " (fonts-liberation2 is installed by scripts/install-deps.sh)";
+    EXPECT_EQ(widget.font().pointSize(), 8) << widget.objectName().toStdString();
+}
+
+TEST_F(QtWindowFixture, CaptionsFitTheirButtonsInTheDialogFontAt96And144Dpi) {
+    expectDialogFont(*window);
+    for (const char* name : {"cmdClose", "cmdExport", "cmdPrint", "lstShow"}) {
+        expectDialogFont(*window->findChild<QWidget*>(name));
+    }
+    for (const int dpi : {96, 144}) {
+        expectCaptionsFit(
+            *window, {{"cmdClose", 1095, 495}, {"cmdExport", 1095, 495}, {"cmdPrint", 1095, 495}},
+            dpi);
+    }
+    // The buttons as laid out on this screen hold their captions too.
+    for (const char* name : {"cmdClose", "cmdExport", "cmdPrint"}) {
+        auto* b = button(name);
+        QStyleOptionButton option;
+        option.initFrom(b);
+        const QRect contents =
+            b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(shownCaption(b->text())), contents.width())
+            << name;
+    }
+}
+
+TEST_F(QtWindowFixture, EscDoesNothingAndCloseRunsTheUnloadOnce) {
+    processor.responses = {kBothKnown};
+    ASSERT_TRUE(window->load());
+    window->showCentred();
+    settle();
+    const auto count = [this](const std::string& operation) {
+        return std::count_if(
+            processor.calls.begin(), processor.calls.end(),
+            [&](const std::string& call) { return call.rfind(operation, 0) == 0; });
+    };
+    ASSERT_EQ(count("BeginSession"), 1);
+
+    // Esc as the keyboard sends it, to the control with the focus and to the window itself.
+    QWidget* focus = window->focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->logic().isUnloaded());
+    EXPECT_EQ(count("EndSession"), 0);
+    EXPECT_EQ(count("CloseConnection"), 0);
+    EXPECT_NE(state.cnInterface, nullptr);
+
+    button("cmdClose")->click();
+    settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->logic().isUnloaded());
+    EXPECT_EQ(count("EndSession"), 1);
+    EXPECT_EQ(count("CloseConnection"), 1);
+    EXPECT_EQ(state.cnInterface, nullptr);
+}
+
 TEST_F(QtWindowFixture, ButtonStatesThroughLoadActivationAndExport) {
     processor.responses = {kBothKnown, kAccepted};
     ASSERT_TRUE(window->load());
@@ -189,7 +328,102 @@ TEST(QtLocateDialog, LabelCaptionAndButtonsForEachFile) {
                   twipsRect(2760, 1560, 975, 495, dialog));
         EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
     }
-    EXPECT_EQ(qtNameFilter(kCompanyFilter), "QuickBooks Data (*.qbw) (*.qbw)");
+    EXPECT_EQ(qtNameFilter(kCompanyFilter), "QuickBooks Data (*.qbw)");
+    EXPECT_EQ(qtNameFilter(kChronelFilter), "Chronel Application (ChronelV7.mde)");
+    EXPECT_EQ(qtNameFilter("Text files|*.txt"), "Text files (*.txt)");
+}
+
+TEST(QtLocateDialog, ItsButtonCaptionsFitInTheDialogFont) {
+    testing::TestLog t;
+    ProgramState state;
+    testing::ScriptedUser user;
+    frmLocateCHdata logic(t.log, state, user);
+    logic.strFilter = kChronelFilter;
+    logic.Form_Load();
+    LocateDialog dialog(logic, nullptr);
+    for (const char* name : {"cmdOK", "cmdClose"}) {
+        expectDialogFont(*dialog.findChild<QWidget*>(name));
+    }
+    for (const int dpi : {96, 144}) {
+        expectCaptionsFit(dialog, {{"cmdOK", 975, 495}, {"cmdClose", 975, 495}}, dpi);
+    }
+}
+
+// Calls `inspect` with the application's modal window once one of type W is open.
+template <class W>
+void whenModalOpens(QTimer& timer, const std::function<void(W&)>& inspect) {
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&timer, inspect] {
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            timer.stop();
+            inspect(*window);
+        }
+    });
+    timer.start();
+}
+
+TEST(QtLocateDialog, TheFileDialogShowsEachFilterOnceAndFiltersByItsPattern) {
+    for (const auto& [filter, shown, pattern] :
+         std::vector<std::tuple<std::string, QString, QString>>{
+             {kChronelFilter, "Chronel Application (ChronelV7.mde)", "ChronelV7.mde"},
+             {kCompanyFilter, "QuickBooks Data (*.qbw)", "*.qbw"}}) {
+        QStringList types;
+        QStringList patterns;
+        QTimer timer;
+        whenModalOpens<QFileDialog>(timer, [&](QFileDialog& dialog) {
+            if (auto* combo = dialog.findChild<QComboBox*>("fileTypeCombo")) {
+                for (int i = 0; i < combo->count(); ++i) {
+                    types << combo->itemText(i);
+                }
+            }
+            if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+                patterns = model->nameFilters();
+            }
+            dialog.reject();
+        });
+        EXPECT_EQ(QtFileOpenDialog().showOpen(filter, 4), "");
+        EXPECT_EQ(types, QStringList{shown});
+        EXPECT_EQ(patterns, QStringList{pattern});
+    }
+}
+
+TEST(QtLocateDialog, OwnedByTheMainWindowDuringItsLoadAndCentredOnIt) {
+    testing::TestLog t;
+    ProgramState state;
+    testing::MemorySettings settings;  // no locations stored: the load asks for them
+    testing::ProcessorScript processor;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    MainWindow window(t.log, state, settings, processor.factory());
+
+    bool opened = false;
+    bool ownerVisible = true;
+    QWidget* parent = nullptr;
+    QWindow* transientParent = nullptr;
+    Qt::WindowType type = Qt::Window;
+    QPoint centre;
+    QTimer timer;
+    whenModalOpens<QDialog>(timer, [&](QDialog& dialog) {
+        opened = dialog.objectName() == "frmLocateCHdata";
+        ownerVisible = window.isVisible();
+        parent = dialog.parentWidget();
+        transientParent =
+            dialog.windowHandle() != nullptr ? dialog.windowHandle()->transientParent() : nullptr;
+        type = dialog.windowType();
+        centre = dialog.geometry().center();
+        dialog.findChild<QPushButton*>("cmdClose")->click();
+    });
+    EXPECT_FALSE(window.load());  // no file located: the window unloads
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(ownerVisible);
+    EXPECT_EQ(parent, &window);
+    ASSERT_NE(window.windowHandle(), nullptr);
+    EXPECT_EQ(transientParent, window.windowHandle());
+    EXPECT_EQ(type, Qt::Dialog);  // what the window system keeps with its transient parent
+    const QPoint ownerCentre = window.geometry().center();
+    EXPECT_LE((centre - ownerCentre).manhattanLength(), 4)
+        << centre.x() << "," << centre.y() << " vs " << ownerCentre.x() << "," << ownerCentre.y();
+    // The owner itself was placed at the centre of the screen before the load.
+    EXPECT_LE((ownerCentre - window.screen()->availableGeometry().center()).manhattanLength(), 2);
 }
 
 TEST(QtSettings, StoredUnderTheApplicationAndSection) {

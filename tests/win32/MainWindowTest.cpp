@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+#include <string_view>
 
 #include "GuiTestSupport.h"
 #include "RecordingProcessor.h"
 #include "diag/FileSystem.h"
+#include "diag/Utf16.h"
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
 #include "interfacedb/InterfaceDatabase.h"
@@ -155,6 +157,121 @@ TEST_F(MainWindowOnScreen, LaidOutInTwipsAtTheScreenResolutionWithItsCaptionAndF
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 2);
     EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 2);
+}
+
+// A caption as the button shows it: the access-key ampersands left out, "&&" shown as "&".
+std::wstring shownCaption(const std::wstring& caption) {
+    std::wstring shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&') {
+            if (i + 1 < caption.size() && caption[i + 1] == L'&') {
+                shown += L'&';
+                ++i;
+            }
+            continue;
+        }
+        shown += caption[i];
+    }
+    return shown;
+}
+
+// Each caption, in its button's font (the dialog's 8-point "MS Shell Dlg") made at 96 and at
+// 144 dots per inch, fits inside the button laid out in twips at that resolution: inside its 3D
+// edge and its focus rectangle, with a pixel to spare on each side (all grown with the
+// resolution).
+TEST_F(MainWindowOnScreen, CaptionsFitTheirButtonsInTheDialogFontAt96And144Dpi) {
+    open();
+    const int dpi = screenDotsPerInch();
+    const HDC dc = GetDC(hwnd());
+    ASSERT_NE(dc, nullptr);
+    const int side =
+        GetSystemMetrics(SM_CXEDGE) + std::max(GetSystemMetrics(SM_CXFOCUSBORDER), 1) + 1;
+    for (const int control : {IDC_CMDCLOSE, IDC_CMDEXPORT, IDC_CMDPRINT}) {
+        const HWND button = GetDlgItem(hwnd(), control);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << control;
+        LOGFONTW design{};
+        ASSERT_NE(GetObjectW(font, sizeof design, &design), 0) << control;
+        EXPECT_STREQ(design.lfFaceName, L"MS Shell Dlg") << control;
+        EXPECT_EQ(design.lfHeight, -MulDiv(8, dpi, 72)) << control;
+        const std::wstring caption = shownCaption(testing::windowText(button));
+        for (const int at : {96, 144}) {
+            LOGFONTW scaled = design;
+            scaled.lfHeight = -MulDiv(8, at, 72);
+            const HFONT made = CreateFontIndirectW(&scaled);
+            ASSERT_NE(made, nullptr);
+            const HGDIOBJ before = SelectObject(dc, made);
+            SIZE extent{};
+            TEXTMETRICW metrics{};
+            const BOOL measured = GetTextExtentPoint32W(dc, caption.c_str(),
+                                                        static_cast<int>(caption.size()), &extent);
+            GetTextMetricsW(dc, &metrics);
+            wchar_t face[LF_FACESIZE]{};
+            GetTextFaceW(dc, LF_FACESIZE, face);
+            SelectObject(dc, before);
+            DeleteObject(made);
+            ASSERT_TRUE(measured);
+            // Windows makes "MS Shell Dlg" Microsoft Sans Serif; Wine, without it, a font of the
+            // machine's: one with the same metrics, or the captions measured here say nothing.
+            const std::wstring_view resolved = face;
+            EXPECT_TRUE(resolved == L"Microsoft Sans Serif" || resolved == L"Tahoma" ||
+                        resolved == L"Arial" || resolved == L"Liberation Sans" ||
+                        resolved == L"Arimo")
+                << narrow(resolved) << " (Wine finds Liberation Sans in fonts-liberation2)";
+            const int margins = MulDiv(2 * side, at, 96);
+            EXPECT_LE(extent.cx + margins, twipsToPixels(1095, at))
+                << narrow(caption) << " at " << at << " dpi: " << extent.cx << " + " << margins;
+            EXPECT_LE(metrics.tmHeight + margins, twipsToPixels(495, at))
+                << narrow(caption) << " at " << at << " dpi";
+        }
+    }
+    ReleaseDC(hwnd(), dc);
+}
+
+// Whether the dialog manager turned a key into the cancel command to the main window.
+bool cancelCommandSent = false;
+
+LRESULT CALLBACK watchForCancel(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_COMMAND && LOWORD(sent->wParam) == IDCANCEL) {
+        cancelCommandSent = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Esc does nothing in the main window: only Close and the close box end the program, through
+// the unload sequence.
+TEST_F(MainWindowOnScreen, EscDoesNothingAndCloseThenRunsTheUnloadOnce) {
+    open();
+    const auto count = [this](const char* operation) {
+        return std::count(record.calls.begin(), record.calls.end(), operation);
+    };
+    ASSERT_EQ(count("BeginSession"), 1);
+    SetFocus(GetDlgItem(hwnd(), IDC_LSTSHOW));
+    // Esc as the keyboard sends it to the control that has the focus.
+    const UINT scanCode = MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC) << 16;
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, static_cast<LPARAM>(0x00000001u | scanCode));
+    PostMessageW(GetFocus(), WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001u | scanCode));
+    cancelCommandSent = false;
+    const HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROC, &watchForCancel, nullptr, GetCurrentThreadId());
+    pump([] { return cancelCommandSent; }, 2000);
+    pump([] { return false; }, 300);
+    if (hook != nullptr) {
+        UnhookWindowsHookEx(hook);
+        EXPECT_TRUE(cancelCommandSent);  // Esc reached the window as its cancel command
+    }
+    ASSERT_NE(hwnd(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(hwnd()));
+    EXPECT_FALSE(window->logic().isUnloaded());
+    EXPECT_EQ(count("EndSession"), 0);
+    EXPECT_NE(state.cnInterface, nullptr);
+
+    testing::postClick(hwnd(), IDC_CMDCLOSE);
+    EXPECT_TRUE(pump([&] { return hwnd() == nullptr; }));
+    EXPECT_EQ(count("EndSession"), 1);
+    EXPECT_EQ(count("CloseConnection"), 1);
+    EXPECT_EQ(state.cnInterface, nullptr);
 }
 
 TEST_F(MainWindowOnScreen, TabOrderRunsFromTheListThroughCloseExportAndPrint) {

@@ -6,18 +6,23 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
+#include "shell/qt/DialogFont.h"
 #include "shell/qt/Twips.h"
 
 namespace vantrell {
 
+// A dialog window, so that the window system keeps it with its owner (on X11 its
+// WM_TRANSIENT_FOR): no task-bar entry of its own. Its frame has the minimise and maximise boxes.
 LocateDialog::LocateDialog(frmLocateCHdata& logic, QWidget* owner)
-    : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       logic_(logic) {
     setObjectName("frmLocateCHdata");
     setWindowTitle(frmLocateCHdata::kCaption);
     setModal(true);
+    setFont(dialogFont());
     resize(twipsToPixels(3915, *this), twipsToPixels(2280, *this));
 
     auto* label = new QLabel(QString::fromStdString(logic_.lblLocate()), this);
@@ -54,6 +59,13 @@ void QtLocateHost::showModal(frmLocateCHdata& dialog) {
     LocateDialog window(dialog, owner_);
     if (owner_ == nullptr) {
         window.move(window.screen()->availableGeometry().center() - window.rect().center());
+    } else {
+        // The owner may not have been shown yet (the dialogs of its load): its native window
+        // is made now, so that the dialog is transient for it from the start.
+        QWidget* ownerWindow = owner_->window();
+        ownerWindow->winId();
+        window.winId();
+        window.windowHandle()->setTransientParent(ownerWindow->windowHandle());
     }
     window.exec();
 }
@@ -64,7 +76,12 @@ QString qtNameFilter(const std::string& filter) {
     if (bar < 0) {
         return text;
     }
-    return text.left(bar) + " (" + text.mid(bar + 1) + ")";
+    // A description that already ends with its pattern in brackets ("Chronel Application
+    // (ChronelV7.mde)") is the whole Qt filter; the pattern would otherwise show twice.
+    const QString description = text.left(bar);
+    const QString pattern = text.mid(bar + 1);
+    const QString shown = " (" + pattern + ")";
+    return description.endsWith(shown) ? description : description + shown;
 }
 
 std::string QtFileOpenDialog::showOpen(const std::string& filter, int) {

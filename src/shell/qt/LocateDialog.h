@@ -35,7 +35,8 @@ class QtFileOpenDialog final : public FileOpenDialog {
     std::string showOpen(const std::string& filter, int flags) override;
 };
 
-// "Description|pattern" as a Qt name filter "Description (pattern)".
+// "Description|pattern" as a Qt name filter "Description (pattern)", which the file dialog
+// shows as it is; the description is shown once, as in the Windows file dialog.
 QString qtNameFilter(const std::string& filter);
 
 }  // namespace vantrell

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "diag/Failure.h"
+#include "shell/qt/DialogFont.h"
 #include "shell/qt/Twips.h"
 
 namespace vantrell {
@@ -67,9 +69,12 @@ MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& set
       cmdClose_(new QPushButton("&Close", this)),
       cmdExport_(new QPushButton("&Export", this)),
       cmdPrint_(new QPushButton("&Print Screen", this)),
-      locateHost_(nullptr) {
+      // The locate dialogs of the load belong to this window although it is not shown yet:
+      // no task-bar entry of their own, centred on it.
+      locateHost_(this) {
     setObjectName("frmVantrell");
     setWindowTitle(frmVantrell::kCaption);
+    setFont(dialogFont());
     setFixedSize(twipsToPixels(4770, *this), twipsToPixels(5115, *this));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -120,14 +125,19 @@ void MainWindow::runStep(Step&& step) {
 }
 
 bool MainWindow::load() {
+    // Placed before the load, so that a locate dialog centred on it is centred on the screen.
+    centreOnScreen();
     runStep([this] { logic_->Form_Load(); });
     return !ended_ && !logic_->isUnloaded();
 }
 
-void MainWindow::showCentred() {
-    locateHost_.setOwner(this);
+void MainWindow::centreOnScreen() {
     const QRect screen = this->screen()->availableGeometry();
     move(screen.center() - QPoint(width() / 2, height() / 2));
+}
+
+void MainWindow::showCentred() {
+    centreOnScreen();
     show();
     raise();
     activateWindow();
@@ -150,6 +160,16 @@ void MainWindow::activateIfDue() {
     activatedOnce_ = true;
     tracker.setLastActive(nullptr);
     runStep([this] { logic_->Form_Activate(); });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // QDialog would reject() on Esc and hide the window without the unload sequence; Esc does
+    // nothing here, as in the Win32 window. Close and the close box end the program.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

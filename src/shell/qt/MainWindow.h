@@ -49,6 +49,7 @@ class MainWindow final : public QDialog, public WindowControls {
 
   protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -57,6 +58,7 @@ class MainWindow final : public QDialog, public WindowControls {
     template <class Step>
     void runStep(Step&& step);
     void activateIfDue();
+    void centreOnScreen();
 
     QListWidget* lstShow_;
     QPushButton* cmdClose_;

@@ -5,10 +5,13 @@
 
 namespace vantrell {
 
+int twipsToPixels(int twips, double dotsPerInch) {
+    return static_cast<int>(std::lround(twips * dotsPerInch / 1440.0));
+}
+
 int twipsToPixels(int twips, const QWidget& widget) {
     const QScreen* screen = widget.screen();
-    const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+    return twipsToPixels(twips, screen != nullptr ? screen->logicalDotsPerInchX() : 96.0);
 }
 
 QRect twipsRect(int left, int top, int width, int height, const QWidget& widget) {

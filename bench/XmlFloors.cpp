@@ -49,7 +49,12 @@ void buildCopy(const pugi::xml_node& node, pugi::xml_node parent) {
 
 }  // namespace
 
-Sample parseAndWalk(const std::string& text, const char* element) {
+namespace {
+
+// Parses `text` and, for each `element`, reads its attributes and hands each record below it to
+// `readRecord`, which adds what it reads to the sum.
+template <class ReadRecord>
+Sample parseAndRead(const std::string& text, const char* element, ReadRecord readRecord) {
     return measure([&] {
         pugi::xml_document document;
         load(document, text);
@@ -62,37 +67,34 @@ Sample parseAndWalk(const std::string& text, const char* element) {
                 sum += std::strlen(attribute.value());
             }
             for (const pugi::xml_node& record : node.children()) {
-                for (const pugi::xml_node& name : record.children("Name")) {
-                    sum += std::strlen(name.child_value());
-                }
+                sum += readRecord(record);
             }
         }
         sink = sink + sum;
     });
 }
 
-Sample parseAndReadRecords(const std::string& text, const char* element) {
-    return measure([&] {
-        pugi::xml_document document;
-        load(document, text);
+}  // namespace
+
+Sample parseAndWalk(const std::string& text, const char* element) {
+    return parseAndRead(text, element, [](const pugi::xml_node& record) {
         std::uint64_t sum = 0;
-        for (pugi::xml_node node = document.first_child(); node; node = following(node, document)) {
-            if (node.type() != pugi::node_element || std::strcmp(node.name(), element) != 0) {
-                continue;
-            }
-            for (const pugi::xml_attribute& attribute : node.attributes()) {
-                sum += std::strlen(attribute.value());
-            }
-            for (const pugi::xml_node& record : node.children()) {
-                for (pugi::xml_node field = record.first_child(); field;
-                     field = following(field, record)) {
-                    if (field.type() == pugi::node_element) {
-                        sum += std::strlen(field.child_value());
-                    }
-                }
+        for (const pugi::xml_node& name : record.children("Name")) {
+            sum += std::strlen(name.child_value());
+        }
+        return sum;
+    });
+}
+
+Sample parseAndReadRecords(const std::string& text, const char* element) {
+    return parseAndRead(text, element, [](const pugi::xml_node& record) {
+        std::uint64_t sum = 0;
+        for (pugi::xml_node field = record.first_child(); field; field = following(field, record)) {
+            if (field.type() == pugi::node_element) {
+                sum += std::strlen(field.child_value());
             }
         }
-        sink = sink + sum;
+        return sum;
     });
 }
 

@@ -106,17 +106,25 @@ void Connection::execute(std::string_view sql, int) {
 
 void Connection::execute(std::string_view sql, const std::vector<Value>& parameters) {
     auto db = database();
-    auto statement = detail::prepareSingle(db->handle(), sql);
-    if (!sqlite3_stmt_readonly(statement.get())) {
+    // Such statements run once per ticket: prepared once, reset after each use.
+    sqlite3_stmt* statement = db->cachedStatement(sql);
+    struct Reset {
+        sqlite3_stmt* statement;
+        ~Reset() {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+    } reset{statement};
+    if (!sqlite3_stmt_readonly(statement)) {
         db->prepareForWrites();
     }
     int index = 1;
     for (const Value& value : parameters) {
-        detail::bindValue(statement.get(), index++, value);
+        detail::bindValue(statement, index++, value);
     }
     int rc = SQLITE_ROW;
     while (rc == SQLITE_ROW) {
-        rc = sqlite3_step(statement.get());
+        rc = sqlite3_step(statement);
     }
     detail::check(rc, db->handle());
 }

@@ -27,6 +27,7 @@ TableSource* sourceFor(sqlite3* db) {
 }  // namespace
 
 Database::~Database() {
+    statements_.clear();
     if (source_) {
         const std::lock_guard lock(sourcesMutex);
         sources().erase(handle_);
@@ -54,6 +55,20 @@ void Database::prepareForWrites() {
         sqlite3_exec(handle_, pragma, nullptr, nullptr, nullptr);
     }
     writesPrepared_ = true;
+}
+
+sqlite3_stmt* Database::cachedStatement(std::string_view sql) {
+    const std::string key(sql);
+    auto found = statements_.find(key);
+    if (found == statements_.end()) {
+        Statement prepared = prepareSingle(handle_, sql);
+        found =
+            statements_
+                .emplace(key, std::unique_ptr<sqlite3_stmt, void (*)(sqlite3_stmt*)>(
+                                  prepared.release(), [](sqlite3_stmt* s) { sqlite3_finalize(s); }))
+                .first;
+    }
+    return found->second.get();
 }
 
 void check(int rc, sqlite3* db) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vantrell::db {
 class Value;
@@ -45,12 +46,20 @@ class Database {
     // table it lacks has `source` supply it first, and every write is refused with `refusal`.
     void setTableSource(std::unique_ptr<TableSource> source, std::string refusal);
 
+    // The statement for `sql`, prepared on first use and kept while the database is open, for
+    // statements that run once per ticket with other values bound. The caller resets it after
+    // use. Throws DbError as prepareSingle() does.
+    sqlite3_stmt* cachedStatement(std::string_view sql);
+
   private:
     sqlite3* handle_;
     std::string path_;
     bool writesPrepared_ = false;
     std::unique_ptr<TableSource> source_;
     std::string refusal_;
+    // Finalized before the handle is closed (the destructor clears it first).
+    std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, void (*)(sqlite3_stmt*)>>
+        statements_;
 };
 
 // Throws DbError with SQLite's message when `rc` is not a success code.

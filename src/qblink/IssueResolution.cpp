@@ -39,6 +39,8 @@ std::vector<std::string> incompleteStageLines(const ProgramState& state) {
 
 void QuickBooksLink::ResolveWithQB() {
     namesChecked_ = false;
+    employeeHints_.clear();
+    payTypeHints_.clear();
     guard(log_, "ResolveWithQB", [&] {
         requestXML = resolveQueryRequest();
         SaveTextFile(log_.folder(), "ResolveReq.txt", requestXML);
@@ -55,8 +57,10 @@ void QuickBooksLink::ResolveWithQB() {
     });
 }
 
-// Adds one issue line per row of `query` and returns how many were added.
-std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix) {
+// Adds one issue line per row of `query`, each followed by its hint when it has one, and
+// returns how many issues were added.
+std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix,
+                                       const NameHints& hints) {
     std::int64_t count = 0;
     RecordsetRef rs = std::make_unique<db::Recordset>();
     rs->open(query, interfaceConnection(), db::CursorType::Dynamic, db::LockType::Optimistic);
@@ -66,7 +70,11 @@ std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix
             // An empty name is still an issue; a missing one reads as empty, as text joined to
             // a null value does.
             const db::Value name = rs->field(stage::kName);
-            controls_.addListLine(linePrefix + (name.isNull() ? std::string() : name.toText()));
+            const std::string text = name.isNull() ? std::string() : name.toText();
+            controls_.addListLine(linePrefix + text);
+            if (const auto hint = hints.find(text); hint != hints.end()) {
+                controls_.addListLine("  " + hint->second);
+            }
             ++count;
             rs->moveNext();
         }
@@ -80,8 +88,8 @@ void QuickBooksLink::ShowIssues() {
         controls_.clearList();
         std::int64_t issues = 0;
         if (namesChecked_.value_or(true)) {
-            issues += listNames(stage::kEmployeesByName, "Missing Employee ");
-            issues += listNames(stage::kPayTypesByName, "Mising Pay Type ");
+            issues += listNames(stage::kEmployeesByName, "Missing Employee ", employeeHints_);
+            issues += listNames(stage::kPayTypesByName, "Mising Pay Type ", payTypeHints_);
         } else {
             // Every staged name would read as missing, though QuickBooks may hold them all.
             controls_.addListLine(kNamesNotChecked);

@@ -70,6 +70,8 @@ void QuickBooksLink::beginActivation() {
     postedCheck_ = {};
     exportSent_ = false;
     namesChecked_.reset();
+    employeeHints_.clear();
+    payTypeHints_.clear();
 }
 
 // After an export whose message went out, what the accounting system took is settled by the

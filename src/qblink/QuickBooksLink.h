@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -46,6 +47,14 @@ class QuickBooksLink {
     // either list or reports an error), the failure is logged and the issue list says that the
     // names could not be checked instead of naming each one missing.
     void ResolveWithQB();
+
+    // After a resolution that was answered, when names are still missing, asks the accounting
+    // system in a message of its own for its employees and payroll items of any status, so
+    // that the issue list can say under a missing name why it is missing (inactive there, a
+    // close name, a payroll item that is not a wage item). Nothing there is changed. A failure
+    // is logged under "ExplainMissingNames" and costs only the hints. Traced to
+    // "HintReq.txt"/"HintResp.txt"; requestXML and responseXML are left as they were.
+    void ExplainMissingNames();
 
     // What the last check of the stage against the accounting system found.
     struct PostedCheck {
@@ -110,7 +119,9 @@ class QuickBooksLink {
     void listTicketsLeft();
     bool settleEarlierExport();
     db::Connection& interfaceConnection();
-    std::int64_t listNames(const char* query, const char* linePrefix);
+    // Staged name -> the line that explains why it is missing.
+    using NameHints = std::map<std::string, std::string>;
+    std::int64_t listNames(const char* query, const char* linePrefix, const NameHints& hints);
 
     modErrorLog& log_;
     ProgramState& state_;
@@ -123,6 +134,9 @@ class QuickBooksLink {
     // Whether the last resolution's answer said which names QuickBooks holds; nothing before
     // a resolution in this activation.
     std::optional<bool> namesChecked_;
+    // What the last ExplainMissingNames found, for the names of Employee and PayType.
+    NameHints employeeHints_;
+    NameHints payTypeHints_;
     // The last ParseResponseXML found an answer of the kind asked for that it could use.
     bool lastAnswerUsable_ = false;
     // An export sent its message since the last check: what it posted is not known for sure.

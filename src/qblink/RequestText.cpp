@@ -2,6 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <iterator>
+#include <utility>
+
 #include "qblink/XmlWriting.h"
 
 namespace vantrell {
@@ -30,19 +33,24 @@ std::string timeTrackingProlog() {
 
 namespace {
 
-// The declaration and the version instruction, then the message as `build` fills it.
+// The declaration and the instruction of `version`, then the message as `build` fills it.
 template <class Build>
-std::string versionTwoRequest(const char* onError, Build&& build) {
+std::string versionedRequest(const char* version, const char* onError, Build&& build) {
     pugi::xml_document document;
     pugi::xml_node messages = document.append_child("QBXML").append_child("QBXMLMsgsRq");
     messages.append_attribute("onError").set_value(onError);
     build(messages);
     std::string text = "<?xml version=\"1.0\" ?><?qbxml version=\"";
-    text += kPostedCheckVersion;
+    text += version;
     text += "\"?>";
     StringWriter writer(text);
     document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     return text;
+}
+
+template <class Build>
+std::string versionTwoRequest(const char* onError, Build&& build) {
+    return versionedRequest(kPostedCheckVersion, onError, std::forward<Build>(build));
 }
 
 void appendText(pugi::xml_node parent, const char* name, const std::string& text) {
@@ -58,6 +66,18 @@ std::string postedTicketQueryRequest(const std::string& fromDate, const std::str
         pugi::xml_node range = query.append_child("TxnDateRangeFilter");
         appendText(range, "FromTxnDate", fromDate);
         appendText(range, "ToTxnDate", toDate);
+    });
+}
+
+std::string nameHintQueryRequest() {
+    return versionedRequest(kNameHintVersion, "continueOnError", [](pugi::xml_node messages) {
+        const char* const queries[] = {"EmployeeQueryRq", "PayrollItemWageQueryRq",
+                                       "PayrollItemNonWageQueryRq"};
+        for (std::size_t i = 0; i < std::size(queries); ++i) {
+            pugi::xml_node query = messages.append_child(queries[i]);
+            query.append_attribute("requestID").set_value(std::to_string(i + 1).c_str());
+            appendText(query, "ActiveStatus", "All");
+        }
     });
 }
 

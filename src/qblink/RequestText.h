@@ -25,6 +25,15 @@ inline constexpr const char* kPostedCheckVersion = "2.0";
 // message of its own.
 std::string postedTicketQueryRequest(const std::string& fromDate, const std::string& toDate);
 
+// The qbXML version of the question behind the hints under missing names: the lowest in which
+// the vendor documents the query of payroll items that are not wage items (2.0 lacks it).
+// ActiveStatus, which the question needs for all three lists, is there from 2.0 on.
+inline constexpr const char* kNameHintVersion = "5.0";
+
+// Asks, in a message of its own that goes on past a refused request, for every employee, wage
+// item and other payroll item, active or not (requestIDs 1, 2 and 3).
+std::string nameHintQueryRequest();
+
 // Deletes the time tickets of these transaction ids, one request each (requestID the
 // position from 1), continuing past a refused one.
 std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds);

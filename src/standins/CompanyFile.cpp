@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <set>
 #include <system_error>
@@ -23,6 +25,13 @@ constexpr int kFormat = 1;
 constexpr const char* kTicketDateIndex =
     "create index if not exists time_tracking_by_date on time_tracking (txn_date)";
 
+// Payroll items that are not wage items. Files written before the table existed get it when
+// opened; one that cannot be changed then reads as holding none.
+constexpr const char* kNonWageItemTable =
+    "create table if not exists nonwage_item (list_id text primary key,"
+    " name text not null collate nocase unique, is_active integer not null,"
+    " time_created integer not null, time_modified integer not null)";
+
 const char* const kSchema[] = {
     "create table company (id integer primary key check (id = 1),"
     " next_list_number integer not null, expense_account_list_id text not null,"
@@ -39,6 +48,7 @@ const char* const kSchema[] = {
     " wage_item_list_id text references wage_item (list_id),"
     " duration_seconds integer not null, notes text, billable_status text not null)",
     kTicketDateIndex,
+    kNonWageItemTable,
 };
 
 struct Finalizer {
@@ -123,10 +133,39 @@ std::string columnText(sqlite3_stmt* s, int column) {
 }
 
 const char* tableOf(ListKind kind) {
-    return kind == ListKind::Employee ? "employee" : "wage_item";
+    switch (kind) {
+        case ListKind::Employee:
+            return "employee";
+        case ListKind::WageItem:
+            return "wage_item";
+        case ListKind::NonWageItem:
+            return "nonwage_item";
+    }
+    return "employee";
 }
 const char* wordFor(ListKind kind) {
-    return kind == ListKind::Employee ? "employee" : "wage item";
+    switch (kind) {
+        case ListKind::Employee:
+            return "employee";
+        case ListKind::WageItem:
+            return "wage item";
+        case ListKind::NonWageItem:
+            return "payroll item";
+    }
+    return "employee";
+}
+
+// Wage items and the other payroll items share one list of names, as payroll items do.
+std::optional<ListKind> sharesNamesWith(ListKind kind) {
+    switch (kind) {
+        case ListKind::WageItem:
+            return ListKind::NonWageItem;
+        case ListKind::NonWageItem:
+            return ListKind::WageItem;
+        case ListKind::Employee:
+            break;
+    }
+    return std::nullopt;
 }
 
 std::string hex(std::int64_t value) {
@@ -358,6 +397,21 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
     }
     exec("pragma foreign_keys = on");
     addMissingIndex();
+    addMissingNonWageTable();
+}
+
+void CompanyFile::addMissingNonWageTable() {
+    sqlite3* db = db_.get();
+    // Only the other payroll items are lost when the file cannot be changed now.
+    sqlite3_exec(db, kNonWageItemTable, nullptr, nullptr, nullptr);
+    Statement s = prepare(db,
+                          "select count(*) from sqlite_master where type = 'table'"
+                          " and name = 'nonwage_item'");
+    hasNonWageTable_ = nextRow(db, s.get()) && sqlite3_column_int(s.get(), 0) != 0;
+}
+
+bool CompanyFile::holds(ListKind kind) const {
+    return kind != ListKind::NonWageItem || hasNonWageTable_;
 }
 
 void CompanyFile::addMissingIndex() {
@@ -426,12 +480,19 @@ std::string CompanyFile::nextListId(std::int64_t now) {
 
 void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now) {
     std::set<std::string> seen;
+    const std::optional<ListKind> shared = sharesNamesWith(kind);
     for (const auto& name : names) {
         checkName(kind, name);
-        if (!seen.insert(asciiLower(name)).second || findByName(kind, name)) {
+        if (!seen.insert(asciiLower(name)).second || findByName(kind, name) ||
+            (shared && findByName(*shared, name))) {
             refuseName(std::string("The ") + wordFor(kind) + " name " + quoted(name) +
                        " is already in use.");
         }
+    }
+    if (!holds(kind)) {
+        throw CompanyFileError(CompanyFileError::Reason::Storage,
+                               "The company file " + quoted(pathToUtf8(path_)) +
+                                   " cannot hold payroll items that are not wage items.");
     }
     sqlite3* db = db_.get();
     begin();
@@ -456,8 +517,10 @@ void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names,
 }
 
 void CompanyFile::setInactive(const std::vector<std::string>& names, std::int64_t now) {
+    constexpr ListKind kinds[] = {ListKind::Employee, ListKind::WageItem, ListKind::NonWageItem};
     for (const auto& name : names) {
-        if (!findByName(ListKind::Employee, name) && !findByName(ListKind::WageItem, name)) {
+        if (std::none_of(std::begin(kinds), std::end(kinds),
+                         [&](ListKind kind) { return findByName(kind, name).has_value(); })) {
             refuseName("No employee or wage item is named " + quoted(name) + ".");
         }
     }
@@ -465,7 +528,10 @@ void CompanyFile::setInactive(const std::vector<std::string>& names, std::int64_
     begin();
     try {
         for (const auto& name : names) {
-            for (const ListKind kind : {ListKind::Employee, ListKind::WageItem}) {
+            for (const ListKind kind : kinds) {
+                if (!holds(kind)) {
+                    continue;
+                }
                 const std::string sql = std::string("update ") + tableOf(kind) +
                                         " set is_active = 0, time_modified = ?"
                                         " where name = ? and is_active = 1";
@@ -483,6 +549,9 @@ void CompanyFile::setInactive(const std::vector<std::string>& names, std::int64_
 }
 
 std::vector<ListRecord> CompanyFile::entries(ListKind kind) const {
+    if (!holds(kind)) {
+        return {};
+    }
     sqlite3* db = db_.get();
     const std::string sql = std::string(
                                 "select list_id, name, is_active, time_created,"
@@ -497,6 +566,9 @@ std::vector<ListRecord> CompanyFile::entries(ListKind kind) const {
 }
 
 std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::string& name) const {
+    if (!holds(kind)) {
+        return std::nullopt;
+    }
     sqlite3* db = db_.get();
     const std::string sql = std::string(
                                 "select list_id, name, is_active, time_created,"
@@ -513,6 +585,9 @@ std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::stri
 
 std::optional<ListRecord> CompanyFile::findByListId(ListKind kind,
                                                     const std::string& listId) const {
+    if (!holds(kind)) {
+        return std::nullopt;
+    }
     sqlite3* db = db_.get();
     const std::string sql = std::string(
                                 "select list_id, name, is_active, time_created,"

@@ -36,12 +36,14 @@ class CompanyFileError : public Failure {
 };
 
 // The simulated accounting system's company file: a SQLite file holding employees, wage
-// payroll items and posted time-tracking transactions, marked by its application id so that
-// any other file is refused. Names are unique within their list regardless of letter case
-// (ASCII), as the accounting system treats them. Every failure throws CompanyFileError.
+// payroll items, other payroll items and posted time-tracking transactions, marked by its
+// application id so that any other file is refused. Names are unique within their list regardless
+// of letter case (ASCII), as the accounting system treats them. Every failure throws
+// CompanyFileError.
 class CompanyFile {
   public:
     static constexpr std::size_t kEmployeeNameLimit = 41;
+    // Wage items and the other payroll items alike.
     static constexpr std::size_t kWageItemNameLimit = 31;
 
     // Creates a new, empty company file at `path`; refuses a path that already exists.
@@ -55,12 +57,13 @@ class CompanyFile {
     CompanyFile& operator=(const CompanyFile&) = delete;
 
     // Adds entries to a list, all or none: a name that is empty, longer than the list allows,
-    // not valid text or already used (in the file or earlier in `names`) refuses the whole call
-    // with NameRefused and a message naming it.
+    // not valid text or already used (in the file or earlier in `names`; wage items and other
+    // payroll items share their names) refuses the whole call with NameRefused and a message
+    // naming it.
     void addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now);
 
-    // Makes every employee and wage item of these names inactive, all or none; a name that
-    // matches neither list refuses the call with NameRefused.
+    // Makes every employee and payroll item of these names inactive, all or none; a name that
+    // matches no list refuses the call with NameRefused.
     void setInactive(const std::vector<std::string>& names, std::int64_t now);
 
     // The list's entries in name order, active and inactive.
@@ -114,6 +117,11 @@ class CompanyFile {
     sqlite3_stmt* cached(const std::string& sql) const;
     std::string nextListId(std::int64_t now);
     void addMissingIndex();
+    void addMissingNonWageTable();
+    // False only for the other payroll items of a file written before they were kept, which
+    // could not be given their table.
+    bool holds(ListKind kind) const;
+    bool hasNonWageTable_ = false;
 };
 
 }  // namespace vantrell::standins

@@ -6,10 +6,11 @@
 
 namespace vantrell::standins {
 
-// The two lists of the company file that time tickets refer to.
-enum class ListKind { Employee, WageItem };
+// The lists of the company file: the two that time tickets refer to, and the payroll items
+// that are not wage items (additions), which share the wage items' names.
+enum class ListKind { Employee, WageItem, NonWageItem };
 
-// One entry of a list: an employee or a wage payroll item. Times are seconds since 1970 UTC.
+// One entry of a list: an employee or a payroll item. Times are seconds since 1970 UTC.
 struct ListRecord {
     std::string listId;
     std::string name;

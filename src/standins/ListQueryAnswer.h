@@ -13,7 +13,7 @@ struct ListQueryAnswer {
     std::vector<ListRecord> records;
 };
 
-// Answers an employee or wage-item query from the company file. Without ListIDs or full names
+// Answers an employee or payroll-item query from the company file. Without ListIDs or full names
 // the filters apply, active entries only unless ActiveStatus says otherwise, in name order;
 // nothing found is status 1. Full names that are not found give the warning 500 with the
 // entries that were found; a ListID that is not found gives the error 3120. A bad modified

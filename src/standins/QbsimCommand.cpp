@@ -14,10 +14,12 @@ constexpr const char* kUsage =
     "usage: qbsim create FILE\n"
     "       qbsim add-employee FILE NAME...\n"
     "       qbsim add-wage-item FILE NAME...\n"
+    "       qbsim add-nonwage-item FILE NAME...\n"
     "       qbsim set-inactive FILE NAME...\n"
     "       qbsim list-time FILE\n"
     "       qbsim add-time FILE DATE EMPLOYEE DURATION ITEM\n"
-    "A company file holds employees, wage payroll items and the time tickets posted to it.\n"
+    "A company file holds employees, wage payroll items, other payroll items (additions, which\n"
+    "time tickets cannot name) and the time tickets posted to it.\n"
     "list-time writes one posted ticket per line: TxnDate, employee, duration and wage item,\n"
     "separated by tabs, in the order posted.\n"
     "add-time posts one ticket as if keyed by hand: DATE as yyyy-mm-dd, DURATION as an\n"
@@ -85,8 +87,8 @@ std::string addTime(CompanyFile& file, const std::vector<std::string>& values, s
 int runQbsim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const UnixClock& clock) {
     const std::string command = args.empty() ? std::string() : args[0];
-    const bool takesNames =
-        command == "add-employee" || command == "add-wage-item" || command == "set-inactive";
+    const bool takesNames = command == "add-employee" || command == "add-wage-item" ||
+                            command == "add-nonwage-item" || command == "set-inactive";
     const bool takesFileOnly = command == "create" || command == "list-time";
     if (command == "--help" || command == "help") {
         out << kUsage;
@@ -109,6 +111,8 @@ int runQbsim(const std::vector<std::string>& args, std::ostream& out, std::ostre
             file.addNames(ListKind::Employee, names, clock());
         } else if (command == "add-wage-item") {
             file.addNames(ListKind::WageItem, names, clock());
+        } else if (command == "add-nonwage-item") {
+            file.addNames(ListKind::NonWageItem, names, clock());
         } else if (command == "set-inactive") {
             file.setInactive(names, clock());
         } else if (addsTime) {

@@ -29,7 +29,8 @@ struct NameRange {
     std::optional<std::string> toName;
 };
 
-// EmployeeQueryRq or PayrollItemWageQueryRq: either ListIDs, or full names, or the filters.
+// EmployeeQueryRq, PayrollItemWageQueryRq or PayrollItemNonWageQueryRq: either ListIDs, or
+// full names, or the filters.
 struct ListQueryRequest {
     ListKind kind = ListKind::Employee;
     std::optional<std::string> requestId;

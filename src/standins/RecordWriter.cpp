@@ -80,6 +80,14 @@ void appendWageItemRet(pugi::xml_node parent, const ListRecord& wageItem,
     appendReference(record, "ExpenseAccountRef", expenseAccountListId, "Payroll Expenses");
 }
 
+void appendNonWageItemRet(pugi::xml_node parent, const ListRecord& item) {
+    auto record = parent.append_child("PayrollItemNonWageRet");
+    appendListCore(record, item);
+    appendLeaf(record, "Name", item.name);
+    appendLeaf(record, "IsActive", item.active ? "true" : "false");
+    appendLeaf(record, "NonWageType", "Addition");
+}
+
 void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted,
                            const std::string& version) {
     const NewTicket& ticket = posted.ticket;

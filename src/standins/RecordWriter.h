@@ -20,6 +20,10 @@ void appendEmployeeRet(pugi::xml_node parent, const ListRecord& employee,
 void appendWageItemRet(pugi::xml_node parent, const ListRecord& wageItem,
                        const std::string& expenseAccountListId);
 
+// PayrollItemNonWageRet: every payroll item of this company file that is not a wage item is an
+// addition.
+void appendNonWageItemRet(pugi::xml_node parent, const ListRecord& item);
+
 // TimeTrackingRet of a posted ticket as qbXML `version` ("major.minor") defines it: from 6.0 on
 // its billable status as BillableStatus; before that as IsBillable and, from 2.0, IsBilled.
 void appendTimeTrackingRet(pugi::xml_node parent, const PostedTicket& posted,

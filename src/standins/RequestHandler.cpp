@@ -32,9 +32,20 @@ struct Context {
     std::int64_t now;
 };
 
+const char* listResponseName(ListKind kind) {
+    switch (kind) {
+        case ListKind::Employee:
+            return "EmployeeQueryRs";
+        case ListKind::WageItem:
+            return "PayrollItemWageQueryRs";
+        case ListKind::NonWageItem:
+            return "PayrollItemNonWageQueryRs";
+    }
+    return "EmployeeQueryRs";
+}
+
 ResponseStatus answer(Context& context, const ListQueryRequest& query) {
-    const char* name =
-        query.kind == ListKind::Employee ? "EmployeeQueryRs" : "PayrollItemWageQueryRs";
+    const char* name = listResponseName(query.kind);
     ListQueryAnswer found;
     std::vector<ListRecord> wageItems;
     std::string expenseAccount;
@@ -46,7 +57,7 @@ ResponseStatus answer(Context& context, const ListQueryRequest& query) {
                     wageItems.push_back(std::move(item));
                 }
             }
-        } else {
+        } else if (query.kind == ListKind::WageItem) {
             expenseAccount = context.file.expenseAccountListId();
         }
     } catch (const CompanyFileError&) {
@@ -57,8 +68,10 @@ ResponseStatus answer(Context& context, const ListQueryRequest& query) {
         for (const auto& record : found.records) {
             if (query.kind == ListKind::Employee) {
                 appendEmployeeRet(element, record, wageItems);
-            } else {
+            } else if (query.kind == ListKind::WageItem) {
                 appendWageItemRet(element, record, expenseAccount);
+            } else {
+                appendNonWageItemRet(element, record);
             }
             keepOnlyElements(element.last_child(), query.includeRetElements);
         }
@@ -116,7 +129,7 @@ ResponseStatus answer(Context& context, const TxnDelRequest& request) {
 
 const char* responseName(const QbxmlRequest& request) {
     if (const auto* query = std::get_if<ListQueryRequest>(&request)) {
-        return query->kind == ListKind::Employee ? "EmployeeQueryRs" : "PayrollItemWageQueryRs";
+        return listResponseName(query->kind);
     }
     if (std::holds_alternative<TimeTrackingQueryRequest>(request)) {
         return "TimeTrackingQueryRs";

@@ -379,6 +379,10 @@ QbxmlMessage readQbxmlMessage(std::string_view text) {
             message.requests.emplace_back(readListQuery(node, ListKind::Employee, message.version));
         } else if (name == "PayrollItemWageQueryRq") {
             message.requests.emplace_back(readListQuery(node, ListKind::WageItem, message.version));
+        } else if (name == "PayrollItemNonWageQueryRq" && versionAtLeast(message.version, 5, 0)) {
+            // Not a request of the versions before 5.0 that the vendor's reference shows.
+            message.requests.emplace_back(
+                readListQuery(node, ListKind::NonWageItem, message.version));
         } else if (name == "TimeTrackingAddRq") {
             message.requests.emplace_back(readTimeTrackingAdd(node, message.version));
         } else if (name == "TimeTrackingQueryRq") {

@@ -29,6 +29,16 @@ struct ProcessorScript {
     std::string checkFailure = "The request processor could not be reached.";
     std::vector<std::string> checkRequests;
 
+    // The answer to the question behind the hints under missing names, also apart from the
+    // queue: no employee and no payroll item.
+    std::string hintsAnswer =
+        "<?xml version=\"1.0\" ?><QBXML><QBXMLMsgsRs><EmployeeQueryRs requestID=\"1\" "
+        "statusCode=\"1\" statusSeverity=\"Info\" statusMessage=\"none\"/><PayrollItemWageQueryRs "
+        "requestID=\"2\" statusCode=\"1\" statusSeverity=\"Info\" statusMessage=\"none\"/>"
+        "<PayrollItemNonWageQueryRs requestID=\"3\" statusCode=\"1\" statusSeverity=\"Info\" "
+        "statusMessage=\"none\"/></QBXMLMsgsRs></QBXML>";
+    std::vector<std::string> hintRequests;
+
     int created = 0;
     std::vector<std::string> calls;     // one line per operation, with its arguments
     std::vector<std::string> requests;  // the documents given to ProcessRequest

@@ -60,6 +60,10 @@ void CompanyFixture::addWageItems(const std::vector<std::string>& names) {
     CompanyFile(path).addNames(ListKind::WageItem, names, now);
 }
 
+void CompanyFixture::addNonWageItems(const std::vector<std::string>& names) {
+    CompanyFile(path).addNames(ListKind::NonWageItem, names, now);
+}
+
 void CompanyFixture::setInactive(const std::vector<std::string>& names) {
     CompanyFile(path).setInactive(names, now);
 }

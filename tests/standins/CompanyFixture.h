@@ -67,6 +67,7 @@ class CompanyFixture : public ::testing::Test {
 
     void addEmployees(const std::vector<std::string>& names);
     void addWageItems(const std::vector<std::string>& names);
+    void addNonWageItems(const std::vector<std::string>& names);
     void setInactive(const std::vector<std::string>& names);
     std::string handle(const std::string& request);
     std::vector<PostedTicket> posted();

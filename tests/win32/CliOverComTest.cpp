@@ -158,15 +158,18 @@ TEST_F(CliOverCom, IssueThenExportThroughTheAccountingSystemsOwnProcessor) {
               (std::vector<std::string>{"Missing Employee " + missing, "",
                                         "There are 1 issues requiring resolution."}));
     const auto session = calls();
-    // The names are resolved, then the already-posted check asks in a message of its own.
-    ASSERT_EQ(session.size(), 6u) << sandbox.read("calls.txt");
+    // The names are resolved, then the already-posted check asks in a message of its own, and
+    // so does the question behind the hints under the missing name.
+    ASSERT_EQ(session.size(), 7u) << sandbox.read("calls.txt");
     EXPECT_EQ(session[0], "OpenConnection QBMarwick|Chronel interface");
     EXPECT_EQ(session[1], "BeginSession " + company + "|0");
     EXPECT_EQ(session[2].rfind("ProcessRequest {", 0), 0u);
     EXPECT_EQ(session[3].rfind("ProcessRequest {", 0), 0u);
     EXPECT_NE(session[3].find("<TimeTrackingQueryRq"), std::string::npos) << session[3];
-    EXPECT_EQ(session[4].rfind("EndSession {", 0), 0u);
-    EXPECT_EQ(session[5], "CloseConnection");
+    EXPECT_EQ(session[4].rfind("ProcessRequest {", 0), 0u);
+    EXPECT_NE(session[4].find("<PayrollItemNonWageQueryRq"), std::string::npos) << session[4];
+    EXPECT_EQ(session[5].rfind("EndSession {", 0), 0u);
+    EXPECT_EQ(session[6], "CloseConnection");
 
     // The locations went to the registry, where the next process finds them.
     RegistrySettingsStore settings;

@@ -44,6 +44,8 @@ void frmVantrell::Form_Activate() {
         link_.ResolveWithQB();
         // Before anything is offered for export: what the accounting system holds already.
         link_.CheckPostedTickets();
+        // Last, as it only adds reasons under names already known to be missing.
+        link_.ExplainMissingNames();
         link_.ShowIssues();
     });
 }

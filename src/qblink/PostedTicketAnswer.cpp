@@ -17,16 +17,19 @@ void loadAnswer(pugi::xml_document& document, const std::string& response) {
     }
 }
 
-std::string childText(const pugi::xml_node& node, const char* path) {
-    pugi::xml_node current = node;
-    std::string_view rest = path;
-    while (!rest.empty() && current) {
-        const std::size_t slash = rest.find('/');
-        const std::string name(rest.substr(0, slash));
-        current = current.child(name.c_str());
-        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+// The text of the element at `first`/`second` below `record` ("" when absent), in the usual
+// case of a single text child without a walk.
+std::string fieldText(const pugi::xml_node& record, const char* first,
+                      const char* second = nullptr) {
+    pugi::xml_node node = record.child(first);
+    if (second != nullptr) {
+        node = node.child(second);
     }
-    return current ? elementText(current) : std::string();
+    const pugi::xml_node only = node.first_child();
+    if (only && !only.next_sibling() && only.type() == pugi::node_pcdata) {
+        return only.value();
+    }
+    return node ? elementText(node) : std::string();
 }
 
 }  // namespace
@@ -52,11 +55,11 @@ std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
         }
         for (const pugi::xml_node& record : answer.children("TimeTrackingRet")) {
             PostedTimeTicket ticket;
-            ticket.txnId = childText(record, "TxnID");
-            ticket.employee = childText(record, "EntityRef/FullName");
-            ticket.date = childText(record, "TxnDate");
-            ticket.wageItem = childText(record, "PayrollItemWageRef/FullName");
-            ticket.minutes = durationMinutes(childText(record, "Duration"));
+            ticket.txnId = fieldText(record, "TxnID");
+            ticket.employee = fieldText(record, "EntityRef", "FullName");
+            ticket.date = fieldText(record, "TxnDate");
+            ticket.wageItem = fieldText(record, "PayrollItemWageRef", "FullName");
+            ticket.minutes = durationMinutes(fieldText(record, "Duration"));
             tickets.push_back(std::move(ticket));
         }
     }

@@ -1,9 +1,10 @@
 #include "qblink/PostedTicketMatch.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <map>
 #include <unordered_map>
 #include <utility>
 
@@ -71,8 +72,9 @@ std::optional<std::int64_t> durationMinutes(std::string_view text) {
             return std::nullopt;
         }
         double number = 0;
-        if (std::sscanf(std::string(text.substr(start, pos - start)).c_str(), "%lf", &number) !=
-            1) {
+        const char* first = text.data() + start + (text[start] == '+' ? 1 : 0);
+        const auto [end, error] = std::from_chars(first, text.data() + pos, number);
+        if (error != std::errc() || end != text.data() + pos) {
             return std::nullopt;
         }
         const char unit = text[pos++];
@@ -112,13 +114,12 @@ std::string hoursText(std::int64_t minutes) {
 
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                                const std::vector<PostedTimeTicket>& posted) {
-    // Posted tickets not yet paired, by day and then by minutes, as indexes into `posted`.
-    std::unordered_map<std::string, std::multimap<std::optional<std::int64_t>, std::size_t>>
-        unpaired;
+    // The minutes of the posted tickets not yet paired, by day: a day rarely holds more than a
+    // few, so a short list beats a tree.
+    std::unordered_map<std::string, std::vector<std::optional<std::int64_t>>> unpaired;
     unpaired.reserve(posted.size());
-    for (std::size_t i = 0; i < posted.size(); ++i) {
-        const PostedTimeTicket& ticket = posted[i];
-        unpaired[dayKey(ticket.employee, ticket.date, ticket.wageItem)].emplace(ticket.minutes, i);
+    for (const PostedTimeTicket& ticket : posted) {
+        unpaired[dayKey(ticket.employee, ticket.date, ticket.wageItem)].push_back(ticket.minutes);
     }
 
     TicketMatch match;
@@ -134,7 +135,8 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
         if (day == unpaired.end()) {
             continue;
         }
-        const auto same = minutes ? day->second.find(minutes) : day->second.end();
+        const auto same = minutes ? std::find(day->second.begin(), day->second.end(), minutes)
+                                  : day->second.end();
         if (same != day->second.end()) {
             day->second.erase(same);
             match.alreadyPosted.push_back(ticket.sequence);
@@ -150,9 +152,7 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
             continue;
         }
         ChangedTicket changed{ticket, minutes, {}};
-        for (const auto& other : day->second) {
-            changed.postedMinutes.push_back(other.first);
-        }
+        changed.postedMinutes = day->second;
         match.changed.push_back(std::move(changed));
     }
     return match;

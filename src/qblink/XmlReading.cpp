@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "diag/Utf8.h"
+
 namespace vantrell {
 
 namespace {
@@ -73,42 +75,10 @@ std::optional<std::size_t> forbiddenCharacter(std::string_view text) {
 // surrogates and values past U+10FFFF included), or nothing. Such bytes would reach the stage
 // as they are, where every other reader of the file fails on them.
 std::optional<std::size_t> invalidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        std::uint32_t value = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (!nextCodePoint(text, pos)) {
+            return pos;
         }
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            value = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            value = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            value = c & 0x07;
-        } else {
-            return i;
-        }
-        if (i + length > text.size()) {
-            return i;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return i;
-            }
-            value = (value << 6) | (next & 0x3F);
-        }
-        const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
-        if (overlong || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF) {
-            return i;
-        }
-        i += length;
     }
     return std::nullopt;
 }

@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
+#include "shell/ChronelFixture.h"
 #include "support/DemoCompany.h"
 
 namespace vantrell::testing {
@@ -35,6 +38,21 @@ void CliFixture::writeDemoData() {
     employees = std::move(staged.employees);
     wageItems = std::move(staged.wageItems);
     ASSERT_GE(employees.size(), 2u);
+}
+
+void CliFixture::writeSmallData(const std::vector<std::string>& knownEmployees) {
+    writeSmallChronelFile(chronel, "Worker One");
+    qbsim({"create", company});
+    std::vector<std::string> add = {"add-employee", company};
+    add.insert(add.end(), knownEmployees.begin(), knownEmployees.end());
+    qbsim(add);
+    qbsim({"add-wage-item", company, "Hourly", "Overtime"});
+}
+
+void CliFixture::runOnChronel(const std::string& sql) {
+    db::Connection cn;
+    cn.open(db::connectionStringFor(chronel));
+    cn.execute(sql);
 }
 
 std::string CliFixture::qbsim(const std::vector<std::string>& args) {

@@ -35,6 +35,12 @@ struct CliFixture : ::testing::Test {
     // the last employee.
     void writeDemoData();
 
+    // A time-and-attendance file with one worked day (Worker One, 2026-03-02, 8 hours Hourly)
+    // and a company file that knows `knownEmployees` and the wage items Hourly and Overtime.
+    void writeSmallData(const std::vector<std::string>& knownEmployees);
+    // Runs one statement on the time-and-attendance file.
+    void runOnChronel(const std::string& sql);
+
     // The stand-in accounting system's tool; a failure fails the test.
     std::string qbsim(const std::vector<std::string>& args);
     // The tickets the company file holds, one line each.

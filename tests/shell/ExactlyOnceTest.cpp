@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "interfacedb/Connection.h"
-#include "interfacedb/ConnectionString.h"
-#include "shell/ChronelFixture.h"
 #include "shell/CliFixture.h"
 
 namespace vantrell {
@@ -24,23 +21,12 @@ constexpr const char* kInvitation = "Click Export to post your time tickets in Q
 // with one worked day to start with (Worker One, 2026-03-02, 8 hours Hourly), days added by
 // each test, and a company file that knows every name.
 struct ExactlyOnce : testing::CliFixture {
-    void SetUp() override {
-        testing::writeSmallChronelFile(chronel, "Worker One");
-        qbsim({"create", company});
-        qbsim({"add-employee", company, "Worker One", "Worker Two"});
-        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
-    }
+    void SetUp() override { writeSmallData({"Worker One", "Worker Two"}); }
 
     void addDay(const std::string& name, const std::string& date, double regular,
                 double overtime = 0) {
         runOnChronel("insert into REPORTDATA values ('" + name + "', '" + date + "', " +
                      std::to_string(regular) + ", " + std::to_string(overtime) + ", 0, NULL, 0)");
-    }
-
-    void runOnChronel(const std::string& sql) {
-        db::Connection cn;
-        cn.open(db::connectionStringFor(chronel));
-        cn.execute(sql);
     }
 
     // Fails the test when the company file holds any ticket twice.

@@ -32,10 +32,7 @@ constexpr const char* kTimeDataUnread =
 struct HostileWorld : testing::CliFixture {
     void SetUp() override {
         wrapper = "timeout 60";
-        testing::writeSmallChronelFile(chronel, "Worker One");
-        qbsim({"create", company});
-        qbsim({"add-employee", company, "Worker One"});
-        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
+        writeSmallData({"Worker One"});
     }
 
     // Starts vantrell-cli on a program folder of its own and kills it after `milliseconds`.

@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "interfacedb/Connection.h"
-#include "interfacedb/ConnectionString.h"
-#include "shell/ChronelFixture.h"
 #include "shell/CliFixture.h"
 
 namespace vantrell {
@@ -20,18 +17,7 @@ using Lines = std::vector<std::string>;
 // A stage that the extraction could not complete holds part of the payroll: it is never
 // offered for export, and the list says why.
 struct IncompleteStage : testing::CliFixture {
-    void SetUp() override {
-        testing::writeSmallChronelFile(chronel, "Worker One");
-        qbsim({"create", company});
-        qbsim({"add-employee", company, "Worker One", "Worker Two"});
-        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
-    }
-
-    void runOnChronel(const std::string& sql) {
-        db::Connection cn;
-        cn.open(db::connectionStringFor(chronel));
-        cn.execute(sql);
-    }
+    void SetUp() override { writeSmallData({"Worker One", "Worker Two"}); }
 };
 
 TEST_F(IncompleteStage, ARunThatStopsAtABadHoursValueOffersNothing) {

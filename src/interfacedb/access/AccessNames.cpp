@@ -1,6 +1,6 @@
 #include "interfacedb/access/AccessNames.h"
 
-#include "interfacedb/access/Utf8.h"
+#include "diag/Utf8.h"
 
 namespace vantrell::db::access {
 

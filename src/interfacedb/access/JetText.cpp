@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "interfacedb/access/Utf8.h"
+#include "diag/Utf8.h"
 
 namespace vantrell::db::access {
 

@@ -129,13 +129,77 @@ void Connection::execute(std::string_view sql, const std::vector<Value>& paramet
     detail::check(rc, db->handle());
 }
 
+namespace {
+
+// Counts a transaction of the connection while it is open.
+class OpenTransaction {
+  public:
+    explicit OpenTransaction(detail::Database& db) : db_(db) { db_.enterTransaction(); }
+    ~OpenTransaction() { db_.leaveTransaction(); }
+    OpenTransaction(const OpenTransaction&) = delete;
+    OpenTransaction& operator=(const OpenTransaction&) = delete;
+
+  private:
+    detail::Database& db_;
+};
+
+// SQLite ends a transaction on its own after some failures (a full disk, an I/O error).
+bool rolledBackBySqlite(const detail::Database& db) {
+    return sqlite3_get_autocommit(db.handle()) != 0;
+}
+
+}  // namespace
+
 void Connection::inTransaction(const std::function<void()>& body) {
     auto db = database();
+    if (db->openTransactions() > 0) {
+        if (rolledBackBySqlite(*db)) {
+            throw TransactionLost(
+                "The transaction was rolled back after an earlier failure; nothing more can be "
+                "added to it.");
+        }
+        const OpenTransaction open(*db);
+        detail::Savepoint savepoint(*db);
+        body();
+        savepoint.release();
+        return;
+    }
     // The journal mode cannot change inside a transaction: set it first.
     db->prepareForWrites();
     detail::Transaction transaction(db->handle());
+    const OpenTransaction open(*db);
     body();
     transaction.commit();
+}
+
+void Connection::inOneCommit(const std::function<void()>& body) {
+    auto db = database();
+    if (db->openTransactions() > 0) {
+        body();
+        return;
+    }
+    db->prepareForWrites();
+    detail::Transaction transaction(db->handle());
+    const OpenTransaction open(*db);
+    const auto commit = [&] {
+        if (rolledBackBySqlite(*db)) {
+            throw DbError(
+                "SQLite rolled back the writes after a failure; the rows written before it are "
+                "lost.");
+        }
+        transaction.commit();
+    };
+    try {
+        body();
+    } catch (...) {
+        try {
+            commit();
+        } catch (const DbError&) {
+            // The failure that stopped `body` is the one to report.
+        }
+        throw;
+    }
+    commit();
 }
 
 int Connection::state() const {

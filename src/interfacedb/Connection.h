@@ -41,7 +41,20 @@ class Connection {
     // Runs `body` as one transaction: what it changes through this connection is committed
     // together when it returns, and rolled back when it throws (the exception passes on). Throws
     // DbError when the transaction cannot begin or commit; nothing of it is then kept.
+    // Inside another transaction of this connection (inTransaction or inOneCommit), `body`
+    // becomes a step of that one: undone alone when it throws, and otherwise kept to be committed
+    // with the rest. Throws TransactionLost, running nothing, when SQLite has rolled back the
+    // enclosing transaction after an earlier failure.
     void inTransaction(const std::function<void()>& body);
+
+    // Runs `body` with everything it writes through this connection committed once, when it
+    // ends, whether it returns or throws: as with each statement committed on its own, the
+    // writes made before a failure are kept, for the price of one commit instead of one each.
+    // A statement that fails is undone alone. Throws DbError when the commit fails (nothing of
+    // `body` is then kept) or when SQLite rolled the writes back after a failure on the way;
+    // when `body` threw, its exception passes on instead. Inside another transaction of this
+    // connection, `body` just runs: the enclosing one commits.
+    void inOneCommit(const std::function<void()>& body);
 
     // kStateOpen or kStateClosed.
     int state() const;

@@ -18,4 +18,11 @@ class DbError : public Failure {
     int code_;
 };
 
+// The transaction that a step was to be part of is gone: SQLite rolled it back after an earlier
+// failure (a full disk or an I/O error can do that), so nothing more can be added to it.
+class TransactionLost : public DbError {
+  public:
+    using DbError::DbError;
+};
+
 }  // namespace vantrell::db

@@ -116,6 +116,41 @@ void Transaction::commit() {
     committed_ = true;
 }
 
+namespace {
+
+int runCached(Database& db, const char* sql) {
+    sqlite3_stmt* statement = db.cachedStatement(sql);
+    const int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    return rc;
+}
+
+}  // namespace
+
+Savepoint::Savepoint(Database& db) : db_(db) {
+    // All three are prepared here, so that the destructor finds them ready.
+    db_.cachedStatement("ROLLBACK TO step");
+    db_.cachedStatement("RELEASE step");
+    check(runCached(db_, "SAVEPOINT step"), db_.handle());
+}
+
+Savepoint::~Savepoint() {
+    // Undoes what followed, then ends the savepoint; the enclosing transaction stays open.
+    if (!released_ && sqlite3_get_autocommit(db_.handle()) == 0) {
+        try {
+            runCached(db_, "ROLLBACK TO step");
+            runCached(db_, "RELEASE step");
+        } catch (...) {
+            // The enclosing transaction's end settles it: its commit or rollback.
+        }
+    }
+}
+
+void Savepoint::release() {
+    check(runCached(db_, "RELEASE step"), db_.handle());
+    released_ = true;
+}
+
 void bindValue(sqlite3_stmt* statement, int index, const Value& value) {
     int rc = SQLITE_OK;
     switch (value.kind()) {

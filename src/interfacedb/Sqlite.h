@@ -51,10 +51,16 @@ class Database {
     // use. Throws DbError as prepareSingle() does.
     sqlite3_stmt* cachedStatement(std::string_view sql);
 
+    // How many transactions the connection has begun and not yet ended (nested ones included).
+    int openTransactions() const { return openTransactions_; }
+    void enterTransaction() { ++openTransactions_; }
+    void leaveTransaction() { --openTransactions_; }
+
   private:
     sqlite3* handle_;
     std::string path_;
     bool writesPrepared_ = false;
+    int openTransactions_ = 0;
     std::unique_ptr<TableSource> source_;
     std::string refusal_;
     // Finalized before the handle is closed (the destructor clears it first).
@@ -89,6 +95,23 @@ class Transaction {
   private:
     sqlite3* db_;
     bool committed_ = false;
+};
+
+// A savepoint inside the transaction open on `db`: what follows it is undone unless released.
+// Its statements are prepared once for the database, as a step may take one per ticket.
+class Savepoint {
+  public:
+    explicit Savepoint(Database& db);
+    ~Savepoint();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+
+    // Keeps what followed the savepoint as part of the enclosing transaction. Throws DbError.
+    void release();
+
+  private:
+    Database& db_;
+    bool released_ = false;
 };
 
 // Binds `value` to the statement's parameter `index` (from 1) as the engine stores it: dates in

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "interfacedb/Catalog.h"
 #include "interfacedb/ColumnType.h"
@@ -9,6 +10,7 @@
 #include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/Recordset.h"
+#include "interfacedb/Sqlite.h"
 #include "support/Sandbox.h"
 
 namespace vantrell::db {
@@ -186,6 +188,81 @@ TEST_F(EngineFixture, RowsAddedAfterTheConnectionClosedFailCleanly) {
     rs.addNew();
     rs.setField("Name", "late");
     EXPECT_THROW(rs.update(), DbError);
+}
+
+// What another connection on the file sees: what has been committed.
+std::vector<int> committedSequences(const std::string& path) {
+    Connection other;
+    other.open(connectionStringFor(path));
+    Recordset rs;
+    rs.open("select Sequence from Punch order by Sequence", other, CursorType::Static,
+            LockType::ReadOnly);
+    std::vector<int> sequences;
+    for (; !rs.eof(); rs.moveNext()) {
+        sequences.push_back(static_cast<int>(rs.field("Sequence").toLong()));
+    }
+    return sequences;
+}
+
+TEST_F(EngineFixture, OneCommitKeepsWhatWasWrittenBeforeAFailureAndUndoesAFailedWriteAlone) {
+    EXPECT_THROW(cn.inOneCommit([&] {
+        addRow(1, "Ann", 8);
+        // A refused write is undone alone: the rows around it stay.
+        EXPECT_THROW(addRow(2, std::string(60, 'x'), 8), DbError);
+        addRow(3, "Bob", 8);
+        EXPECT_EQ(committedSequences(path), std::vector<int>{}) << "committed before the end";
+        throw Failure("the run stops here");
+    }),
+                 Failure);
+    EXPECT_EQ(committedSequences(path), (std::vector<int>{1, 3}));
+
+    // A whole transaction that fails keeps nothing.
+    EXPECT_THROW(cn.inTransaction([&] {
+        addRow(4, "Cy", 8);
+        throw Failure("undone");
+    }),
+                 Failure);
+    EXPECT_EQ(committedSequences(path), (std::vector<int>{1, 3}));
+}
+
+TEST_F(EngineFixture, AStepInsideATransactionIsUndoneAloneAndTheRestCommitsTogether) {
+    cn.inOneCommit([&] {
+        cn.inTransaction([&] {
+            addRow(1, "Ann", 8);
+            addRow(2, "Ann", 1);
+        });
+        EXPECT_THROW(cn.inTransaction([&] {
+            addRow(3, "Bob", 8);
+            throw Failure("this step fails");
+        }),
+                     Failure);
+        cn.inTransaction([&] {
+            addRow(4, "Cy", 8);
+            // Steps nest.
+            EXPECT_THROW(cn.inTransaction([&] {
+                addRow(5, "Cy", 1);
+                throw Failure("inner step fails");
+            }),
+                         Failure);
+        });
+        EXPECT_EQ(committedSequences(path), std::vector<int>{});
+    });
+    EXPECT_EQ(committedSequences(path), (std::vector<int>{1, 2, 4}));
+}
+
+TEST_F(EngineFixture, ATransactionThatSqliteEndedTakesNoMoreStepsAndDoesNotCommit) {
+    // SQLite ends a transaction on its own after some failures (a full disk, an I/O error); the
+    // same happens here by hand.
+    EXPECT_THROW(cn.inOneCommit([&] {
+        addRow(1, "Ann", 8);
+        sqlite3_exec(cn.database()->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        EXPECT_THROW(cn.inTransaction([&] { addRow(2, "Ann", 1); }), TransactionLost);
+    }),
+                 DbError);
+    EXPECT_EQ(committedSequences(path), std::vector<int>{});
+    // The connection serves the next run.
+    cn.inOneCommit([&] { addRow(3, "Bob", 8); });
+    EXPECT_EQ(committedSequences(path), std::vector<int>{3});
 }
 
 TEST(EngineOpen, FilesThatAreNotDatabasesFailWithTheirPath) {

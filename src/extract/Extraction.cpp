@@ -51,24 +51,29 @@ void GetChronelData(modErrorLog& log, ProgramState& state) {
         openSnapshot(state.rsRules, kAccrualTitlesQuery, chronel);
         openSnapshot(state.rsReportData, kDaysQuery, chronel);
 
-        interface.execute(stage::kDeletePostedPunch);
-        interface.execute(stage::kDeleteUnpostedPunch);
-        state.rsPunch = std::make_unique<db::Recordset>();
-        state.rsPunch->open(stage::kPunchTable, interface, db::CursorType::Dynamic,
-                            db::LockType::Optimistic);
+        // The stage is rebuilt under one commit, made however the run ends: what a failure
+        // leaves is what it would leave with each row committed on its own, and a run that is
+        // killed leaves the stage as it was.
+        interface.inOneCommit([&] {
+            interface.execute(stage::kDeletePostedPunch);
+            interface.execute(stage::kDeleteUnpostedPunch);
+            state.rsPunch = std::make_unique<db::Recordset>();
+            state.rsPunch->open(stage::kPunchTable, interface, db::CursorType::Dynamic,
+                                db::LockType::Optimistic);
 
-        if (blnHasRecords(log, state.rsReportData)) {
-            state.rsReportData->moveFirst();
-            state.lngSequence = 0;
-            while (!state.rsReportData->eof()) {
-                stageDay(log, state);
-                state.rsReportData->moveNext();
+            if (blnHasRecords(log, state.rsReportData)) {
+                state.rsReportData->moveFirst();
+                state.lngSequence = 0;
+                while (!state.rsReportData->eof()) {
+                    stageDay(log, state);
+                    state.rsReportData->moveNext();
+                }
             }
-        }
-        blnCloseRecordset(log, state.rsPunch);
-        blnCloseRecordset(log, state.rsReportData);
+            blnCloseRecordset(log, state.rsPunch);
+            blnCloseRecordset(log, state.rsReportData);
 
-        rebuildStagedNames(log, state);
+            rebuildStagedNames(log, state);
+        });
     });
 }
 

@@ -13,7 +13,13 @@
 #include "qblink/RequestProcessor.h"
 #include "qblink/WindowControls.h"
 
+namespace pugi {
+class xml_node;
+}
+
 namespace vantrell {
+
+class ResponseWalk;
 
 // The main window's link to the accounting system: the request-processor session, the
 // resolution of names, the issue list, the response parser and the export. The window owns one
@@ -122,6 +128,12 @@ class QuickBooksLink {
     // Staged name -> the line that explains why it is missing.
     using NameHints = std::map<std::string, std::string>;
     std::int64_t listNames(const char* query, const char* linePrefix, const NameHints& hints);
+    // The steps of ParseResponseXML for an export's answer and for a resolution's. The latter
+    // returns false when an answer's status ends the walk.
+    void applyTicketStatuses(ResponseWalk& walk, const std::vector<pugi::xml_node>& elements,
+                             const std::string& responseElement, const std::string& returnElement);
+    bool deleteReturnedNames(ResponseWalk& walk, const std::vector<pugi::xml_node>& elements,
+                             const std::string& responseElement, const std::string& returnElement);
 
     modErrorLog& log_;
     ProgramState& state_;

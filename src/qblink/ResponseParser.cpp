@@ -3,10 +3,12 @@
 #include <string>
 
 #include "diag/Failure.h"
+#include "interfacedb/ObjectState.h"
 #include "interfacedb/SqlText.h"
 #include "interfacedb/stage/Stage.h"
 #include "interfacedb/stage/StageStatements.h"
 #include "qblink/QuickBooksLink.h"
+#include "qblink/ResponseWalk.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell {
@@ -68,125 +70,149 @@ std::string transactionIdOf(const pugi::xml_node& element, const std::string& re
     return record ? elementText(record.child("TxnID")) : std::string();
 }
 
+// The status attributes of one answer element. Each element starts from empty values: a
+// missing attribute must not borrow the previous element's requestID and so reach that
+// element's row.
+struct AnswerStatus {
+    std::string requestID;
+    std::string code;
+    std::string severity;
+    std::string message;
+};
+
+AnswerStatus readStatus(ResponseWalk& walk, const pugi::xml_node& element) {
+    AnswerStatus status;
+    walk.attempt([&] { status.requestID = attributeText(element, "requestID"); });
+    walk.attempt([&] { status.code = attributeText(element, "statusCode"); });
+    walk.attempt([&] { status.severity = attributeText(element, "statusSeverity"); });
+    walk.attempt([&] { status.message = attributeText(element, "statusMessage"); });
+    return status;
+}
+
 }  // namespace
 
 bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
                                       const std::string& returnElement) {
-    std::string step;
-    std::string failureText;
-    bool result = false;
+    ResponseWalk walk(log_, returnElement);
     lastAnswerUsable_ = false;
 
-    // Runs one step. A failure is logged, under the failure text when there is one, otherwise
-    // under a procedure name that tells the step, and the walk goes on with the next step.
-    const auto attempt = [&](auto&& body) {
-        try {
-            body();
-            return true;
-        } catch (const EndProgram&) {
-            throw;
-        } catch (...) {
-            if (!failureText.empty()) {
-                log_.WriteLogEntry("ERROR", "ParseResponseXML", failureText);
-            } else {
-                log_.WriteLogEntry("ERROR", "in ParseResponseXML : " + returnElement + " : " + step,
-                                   "");
-            }
-            result = false;
-            return false;
-        }
-    };
-
-    step = "Set xmlDoc = new MSXML2.DOMDocument40";
+    walk.step = "Set xmlDoc = new MSXML2.DOMDocument40";
     std::unique_ptr<pugi::xml_document> xmlDoc;
-    if (!attempt([&] { xmlDoc = std::make_unique<pugi::xml_document>(); })) {
+    if (!walk.attempt([&] { xmlDoc = std::make_unique<pugi::xml_document>(); })) {
         return false;
     }
-    // pugixml always loads before returning.
-    step = "xmlDoc.async = False";
-
-    step = "Load XML";
+    walk.step = "Load XML";
     std::optional<std::string> loadFailure;
-    if (!attempt([&] { loadFailure = loadXmlStrict(*xmlDoc, responseXML); })) {
+    if (!walk.attempt([&] { loadFailure = loadXmlStrict(*xmlDoc, responseXML); })) {
         return false;
     }
     if (loadFailure) {
-        failureText = "loadXML failed, reason: " + *loadFailure;
-        log_.WriteLogEntry("ERROR", "ParseResponseXML", failureText);
+        walk.failureText = "loadXML failed, reason: " + *loadFailure;
+        log_.WriteLogEntry("ERROR", "ParseResponseXML", walk.failureText);
         return false;
     }
 
-    step = "Set Object Node List";
+    walk.step = "Set Object Node List";
     std::vector<pugi::xml_node> elements;
-    attempt([&] { elements = elementsByTagName(*xmlDoc, responseElement); });
+    walk.attempt([&] { elements = elementsByTagName(*xmlDoc, responseElement); });
 
-    const bool isTimeTracking = returnElement == "TimeTrackingRet";
+    bool reachedEnd = true;
+    const auto applyAll = [&] {
+        if (returnElement == "TimeTrackingRet") {
+            applyTicketStatuses(walk, elements, responseElement, returnElement);
+        } else {
+            reachedEnd = deleteReturnedNames(walk, elements, responseElement, returnElement);
+        }
+    };
+    // The whole answer is applied under one commit, made when the walk ends. A step that fails
+    // is undone alone; a commit that fails keeps nothing of the answer, and the tickets it
+    // accepted stay staged for the next check to find them posted.
+    if (state_.cnInterface && state_.cnInterface->state() == db::kStateOpen) {
+        try {
+            state_.cnInterface->inOneCommit(applyAll);
+        } catch (const EndProgram&) {
+            throw;
+        } catch (...) {
+            walk.logFailure();
+        }
+    } else {
+        applyAll();
+    }
+    if (!reachedEnd) {
+        return false;
+    }
+    lastAnswerUsable_ = !elements.empty();
+    return true;
+}
+
+void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
+                                         const std::vector<pugi::xml_node>& elements,
+                                         const std::string& responseElement,
+                                         const std::string& returnElement) {
     // A ticket that one answer refuses never leaves the stage on the strength of another
     // answer with its requestID: two contradictory answers leave it staged, with the refusal.
     std::set<std::string> refusedSomewhere;
-    if (isTimeTracking) {
-        for (const pugi::xml_node& element : elements) {
-            if (std::string_view(element.attribute("statusCode").value()) != "0") {
-                refusedSomewhere.insert(element.attribute("requestID").value());
-            }
+    for (const pugi::xml_node& element : elements) {
+        if (std::string_view(element.attribute("statusCode").value()) != "0") {
+            refusedSomewhere.insert(element.attribute("requestID").value());
         }
     }
+    const std::string attributeStep = "Set Attribute Map for " + responseElement;
+    for (const pugi::xml_node& element : elements) {
+        walk.step = attributeStep;
+        const AnswerStatus status = readStatus(walk, element);
+        walk.step = "Process Time Tracking Return";
+        if (status.code == "0" && refusedSomewhere.contains(status.requestID)) {
+            // Left to the refusal's own answer.
+        } else if (status.code == "0") {
+            // The journal row and the deletion go together: a ticket never leaves the stage
+            // without the record of where it went.
+            walk.attempt([&] {
+                const std::string sequence = ticketNumber(status.requestID);
+                stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
+                                            std::stoi(sequence),
+                                            transactionIdOf(element, returnElement));
+            });
+        } else {
+            // The accounting system stopped before this one: not a refusal of its own.
+            if (status.code == kNotProcessed) {
+                if (const auto number = db::plainDecimal(status.requestID)) {
+                    notProcessed_.insert(std::stoi(*number));
+                }
+            }
+            walk.attempt([&] {
+                walk.failureText = firstCharacters(status.message, kErrorColumnWidth);
+                interfaceConnection().execute(
+                    stage::kMarkPunchError + db::escapeSqlText(walk.failureText) +
+                    stage::kMarkPunchErrorWhere + ticketNumber(status.requestID));
+            });
+        }
+    }
+}
+
+bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk,
+                                         const std::vector<pugi::xml_node>& elements,
+                                         const std::string& responseElement,
+                                         const std::string& returnElement) {
     const char* deleteName = nameDeletionFor(returnElement);
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
-
     for (const pugi::xml_node& element : elements) {
-        step = attributeStep;
-        // Each element starts from empty values: a missing attribute must not borrow the
-        // previous element's requestID and so reach that element's row.
-        std::string requestID;
-        std::string statusCode;
-        std::string statusSeverity;
-        std::string statusMessage;
-        attempt([&] { requestID = attributeText(element, "requestID"); });
-        attempt([&] { statusCode = attributeText(element, "statusCode"); });
-        attempt([&] { statusSeverity = attributeText(element, "statusSeverity"); });
-        attempt([&] { statusMessage = attributeText(element, "statusMessage"); });
-
-        step = "Test Return Status Code";
-        if (isTimeTracking) {
-            step = "Process Time Tracking Return";
-            if (statusCode == "0" && refusedSomewhere.contains(requestID)) {
-                // Left to the refusal's own answer.
-            } else if (statusCode == "0") {
-                // The journal row and the deletion go together: a ticket never leaves the
-                // stage without the record of where it went.
-                attempt([&] {
-                    const std::string sequence = ticketNumber(requestID);
-                    stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
-                                                std::stoi(sequence),
-                                                transactionIdOf(element, returnElement));
-                });
-            } else {
-                // The accounting system stopped before this one: not a refusal of its own.
-                if (statusCode == kNotProcessed) {
-                    if (const auto number = db::plainDecimal(requestID)) {
-                        notProcessed_.insert(std::stoi(*number));
-                    }
-                }
-                attempt([&] {
-                    failureText = firstCharacters(statusMessage, kErrorColumnWidth);
-                    interfaceConnection().execute(
-                        stage::kMarkPunchError + db::escapeSqlText(failureText) +
-                        stage::kMarkPunchErrorWhere + ticketNumber(requestID));
-                });
-            }
-        } else if (statusCode == "1") {
+        walk.step = attributeStep;
+        const AnswerStatus status = readStatus(walk, element);
+        walk.step = "Test Return Status Code";
+        if (status.code == "1") {
             // Nothing found is an answer all the same.
             lastAnswerUsable_ = true;
-            attempt(
+            walk.attempt(
                 [&] { controls_.addListLine("No " + responseElement + " found by Quickbooks"); });
             return false;
-        } else if (statusCode != "0") {
-            attempt([&] { controls_.addListLine(responseElement + " ERROR " + statusMessage); });
+        }
+        if (status.code != "0") {
+            walk.attempt(
+                [&] { controls_.addListLine(responseElement + " ERROR " + status.message); });
             return false;
         }
-
-        step = "examine each child object";
+        walk.step = "examine each child object";
         if (deleteName == nullptr) {
             continue;
         }
@@ -195,17 +221,14 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
                 continue;
             }
             for (const pugi::xml_node& name : record.children("Name")) {
-                attempt([&] {
+                walk.attempt([&] {
                     interfaceConnection().execute(std::string(deleteName) +
                                                   db::escapeSqlText(elementText(name)) + "'");
                 });
             }
         }
     }
-
-    lastAnswerUsable_ = !elements.empty();
-    result = true;
-    return result;
+    return true;
 }
 
 }  // namespace vantrell

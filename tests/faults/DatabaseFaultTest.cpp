@@ -106,7 +106,7 @@ TEST_P(FailingExportWrites, KeepTheTicketsNotYetDeleted) {
     EXPECT_TRUE(logged("in ParseResponseXML : TimeTrackingRet : Process Time Tracking Return"))
         << logText();
     EXPECT_EQ(integrity(), "ok");
-    // Statements take effect one by one: the tickets deleted are the first ones accepted.
+    // The answer is applied under one commit: when it fails, every ticket stays staged.
     const Strings left = punch();
     const Strings usual = usualPunch();
     ASSERT_FALSE(left.empty());

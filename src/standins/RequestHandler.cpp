@@ -25,6 +25,9 @@ std::int64_t systemUnixSeconds() {
 
 namespace {
 
+// How many requests of a message are stored between two commits.
+constexpr std::size_t kRequestsPerCommit = 1000;
+
 struct Context {
     CompanyFile& file;
     ResponseDocument& response;
@@ -154,12 +157,19 @@ std::string RequestHandler::handle(std::string_view request) {
     const QbxmlMessage message = readQbxmlMessage(request);
     ResponseDocument response;
     Context context{file_, response, message, clock_()};
-    // One transaction for the message: either every answered ticket is stored or, when the
-    // file fails as a whole, none is and no response is given.
+    // The message's tickets are committed in groups, as the accounting system stores them as
+    // it goes: a failure of the file as a whole undoes the group in hand and gives no response,
+    // while the groups before it stay posted, and so does a process killed half-way.
     try {
         file_.begin();
         bool stopped = false;
+        std::size_t answered = 0;
         for (const auto& item : message.requests) {
+            if (answered > 0 && answered % kRequestsPerCommit == 0) {
+                file_.commit();
+                file_.begin();
+            }
+            ++answered;
             if (stopped) {
                 response.addResponse(responseName(item), requestIdOf(item), notProcessed());
             } else {

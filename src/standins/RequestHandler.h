@@ -24,7 +24,8 @@ class RequestHandler {
     // The whole response message for the whole request message. Throws ProcessorError:
     // ParseError (and no request is processed) when the message is not well-formed or not a
     // message of the requests answered here; UnsupportedVersion, RollbackNotSupported; and
-    // UnexpectedError, with nothing stored, when the company file fails as a whole.
+    // UnexpectedError when the company file fails as a whole: the tickets are committed a
+    // thousand requests at a time, so those of the groups before the failure stay stored.
     std::string handle(std::string_view request);
 
   private:

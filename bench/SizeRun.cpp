@@ -3,6 +3,8 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -54,14 +56,15 @@ void measureFloors(const fs::path& chronelFile, const fs::path& companyFile,
                    const fs::path& postedCompany, const fs::path& folder, const RunData& data,
                    RunSamples& run) {
     fs::create_directories(folder);
-    const auto eachCommitted = folder / "each-committed.db";
-    const auto oneTransaction = folder / "one-transaction.db";
+    const auto stage = folder / "stage.db";
+    const auto posting = folder / "posting.db";
     run[Floor::ReportDataRead] = readReportData(chronelFile);
-    run[Floor::PunchInsertEachCommitted] = insertPunch(eachCommitted, data, false);
-    run[Floor::PunchInsertOneTransaction] = insertPunch(oneTransaction, data, true);
-    run[Floor::PunchRead] = readPunch(eachCommitted);
-    run[Floor::PunchDeleteEachCommitted] = deletePunch(eachCommitted, data);
-    run[Floor::NamesDeleteEachCommitted] = deleteNames(oneTransaction, data);
+    run[Floor::PunchInsertForStage] = insertPunch(stage, data, true);
+    run[Floor::StagedNamesRebuild] = rebuildNames(stage);
+    run[Floor::PunchInsertForPosting] = insertPunch(posting, data, true);
+    run[Floor::PunchRead] = readPunch(stage);
+    run[Floor::JournalAndDelete] = recordAndDeletePunch(stage, data);
+    run[Floor::NamesDelete] = deleteNames(posting, data);
     run[Floor::CompanyListsRead] = readCompanyLists(companyFile);
     run[Floor::TicketNameLookups] = lookUpTicketNames(companyFile, data);
     run[Floor::ResolveResponseBuild] = buildAndSerialize(data.resolveResponse, pugi::format_indent);
@@ -74,20 +77,30 @@ void measureFloors(const fs::path& chronelFile, const fs::path& companyFile,
     run[Floor::ResponseParse] = parseAndWalk(data.response, "TimeTrackingAddRs");
 
     const auto [from, to] = checkedDates(data.checkRequest);
-    run[Floor::CheckPunchReadNonePosted] = readPunch(oneTransaction);
+    run[Floor::CheckPunchReadNonePosted] = readPunch(posting);
     run[Floor::CheckTicketsReadNonePosted] = readCompanyTickets(companyFile, from, to);
     // The simulator writes a large answer record by record, not as one tree.
     run[Floor::CheckAnswerPrintNonePosted] = buildAndPrintRecords(
         data.checkAnswerNonePosted, "TimeTrackingQueryRs", pugi::format_indent);
     run[Floor::CheckAnswerParseNonePosted] =
         parseAndReadRecords(data.checkAnswerNonePosted, "TimeTrackingQueryRs");
-    run[Floor::CheckPunchReadAllPosted] = readPunch(oneTransaction);
+    run[Floor::CheckPunchReadAllPosted] = readPunch(posting);
     run[Floor::CheckTicketsReadAllPosted] = readCompanyTickets(postedCompany, from, to);
     run[Floor::CheckAnswerPrintAllPosted] =
         buildAndPrintRecords(data.checkAnswerAllPosted, "TimeTrackingQueryRs", pugi::format_indent);
     run[Floor::CheckAnswerParseAllPosted] =
         parseAndReadRecords(data.checkAnswerAllPosted, "TimeTrackingQueryRs");
-    run[Floor::PunchDeleteOneTransaction] = deletePunchInOneTransaction(oneTransaction, data);
+    run[Floor::PunchDeleteOneTransaction] = deletePunchInOneTransaction(posting, data);
+}
+
+// The repeated run must have found every ticket posted, not posted them again.
+void requireAllFoundPosted(const fs::path& standardOutput) {
+    std::ifstream in(standardOutput);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.find("time tickets are already in QuickBooks") == std::string::npos ||
+        text.find("Export complete.") == std::string::npos) {
+        throw std::runtime_error("the repeated run did not find its tickets posted: " + text);
+    }
 }
 
 }  // namespace
@@ -149,6 +162,10 @@ SizeResult benchmarkSize(const BenchOptions& options, long long employees, const
         fs::copy_file(pristineCompany, runFolder / "cli" / "Company.qbw");
         run[Phase::WholeRun] = runWholeExport(options.cli, chronelFile,
                                               runFolder / "cli" / "Company.qbw", runFolder / "cli");
+        // The second run of the pay period: the same data, every ticket posted already.
+        run[Phase::RepeatRun] = runWholeExport(
+            options.cli, chronelFile, runFolder / "cli" / "Company.qbw", runFolder / "cli");
+        requireAllFoundPosted(runFolder / "cli" / "stdout.txt");
         runs.push_back(run);
         if (!options.keep) {
             fs::remove_all(runFolder);

@@ -100,18 +100,6 @@ Sample readPunch(const std::filesystem::path& path) {
     });
 }
 
-Sample deletePunch(const std::filesystem::path& path, const RunData& data) {
-    SqliteFile file(path, kReadWrite);
-    applyEngineSettings(file);
-    return measure([&] {
-        auto remove = file.prepare("delete from Punch where Sequence=?");
-        for (const auto& row : data.punch) {
-            sqlite3_bind_int64(remove.get(), 1, row.sequence);
-            file.run(remove.get());
-        }
-    });
-}
-
 Sample deletePunchInOneTransaction(const std::filesystem::path& path, const RunData& data) {
     SqliteFile file(path, kReadWrite);
     applyEngineSettings(file);
@@ -140,6 +128,7 @@ Sample deleteNames(const std::filesystem::path& path, const RunData& data) {
     }
     file.exec("COMMIT");
     return measure([&] {
+        file.exec("BEGIN");
         for (const auto& [table, names] :
              {std::pair{"Employee", &data.employees}, std::pair{"PayType", &data.payTypes}}) {
             auto remove = file.prepare(std::string("delete from ") + table + " where Name=?");
@@ -148,6 +137,48 @@ Sample deleteNames(const std::filesystem::path& path, const RunData& data) {
                 file.run(remove.get());
             }
         }
+        file.exec("COMMIT");
+    });
+}
+
+Sample rebuildNames(const std::filesystem::path& path) {
+    SqliteFile file(path, kReadWrite);
+    applyEngineSettings(file);
+    return measure([&] {
+        file.exec("BEGIN");
+        for (const auto& [table, column] :
+             {std::pair{"Employee", "Name"}, std::pair{"PayType", "PayType"}}) {
+            file.exec(std::string("delete from ") + table);
+            auto groups =
+                file.prepare(std::string("select ") + column + " from Punch group by " + column);
+            auto insert = file.prepare(std::string("insert into ") + table + " (Name) values (?)");
+            while (sqlite3_step(groups.get()) == SQLITE_ROW) {
+                sqlite3_bind_value(insert.get(), 1, sqlite3_column_value(groups.get(), 0));
+                file.run(insert.get());
+            }
+        }
+        file.exec("COMMIT");
+    });
+}
+
+Sample recordAndDeletePunch(const std::filesystem::path& path, const RunData& data) {
+    SqliteFile file(path, kReadWrite);
+    applyEngineSettings(file);
+    return measure([&] {
+        auto record = file.prepare(
+            "insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType, TxnID,"
+            " Undone) select 1, Sequence, Name, Date, Hours, PayType, ?, 0 from Punch"
+            " where Sequence=?");
+        auto remove = file.prepare("delete from Punch where Sequence=?");
+        file.exec("BEGIN");
+        for (const auto& row : data.punch) {
+            bindText(record.get(), 1, std::to_string(row.sequence) + "-1700000000");
+            sqlite3_bind_int64(record.get(), 2, row.sequence);
+            file.run(record.get());
+            sqlite3_bind_int64(remove.get(), 1, row.sequence);
+            file.run(remove.get());
+        }
+        file.exec("COMMIT");
     });
 }
 

@@ -22,15 +22,20 @@ Sample insertPunch(const std::filesystem::path& file, const RunData& data, bool 
 // Every row and column of the export's Punch query, on a file made by insertPunch.
 Sample readPunch(const std::filesystem::path& file);
 
-// Each Punch row deleted by its Sequence, each delete committed on its own.
-Sample deletePunch(const std::filesystem::path& file, const RunData& data);
-
 // Each Punch row deleted by its Sequence, all in one transaction.
 Sample deletePunchInOneTransaction(const std::filesystem::path& file, const RunData& data);
 
-// The staged employee and pay-type names deleted one by one, each delete committed on its own
-// (the tables are filled first, untimed), on a file made by insertPunch.
+// The staged employee and pay-type names deleted one by one in one transaction (the tables are
+// filled first, untimed), on a file made by insertPunch.
 Sample deleteNames(const std::filesystem::path& file, const RunData& data);
+
+// Employee and PayType emptied and filled again with the distinct names of Punch, in one
+// transaction, on a file made by insertPunch.
+Sample rebuildNames(const std::filesystem::path& file);
+
+// For each Punch row, its journal row written from it and the row deleted, all in one
+// transaction, on a file made by insertPunch.
+Sample recordAndDeletePunch(const std::filesystem::path& file, const RunData& data);
 
 // Every employee and wage item of the company file, read in name order.
 Sample readCompanyLists(const std::filesystem::path& companyFile);

@@ -9,6 +9,8 @@
 #include "interfacedb/stage/StageTables.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/ResponseWalk.h"
+#include "qblink/XmlReading.h"
 
 namespace vantrell {
 
@@ -46,9 +48,19 @@ void QuickBooksLink::ResolveWithQB() {
         SaveTextFile(log_.folder(), "ResolveReq.txt", requestXML);
         responseXML = processor().ProcessRequest(ticket, requestXML);
         SaveTextFile(log_.folder(), "ResolveResp.txt", responseXML);
-        ParseResponseXML("EmployeeQueryRs", "EmployeeRet");
+        // One answer for both lists, loaded once: a large company's answer takes a while.
+        ResponseWalk employees(log_, "EmployeeRet");
+        std::unique_ptr<pugi::xml_document> answer = loadResponse(employees);
+        if (answer) {
+            applyAnswer(employees, *answer, "EmployeeQueryRs", "EmployeeRet");
+        }
         const bool employeesAnswered = lastAnswerUsable_;
-        ParseResponseXML("PayrollItemWageQueryRs", "PayrollItemWageRet");
+        ResponseWalk wageItems(log_, "PayrollItemWageRet");
+        if (answer || (answer = loadResponse(wageItems))) {
+            applyAnswer(wageItems, *answer, "PayrollItemWageQueryRs", "PayrollItemWageRet");
+        } else {
+            lastAnswerUsable_ = false;
+        }
         namesChecked_ = employeesAnswered && lastAnswerUsable_;
         if (!*namesChecked_) {
             throw Failure(

@@ -18,16 +18,15 @@ void loadAnswer(pugi::xml_document& document, const std::string& response) {
 }
 
 // The text of the element at `first`/`second` below `record` ("" when absent), in the usual
-// case of a single text child without a walk.
+// case of an element that holds its text itself without a walk.
 std::string fieldText(const pugi::xml_node& record, const char* first,
                       const char* second = nullptr) {
     pugi::xml_node node = record.child(first);
     if (second != nullptr) {
         node = node.child(second);
     }
-    const pugi::xml_node only = node.first_child();
-    if (only && !only.next_sibling() && only.type() == pugi::node_pcdata) {
-        return only.value();
+    if (node && !node.first_child()) {
+        return node.value();
     }
     return node ? elementText(node) : std::string();
 }

@@ -14,8 +14,9 @@
 #include "qblink/WindowControls.h"
 
 namespace pugi {
+class xml_document;
 class xml_node;
-}
+}  // namespace pugi
 
 namespace vantrell {
 
@@ -128,8 +129,13 @@ class QuickBooksLink {
     // Staged name -> the line that explains why it is missing.
     using NameHints = std::map<std::string, std::string>;
     std::int64_t listNames(const char* query, const char* linePrefix, const NameHints& hints);
-    // The steps of ParseResponseXML for an export's answer and for a resolution's. The latter
-    // returns false when an answer's status ends the walk.
+    // The steps of ParseResponseXML: responseXML loaded (nothing when it does not load, which
+    // is logged), and the loaded answer applied, which returns ParseResponseXML's result.
+    std::unique_ptr<pugi::xml_document> loadResponse(ResponseWalk& walk);
+    bool applyAnswer(ResponseWalk& walk, const pugi::xml_document& xmlDoc,
+                     const std::string& responseElement, const std::string& returnElement);
+    // The answer's walk for an export's answer and for a resolution's. The latter returns
+    // false when an answer's status ends the walk.
     void applyTicketStatuses(ResponseWalk& walk, const std::vector<pugi::xml_node>& elements,
                              const std::string& responseElement, const std::string& returnElement);
     bool deleteReturnedNames(ResponseWalk& walk, const std::vector<pugi::xml_node>& elements,

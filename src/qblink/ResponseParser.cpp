@@ -95,26 +95,36 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
                                       const std::string& returnElement) {
     ResponseWalk walk(log_, returnElement);
     lastAnswerUsable_ = false;
+    const std::unique_ptr<pugi::xml_document> xmlDoc = loadResponse(walk);
+    return xmlDoc && applyAnswer(walk, *xmlDoc, responseElement, returnElement);
+}
 
+std::unique_ptr<pugi::xml_document> QuickBooksLink::loadResponse(ResponseWalk& walk) {
     walk.step = "Set xmlDoc = new MSXML2.DOMDocument40";
     std::unique_ptr<pugi::xml_document> xmlDoc;
     if (!walk.attempt([&] { xmlDoc = std::make_unique<pugi::xml_document>(); })) {
-        return false;
+        return nullptr;
     }
     walk.step = "Load XML";
     std::optional<std::string> loadFailure;
     if (!walk.attempt([&] { loadFailure = loadXmlStrict(*xmlDoc, responseXML); })) {
-        return false;
+        return nullptr;
     }
     if (loadFailure) {
         walk.failureText = "loadXML failed, reason: " + *loadFailure;
         log_.WriteLogEntry("ERROR", "ParseResponseXML", walk.failureText);
-        return false;
+        return nullptr;
     }
+    return xmlDoc;
+}
 
+bool QuickBooksLink::applyAnswer(ResponseWalk& walk, const pugi::xml_document& xmlDoc,
+                                 const std::string& responseElement,
+                                 const std::string& returnElement) {
+    lastAnswerUsable_ = false;
     walk.step = "Set Object Node List";
     std::vector<pugi::xml_node> elements;
-    walk.attempt([&] { elements = elementsByTagName(*xmlDoc, responseElement); });
+    walk.attempt([&] { elements = elementsByTagName(xmlDoc, responseElement); });
 
     bool reachedEnd = true;
     const auto applyAll = [&] {

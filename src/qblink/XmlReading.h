@@ -11,7 +11,9 @@ namespace vantrell {
 
 // Loads `text` into `document` as a strict loader does: empty text, text that is not UTF-8 or
 // not well-formed, two root elements and text outside the root are refused. Returns nothing on
-// success, otherwise the reason with the offset where the load failed.
+// success, otherwise the reason with the offset where the load failed. An element keeps its
+// first text as its own value (pugixml's embedded character data): read text with
+// elementText(), or value() for an element without children.
 std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text);
 
 // The same without a copy of a large text: the document is parsed where `text` lies, which it

@@ -158,40 +158,16 @@ INT_PTR CALLBACK Win32MainWindow::dialogProc(HWND dialog, UINT message, WPARAM w
 INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            SetWindowTextW(window_, widen(frmVantrell::kCaption).c_str());
-            layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
-                          static_cast<int>(std::size(kControls)), screenDotsPerInch());
+            onInitDialog();
             return TRUE;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && shown_) {
-                // Due again after another of the program's windows; not after a message box,
-                // the file-open dialog or another application.
-                const HWND before = ActivationTracker::instance().becameActive(window_);
-                if (steps_->activationDue(before != nullptr && before != window_)) {
-                    PostMessageW(window_, kActivateMessage, 1, 0);
-                }
-            }
+            onActivate(wParam);
             return FALSE;
         case kActivateMessage:
             activateIfDue(wParam != 0);
             return TRUE;
         case WM_COMMAND:
-            if (HIWORD(wParam) != BN_CLICKED) {
-                return FALSE;
-            }
-            switch (LOWORD(wParam)) {
-                case IDC_CMDCLOSE:
-                    close();
-                    return TRUE;
-                case IDC_CMDEXPORT:
-                    steps_->exportClicked();
-                    return TRUE;
-                case IDC_CMDPRINT:
-                    steps_->printClicked();
-                    return TRUE;
-                default:
-                    return TRUE;  // Enter and Esc do nothing here
-            }
+            return onCommand(wParam);
         case WM_CLOSE:  // the frame's close box, Alt+F4
             close();
             return TRUE;
@@ -201,22 +177,67 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
             }
             return TRUE;
         case WM_SETCURSOR:
-            if (hourglass_) {
-                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-                SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
-                return TRUE;
-            }
-            return FALSE;
+            return onSetCursor();
         case WM_DESTROY:
-            ActivationTracker::instance().forget(window_);
-            SetWindowLongPtrW(owner_, GWLP_USERDATA, 0);
-            // The message loop ends with the window; no WM_QUIT, which would also end any modal
-            // loop still to come.
-            window_ = nullptr;
+            onDestroy();
             return TRUE;
         default:
             return FALSE;
     }
+}
+
+void Win32MainWindow::onInitDialog() {
+    SetWindowTextW(window_, widen(frmVantrell::kCaption).c_str());
+    layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
+                  static_cast<int>(std::size(kControls)), screenDotsPerInch());
+}
+
+void Win32MainWindow::onActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE || !shown_) {
+        return;
+    }
+    // Due again after another of the program's windows; not after a message box, the
+    // file-open dialog or another application.
+    const HWND before = ActivationTracker::instance().becameActive(window_);
+    if (steps_->activationDue(before != nullptr && before != window_)) {
+        PostMessageW(window_, kActivateMessage, 1, 0);
+    }
+}
+
+INT_PTR Win32MainWindow::onCommand(WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED) {
+        return FALSE;
+    }
+    switch (LOWORD(wParam)) {
+        case IDC_CMDCLOSE:
+            close();
+            return TRUE;
+        case IDC_CMDEXPORT:
+            steps_->exportClicked();
+            return TRUE;
+        case IDC_CMDPRINT:
+            steps_->printClicked();
+            return TRUE;
+        default:
+            return TRUE;  // Enter and Esc do nothing here
+    }
+}
+
+INT_PTR Win32MainWindow::onSetCursor() {
+    if (!hourglass_) {
+        return FALSE;
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+void Win32MainWindow::onDestroy() {
+    ActivationTracker::instance().forget(window_);
+    SetWindowLongPtrW(owner_, GWLP_USERDATA, 0);
+    // The message loop ends with the window; no WM_QUIT, which would also end any modal loop
+    // still to come.
+    window_ = nullptr;
 }
 
 void Win32MainWindow::clearList() {

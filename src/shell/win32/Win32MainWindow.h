@@ -56,6 +56,11 @@ class Win32MainWindow final : public WindowControls {
   private:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM);
+    void onInitDialog();
+    void onActivate(WPARAM wParam);
+    INT_PTR onCommand(WPARAM wParam);
+    INT_PTR onSetCursor();
+    void onDestroy();
 
     void close();
     void activateIfDue(bool due);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "shell/window/ProgramStart.h"
+
 namespace vantrell {
 
 CliOptions parseCliOptions(const std::vector<std::string>& args) {
@@ -16,9 +18,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         };
         if (arg == "--data-dir") {
             options.dataDir = value();
-            // An empty folder would silently become the executable's own.
             if (options.dataDir->empty()) {
-                throw std::invalid_argument("--data-dir needs a folder, not an empty text");
+                throw std::invalid_argument(kEmptyDataDir);
             }
         } else if (arg == "--chronel") {
             options.chronel = value();

@@ -1,7 +1,5 @@
 #include "shell/cli/CliRun.h"
 
-#include <filesystem>
-
 #include "diag/FileSystem.h"
 #include "diag/ProgramFolder.h"
 #include "diag/modErrorLog.h"
@@ -75,6 +73,44 @@ bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
     }
 }
 
+// The main window's run without a display: load, then either the undo of an export or the
+// activation with the export when asked; the list's final lines go to `out`. Returns the exit
+// status.
+int runWindow(const CliOptions& options, modErrorLog& log, ProgramState& state,
+              const MainWindowServices& services, HeadlessControls& controls, std::ostream& out,
+              std::ostream& err) {
+    frmVantrell window(log, state, services);
+    window.Form_Load();
+    if (window.isUnloaded()) {
+        return kExitEndedEarly;
+    }
+    // An undo opens the session as the start does and extracts nothing.
+    if (options.undoExport) {
+        const int status = undoExport(log, window.link(), *options.undoExport, out, err);
+        window.Form_Unload();
+        return status;
+    }
+    window.Form_Activate();
+
+    int status = kExitNormal;
+    if (options.exportTickets) {
+        if (!controls.exportEnabled) {
+            status = kExitIssuesRemain;
+        } else {
+            window.cmdExport_Click();
+            if (reportTicketsLeft(state, err)) {
+                status = kExitTicketsRemain;
+            }
+        }
+    }
+    for (const auto& line : controls.lines) {
+        out << line << '\n';
+    }
+    out.flush();
+    window.Form_Unload();
+    return status;
+}
+
 }  // namespace
 
 int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
@@ -84,66 +120,30 @@ int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock
 
 int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
                 std::ostream& err, const ProcessorChooser& chooseProcessor) {
-    RequestProcessorFactory factory;
-    try {
-        factory = chooseProcessor(options.processor);
-    } catch (const std::exception& e) {
-        err << e.what() << '\n' << kCliUsage;
-        return kExitUsage;
-    }
-
-    const ProgramFolder folder = ProgramFolder::resolve(
-        options.dataDir ? std::optional<std::filesystem::path>(utf8ToPath(*options.dataDir))
-                        : std::nullopt);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder.path(), ignored);
+    ProgramStart start;
+    start.dataDir = options.dataDir;
+    start.processor = options.processor;
+    start.chooseProcessor = chooseProcessor;
+    start.resolveFolder = ProgramFolder::resolve;
+    start.refuse = [&](const std::string& reason) { err << reason << '\n' << kCliUsage; };
+    start.onFolderReady = [&] { storeGivenLocations(settings, options); };
 
     StreamPrompter prompter(err);
-    modErrorLog log(folder, prompter, clock);
-    ProgramState state;
-    storeGivenLocations(settings, options);
     CommandLineSettings effectiveSettings(settings, options);
     HeadlessControls controls;
     StreamLocateHost locate(err);
     NoPrinter printer;
-
-    return Main(log, state, [&] {
-        if (options.listExports) {
-            return listExports(state, out, err);
-        }
-        frmVantrell window(
-            log, state,
-            MainWindowServices{controls, effectiveSettings, locate, locate, printer, factory});
-        window.Form_Load();
-        if (window.isUnloaded()) {
-            return kExitEndedEarly;
-        }
-        // An undo opens the session as the start does and extracts nothing.
-        if (options.undoExport) {
-            const int status = undoExport(log, window.link(), *options.undoExport, out, err);
-            window.Form_Unload();
-            return status;
-        }
-        window.Form_Activate();
-
-        int status = kExitNormal;
-        if (options.exportTickets) {
-            if (!controls.exportEnabled) {
-                status = kExitIssuesRemain;
-            } else {
-                window.cmdExport_Click();
-                if (reportTicketsLeft(state, err)) {
-                    status = kExitTicketsRemain;
-                }
+    return startProgram(
+        start, prompter, clock,
+        [&](modErrorLog& log, ProgramState& state, const RequestProcessorFactory& factory) {
+            if (options.listExports) {
+                return listExports(state, out, err);
             }
-        }
-        for (const auto& line : controls.lines) {
-            out << line << '\n';
-        }
-        out.flush();
-        window.Form_Unload();
-        return status;
-    });
+            return runWindow(
+                options, log, state,
+                MainWindowServices{controls, effectiveSettings, locate, locate, printer, factory},
+                controls, out, err);
+        });
 }
 
 }  // namespace vantrell

@@ -94,41 +94,27 @@ MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& set
     }
 
     printer_.setWindow(this);
-    logic_ =
-        std::make_unique<frmVantrell>(log, state,
-                                      MainWindowServices{*this, settings, locateHost_, fileDialog_,
-                                                         printer_, std::move(processorFactory)});
+    steps_ = std::make_unique<MainWindowSteps>(
+        log, state,
+        MainWindowServices{*this, settings, locateHost_, fileDialog_, printer_,
+                           std::move(processorFactory)},
+        [this](int status) {
+            hide();
+            QCoreApplication::exit(status);
+        });
 
     connect(cmdClose_, &QPushButton::clicked, this, [this] { close(); });
-    connect(cmdExport_, &QPushButton::clicked, this,
-            [this] { runStep([this] { logic_->cmdExport_Click(); }); });
-    connect(cmdPrint_, &QPushButton::clicked, this,
-            [this] { runStep([this] { logic_->cmdPrint_Click(); }); });
+    connect(cmdExport_, &QPushButton::clicked, this, [this] { steps_->exportClicked(); });
+    connect(cmdPrint_, &QPushButton::clicked, this, [this] { steps_->printClicked(); });
     ActivationTracker::instance();
 }
 
 MainWindow::~MainWindow() = default;
 
-template <class Step>
-void MainWindow::runStep(Step&& step) {
-    if (ended_) {
-        return;
-    }
-    try {
-        step();
-    } catch (const EndProgram& end) {
-        ended_ = true;
-        endStatus_ = end.status;
-        hide();
-        QCoreApplication::exit(end.status);
-    }
-}
-
 bool MainWindow::load() {
     // Placed before the load, so that a locate dialog centred on it is centred on the screen.
     centreOnScreen();
-    runStep([this] { logic_->Form_Load(); });
-    return !ended_ && !logic_->isUnloaded();
+    return steps_->load();
 }
 
 void MainWindow::centreOnScreen() {
@@ -153,13 +139,11 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::activateIfDue() {
     ActivationTracker& tracker = ActivationTracker::instance();
-    const bool fromOtherWindow = tracker.lastActive() != nullptr;
-    if (activatedOnce_ && !fromOtherWindow) {
+    if (!steps_->activationDue(tracker.lastActive() != nullptr)) {
         return;  // back from another application or from a message box
     }
-    activatedOnce_ = true;
     tracker.setLastActive(nullptr);
-    runStep([this] { logic_->Form_Activate(); });
+    steps_->activate();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -173,9 +157,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!ended_) {
-        logic_->Form_Unload();
-    }
+    steps_->close();
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include "qblink/WindowControls.h"
 #include "shell/qt/LocateDialog.h"
+#include "shell/window/MainWindowSteps.h"
 #include "shell/window/frmVantrell.h"
 
 class QListWidget;
@@ -36,10 +37,10 @@ class MainWindow final : public QDialog, public WindowControls {
     // Shows the window centred on the screen; activation follows.
     void showCentred();
 
-    frmVantrell& logic() { return *logic_; }
+    frmVantrell& logic() { return steps_->logic(); }
 
     // The exit status when the program was ended at once from inside an event, or -1.
-    int endStatus() const { return endStatus_; }
+    int endStatus() const { return steps_->endStatus(); }
 
     // WindowControls
     void clearList() override;
@@ -53,10 +54,6 @@ class MainWindow final : public QDialog, public WindowControls {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Runs a step of the window's logic; an order to end the program at once quits the event
-    // loop with its status, without the unload sequence.
-    template <class Step>
-    void runStep(Step&& step);
     void activateIfDue();
     void centreOnScreen();
 
@@ -67,10 +64,9 @@ class MainWindow final : public QDialog, public WindowControls {
     QtLocateHost locateHost_;
     QtFileOpenDialog fileDialog_;
     QtWindowPrinter printer_;
-    std::unique_ptr<frmVantrell> logic_;
-    bool activatedOnce_ = false;
-    bool ended_ = false;
-    int endStatus_ = -1;
+    // An order to end the program at once hides the window and quits the event loop with its
+    // status, without the unload sequence.
+    std::unique_ptr<MainWindowSteps> steps_;
 };
 
 // Remembers the window of this program that was active last, message boxes left out, so that

@@ -1,17 +1,35 @@
 // vantrell: the desktop program.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <filesystem>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include "diag/Clock.h"
-#include "diag/FileSystem.h"
 #include "diag/ProgramFolder.h"
 #include "shell/qt/MainWindow.h"
 #include "shell/qt/QtPrompter.h"
 #include "shell/settings/QtSettingsStore.h"
+#include "shell/window/ProgramStart.h"
 #include "shell/window/modVantrellMain.h"
 #include "standins/ProcessorChoice.h"
+
+namespace {
+
+// Shows the main window until it closes; returns the exit status.
+int runMainWindow(vantrell::modErrorLog& log, vantrell::ProgramState& state,
+                  vantrell::SettingsStore& settings,
+                  const vantrell::RequestProcessorFactory& factory) {
+    vantrell::MainWindow window(log, state, settings, factory);
+    if (!window.load()) {
+        return window.endStatus() >= 0 ? window.endStatus() : vantrell::kExitEndedEarly;
+    }
+    window.showCentred();
+    const int status = QApplication::exec();
+    return window.endStatus() >= 0 ? window.endStatus() : status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,38 +43,28 @@ int main(int argc, char** argv) {
     parser.addOption(processor);
     parser.process(app);
 
-    // An empty folder would silently become the executable's own.
+    const auto refuse = [](const std::string& reason) {
+        std::cerr << "vantrell: " << reason << '\n';
+    };
     if (parser.isSet(dataDir) && parser.value(dataDir).isEmpty()) {
-        std::cerr << "vantrell: --data-dir needs a folder, not an empty text\n";
-        return 64;
+        refuse(vantrell::kEmptyDataDir);
+        return vantrell::kExitUsage;
     }
-    vantrell::RequestProcessorFactory factory;
-    try {
-        factory = vantrell::processorFactoryFor(parser.value(processor).toStdString());
-    } catch (const std::exception& e) {
-        std::cerr << "vantrell: " << e.what() << '\n';
-        return 64;
+    vantrell::ProgramStart start;
+    if (parser.isSet(dataDir)) {
+        start.dataDir = parser.value(dataDir).toStdString();
     }
-    const auto folder = vantrell::ProgramFolder::resolve(
-        parser.isSet(dataDir) ? std::optional<std::filesystem::path>(
-                                    vantrell::utf8ToPath(parser.value(dataDir).toStdString()))
-                              : std::nullopt);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder.path(), ignored);
+    start.processor = parser.value(processor).toStdString();
+    start.chooseProcessor = vantrell::processorFactoryFor;
+    start.resolveFolder = vantrell::ProgramFolder::resolve;
+    start.refuse = refuse;
 
     vantrell::QtPrompter prompter;
     vantrell::SystemClock clock;
-    vantrell::modErrorLog log(folder, prompter, clock);
-    vantrell::ProgramState state;
     vantrell::QtSettingsStore settings;
-
-    return vantrell::Main(log, state, [&] {
-        vantrell::MainWindow window(log, state, settings, factory);
-        if (!window.load()) {
-            return window.endStatus() >= 0 ? window.endStatus() : vantrell::kExitEndedEarly;
-        }
-        window.showCentred();
-        const int status = QApplication::exec();
-        return window.endStatus() >= 0 ? window.endStatus() : status;
-    });
+    return vantrell::startProgram(start, prompter, clock,
+                                  [&](vantrell::modErrorLog& log, vantrell::ProgramState& state,
+                                      const vantrell::RequestProcessorFactory& factory) {
+                                      return runMainWindow(log, state, settings, factory);
+                                  });
 }

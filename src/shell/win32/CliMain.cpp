@@ -9,10 +9,11 @@
 #include <cstdio>
 
 #include <iostream>
-#include <stdexcept>
+#include <string>
 
 #include "diag/Clock.h"
 #include "diag/FileSystem.h"
+#include "shell/cli/CliCommandLine.h"
 #include "shell/cli/CliRun.h"
 #include "shell/win32/CommandLine.h"
 #include "shell/win32/RegistrySettingsStore.h"
@@ -25,18 +26,14 @@ int wmain(int argc, wchar_t** argv) {
     SetConsoleOutputCP(CP_UTF8);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    const std::string helpNote = std::string("On Windows --processor also takes ") +
+                                 vantrell::win32::kComProcessorName +
+                                 ", the accounting system's own request processor, which is the "
+                                 "default.\n";
     vantrell::CliOptions options;
-    try {
-        options = vantrell::parseCliOptions(vantrell::win32::utf8Arguments(argc, argv));
-    } catch (const std::invalid_argument& e) {
-        std::cerr << "vantrell-cli: " << e.what() << '\n' << vantrell::kCliUsage;
-        return vantrell::kExitUsage;
-    }
-    if (options.help) {
-        std::cout << vantrell::kCliUsage << "On Windows --processor also takes "
-                  << vantrell::win32::kComProcessorName
-                  << ", the accounting system's own request processor, which is the default.\n";
-        return 0;
+    if (const auto status = vantrell::readCliCommandLine(vantrell::win32::utf8Arguments(argc, argv),
+                                                         options, std::cout, std::cerr, helpNote)) {
+        return *status;
     }
     if (!options.processorGiven) {
         options.processor = vantrell::win32::kComProcessorName;

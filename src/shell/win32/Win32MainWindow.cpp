@@ -69,36 +69,25 @@ Win32MainWindow::Win32MainWindow(modErrorLog& log, ProgramState& state, Settings
     // An owned window gets no task-bar button.
     owner_ = CreateWindowExW(0, ownerClass(), L"Vantrell", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-    logic_ = std::make_unique<frmVantrell>(
+    steps_ = std::make_unique<MainWindowSteps>(
         log, state,
         MainWindowServices{*this, settings, locateHost_,
                            fileDialog != nullptr ? *fileDialog : realFileDialog_, printer_,
-                           std::move(processorFactory)});
+                           std::move(processorFactory)},
+        [this](int) {
+            if (window_ != nullptr) {
+                DestroyWindow(window_);
+            }
+        });
 }
 
 Win32MainWindow::~Win32MainWindow() {
     if (window_ != nullptr) {
-        ended_ = true;  // closing here runs no more of the window's logic
+        steps_->stop();  // closing here runs no more of the window's logic
         DestroyWindow(window_);
     }
     if (owner_ != nullptr) {
         DestroyWindow(owner_);
-    }
-}
-
-template <class Step>
-void Win32MainWindow::runStep(Step&& step) {
-    if (ended_) {
-        return;
-    }
-    try {
-        step();
-    } catch (const EndProgram& end) {
-        ended_ = true;
-        endStatus_ = end.status;
-        if (window_ != nullptr) {
-            DestroyWindow(window_);
-        }
     }
 }
 
@@ -112,8 +101,7 @@ bool Win32MainWindow::load() {
     SetWindowLongPtrW(owner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window_));
     locateHost_.setOwner(window_);
     printer_.setWindow(window_);
-    runStep([this] { logic_->Form_Load(); });
-    return !ended_ && !logic_->isUnloaded();
+    return steps_->load();
 }
 
 void Win32MainWindow::show() {
@@ -122,8 +110,7 @@ void Win32MainWindow::show() {
     SetForegroundWindow(window_);
     SetActiveWindow(window_);
     // Being shown is the first activation, whether or not the system reported it yet.
-    if (!activatedOnce_) {
-        activatedOnce_ = true;
+    if (steps_->activationDue(false)) {
         ActivationTracker::instance().becameActive(window_);
         PostMessageW(window_, kActivateMessage, 1, 0);
     }
@@ -138,13 +125,11 @@ int Win32MainWindow::runMessageLoop() {
             DispatchMessageW(&message);
         }
     }
-    return endStatus_ >= 0 ? endStatus_ : kExitNormal;
+    return endStatus() >= 0 ? endStatus() : kExitNormal;
 }
 
 void Win32MainWindow::close() {
-    if (!ended_) {
-        logic_->Form_Unload();
-    }
+    steps_->close();
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
@@ -157,7 +142,7 @@ void Win32MainWindow::activateIfDue(bool due) {
     // The window is painted before the extraction runs.
     UpdateWindow(window_);
     ++activations_;
-    runStep([this] { logic_->Form_Activate(); });
+    steps_->activate();
 }
 
 INT_PTR CALLBACK Win32MainWindow::dialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -173,42 +158,16 @@ INT_PTR CALLBACK Win32MainWindow::dialogProc(HWND dialog, UINT message, WPARAM w
 INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            SetWindowTextW(window_, widen(frmVantrell::kCaption).c_str());
-            layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
-                          static_cast<int>(std::size(kControls)), screenDotsPerInch());
+            onInitDialog();
             return TRUE;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && shown_) {
-                // Due again after another of the program's windows; not after a message box,
-                // the file-open dialog or another application.
-                const HWND before = ActivationTracker::instance().becameActive(window_);
-                const bool due = !activatedOnce_ || (before != nullptr && before != window_);
-                activatedOnce_ = true;
-                if (due) {
-                    PostMessageW(window_, kActivateMessage, 1, 0);
-                }
-            }
+            onActivate(wParam);
             return FALSE;
         case kActivateMessage:
             activateIfDue(wParam != 0);
             return TRUE;
         case WM_COMMAND:
-            if (HIWORD(wParam) != BN_CLICKED) {
-                return FALSE;
-            }
-            switch (LOWORD(wParam)) {
-                case IDC_CMDCLOSE:
-                    close();
-                    return TRUE;
-                case IDC_CMDEXPORT:
-                    runStep([this] { logic_->cmdExport_Click(); });
-                    return TRUE;
-                case IDC_CMDPRINT:
-                    runStep([this] { logic_->cmdPrint_Click(); });
-                    return TRUE;
-                default:
-                    return TRUE;  // Enter and Esc do nothing here
-            }
+            return onCommand(wParam);
         case WM_CLOSE:  // the frame's close box, Alt+F4
             close();
             return TRUE;
@@ -218,22 +177,67 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
             }
             return TRUE;
         case WM_SETCURSOR:
-            if (hourglass_) {
-                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-                SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
-                return TRUE;
-            }
-            return FALSE;
+            return onSetCursor();
         case WM_DESTROY:
-            ActivationTracker::instance().forget(window_);
-            SetWindowLongPtrW(owner_, GWLP_USERDATA, 0);
-            // The message loop ends with the window; no WM_QUIT, which would also end any modal
-            // loop still to come.
-            window_ = nullptr;
+            onDestroy();
             return TRUE;
         default:
             return FALSE;
     }
+}
+
+void Win32MainWindow::onInitDialog() {
+    SetWindowTextW(window_, widen(frmVantrell::kCaption).c_str());
+    layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
+                  static_cast<int>(std::size(kControls)), screenDotsPerInch());
+}
+
+void Win32MainWindow::onActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE || !shown_) {
+        return;
+    }
+    // Due again after another of the program's windows; not after a message box, the
+    // file-open dialog or another application.
+    const HWND before = ActivationTracker::instance().becameActive(window_);
+    if (steps_->activationDue(before != nullptr && before != window_)) {
+        PostMessageW(window_, kActivateMessage, 1, 0);
+    }
+}
+
+INT_PTR Win32MainWindow::onCommand(WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED) {
+        return FALSE;
+    }
+    switch (LOWORD(wParam)) {
+        case IDC_CMDCLOSE:
+            close();
+            return TRUE;
+        case IDC_CMDEXPORT:
+            steps_->exportClicked();
+            return TRUE;
+        case IDC_CMDPRINT:
+            steps_->printClicked();
+            return TRUE;
+        default:
+            return TRUE;  // Enter and Esc do nothing here
+    }
+}
+
+INT_PTR Win32MainWindow::onSetCursor() {
+    if (!hourglass_) {
+        return FALSE;
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+void Win32MainWindow::onDestroy() {
+    ActivationTracker::instance().forget(window_);
+    SetWindowLongPtrW(owner_, GWLP_USERDATA, 0);
+    // The message loop ends with the window; no WM_QUIT, which would also end any modal loop
+    // still to come.
+    window_ = nullptr;
 }
 
 void Win32MainWindow::clearList() {

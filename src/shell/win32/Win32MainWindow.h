@@ -8,6 +8,7 @@
 #include "shell/win32/Win32FileOpenDialog.h"
 #include "shell/win32/Win32LocateHost.h"
 #include "shell/win32/Win32WindowPrinter.h"
+#include "shell/window/MainWindowSteps.h"
 #include "shell/window/frmVantrell.h"
 
 namespace vantrell::win32 {
@@ -39,10 +40,10 @@ class Win32MainWindow final : public WindowControls {
     int runMessageLoop();
 
     HWND handle() const { return window_; }
-    frmVantrell& logic() { return *logic_; }
+    frmVantrell& logic() { return steps_->logic(); }
     Win32LocateHost& locateHost() { return locateHost_; }
     // The exit status when the program was ended at once from inside an event, or -1.
-    int endStatus() const { return endStatus_; }
+    int endStatus() const { return steps_->endStatus(); }
     // How many times the activation sequence has run.
     int activations() const { return activations_; }
 
@@ -55,11 +56,12 @@ class Win32MainWindow final : public WindowControls {
   private:
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM);
+    void onInitDialog();
+    void onActivate(WPARAM wParam);
+    INT_PTR onCommand(WPARAM wParam);
+    INT_PTR onSetCursor();
+    void onDestroy();
 
-    // Runs a step of the window's logic; an order to end the program at once closes the
-    // window with its status, without the unload sequence.
-    template <class Step>
-    void runStep(Step&& step);
     void close();
     void activateIfDue(bool due);
 
@@ -68,12 +70,10 @@ class Win32MainWindow final : public WindowControls {
     Win32LocateHost locateHost_;
     Win32FileOpenDialog realFileDialog_;
     Win32WindowPrinter printer_;
-    std::unique_ptr<frmVantrell> logic_;
+    // An order to end the program at once destroys the window, without the unload sequence.
+    std::unique_ptr<MainWindowSteps> steps_;
     bool hourglass_ = false;
     bool shown_ = false;
-    bool activatedOnce_ = false;
-    bool ended_ = false;
-    int endStatus_ = -1;
     int activations_ = 0;
 };
 

@@ -5,12 +5,11 @@
 #include <objbase.h>
 
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "diag/Clock.h"
-#include "diag/FileSystem.h"
 #include "diag/Utf16.h"
 #include "shell/win32/CommandLine.h"
 #include "shell/win32/RegistrySettingsStore.h"
@@ -18,6 +17,7 @@
 #include "shell/win32/Win32Prompter.h"
 #include "shell/win32/WindowsProcessorChoice.h"
 #include "shell/win32/WindowsProgramFolder.h"
+#include "shell/window/ProgramStart.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace {
@@ -43,9 +43,8 @@ bool parseOptions(const std::vector<std::string>& args, GuiOptions& options, std
                 return false;
             }
             (arg == "--data-dir" ? options.dataDir.emplace() : options.processor) = args[++i];
-            // An empty folder would silently become the executable's own.
             if (options.dataDir && options.dataDir->empty()) {
-                error = "--data-dir needs a folder, not an empty text";
+                error = vantrell::kEmptyDataDir;
                 return false;
             }
         } else {
@@ -63,6 +62,24 @@ void showUsage(const std::string& error) {
         static_cast<UINT>(MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION)));
 }
 
+// Shows the main window until it closes; returns the exit status.
+int runMainWindow(vantrell::modErrorLog& log, vantrell::ProgramState& state,
+                  vantrell::SettingsStore& settings,
+                  const vantrell::RequestProcessorFactory& factory) {
+    try {
+        vantrell::win32::Win32MainWindow window(log, state, settings, factory);
+        if (!window.load()) {
+            return window.endStatus() >= 0 ? window.endStatus() : vantrell::kExitEndedEarly;
+        }
+        window.show();
+        return window.runMessageLoop();
+    } catch (const std::exception&) {
+        // The window itself could not be made (its resources are missing or damaged).
+        log.WriteLogEntry("ERROR", "Main", "");
+        return vantrell::kExitEndedEarly;
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -70,48 +87,32 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::string error;
     if (!parseOptions(vantrell::win32::utf8Arguments(__argc, __wargv), options, error)) {
         showUsage(error);
-        return error.empty() ? vantrell::kExitNormal : 64;
+        return error.empty() ? vantrell::kExitNormal : vantrell::kExitUsage;
     }
-    vantrell::RequestProcessorFactory factory;
-    try {
-        factory = vantrell::win32::windowsProcessorFactoryFor(options.processor);
-    } catch (const std::exception& e) {
-        showUsage(e.what());
-        return 64;
-    }
-
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    // The request processor and the file-open dialog need a single-threaded apartment.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-
-    const vantrell::ProgramFolder folder = vantrell::win32::windowsProgramFolder(
-        options.dataDir
-            ? std::optional<std::filesystem::path>(vantrell::utf8ToPath(*options.dataDir))
-            : std::nullopt);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder.path(), ignored);
+    // Not initialised until the command line has been accepted.
+    HRESULT com = E_FAIL;
+    vantrell::ProgramStart start;
+    start.dataDir = options.dataDir;
+    start.processor = options.processor;
+    start.chooseProcessor = vantrell::win32::windowsProcessorFactoryFor;
+    start.resolveFolder = vantrell::win32::windowsProgramFolder;
+    start.refuse = showUsage;
+    start.onProcessorChosen = [&com] {
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        // The request processor and the file-open dialog need a single-threaded apartment.
+        com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    };
 
     vantrell::win32::Win32Prompter prompter;
     vantrell::SystemClock clock;
-    vantrell::modErrorLog log(folder, prompter, clock);
-    vantrell::ProgramState state;
     vantrell::win32::RegistrySettingsStore settings;
-
-    const int status = vantrell::Main(log, state, [&] {
-        try {
-            vantrell::win32::Win32MainWindow window(log, state, settings, factory);
-            if (!window.load()) {
-                return window.endStatus() >= 0 ? window.endStatus() : vantrell::kExitEndedEarly;
-            }
-            window.show();
-            return window.runMessageLoop();
-        } catch (const std::exception&) {
-            // The window itself could not be made (its resources are missing or damaged).
-            log.WriteLogEntry("ERROR", "Main", "");
-            return vantrell::kExitEndedEarly;
-        }
-    });
+    const int status =
+        vantrell::startProgram(start, prompter, clock,
+                               [&](vantrell::modErrorLog& log, vantrell::ProgramState& state,
+                                   const vantrell::RequestProcessorFactory& factory) {
+                                   return runMainWindow(log, state, settings, factory);
+                               });
     if (SUCCEEDED(com)) {
         CoUninitialize();
     }

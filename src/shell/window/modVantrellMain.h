@@ -10,6 +10,7 @@ namespace vantrell {
 // Exit statuses of the front ends.
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitEndedEarly = 1;
+inline constexpr int kExitUsage = 64;  // the command line was not understood
 
 // The note of a copy started on a program folder that another copy is using; it ends at once.
 inline constexpr const char* kAlreadyRunning =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@ class xml_node;
 
 namespace vantrell {
 
+class AnswerElements;
 class ResponseWalk;
 
 // The main window's link to the accounting system: the request-processor session, the
@@ -134,11 +136,15 @@ class QuickBooksLink {
     std::unique_ptr<pugi::xml_document> loadResponse(ResponseWalk& walk);
     bool applyAnswer(ResponseWalk& walk, const pugi::xml_document& xmlDoc,
                      const std::string& responseElement, const std::string& returnElement);
+    // Runs `apply` under one commit of the interface database; a failure of the commit is
+    // logged as the walk's step.
+    void applyInOneCommit(ResponseWalk& walk, const std::function<void()>& apply);
     // The answer's walk for an export's answer and for a resolution's. The latter returns
     // false when an answer's status ends the walk.
-    void applyTicketStatuses(ResponseWalk& walk, const std::vector<pugi::xml_node>& elements,
+    void applyTicketStatuses(ResponseWalk& walk, AnswerElements& elements,
+                             const std::set<std::string>& refusedSomewhere,
                              const std::string& responseElement, const std::string& returnElement);
-    bool deleteReturnedNames(ResponseWalk& walk, const std::vector<pugi::xml_node>& elements,
+    bool deleteReturnedNames(ResponseWalk& walk, AnswerElements& elements,
                              const std::string& responseElement, const std::string& returnElement);
 
     modErrorLog& log_;

@@ -7,6 +7,7 @@
 #include "interfacedb/SqlText.h"
 #include "interfacedb/stage/Stage.h"
 #include "interfacedb/stage/StageStatements.h"
+#include "qblink/AnswerElements.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/ResponseWalk.h"
 #include "qblink/XmlReading.h"
@@ -95,8 +96,41 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
                                       const std::string& returnElement) {
     ResponseWalk walk(log_, returnElement);
     lastAnswerUsable_ = false;
-    const std::unique_ptr<pugi::xml_document> xmlDoc = loadResponse(walk);
-    return xmlDoc && applyAnswer(walk, *xmlDoc, responseElement, returnElement);
+    if (returnElement != "TimeTrackingRet") {
+        const std::unique_ptr<pugi::xml_document> xmlDoc = loadResponse(walk);
+        return xmlDoc && applyAnswer(walk, *xmlDoc, responseElement, returnElement);
+    }
+    // An export's answer holds an element for every ticket: it is read piece by piece.
+    walk.step = "Set xmlDoc = new MSXML2.DOMDocument40";
+    std::unique_ptr<AnswerElements> answer;
+    if (!walk.attempt([&] { answer = std::make_unique<AnswerElements>(); })) {
+        return false;
+    }
+    walk.step = "Load XML";
+    // A ticket that one answer refuses never leaves the stage on the strength of another
+    // answer with its requestID: two contradictory answers leave it staged, with the refusal.
+    std::set<std::string> refusedSomewhere;
+    const auto survey = [&](const pugi::xml_node& element) {
+        if (std::string_view(element.attribute("statusCode").value()) != "0") {
+            refusedSomewhere.insert(element.attribute("requestID").value());
+        }
+        return true;
+    };
+    std::optional<std::string> loadFailure;
+    if (!walk.attempt([&] { loadFailure = answer->load(responseXML, responseElement, survey); })) {
+        return false;
+    }
+    if (loadFailure) {
+        walk.failureText = "loadXML failed, reason: " + *loadFailure;
+        log_.WriteLogEntry("ERROR", "ParseResponseXML", walk.failureText);
+        return false;
+    }
+    walk.step = "Set Object Node List";
+    applyInOneCommit(walk, [&] {
+        applyTicketStatuses(walk, *answer, refusedSomewhere, responseElement, returnElement);
+    });
+    lastAnswerUsable_ = answer->size() > 0;
+    return true;
 }
 
 std::unique_ptr<pugi::xml_document> QuickBooksLink::loadResponse(ResponseWalk& walk) {
@@ -123,52 +157,42 @@ bool QuickBooksLink::applyAnswer(ResponseWalk& walk, const pugi::xml_document& x
                                  const std::string& returnElement) {
     lastAnswerUsable_ = false;
     walk.step = "Set Object Node List";
-    std::vector<pugi::xml_node> elements;
-    walk.attempt([&] { elements = elementsByTagName(xmlDoc, responseElement); });
-
+    AnswerElements elements;
+    walk.attempt([&] { elements.useDocument(xmlDoc, responseElement); });
     bool reachedEnd = true;
-    const auto applyAll = [&] {
-        if (returnElement == "TimeTrackingRet") {
-            applyTicketStatuses(walk, elements, responseElement, returnElement);
-        } else {
-            reachedEnd = deleteReturnedNames(walk, elements, responseElement, returnElement);
-        }
-    };
-    // The whole answer is applied under one commit, made when the walk ends. A step that fails
-    // is undone alone; a commit that fails keeps nothing of the answer, and the tickets it
-    // accepted stay staged for the next check to find them posted.
-    if (state_.cnInterface && state_.cnInterface->state() == db::kStateOpen) {
-        try {
-            state_.cnInterface->inOneCommit(applyAll);
-        } catch (const EndProgram&) {
-            throw;
-        } catch (...) {
-            walk.logFailure();
-        }
-    } else {
-        applyAll();
-    }
+    applyInOneCommit(walk, [&] {
+        reachedEnd = deleteReturnedNames(walk, elements, responseElement, returnElement);
+    });
     if (!reachedEnd) {
         return false;
     }
-    lastAnswerUsable_ = !elements.empty();
+    lastAnswerUsable_ = elements.size() > 0;
     return true;
 }
 
-void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
-                                         const std::vector<pugi::xml_node>& elements,
+void QuickBooksLink::applyInOneCommit(ResponseWalk& walk, const std::function<void()>& apply) {
+    // The whole answer is applied under one commit, made when the walk ends. A step that fails
+    // is undone alone; a commit that fails keeps nothing of the answer, and the tickets it
+    // accepted stay staged for the next check to find them posted.
+    if (!state_.cnInterface || state_.cnInterface->state() != db::kStateOpen) {
+        apply();
+        return;
+    }
+    try {
+        state_.cnInterface->inOneCommit(apply);
+    } catch (const EndProgram&) {
+        throw;
+    } catch (...) {
+        walk.logFailure();
+    }
+}
+
+void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk, AnswerElements& elements,
+                                         const std::set<std::string>& refusedSomewhere,
                                          const std::string& responseElement,
                                          const std::string& returnElement) {
-    // A ticket that one answer refuses never leaves the stage on the strength of another
-    // answer with its requestID: two contradictory answers leave it staged, with the refusal.
-    std::set<std::string> refusedSomewhere;
-    for (const pugi::xml_node& element : elements) {
-        if (std::string_view(element.attribute("statusCode").value()) != "0") {
-            refusedSomewhere.insert(element.attribute("requestID").value());
-        }
-    }
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
-    for (const pugi::xml_node& element : elements) {
+    elements.forEach([&](const pugi::xml_node& element) {
         walk.step = attributeStep;
         const AnswerStatus status = readStatus(walk, element);
         walk.step = "Process Time Tracking Return";
@@ -197,16 +221,17 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
                     stage::kMarkPunchErrorWhere + ticketNumber(status.requestID));
             });
         }
-    }
+        return true;
+    });
 }
 
-bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk,
-                                         const std::vector<pugi::xml_node>& elements,
+bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk, AnswerElements& elements,
                                          const std::string& responseElement,
                                          const std::string& returnElement) {
     const char* deleteName = nameDeletionFor(returnElement);
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
-    for (const pugi::xml_node& element : elements) {
+    bool reachedEnd = true;
+    elements.forEach([&](const pugi::xml_node& element) {
         walk.step = attributeStep;
         const AnswerStatus status = readStatus(walk, element);
         walk.step = "Test Return Status Code";
@@ -215,16 +240,18 @@ bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk,
             lastAnswerUsable_ = true;
             walk.attempt(
                 [&] { controls_.addListLine("No " + responseElement + " found by Quickbooks"); });
+            reachedEnd = false;
             return false;
         }
         if (status.code != "0") {
             walk.attempt(
                 [&] { controls_.addListLine(responseElement + " ERROR " + status.message); });
+            reachedEnd = false;
             return false;
         }
         walk.step = "examine each child object";
         if (deleteName == nullptr) {
-            continue;
+            return true;
         }
         for (const pugi::xml_node& record : element.children()) {
             if (record.type() != pugi::node_element || returnElement != record.name()) {
@@ -237,8 +264,9 @@ bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk,
                 });
             }
         }
-    }
-    return true;
+        return true;
+    });
+    return reachedEnd;
 }
 
 }  // namespace vantrell

@@ -122,14 +122,11 @@ std::optional<std::string> refusedTree(const pugi::xml_document& document,
     return std::nullopt;
 }
 
-// As a fragment, text outside the root stays in the tree, where it can be refused; whitespace
-// there is dropped as the default options drop it everywhere. An element keeps its first text
-// as its own value instead of a node of its own: a large answer's tree is then about half the
-// size.
-constexpr unsigned kParseOptions =
-    pugi::parse_default | pugi::parse_fragment | pugi::parse_embed_pcdata;
-
 }  // namespace
+
+std::optional<std::string> refusedXmlText(std::string_view text) {
+    return refusedText(text);
+}
 
 std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::string_view text) {
     if (auto refused = refusedText(text)) {
@@ -137,7 +134,7 @@ std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::stri
         return refused;
     }
     const pugi::xml_parse_result result =
-        document.load_buffer(text.data(), text.size(), kParseOptions);
+        document.load_buffer(text.data(), text.size(), kStrictParseOptions);
     return refusedTree(document, result, text.size());
 }
 
@@ -148,7 +145,7 @@ std::optional<std::string> loadXmlStrictInPlace(pugi::xml_document& document, st
     }
     const std::size_t size = text.size();
     const pugi::xml_parse_result result =
-        document.load_buffer_inplace(text.data(), text.size(), kParseOptions);
+        document.load_buffer_inplace(text.data(), text.size(), kStrictParseOptions);
     return refusedTree(document, result, size);
 }
 

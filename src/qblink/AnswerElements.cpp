@@ -1,0 +1,224 @@
+#include "qblink/AnswerElements.h"
+
+#include "qblink/XmlReading.h"
+
+namespace vantrell {
+
+namespace {
+
+enum class MarkupKind { StartTag, EmptyTag, EndTag };
+
+struct Markup {
+    MarkupKind kind = MarkupKind::StartTag;
+    std::size_t begin = 0;
+    std::size_t end = 0;  // past its '>'
+    std::string_view name;
+};
+
+// Past the first `end` at or after `from`, or nothing when there is none.
+std::optional<std::size_t> skipPast(std::string_view text, std::size_t from, std::string_view end) {
+    const std::size_t at = text.find(end, from);
+    return at == std::string_view::npos ? std::nullopt : std::optional(at + end.size());
+}
+
+// Past the '>' of the tag at `at`, quoted attribute values followed.
+std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at) {
+    char quote = 0;
+    for (std::size_t i = at + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+// The tags of a text one after the other; comments, CDATA sections and processing
+// instructions are passed over.
+class TagScan {
+  public:
+    explicit TagScan(std::string_view text) : text_(text) {}
+
+    // The next tag, or false at the end of the text or at what the scan does not follow.
+    bool next(Markup& tag) {
+        for (;;) {
+            const std::size_t lt = text_.find('<', pos_);
+            if (lt == std::string_view::npos) {
+                return false;
+            }
+            const std::string_view rest = text_.substr(lt);
+            std::optional<std::size_t> end;
+            if (rest.starts_with("<!--")) {
+                end = skipPast(text_, lt + 4, "-->");
+            } else if (rest.starts_with("<![CDATA[")) {
+                end = skipPast(text_, lt + 9, "]]>");
+            } else if (rest.starts_with("<?")) {
+                end = skipPast(text_, lt + 2, "?>");
+            } else if (!rest.starts_with("<!") && (end = tagEnd(text_, lt))) {
+                const bool isEnd = rest.size() > 1 && rest[1] == '/';
+                const std::size_t nameBegin = lt + (isEnd ? 2 : 1);
+                const std::size_t nameEnd = text_.find_first_of(" \t\r\n/>", nameBegin);
+                tag.name = text_.substr(nameBegin, nameEnd - nameBegin);
+                tag.kind = isEnd                    ? MarkupKind::EndTag
+                           : text_[*end - 2] == '/' ? MarkupKind::EmptyTag
+                                                    : MarkupKind::StartTag;
+                tag.begin = lt;
+                tag.end = *end;
+                pos_ = *end;
+                return true;
+            }
+            if (!end) {
+                failed_ = true;
+                return false;
+            }
+            pos_ = *end;
+        }
+    }
+
+    bool failed() const { return failed_; }
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+std::optional<std::vector<std::pair<std::size_t, std::size_t>>> outermostElements(
+    std::string_view text, std::string_view tag) {
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    TagScan scan(text);
+    Markup markup;
+    while (scan.next(markup)) {
+        if (markup.kind == MarkupKind::EndTag || markup.name != tag) {
+            continue;
+        }
+        const std::size_t begin = markup.begin;
+        int depth = markup.kind == MarkupKind::StartTag ? 1 : 0;
+        while (depth > 0 && scan.next(markup)) {
+            if (markup.kind == MarkupKind::StartTag) {
+                ++depth;
+            } else if (markup.kind == MarkupKind::EndTag) {
+                --depth;
+            }
+        }
+        if (depth > 0) {
+            return std::nullopt;
+        }
+        found.emplace_back(begin, markup.end);
+    }
+    if (scan.failed()) {
+        return std::nullopt;
+    }
+    return found;
+}
+
+std::optional<std::string> AnswerElements::load(std::string_view text, std::string_view tag,
+                                                const Visit& survey) {
+    text_ = text;
+    tag_ = tag;
+    count_ = 0;
+    pieces_.clear();
+    elements_.clear();
+    whole_.reset();
+    if (auto refused = refusedXmlText(text)) {
+        return refused;
+    }
+    if (loadPieceByPiece(survey)) {
+        return std::nullopt;
+    }
+    // Not in pieces after all: the whole answer is loaded, and refused as a whole when it is
+    // not well-formed, with the reason the strict loader gives.
+    pieces_.clear();
+    count_ = 0;
+    if (auto failure = loadXmlStrict(whole_, text)) {
+        return failure;
+    }
+    useDocument(whole_, tag);
+    for (const pugi::xml_node& element : elements_) {
+        survey(element);
+    }
+    return std::nullopt;
+}
+
+bool AnswerElements::loadPieceByPiece(const Visit& survey) {
+    const auto found = outermostElements(text_, tag_);
+    if (!found || found->empty()) {
+        return false;
+    }
+    // The text around the pieces, each piece in it an empty element, must load on its own, and
+    // each piece as one element of the tag: together they are then the whole answer,
+    // well-formed (a piece outside the root shows in the frame as a second root).
+    std::string around;
+    std::size_t at = 0;
+    for (const auto& [begin, end] : *found) {
+        around.append(text_.substr(at, begin - at));
+        around.append("<p/>");
+        at = end;
+    }
+    around.append(text_.substr(at));
+    pugi::xml_document frame;
+    if (loadXmlStrict(frame, around)) {
+        return false;
+    }
+    for (const auto& [begin, end] : *found) {
+        pieces_.push_back({begin, end});
+        const auto elements = parsePiece(pieces_.back());
+        if (!elements) {
+            return false;
+        }
+        for (const pugi::xml_node& element : *elements) {
+            survey(element);
+        }
+        count_ += elements->size();
+    }
+    return true;
+}
+
+std::optional<std::vector<pugi::xml_node>> AnswerElements::parsePiece(const Piece& piece) {
+    const pugi::xml_parse_result result = piece_.load_buffer(
+        text_.data() + piece.begin, piece.end - piece.begin, kStrictParseOptions);
+    const pugi::xml_node root = piece_.first_child();
+    if (!result || !root || root.next_sibling() || root.type() != pugi::node_element ||
+        tag_ != root.name()) {
+        return std::nullopt;
+    }
+    std::vector<pugi::xml_node> elements{root};
+    const std::vector<pugi::xml_node> nested = elementsByTagName(root, tag_);
+    elements.insert(elements.end(), nested.begin(), nested.end());
+    return elements;
+}
+
+void AnswerElements::useDocument(const pugi::xml_node& document, std::string_view tag) {
+    tag_ = tag;
+    pieces_.clear();
+    elements_ = elementsByTagName(document, tag);
+    count_ = elements_.size();
+}
+
+void AnswerElements::forEach(const Visit& visit) {
+    if (pieces_.empty()) {
+        for (const pugi::xml_node& element : elements_) {
+            if (!visit(element)) {
+                return;
+            }
+        }
+        return;
+    }
+    for (const Piece& piece : pieces_) {
+        // Each piece parsed when it loaded: it parses the same again.
+        const auto elements = parsePiece(piece);
+        for (const pugi::xml_node& element : elements.value_or(std::vector<pugi::xml_node>{})) {
+            if (!visit(element)) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace vantrell

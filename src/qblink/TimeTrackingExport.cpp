@@ -7,7 +7,6 @@
 #include "diag/Guard.h"
 #include "diag/RequireObject.h"
 #include "diag/TraceFile.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
@@ -16,6 +15,7 @@
 #include "qblink/JournalTime.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/ValueFormat.h"
 #include "qblink/XmlWriting.h"
 
 namespace vantrell {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/DateTime.h"
+#include "qblink/ValueFormat.h"
 
 namespace vantrell::fuzzing {
 namespace {

@@ -10,6 +10,7 @@ packages=(
     fonts-liberation2  # Liberation Sans: the Qt windows' dialog font, with Arial's metrics
     libgtest-dev
     libxml2-utils
+    clang-format  # the formatting check of scripts/test.sh
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"

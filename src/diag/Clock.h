@@ -17,11 +17,14 @@ struct LocalDateTime {
 class Clock {
   public:
     virtual ~Clock() = default;
+    // The date and time now, in the local time zone. Never throws.
     virtual LocalDateTime now() = 0;
 };
 
+// The machine's own clock.
 class SystemClock final : public Clock {
   public:
+    // The system time in the local time zone. Never throws.
     LocalDateTime now() override;
 };
 

@@ -13,11 +13,13 @@ bool fileExists(const std::filesystem::path& path);
 // opened for writing without blocking. A FIFO, a device or a folder is not.
 bool isWritableFileOrAbsent(const std::filesystem::path& path);
 
-// The full path of the running executable.
+// The full path of the running executable; where the system cannot tell (no /proc), a file
+// "vantrell" in the current folder. Never throws for an unknown path.
 std::filesystem::path executablePath();
 
-// The path as UTF-8 text, and back.
+// The path as UTF-8 text, and back; the same on every platform, whatever the locale.
 std::string pathToUtf8(const std::filesystem::path& path);
+// The path that UTF-8 `text` spells.
 std::filesystem::path utf8ToPath(const std::string& text);
 
 }  // namespace vantrell

@@ -15,11 +15,14 @@ class InstanceLock {
         Unavailable     // the lock file cannot be made (the folder's own failures say why)
     };
 
+    // Tries once, without waiting, to take the lock on `folder`; outcome() says how it went.
+    // Never throws: a lock file that cannot be made or locked is Unavailable.
     explicit InstanceLock(const ProgramFolder& folder);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
+    // Whether this copy holds the folder, another one does, or the lock could not be tried.
     Outcome outcome() const { return outcome_; }
 
   private:

@@ -10,6 +10,8 @@ enum class MessageIcon { Warning, Information };
 class Prompter {
   public:
     virtual ~Prompter() = default;
+    // Shows `text` under `title` with `icon` and returns once the user has dismissed it. A
+    // failure to show it may throw; the error log, its one caller, consumes it.
     virtual void show(const std::string& text, const std::string& title, MessageIcon icon) = 0;
 };
 

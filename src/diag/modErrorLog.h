@@ -12,6 +12,8 @@ namespace vantrell {
 // program folder and shown to the user in a message box. The only place that shows one.
 class modErrorLog {
   public:
+    // The log of `folder`, showing its boxes with `prompter` and stamping its entries with
+    // `clock`, both of which must outlive it. Nothing is opened until the first entry.
     modErrorLog(ProgramFolder folder, Prompter& prompter, Clock& clock)
         : folder_(std::move(folder)), prompter_(prompter), clock_(clock) {}
 
@@ -22,6 +24,7 @@ class modErrorLog {
     void WriteLogEntry(std::string_view severity, std::string_view procedure,
                        std::string_view message) noexcept;
 
+    // The program folder the log and the program's other files live in.
     const ProgramFolder& folder() const { return folder_; }
     // The clock the entries are stamped with, for whatever else the program dates.
     Clock& clock() const { return clock_; }

@@ -4,8 +4,8 @@
 #include <exception>
 #include <optional>
 
-#include "extract/ValueFormat.h"
 #include "interfacedb/ColumnType.h"
+#include "interfacedb/DateTime.h"
 
 namespace vantrell {
 
@@ -28,6 +28,18 @@ std::string textOf(const db::Value& value) {
     } catch (const std::exception&) {
         return {};
     }
+}
+
+// The day of a date's text as yyyy-mm-dd, the empty text as it is, nothing for other text.
+std::optional<std::string> dayText(const std::string& text) {
+    if (text.empty()) {
+        return text;
+    }
+    const auto date = db::DateTime::parse(text);
+    if (!date) {
+        return std::nullopt;
+    }
+    return date->toStorageText().substr(0, 10);
 }
 
 std::string quoted(const std::string& text) {
@@ -66,8 +78,8 @@ std::string whenOf(const db::Recordset& day) {
         return "(no day)";
     }
     const std::string written = textOf(*date);
-    const std::string formatted = dateToString(written);
-    return formatted == "error" ? quoted(written) : formatted;
+    const auto formatted = dayText(written);
+    return formatted ? *formatted : quoted(written);
 }
 
 }  // namespace
@@ -98,7 +110,7 @@ std::string ticketProblem(const db::Recordset& day, const std::string& hoursColu
     if (date && date->isNull()) {
         return "the day (ADJUSTEDDATE) of " + whoOf(day) + " is empty (Null)";
     }
-    if (date && dateToString(textOf(*date)) == "error") {
+    if (date && !dayText(textOf(*date))) {
         return "the day (ADJUSTEDDATE) " + whenOf(day) + " of " + whoOf(day) + " is not a date";
     }
     if (db::utf8Length(payType) > kNameWidth) {

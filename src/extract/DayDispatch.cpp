@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "diag/RequireObject.h"
 #include "extract/DayDescription.h"
 #include "extract/NonWorkedCode.h"
 #include "extract/PunchBuilder.h"
-#include "extract/RequireSet.h"
 #include "interfacedb/DbError.h"
 
 namespace vantrell {
@@ -74,7 +74,7 @@ void stageWorkedDay(modErrorLog& log, ProgramState& state) {
     for (const auto& band : kRegular) {
         CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
     }
-    const db::Value useDiff = requireSet(state.rsReportData).field("UseDiff");
+    const db::Value useDiff = requireObject<db::DbError>(state.rsReportData).field("UseDiff");
     if (!useDiff.isNull() && useDiff.toBoolean()) {
         for (const auto& band : kDifferential) {
             CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
@@ -85,7 +85,7 @@ void stageWorkedDay(modErrorLog& log, ProgramState& state) {
 }  // namespace
 
 void stageDay(modErrorLog& log, ProgramState& state) {
-    const db::Recordset& day = requireSet(state.rsReportData);
+    const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
     requireNumericHours(day);
     const db::Value code = day.field("NonWkdHrs");
     std::string text = code.isNull() ? std::string() : code.toText();

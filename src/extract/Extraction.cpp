@@ -4,6 +4,7 @@
 
 #include "diag/Failure.h"
 #include "diag/Guard.h"
+#include "diag/RequireObject.h"
 #include "extract/DayDispatch.h"
 #include "extract/ExtractionStatements.h"
 #include "extract/StagedNames.h"
@@ -14,13 +15,6 @@
 namespace vantrell {
 
 namespace {
-
-db::Connection& requireConnection(const ConnectionRef& cn) {
-    if (!cn) {
-        throw db::DbError("Object variable or With block variable not set");
-    }
-    return *cn;
-}
 
 // Opens `rs` anew on `sql`, read-only, dropping whatever it held.
 void openSnapshot(RecordsetRef& rs, const char* sql, db::Connection& cn) {
@@ -35,8 +29,8 @@ void GetChronelData(modErrorLog& log, ProgramState& state) {
     state.extractionFailed = false;
     state.daysNotStaged.clear();
     state.extractionFailed = !guard(log, "GetChronelData", [&] {
-        db::Connection& chronel = requireConnection(state.cnChronel);
-        db::Connection& interface = requireConnection(state.cnInterface);
+        db::Connection& chronel = requireObject<db::DbError>(state.cnChronel);
+        db::Connection& interface = requireObject<db::DbError>(state.cnInterface);
 
         // An earlier run in this program run left these open: read them again, so that the
         // run starts from what the time-and-attendance database holds now.

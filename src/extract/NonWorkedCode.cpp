@@ -5,7 +5,8 @@
 #include <string_view>
 
 #include "diag/Guard.h"
-#include "extract/RequireSet.h"
+#include "diag/RequireObject.h"
+#include "interfacedb/DbError.h"
 
 namespace vantrell {
 
@@ -40,7 +41,7 @@ std::string strNonWkdCode(modErrorLog& log, ProgramState& state, const std::stri
     std::string result;
     guard(log, "strNonWkdCode", strCode, [&] {
         const std::string code = upperCase(strCode);
-        const db::Recordset& rules = requireSet(state.rsRules);
+        const db::Recordset& rules = requireObject<db::DbError>(state.rsRules);
         for (const auto& title : kAccrualTitles) {
             if (beginsWith(rules.field(title.column), code)) {
                 result = title.category;
@@ -48,7 +49,7 @@ std::string strNonWkdCode(modErrorLog& log, ProgramState& state, const std::stri
             }
         }
         // Holidays have no title: they are known by the holiday pay type's name.
-        if (beginsWith(requireSet(state.rsExportDfn).field("HOSTD"), code)) {
+        if (beginsWith(requireObject<db::DbError>(state.rsExportDfn).field("HOSTD"), code)) {
             result = "HOLIDAY";
             return;
         }

@@ -8,9 +8,8 @@
 #include <string_view>
 
 #include "diag/Guard.h"
+#include "diag/RequireObject.h"
 #include "extract/DayDescription.h"
-#include "extract/RequireSet.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/stage/StageTables.h"
 
@@ -34,7 +33,7 @@ db::Value required(const db::Value& value, std::string_view column) {
 
 void storeRow(ProgramState& state, const db::Recordset& day, const db::Value& hours,
               const std::string& payType) {
-    db::Recordset& punch = requireSet(state.rsPunch);
+    db::Recordset& punch = requireObject<db::DbError>(state.rsPunch);
     punch.addNew();
     punch.setField(stage::kSequence, db::Value(state.lngSequence));
     punch.setField(stage::kName, required(day.field("FullName"), "Name"));
@@ -61,13 +60,14 @@ void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view p
                        const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
     const std::string message = strHoursColumn + " " + strPayTypeColumn;
     const bool staged = guard(log, procedure, message, [&] {
-        const db::Recordset& day = requireSet(state.rsReportData);
+        const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
         const db::Value hours = day.field(strHoursColumn);
         if (hours.isNull() || !(std::fabs(hours.toDouble()) > kNegligibleHours)) {
             return;
         }
 
-        const db::Value configured = requireSet(state.rsExportDfn).field(strPayTypeColumn);
+        const db::Value configured =
+            requireObject<db::DbError>(state.rsExportDfn).field(strPayTypeColumn);
         std::string payType = configured.isNull() ? std::string() : configured.toText();
         if (payType.empty()) {
             payType = strHoursColumn;

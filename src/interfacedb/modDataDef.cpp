@@ -1,6 +1,7 @@
 #include "interfacedb/modDataDef.h"
 
 #include "diag/Guard.h"
+#include "diag/RequireObject.h"
 #include "interfacedb/ConnectionString.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
@@ -12,10 +13,6 @@ namespace {
 bool isCloseableState(int state) {
     return state == db::kStateOpen || state == db::kStateConnecting ||
            state == db::kStateExecuting || state == db::kStateFetching;
-}
-
-[[noreturn]] void objectNotSet() {
-    throw db::DbError("Object variable or With block variable not set");
 }
 
 }  // namespace
@@ -61,10 +58,8 @@ bool blnCloseRecordset(modErrorLog& log, RecordsetRef& rs) {
 bool blnHasRecords(modErrorLog& log, RecordsetRef& rs) {
     bool result = false;
     guard(log, "blnHasRecords", [&] {
-        if (!rs) {
-            objectNotSet();
-        }
-        result = !(rs->bof() && rs->eof());
+        const db::Recordset& set = requireObject<db::DbError>(rs);
+        result = !(set.bof() && set.eof());
     });
     return result;
 }

@@ -4,11 +4,11 @@
 
 #include "diag/Failure.h"
 #include "diag/TraceFile.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "qblink/PostedTicketAnswer.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/ValueFormat.h"
 
 namespace vantrell {
 

@@ -2,12 +2,12 @@
 
 #include "diag/Guard.h"
 #include "diag/TraceFile.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/stage/Stage.h"
 #include "qblink/PostedTicketAnswer.h"
 #include "qblink/PostedTicketMatch.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/ValueFormat.h"
 
 namespace vantrell {
 

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "extract/ValueFormat.h"
+#include "qblink/ValueFormat.h"
 
 namespace vantrell {
 

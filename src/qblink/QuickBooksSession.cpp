@@ -1,5 +1,6 @@
 #include "diag/Failure.h"
 #include "diag/Guard.h"
+#include "diag/RequireObject.h"
 #include "qblink/QuickBooksLink.h"
 
 namespace vantrell {
@@ -30,10 +31,7 @@ RequestProcessor& QuickBooksLink::processor() {
 }
 
 db::Connection& QuickBooksLink::interfaceConnection() {
-    if (!state_.cnInterface) {
-        throw Failure("Object variable or With block variable not set");
-    }
-    return *state_.cnInterface;
+    return requireObject(state_.cnInterface);
 }
 
 bool QuickBooksLink::OpenQBConnection() {

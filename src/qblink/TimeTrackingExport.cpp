@@ -5,8 +5,8 @@
 
 #include "diag/Failure.h"
 #include "diag/Guard.h"
+#include "diag/RequireObject.h"
 #include "diag/TraceFile.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
@@ -15,6 +15,7 @@
 #include "qblink/JournalTime.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/ValueFormat.h"
 #include "qblink/XmlWriting.h"
 
 namespace vantrell {
@@ -68,10 +69,7 @@ void QuickBooksLink::listTicketsLeft() {
 std::string QuickBooksLink::BuildRequestString() {
     std::string result;
     guard(log_, "BuildRequestString", [&] {
-        if (!state_.rsPunch) {
-            throw Failure("Object variable or With block variable not set");
-        }
-        db::Recordset& rs = *state_.rsPunch;
+        db::Recordset& rs = requireObject(state_.rsPunch);
 
         pugi::xml_document xmlDoc;
         pugi::xml_node qbxml = xmlDoc.append_child("QBXML");

@@ -27,8 +27,10 @@ class CompanyFileError : public Failure {
         NameRefused,
         Storage
     };
+    // A failure for `reason` whose what() is `description`.
     CompanyFileError(Reason reason, const std::string& description)
         : Failure(description), reason_(reason) {}
+    // Why the company file failed.
     Reason reason() const { return reason_; }
 
   private:
@@ -68,6 +70,8 @@ class CompanyFile {
 
     // The list's entries in name order, active and inactive.
     std::vector<ListRecord> entries(ListKind kind) const;
+    // The entry of the list with this name, whatever its letter case (ASCII), or with this
+    // ListID; nothing when there is none. Inactive entries are found too.
     std::optional<ListRecord> findByName(ListKind kind, const std::string& name) const;
     std::optional<ListRecord> findByListId(ListKind kind, const std::string& listId) const;
 
@@ -94,6 +98,8 @@ class CompanyFile {
 
     // Groups what follows: changes made between begin and commit are kept together; a
     // savepoint sets apart the changes of one request so that they alone can be undone.
+    // rollback and rollbackToSavepoint undo them. Each throws CompanyFileError (Storage) when
+    // the file refuses it, for example begin inside a group or commit outside one.
     void begin();
     void commit();
     void rollback();

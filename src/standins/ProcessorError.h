@@ -29,7 +29,9 @@ enum class ProcessorCode : std::uint32_t {
 // for the code, word for word, so callers see what they would see from the real component.
 class ProcessorError : public Failure {
   public:
+    // The failure of `code`, with the component's text for it.
     explicit ProcessorError(ProcessorCode code);
+    // The HRESULT the real component would report.
     ProcessorCode code() const { return code_; }
 
   private:

@@ -17,10 +17,13 @@ class ReplayRequestProcessor final : public RequestProcessor {
     // Takes the folder's list of files now; throws Failure when the folder does not exist.
     explicit ReplayRequestProcessor(const std::filesystem::path& folder);
 
+    // Succeed whatever they are given; BeginSession's ticket is "replay".
     void OpenConnection(const std::string& appID, const std::string& appName) override;
     std::string BeginSession(const std::string& qbFileName, int fileMode) override;
-    // Throws Failure when no file is left or the next one cannot be read.
+    // The next saved response, whatever the ticket and the request. Throws Failure when no
+    // file is left or the next one cannot be read.
     std::string ProcessRequest(const std::string& ticket, const std::string& request) override;
+    // Succeed whatever came before.
     void EndSession(const std::string& ticket) override;
     void CloseConnection() override;
 

@@ -11,6 +11,7 @@ namespace vantrell::standins {
 
 // Seconds since 1970 UTC, the simulator's clock.
 using UnixClock = std::function<std::int64_t()>;
+// The system clock's seconds since 1970 UTC. Never throws.
 std::int64_t systemUnixSeconds();
 
 // Answers qbXML request messages from one company file, as the accounting system does: one
@@ -19,6 +20,7 @@ std::int64_t systemUnixSeconds();
 // first refused one is answered 3231 and not processed; requests already processed stay.
 class RequestHandler {
   public:
+    // Answers from `file`, which must outlive the handler, dating what it stores by `clock`.
     RequestHandler(CompanyFile& file, UnixClock clock);
 
     // The whole response message for the whole request message. Throws ProcessorError:

@@ -14,6 +14,7 @@ namespace vantrell::standins {
 // and one response element per request.
 class ResponseDocument {
   public:
+    // An empty message: QBXML and QBXMLMsgsRs without a response element yet.
     ResponseDocument();
 
     // Appends a response element (for example "EmployeeQueryRs") with its requestID when the

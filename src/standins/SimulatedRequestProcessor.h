@@ -21,12 +21,17 @@ class CompanyFile;
 // or with another ticket; CloseConnection without a connection or during a session.
 class SimulatedRequestProcessor final : public RequestProcessor {
   public:
+    // Unconnected; what it stores is dated by `clock`.
     explicit SimulatedRequestProcessor(standins::UnixClock clock = standins::systemUnixSeconds);
     ~SimulatedRequestProcessor() override;
 
+    // Each does what RequestProcessor says and fails as listed above.
     void OpenConnection(const std::string& appID, const std::string& appName) override;
+    // Opens the company file `qbFileName` and returns the session's ticket.
     std::string BeginSession(const std::string& qbFileName, int fileMode) override;
+    // The response message to `request`; also throws what RequestHandler::handle throws.
     std::string ProcessRequest(const std::string& ticket, const std::string& request) override;
+    // Closes the company file.
     void EndSession(const std::string& ticket) override;
     void CloseConnection() override;
 

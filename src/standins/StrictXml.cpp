@@ -50,96 +50,131 @@ std::size_t referenceLength(std::string_view text, std::size_t pos) {
     return i + 1 - pos;
 }
 
-// What pugixml does not check about the characters of the text: references, "<" inside
-// attribute values, and where a declaration or document type declaration may stand.
-std::string lexicalProblem(std::string_view text) {
-    enum class State { Content, Tag };
-    State state = State::Content;
-    char quote = 0;
+// Where the lexical check of a text stands.
+struct Scan {
+    std::string_view text;
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (state == State::Content) {
-            if (c == '&') {
-                const std::size_t length = referenceLength(text, pos);
-                if (length == 0) {
-                    return "unknown or malformed reference at offset " + std::to_string(pos);
-                }
-                pos += length;
-                continue;
-            }
-            if (c != '<') {
-                ++pos;
-                continue;
-            }
-            const auto skipTo = [&](std::string_view end) -> bool {
-                const std::size_t found = text.find(end, pos);
-                if (found == std::string_view::npos) {
-                    return false;
-                }
-                pos = found + end.size();
-                return true;
-            };
-            if (startsWith(text, pos, "<!--")) {
-                if (!skipTo("-->")) {
-                    return "unterminated comment";
-                }
-            } else if (startsWith(text, pos, "<![CDATA[")) {
-                if (!skipTo("]]>")) {
-                    return "unterminated CDATA section";
-                }
-            } else if (startsWith(text, pos, "<?")) {
-                if (startsWith(text, pos, "<?xml") && pos != 0 &&
-                    (pos + 5 >= text.size() || text[pos + 5] == ' ' || text[pos + 5] == '?')) {
-                    return "XML declaration not at the start of the text";
-                }
-                if (!skipTo("?>")) {
-                    return "unterminated processing instruction";
-                }
-            } else if (startsWith(text, pos, "<!DOCTYPE")) {
-                // Quoted literals may hold any character; an internal subset is not read.
-                std::size_t i = pos + 9;
-                char literal = 0;
-                while (i < text.size() && (literal || text[i] != '>')) {
-                    if (literal) {
-                        literal = text[i] == literal ? 0 : literal;
-                    } else if (text[i] == '\'' || text[i] == '"') {
-                        literal = text[i];
-                    } else if (text[i] == '[') {
-                        return "document type declaration with an internal subset";
-                    }
-                    ++i;
-                }
-                if (i >= text.size()) {
-                    return "unterminated document type declaration";
-                }
-                pos = i + 1;
-            } else {
-                state = State::Tag;
-                ++pos;
+};
+
+// Moves past the reference that begins at the "&" in hand; or says why it is refused.
+std::string skipReference(Scan& scan) {
+    const std::size_t length = referenceLength(scan.text, scan.pos);
+    if (length == 0) {
+        return "unknown or malformed reference at offset " + std::to_string(scan.pos);
+    }
+    scan.pos += length;
+    return {};
+}
+
+// Moves past the first `end` from the position in hand; false when the text holds none.
+bool skipTo(Scan& scan, std::string_view end) {
+    const std::size_t found = scan.text.find(end, scan.pos);
+    if (found == std::string_view::npos) {
+        return false;
+    }
+    scan.pos = found + end.size();
+    return true;
+}
+
+// Moves past the processing instruction in hand, refusing an XML declaration that does not
+// open the text.
+std::string skipProcessingInstruction(Scan& scan) {
+    const std::string_view text = scan.text;
+    const std::size_t pos = scan.pos;
+    if (startsWith(text, pos, "<?xml") && pos != 0 &&
+        (pos + 5 >= text.size() || text[pos + 5] == ' ' || text[pos + 5] == '?')) {
+        return "XML declaration not at the start of the text";
+    }
+    return skipTo(scan, "?>") ? std::string() : "unterminated processing instruction";
+}
+
+// Moves past the document type declaration in hand, refusing one with an internal subset.
+std::string skipDocumentType(Scan& scan) {
+    const std::string_view text = scan.text;
+    // Quoted literals may hold any character; an internal subset is not read.
+    std::size_t i = scan.pos + 9;
+    char literal = 0;
+    while (i < text.size() && (literal || text[i] != '>')) {
+        if (literal) {
+            literal = text[i] == literal ? 0 : literal;
+        } else if (text[i] == '\'' || text[i] == '"') {
+            literal = text[i];
+        } else if (text[i] == '[') {
+            return "document type declaration with an internal subset";
+        }
+        ++i;
+    }
+    if (i >= text.size()) {
+        return "unterminated document type declaration";
+    }
+    scan.pos = i + 1;
+    return {};
+}
+
+// Moves past the rest of a start or end tag, from after its "<" to after its ">" (or to the
+// end of the text), refusing "<" and unknown references in its attribute values.
+std::string skipTag(Scan& scan) {
+    char quote = 0;
+    while (scan.pos < scan.text.size()) {
+        const char c = scan.text[scan.pos];
+        if (quote == 0 && c == '>') {
+            ++scan.pos;
+            return {};
+        }
+        if (quote != 0 && c == '<') {
+            return "\"<\" in an attribute value at offset " + std::to_string(scan.pos);
+        }
+        if (quote != 0 && c == '&') {
+            if (auto problem = skipReference(scan); !problem.empty()) {
+                return problem;
             }
             continue;
         }
-        // Inside a start or end tag.
-        if (quote) {
-            if (c == quote) {
-                quote = 0;
-            } else if (c == '<') {
-                return "\"<\" in an attribute value at offset " + std::to_string(pos);
-            } else if (c == '&') {
-                const std::size_t length = referenceLength(text, pos);
-                if (length == 0) {
-                    return "unknown or malformed reference at offset " + std::to_string(pos);
-                }
-                pos += length;
-                continue;
-            }
-        } else if (c == '"' || c == '\'') {
+        if (c == quote) {
+            quote = 0;
+        } else if (quote == 0 && (c == '"' || c == '\'')) {
             quote = c;
-        } else if (c == '>') {
-            state = State::Content;
         }
-        ++pos;
+        ++scan.pos;
+    }
+    return {};
+}
+
+// Moves past the markup that begins at the "<" in hand: a comment, a CDATA section, a
+// processing instruction, a document type declaration or a tag.
+std::string skipMarkup(Scan& scan) {
+    if (startsWith(scan.text, scan.pos, "<!--")) {
+        return skipTo(scan, "-->") ? std::string() : "unterminated comment";
+    }
+    if (startsWith(scan.text, scan.pos, "<![CDATA[")) {
+        return skipTo(scan, "]]>") ? std::string() : "unterminated CDATA section";
+    }
+    if (startsWith(scan.text, scan.pos, "<?")) {
+        return skipProcessingInstruction(scan);
+    }
+    if (startsWith(scan.text, scan.pos, "<!DOCTYPE")) {
+        return skipDocumentType(scan);
+    }
+    ++scan.pos;
+    return skipTag(scan);
+}
+
+// What pugixml does not check about the characters of the text: references, "<" inside
+// attribute values, and where a declaration or document type declaration may stand.
+std::string lexicalProblem(std::string_view text) {
+    Scan scan{text};
+    while (scan.pos < text.size()) {
+        std::string problem;
+        if (text[scan.pos] == '&') {
+            problem = skipReference(scan);
+        } else if (text[scan.pos] == '<') {
+            problem = skipMarkup(scan);
+        } else {
+            ++scan.pos;
+        }
+        if (!problem.empty()) {
+            return problem;
+        }
     }
     return {};
 }

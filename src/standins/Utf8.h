@@ -14,6 +14,8 @@ std::optional<std::u32string> decodeUtf8(std::string_view text);
 // unmoved) when the bytes there are not well-formed UTF-8. Walks long text without a copy.
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos);
 
+// The code points as UTF-8. Expects code points that UTF-8 can hold (below U+110000, no
+// surrogates), as decodeUtf8 gives them; never throws.
 std::string encodeUtf8(std::u32string_view codePoints);
 
 // True for the characters an XML 1.0 document may hold.

@@ -4,7 +4,6 @@
 
 #include "ExtractionFixture.h"
 #include "extract/Extraction.h"
-#include "extract/ValueFormat.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/Sqlite.h"
 
@@ -82,7 +81,7 @@ TEST_F(ExtractionTest, EveryStagedDateComesOutAsItsDay) {
             db::LockType::ReadOnly);
     Rows days;
     for (; !rs.eof(); rs.moveNext()) {
-        days.push_back(dateToString(rs.field("Date").toText()));
+        days.push_back(rs.field("Date").toDate().toStorageText().substr(0, 10));
     }
     EXPECT_EQ(days, (Rows{"0100-01-01", "2024-02-29", "2024-03-01", "9999-12-31"}));
 }

@@ -30,7 +30,9 @@ class AccessFile {
     AccessFile(const AccessFile&) = delete;
     AccessFile& operator=(const AccessFile&) = delete;
 
+    // The path the file was opened with.
     const std::string& path() const { return path_; }
+    // libmdb's handle of the open file, for the readers of its pages; never null.
     MdbHandle* handle() const { return mdb_.get(); }
 
     // True when `page` lies wholly inside the file.

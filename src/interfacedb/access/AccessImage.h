@@ -37,7 +37,8 @@ class TableReader {
 };
 
 // An in-memory database that `reader` fills with each table of the Access file at `path` the
-// first time a statement names it. Statements that change data are refused.
+// first time a statement names it. Statements that change data are refused. Throws DbError,
+// naming `path`, when the in-memory database cannot be made.
 std::shared_ptr<detail::Database> openAccessImage(const std::string& path,
                                                   std::unique_ptr<TableReader> reader);
 

@@ -17,6 +17,8 @@ std::string jetUnicodeToUtf8(const unsigned char* bytes, std::size_t size);
 // this system cannot convert from is read as 1252, the Western one.
 class CodePageText {
   public:
+    // A converter from `codePage`, or from 1252 when this system has none for it. Never
+    // throws for an unknown code page.
     explicit CodePageText(unsigned codePage);
     ~CodePageText();
     CodePageText(const CodePageText&) = delete;

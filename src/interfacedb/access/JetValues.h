@@ -10,7 +10,7 @@
 
 namespace vantrell::db::access {
 
-// Little-endian numbers at `bytes`.
+// Little-endian numbers at `bytes`, which must hold 2, 4 or 8 bytes for the type read.
 std::uint16_t readUInt16(const unsigned char* bytes);
 std::uint32_t readUInt32(const unsigned char* bytes);
 std::uint64_t readUInt64(const unsigned char* bytes);

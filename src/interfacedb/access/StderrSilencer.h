@@ -7,6 +7,7 @@ namespace vantrell::db::access {
 // Restores standard error when destroyed. Not for use from several threads at once.
 class StderrSilencer {
   public:
+    // Silences standard error. Never throws: when it cannot be silenced, it stays as it was.
     StderrSilencer();
     ~StderrSilencer();
     StderrSilencer(const StderrSilencer&) = delete;

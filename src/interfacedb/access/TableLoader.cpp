@@ -10,6 +10,7 @@
 #include "interfacedb/access/JetValues.h"
 #include "interfacedb/access/LongValue.h"
 #include "interfacedb/access/TableScan.h"
+#include "interfacedb/access/ValueBinding.h"
 
 namespace vantrell::db::access {
 
@@ -93,102 +94,121 @@ class RowCopier {
     }
 
   private:
+    // The bytes of one field as the row holds them.
+    struct FieldBytes {
+        const unsigned char* bytes;
+        std::size_t size;
+    };
+
     // Binds one value of the row; `text` keeps text alive until the row is stored.
     void bind(int index, const MdbColumn& column, const MdbField& field, std::string& text) {
         sqlite3_stmt* insert = insert_.get();
         // A Yes/No value lives in the row's null flags: a set flag is Yes.
         if (column.col_type == MDB_BOOL) {
-            sqlite3_bind_int(insert, index, field.is_null ? 0 : 1);
+            bindBoolean(insert, index, !field.is_null);
             return;
         }
         if (field.is_null || field.value == nullptr) {
-            sqlite3_bind_null(insert, index);
+            bindNull(insert, index);
             return;
         }
-        const auto* bytes = static_cast<const unsigned char*>(field.value);
-        const auto size = static_cast<std::size_t>(field.siz > 0 ? field.siz : 0);
-        const auto need = [&](std::size_t bytesNeeded) {
-            if (size < bytesNeeded) {
-                scan_.fail("a value of column '" + std::string(column.name) + "' is damaged.");
-            }
-        };
+        const FieldBytes value{static_cast<const unsigned char*>(field.value),
+                               static_cast<std::size_t>(field.siz > 0 ? field.siz : 0)};
         switch (column.col_type) {
             case MDB_BYTE:
-                need(1);
-                sqlite3_bind_int(insert, index, bytes[0]);
+                bindInteger(insert, index, sized(column, value, 1)[0]);
                 return;
             case MDB_INT:
-                need(2);
-                sqlite3_bind_int(insert, index, static_cast<std::int16_t>(readUInt16(bytes)));
+                bindInteger(insert, index,
+                            static_cast<std::int16_t>(readUInt16(sized(column, value, 2))));
                 return;
             case MDB_LONGINT:
             case MDB_COMPLEX:
-                need(4);
-                sqlite3_bind_int64(insert, index, static_cast<std::int32_t>(readUInt32(bytes)));
+                bindInteger(insert, index,
+                            static_cast<std::int32_t>(readUInt32(sized(column, value, 4))));
                 return;
             case MDB_FLOAT:
-                need(4);
-                sqlite3_bind_double(insert, index, static_cast<double>(readSingle(bytes)));
+                bindSingle(insert, index, readSingle(sized(column, value, 4)));
                 return;
             case MDB_DOUBLE:
-                need(8);
-                sqlite3_bind_double(insert, index, readDouble(bytes));
+                bindDouble(insert, index, readDouble(sized(column, value, 8)));
                 return;
             case MDB_MONEY:
-                need(8);
-                bindDecimal(index, currencyText(static_cast<std::int64_t>(readUInt64(bytes))));
+                bindAmount(
+                    index,
+                    currencyText(static_cast<std::int64_t>(readUInt64(sized(column, value, 8)))));
                 return;
             case MDB_NUMERIC:
-                need(17);
-                bindDecimal(index, decimalText(bytes, decimalScale(column)));
+                bindAmount(index, decimalText(sized(column, value, 17), decimalScale(column)));
                 return;
-            case MDB_DATETIME: {
-                need(8);
-                const double days = readDouble(bytes);
-                auto date = dateTextFromJet(days);
-                if (!date) {
-                    scan_.fail("column '" + std::string(column.name) + "' holds " +
-                               std::to_string(days) + ", which is not a date.");
-                }
-                text = std::move(*date);
+            default:
+                bindStored(index, column, value, text);
+                return;
+        }
+    }
+
+    // Binds a value of a kind that the engine keeps as text (Date/Time, Text, Memo, Replication
+    // ID) or as bytes (OLE Object, and kinds this engine does not know, as they are stored).
+    void bindStored(int index, const MdbColumn& column, const FieldBytes& value,
+                    std::string& text) {
+        sqlite3_stmt* insert = insert_.get();
+        switch (column.col_type) {
+            case MDB_DATETIME:
+                text = dateText(column, sized(column, value, 8));
                 break;
-            }
             case MDB_TEXT:
-                text = file_.text(bytes, size);
+                text = file_.text(value.bytes, value.size);
                 break;
             case MDB_MEMO: {
-                const std::string stored = longValue(column, bytes, size);
+                const std::string stored = longValue(column, value);
                 text = file_.text(reinterpret_cast<const unsigned char*>(stored.data()),
                                   stored.size());
                 break;
             }
             case MDB_REPID:
-                need(16);
-                text = guidText(bytes);
+                text = guidText(sized(column, value, 16));
                 break;
             case MDB_OLE:
-                text = longValue(column, bytes, size);
-                sqlite3_bind_blob(insert, index, text.data(), static_cast<int>(text.size()),
-                                  SQLITE_STATIC);
+                text = longValue(column, value);
+                bindBytes(insert, index, text);
                 return;
             default:
-                sqlite3_bind_blob(insert, index, bytes, static_cast<int>(size), SQLITE_TRANSIENT);
+                text.assign(reinterpret_cast<const char*>(value.bytes), value.size);
+                bindBytes(insert, index, text);
                 return;
         }
-        sqlite3_bind_text(insert, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+        bindText(insert, index, text);
     }
 
-    void bindDecimal(int index, const std::string& decimal) {
-        const auto value = parseDecimal(decimal);
-        if (!value) {
+    // The field's bytes, of which a value of the column's kind needs `needed`; fails when the
+    // field is shorter.
+    const unsigned char* sized(const MdbColumn& column, const FieldBytes& value,
+                               std::size_t needed) const {
+        if (value.size < needed) {
+            scan_.fail("a value of column '" + std::string(column.name) + "' is damaged.");
+        }
+        return value.bytes;
+    }
+
+    // A Date/Time value in its text form; fails when it is not a date.
+    std::string dateText(const MdbColumn& column, const unsigned char* bytes) const {
+        const double days = readDouble(bytes);
+        auto date = dateTextFromJet(days);
+        if (!date) {
+            scan_.fail("column '" + std::string(column.name) + "' holds " + std::to_string(days) +
+                       ", which is not a date.");
+        }
+        return std::move(*date);
+    }
+
+    void bindAmount(int index, const std::string& decimal) {
+        if (!bindDecimal(insert_.get(), index, decimal)) {
             scan_.fail("the amount " + decimal + " is out of range.");
         }
-        sqlite3_bind_double(insert_.get(), index, *value);
     }
 
-    std::string longValue(const MdbColumn& column, const unsigned char* bytes,
-                          std::size_t size) const {
-        auto value = readLongValue(file_.handle(), bytes, size);
+    std::string longValue(const MdbColumn& column, const FieldBytes& stored) const {
+        auto value = readLongValue(file_.handle(), stored.bytes, stored.size);
         if (!value) {
             scan_.fail("a value of column '" + std::string(column.name) +
                        "' cannot be read whole; the file is damaged or truncated.");

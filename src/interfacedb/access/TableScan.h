@@ -22,7 +22,9 @@ class TableScan {
     TableScan(const TableScan&) = delete;
     TableScan& operator=(const TableScan&) = delete;
 
+    // The table's name as the file spells it.
     const std::string& name() const { return name_; }
+    // The number of the table's columns, and column `i` of them (i below columnCount()).
     unsigned columnCount() const;
     const MdbColumn& column(unsigned i) const;
     // The index of the column named `name` (as the file spells it), if there is one.

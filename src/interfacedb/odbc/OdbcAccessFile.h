@@ -43,6 +43,7 @@ class AccessFile {
     // could not read it, or, when none of the drivers is installed, saying so and naming them.
     AccessFile(std::string path, const std::vector<std::wstring>& drivers = kAccessDrivers);
 
+    // The path the file was opened with, and the driver that opened it.
     const std::string& path() const { return path_; }
     const std::wstring& driver() const { return driver_; }
 

@@ -16,11 +16,14 @@ namespace vantrell::db::odbc {
 // One ODBC handle, freed with its kind.
 class Handle {
   public:
+    // A new handle of `kind` under `parent` (SQL_NULL_HANDLE for an environment). Throws
+    // DbError when the driver manager cannot make it.
     Handle(SQLSMALLINT kind, SQLHANDLE parent);
     ~Handle();
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
 
+    // The handle for ODBC calls, and its kind.
     SQLHANDLE get() const { return handle_; }
     SQLSMALLINT kind() const { return kind_; }
 

@@ -3,12 +3,14 @@
 #include <charconv>
 #include <cstdio>
 #include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "interfacedb/DateTime.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/Sqlite.h"
-#include "interfacedb/access/JetValues.h"
+#include "interfacedb/access/ValueBinding.h"
 
 namespace vantrell::db::odbc {
 
@@ -124,6 +126,47 @@ std::string guidText(const SQLGUID& g) {
     return text;
 }
 
+// Binds an amount, read as decimal text so that no digit is lost on the way.
+void bindNativeDecimal(SQLHSTMT statement, SQLUSMALLINT number, sqlite3_stmt* row, int index) {
+    const auto text = readLong<char>(statement, number, SQL_C_CHAR, true);
+    if (text && !access::bindDecimal(row, index, *text)) {
+        throw DbError("the amount " + *text + " is out of range.");
+    }
+}
+
+// Binds a value that the engine keeps as text (Date/Time, Text, Replication ID) or as bytes;
+// `text` keeps it alive until the row is stored.
+void bindNativeText(SQLHSTMT statement, SQLUSMALLINT number, Kind kind, sqlite3_stmt* row,
+                    int index, std::string& text) {
+    switch (kind) {
+        case Kind::Date:
+            if (SQL_TIMESTAMP_STRUCT value{};
+                readFixed(statement, number, SQL_C_TYPE_TIMESTAMP, value)) {
+                text = dateText(value);
+                access::bindText(row, index, text);
+            }
+            return;
+        case Kind::Text:
+            if (const auto wide = readLong<wchar_t>(statement, number, SQL_C_WCHAR, true)) {
+                text = narrow(*wide);
+                access::bindText(row, index, text);
+            }
+            return;
+        case Kind::Guid:
+            if (SQLGUID value{}; readFixed(statement, number, SQL_C_GUID, value)) {
+                text = guidText(value);
+                access::bindText(row, index, text);
+            }
+            return;
+        default:
+            if (const auto bytes = readLong<char>(statement, number, SQL_C_BINARY, false)) {
+                text = *bytes;
+                access::bindBytes(row, index, text);
+            }
+            return;
+    }
+}
+
 // Binds the value of column `number` read as UTF-8 text and converted to its kind; for the
 // driver that hands values over in that form only. Throws DbError for text that is not a value
 // of the kind.
@@ -132,7 +175,7 @@ void bindFromText(SQLHSTMT statement, SQLUSMALLINT number, Kind kind, sqlite3_st
     const auto read = readLong<char>(statement, number, SQL_C_CHAR, true);
     if (!read) {
         if (kind == Kind::Boolean) {
-            sqlite3_bind_int(row, index, 0);
+            access::bindBoolean(row, index, false);
         }
         return;
     }
@@ -142,7 +185,7 @@ void bindFromText(SQLHSTMT statement, SQLUSMALLINT number, Kind kind, sqlite3_st
     };
     switch (kind) {
         case Kind::Boolean:
-            sqlite3_bind_int(row, index, text != "0" && !text.empty() ? 1 : 0);
+            access::bindBoolean(row, index, text != "0" && !text.empty());
             return;
         case Kind::Integer: {
             long long value = 0;
@@ -151,19 +194,16 @@ void bindFromText(SQLHSTMT statement, SQLUSMALLINT number, Kind kind, sqlite3_st
             if (error != std::errc() || end != text.data() + text.size()) {
                 throw notA("a whole number");
             }
-            sqlite3_bind_int64(row, index, value);
+            access::bindInteger(row, index, value);
             return;
         }
         case Kind::Single:
         case Kind::Double:
-        case Kind::Decimal: {
-            const auto value = access::parseDecimal(text);
-            if (!value) {
+        case Kind::Decimal:
+            if (!access::bindDecimal(row, index, text)) {
                 throw notA("a number");
             }
-            sqlite3_bind_double(row, index, *value);
             return;
-        }
         case Kind::Date: {
             const auto date = DateTime::parse(text);
             if (!date) {
@@ -173,14 +213,50 @@ void bindFromText(SQLHSTMT statement, SQLUSMALLINT number, Kind kind, sqlite3_st
             break;
         }
         case Kind::Binary:
-            sqlite3_bind_blob(row, index, text.data(), static_cast<int>(text.size()),
-                              SQLITE_STATIC);
+            access::bindBytes(row, index, text);
             return;
         case Kind::Text:
         case Kind::Guid:
             break;
     }
-    sqlite3_bind_text(row, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    access::bindText(row, index, text);
+}
+
+// Binds the value of column `number` read in the C type of its kind, for drivers that convert
+// values to the type asked for. Throws DbError with the driver's message when the value cannot
+// be read, and for an amount too large for the engine.
+void bindNative(SQLHSTMT statement, SQLUSMALLINT number, Kind kind, sqlite3_stmt* row, int index,
+                std::string& text) {
+    switch (kind) {
+        case Kind::Boolean: {
+            unsigned char flag = 0;
+            // A Yes/No value is never Null in Access; a missing one is No.
+            readFixed(statement, number, SQL_C_BIT, flag);
+            access::bindBoolean(row, index, flag != 0);
+            return;
+        }
+        case Kind::Integer:
+            if (SQLBIGINT value = 0; readFixed(statement, number, SQL_C_SBIGINT, value)) {
+                access::bindInteger(row, index, value);
+            }
+            return;
+        case Kind::Single:
+            if (float value = 0; readFixed(statement, number, SQL_C_FLOAT, value)) {
+                access::bindSingle(row, index, value);
+            }
+            return;
+        case Kind::Double:
+            if (double value = 0; readFixed(statement, number, SQL_C_DOUBLE, value)) {
+                access::bindDouble(row, index, value);
+            }
+            return;
+        case Kind::Decimal:
+            bindNativeDecimal(statement, number, row, index);
+            return;
+        default:
+            bindNativeText(statement, number, kind, row, index, text);
+            return;
+    }
 }
 
 }  // namespace
@@ -218,138 +294,87 @@ std::string declaredType(const ColumnInfo& column) {
     return "BLOB";
 }
 
+namespace {
+
+// Copies the rows of one table, as the driver hands them over, into a prepared INSERT.
+class RowCopier {
+  public:
+    RowCopier(const AccessFile& file, std::string name, sqlite3* db)
+        : file_(file), name_(std::move(name)), db_(db) {}
+
+    // Creates the table with the columns the driver describes and prepares its INSERT.
+    void createTable(const std::vector<ColumnInfo>& described) {
+        columns_ = described;
+        texts_.assign(columns_.size(), std::string());
+        std::string list;
+        std::string marks;
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            list += (i == 0 ? "" : ", ") + detail::quoteIdentifier(columns_[i].name) + " " +
+                    declaredType(columns_[i]);
+            marks += i == 0 ? "?" : ", ?";
+        }
+        const std::string table = detail::quoteIdentifier(name_);
+        auto create = detail::prepareSingle(db_, "CREATE TABLE " + table + " (" + list + ")");
+        detail::check(sqlite3_step(create.get()), db_);
+        insert_ = detail::prepareSingle(db_, "INSERT INTO " + table + " VALUES (" + marks + ")");
+    }
+
+    // Stores the row on which `statement` stands.
+    void copyRow(SQLHSTMT statement) {
+        sqlite3_stmt* row = insert_.get();
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            column_ = columns_[i].name;
+            const auto number = static_cast<SQLUSMALLINT>(i + 1);
+            const int index = static_cast<int>(i + 1);
+            // The statement keeps the last row's values until they are bound anew.
+            access::bindNull(row, index);
+            if (file_.valuesAsUtf8Text()) {
+                bindFromText(statement, number, kindOf(columns_[i]), row, index, texts_[i]);
+            } else {
+                bindNative(statement, number, kindOf(columns_[i]), row, index, texts_[i]);
+            }
+        }
+        column_.clear();
+        const int rc = sqlite3_step(row);
+        sqlite3_reset(row);
+        if (rc != SQLITE_DONE) {
+            throw DbError(sqlite3_errmsg(db_));
+        }
+    }
+
+    // The failure `why` of reading the table, naming the file, the table and the column being
+    // read, if one was.
+    DbError failure(const std::string& why) const {
+        return DbError("Could not read table '" + name_ + "' of the Access database '" +
+                       file_.path() +
+                       "': " + (column_.empty() ? why : "column '" + column_ + "': " + why));
+    }
+
+  private:
+    const AccessFile& file_;
+    std::string name_;
+    sqlite3* db_;
+    std::vector<ColumnInfo> columns_;
+    std::vector<std::string> texts_;  // text of the row being stored, column by column
+    std::string column_;              // the column being read, for the message of a failure
+    detail::Statement insert_;
+};
+
+}  // namespace
+
 void loadTable(const AccessFile& file, const std::string& name, sqlite3* db) {
-    const auto failure = [&](const std::string& why) {
-        return DbError("Could not read table '" + name + "' of the Access database '" +
-                       file.path() + "': " + why);
-    };
     detail::Transaction transaction(db);
-    std::vector<ColumnInfo> columns;
-    detail::Statement insert;
-    std::string column;  // the column being read, for the message of a failure
+    RowCopier copier(file, name, db);
     try {
         file.readTable(
-            name,
-            [&](const std::vector<ColumnInfo>& described) {
-                columns = described;
-                std::string list;
-                std::string marks;
-                for (std::size_t i = 0; i < columns.size(); ++i) {
-                    list += (i == 0 ? "" : ", ") + detail::quoteIdentifier(columns[i].name) + " " +
-                            declaredType(columns[i]);
-                    marks += i == 0 ? "?" : ", ?";
-                }
-                const std::string table = detail::quoteIdentifier(name);
-                auto create =
-                    detail::prepareSingle(db, "CREATE TABLE " + table + " (" + list + ")");
-                detail::check(sqlite3_step(create.get()), db);
-                insert =
-                    detail::prepareSingle(db, "INSERT INTO " + table + " VALUES (" + marks + ")");
-            },
-            [&](SQLHSTMT statement) {
-                sqlite3_stmt* row = insert.get();
-                std::vector<std::string> texts(columns.size());
-                for (std::size_t i = 0; i < columns.size(); ++i) {
-                    column = columns[i].name;
-                    const auto number = static_cast<SQLUSMALLINT>(i + 1);
-                    const int index = static_cast<int>(i + 1);
-                    sqlite3_bind_null(row, index);
-                    if (file.valuesAsUtf8Text()) {
-                        bindFromText(statement, number, kindOf(columns[i]), row, index, texts[i]);
-                        continue;
-                    }
-                    switch (kindOf(columns[i])) {
-                        case Kind::Boolean: {
-                            unsigned char flag = 0;
-                            // A Yes/No value is never Null in Access; a missing one is No.
-                            readFixed(statement, number, SQL_C_BIT, flag);
-                            sqlite3_bind_int(row, index, flag != 0 ? 1 : 0);
-                            break;
-                        }
-                        case Kind::Integer: {
-                            SQLBIGINT value = 0;
-                            if (readFixed(statement, number, SQL_C_SBIGINT, value)) {
-                                sqlite3_bind_int64(row, index, value);
-                            }
-                            break;
-                        }
-                        case Kind::Single: {
-                            float value = 0;
-                            if (readFixed(statement, number, SQL_C_FLOAT, value)) {
-                                sqlite3_bind_double(row, index, static_cast<double>(value));
-                            }
-                            break;
-                        }
-                        case Kind::Double: {
-                            double value = 0;
-                            if (readFixed(statement, number, SQL_C_DOUBLE, value)) {
-                                sqlite3_bind_double(row, index, value);
-                            }
-                            break;
-                        }
-                        case Kind::Decimal: {
-                            const auto text = readLong<char>(statement, number, SQL_C_CHAR, true);
-                            if (text) {
-                                const auto value = access::parseDecimal(*text);
-                                if (!value) {
-                                    throw DbError("the amount " + *text + " is out of range.");
-                                }
-                                sqlite3_bind_double(row, index, *value);
-                            }
-                            break;
-                        }
-                        case Kind::Date: {
-                            SQL_TIMESTAMP_STRUCT value{};
-                            if (readFixed(statement, number, SQL_C_TYPE_TIMESTAMP, value)) {
-                                texts[i] = dateText(value);
-                                sqlite3_bind_text(row, index, texts[i].c_str(), -1, SQLITE_STATIC);
-                            }
-                            break;
-                        }
-                        case Kind::Text: {
-                            const auto text =
-                                readLong<wchar_t>(statement, number, SQL_C_WCHAR, true);
-                            if (text) {
-                                texts[i] = narrow(*text);
-                                sqlite3_bind_text(row, index, texts[i].data(),
-                                                  static_cast<int>(texts[i].size()), SQLITE_STATIC);
-                            }
-                            break;
-                        }
-                        case Kind::Guid: {
-                            SQLGUID value{};
-                            if (readFixed(statement, number, SQL_C_GUID, value)) {
-                                texts[i] = guidText(value);
-                                sqlite3_bind_text(row, index, texts[i].c_str(), -1, SQLITE_STATIC);
-                            }
-                            break;
-                        }
-                        case Kind::Binary: {
-                            const auto bytes =
-                                readLong<char>(statement, number, SQL_C_BINARY, false);
-                            if (bytes) {
-                                texts[i] = *bytes;
-                                sqlite3_bind_blob(row, index, texts[i].data(),
-                                                  static_cast<int>(texts[i].size()), SQLITE_STATIC);
-                            }
-                            break;
-                        }
-                    }
-                }
-                column.clear();
-                const int rc = sqlite3_step(row);
-                sqlite3_reset(row);
-                if (rc != SQLITE_DONE) {
-                    throw DbError(sqlite3_errmsg(db));
-                }
-            });
+            name, [&](const std::vector<ColumnInfo>& described) { copier.createTable(described); },
+            [&](SQLHSTMT statement) { copier.copyRow(statement); });
     } catch (const DbError& e) {
-        const std::string why = e.what();
         // The file's own failure already names the file and the table.
-        if (why.starts_with("Could not read table '")) {
+        if (std::string_view(e.what()).starts_with("Could not read table '")) {
             throw;
         }
-        throw failure(column.empty() ? why : "column '" + column + "': " + why);
+        throw copier.failure(e.what());
     }
     transaction.commit();
 }

@@ -14,11 +14,13 @@ namespace vantrell {
 // The main window's controls without a display: the list's lines and the buttons' states.
 class HeadlessControls final : public WindowControls {
   public:
+    // WindowControls, kept in the members below; none of these throws.
     void clearList() override { lines.clear(); }
     void addListLine(const std::string& line) override { lines.push_back(line); }
     void setButtonEnabled(WindowButton button, bool enabled) override;
     void setMousePointer(MousePointer shape) override { pointer = shape; }
 
+    // Whether `button` is enabled now.
     bool enabled(WindowButton button) const;
 
     std::vector<std::string> lines;
@@ -32,7 +34,9 @@ class HeadlessControls final : public WindowControls {
 // once.
 class StreamPrompter final : public Prompter {
   public:
+    // Writes to `out`, which must outlive the prompter.
     explicit StreamPrompter(std::ostream& out) : out_(out) {}
+    // Writes "TITLE: text" and a line end; a stream that fails is left failed, nothing throws.
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 
   private:
@@ -43,8 +47,11 @@ class StreamPrompter final : public Prompter {
 // the location step finds no file.
 class StreamLocateHost final : public LocateDialogHost, public FileOpenDialog {
   public:
+    // Writes to `out`, which must outlive the host.
     explicit StreamLocateHost(std::ostream& out) : out_(out) {}
+    // Writes the dialog's label and closes it unanswered.
     void showModal(frmLocateCHdata& dialog) override;
+    // Nobody answers: "", as a cancelled dialog.
     std::string showOpen(const std::string&, int) override { return {}; }
 
   private:
@@ -54,6 +61,7 @@ class StreamLocateHost final : public LocateDialogHost, public FileOpenDialog {
 // Without a display there is nothing to print on.
 class NoPrinter final : public WindowPrinter {
   public:
+    // Always throws Failure saying that there is no printer.
     void printWindowImage() override;
 };
 

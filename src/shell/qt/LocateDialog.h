@@ -12,6 +12,7 @@ namespace vantrell {
 // The locate dialog's window around its logic.
 class LocateDialog final : public QDialog {
   public:
+    // The dialog over `logic` (already loaded), which must outlive it, centred on `owner`.
     LocateDialog(frmLocateCHdata& logic, QWidget* owner);
 
   private:
@@ -21,8 +22,10 @@ class LocateDialog final : public QDialog {
 // Shows LocateDialog modally over the main window.
 class QtLocateHost final : public LocateDialogHost {
   public:
+    // Shows the dialog over `owner`, or over no window while there is none.
     explicit QtLocateHost(QWidget* owner = nullptr) : owner_(owner) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
+    // Runs the loaded `dialog` modally until one of its buttons closes it.
     void showModal(frmLocateCHdata& dialog) override;
 
   private:
@@ -32,6 +35,7 @@ class QtLocateHost final : public LocateDialogHost {
 // The file-open dialog: the filter offered, names that do not exist accepted, cancel allowed.
 class QtFileOpenDialog final : public FileOpenDialog {
   public:
+    // The chosen path as UTF-8, or "" when the clerk cancelled.
     std::string showOpen(const std::string& filter, int flags) override;
 };
 

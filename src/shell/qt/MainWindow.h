@@ -17,7 +17,9 @@ namespace vantrell {
 // Prints an image of a widget on the default printer.
 class QtWindowPrinter final : public WindowPrinter {
   public:
+    // The widget to print; printing after it is gone fails.
     void setWindow(QWidget* window) { window_ = window; }
+    // Throws Failure when there is no default printer, no window, or printing fails.
     void printWindowImage() override;
 
   private:
@@ -28,6 +30,8 @@ class QtWindowPrinter final : public WindowPrinter {
 // window's logic.
 class MainWindow final : public QDialog, public WindowControls {
   public:
+    // The window and its logic, not yet loaded or shown; `log`, `state` and `settings` must
+    // outlive it.
     MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
                RequestProcessorFactory processorFactory);
     ~MainWindow() override;
@@ -37,12 +41,13 @@ class MainWindow final : public QDialog, public WindowControls {
     // Shows the window centred on the screen; activation follows.
     void showCentred();
 
+    // The window's logic, for tests and the front end's own commands.
     frmVantrell& logic() { return steps_->logic(); }
 
     // The exit status when the program was ended at once from inside an event, or -1.
     int endStatus() const { return steps_->endStatus(); }
 
-    // WindowControls
+    // WindowControls: the list, the buttons and the override cursor; none of these throws.
     void clearList() override;
     void addListLine(const std::string& line) override;
     void setButtonEnabled(WindowButton button, bool enabled) override;
@@ -74,7 +79,9 @@ class MainWindow final : public QDialog, public WindowControls {
 // application or from a message box.
 class ActivationTracker final : public QObject {
   public:
+    // The program's one tracker, installed on the application at first use.
     static ActivationTracker& instance();
+    // The window active last, or null when none is or it has been destroyed.
     QWidget* lastActive() const { return lastActive_; }
     void setLastActive(QWidget* widget) { lastActive_ = widget; }
 

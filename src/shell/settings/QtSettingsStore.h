@@ -9,6 +9,8 @@ namespace vantrell {
 // (HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>).
 class QtSettingsStore final : public SettingsStore {
   public:
+    // As SettingsStore; nothing throws: a missing value gives `defaultValue`, and a store that
+    // cannot be written loses the value without a failure.
     std::string GetSetting(const std::string& appName, const std::string& section,
                            const std::string& key, const std::string& defaultValue) override;
     void SaveSetting(const std::string& appName, const std::string& section, const std::string& key,

@@ -10,12 +10,15 @@ namespace vantrell::win32 {
 // another application.
 class ActivationTracker {
   public:
+    // The program's one tracker.
     static ActivationTracker& instance();
 
     // Called by each of the program's windows when it becomes active. Returns the window of
     // the program that was active before, or null when there was none.
     HWND becameActive(HWND window);
 
+    // Called by a window of the program as it is destroyed, so that a later window with the
+    // same handle is not taken for it.
     void forget(HWND window);
 
   private:

@@ -29,6 +29,8 @@ class ComRequestProcessor final : public RequestProcessor {
     ComRequestProcessor(const ComRequestProcessor&) = delete;
     ComRequestProcessor& operator=(const ComRequestProcessor&) = delete;
 
+    // Call the component's method of the same name, passing the arguments on as they are and
+    // returning its result; each throws Failure as the class says.
     void OpenConnection(const std::string& appID, const std::string& appName) override;
     std::string BeginSession(const std::string& qbFileName, int fileMode) override;
     std::string ProcessRequest(const std::string& ticket, const std::string& request) override;

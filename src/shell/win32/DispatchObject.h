@@ -19,16 +19,18 @@ class DispatchObject {
     DispatchObject(const DispatchObject&) = delete;
     DispatchObject& operator=(const DispatchObject&) = delete;
 
-    // Calls the method `name` with text and number arguments, in order, and returns its result
-    // as text ("" when it returns nothing). A failure, including an error raised by the
-    // component, throws Failure with the component's description and the HRESULT.
+    // One argument of a call: text (a BSTR) or a number (a long).
     struct Argument {
+        // Implicit, so that a call lists its arguments as they are.
         Argument(std::wstring value) : isText(true), text(std::move(value)) {}
         Argument(long value) : isText(false), number(value) {}
         bool isText;
         std::wstring text;
         long number = 0;
     };
+    // Calls the method `name` with text and number arguments, in order, and returns its result
+    // as text ("" when it returns nothing). A failure, including an error raised by the
+    // component, throws Failure with the component's description and the HRESULT.
     std::wstring call(const std::wstring& name, const std::vector<Argument>& arguments);
 
   private:

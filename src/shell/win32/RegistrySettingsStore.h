@@ -13,6 +13,7 @@ inline constexpr const char* kVbSettingsKey = "Software\\VB and VBA Program Sett
 // Settings as text values (REG_SZ) under HKEY_CURRENT_USER\<base>\<app>\<section>.
 class RegistrySettingsStore final : public SettingsStore {
   public:
+    // Keeps the settings below HKEY_CURRENT_USER\<base>; tests pass a key of their own.
     explicit RegistrySettingsStore(std::string base = kVbSettingsKey) : base_(std::move(base)) {}
 
     // The stored text, or `defaultValue` when the key or value is missing or holds no text.

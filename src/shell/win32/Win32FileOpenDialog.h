@@ -22,6 +22,7 @@ class Win32FileOpenDialog final : public FileOpenDialog {
     // `hook` lets tests drive the real dialog; the program passes none.
     explicit Win32FileOpenDialog(LPOFNHOOKPROC hook = nullptr) : hook_(hook) {}
 
+    // The chosen path as UTF-8, "" when cancelled; throws Failure as the class says.
     std::string showOpen(const std::string& filter, int flags) override;
 
   private:

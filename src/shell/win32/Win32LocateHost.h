@@ -10,7 +10,10 @@ namespace vantrell::win32 {
 // on the screen, laid out in twips, and returns when it has closed.
 class Win32LocateHost final : public LocateDialogHost {
   public:
+    // The window the dialog is modal over; none while there is no main window.
     void setOwner(HWND owner) { owner_ = owner; }
+    // Runs the loaded `dialog` until one of its buttons closes it; returns at once, the
+    // dialog still open, when its window cannot be created. Never throws.
     void showModal(frmLocateCHdata& dialog) override;
 
     // Called with the dialog's window once it has opened; lets tests drive it.

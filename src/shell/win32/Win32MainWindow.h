@@ -39,6 +39,8 @@ class Win32MainWindow final : public WindowControls {
     // status.
     int runMessageLoop();
 
+    // The window's handle (null before load), its logic and its locate-dialog host, for
+    // tests and the front end's own commands.
     HWND handle() const { return window_; }
     frmVantrell& logic() { return steps_->logic(); }
     Win32LocateHost& locateHost() { return locateHost_; }
@@ -47,7 +49,8 @@ class Win32MainWindow final : public WindowControls {
     // How many times the activation sequence has run.
     int activations() const { return activations_; }
 
-    // WindowControls
+    // WindowControls: the list, the buttons and the wait cursor. addListLine throws Failure
+    // when the list can take no more lines; the others never throw.
     void clearList() override;
     void addListLine(const std::string& line) override;
     void setButtonEnabled(WindowButton button, bool enabled) override;

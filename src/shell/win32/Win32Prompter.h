@@ -12,6 +12,8 @@ unsigned int messageBoxStyle(MessageIcon icon);
 // over it.
 class Win32Prompter final : public Prompter {
   public:
+    // Returns when the clerk has pressed OK or closed the box; a box that cannot be shown
+    // returns at once.
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 };
 

@@ -10,7 +10,9 @@ namespace vantrell::win32 {
 // without a print dialog. Throws Failure when there is no default printer or printing fails.
 class Win32WindowPrinter final : public WindowPrinter {
   public:
+    // The window to print.
     void setWindow(HWND window) { window_ = window; }
+    // Throws Failure as the class says, and when no window has been set.
     void printWindowImage() override;
 
   private:

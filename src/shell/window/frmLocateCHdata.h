@@ -12,9 +12,13 @@ namespace vantrell {
 class FileOpenDialog {
   public:
     virtual ~FileOpenDialog() = default;
+    // Shows the dialog offering `filter` ("Description|pattern") and returns when it has
+    // closed. A dialog that cannot be shown throws Failure.
     virtual std::string showOpen(const std::string& filter, int flags) = 0;
 };
 
+// The filters of the two files the program asks for: the time-and-attendance program's
+// database and the accounting system's company file.
 inline constexpr const char* kChronelFilter = "Chronel Application (ChronelV7.mde)|ChronelV7.mde";
 inline constexpr const char* kCompanyFilter = "QuickBooks Data (*.qbw)|*.qbw";
 
@@ -22,6 +26,7 @@ inline constexpr const char* kCompanyFilter = "QuickBooks Data (*.qbw)|*.qbw";
 // dialog writes the chosen name straight into strCHprog or strQBdata.
 class frmLocateCHdata {
   public:
+    // The dialog's logic; failures are logged to `log`, the chosen name is stored in `state`.
     frmLocateCHdata(modErrorLog& log, ProgramState& state, FileOpenDialog& fileDialog)
         : log_(log), state_(state), fileDialog_(fileDialog) {}
 
@@ -31,13 +36,16 @@ class frmLocateCHdata {
 
     // Sets the label for the file that strFilter asks for.
     void Form_Load();
+    // The label's text, set by Form_Load.
     const std::string& lblLocate() const { return lblLocate_; }
 
     // Runs the file-open dialog and stores its answer (empty on cancel). The dialog closes,
     // unless the step failed: then the failure is logged and the dialog stays open.
     void cmdOK_Click();
+    // Closes the dialog without choosing a file.
     void cmdClose_Click() { closed_ = true; }
 
+    // True once a button has closed the dialog; the host then ends its modal loop.
     bool closed() const { return closed_; }
 
   private:
@@ -54,6 +62,8 @@ class frmLocateCHdata {
 class LocateDialogHost {
   public:
     virtual ~LocateDialogHost() = default;
+    // Shows `dialog`, already loaded, until closed() is true. A window that cannot be shown
+    // throws Failure.
     virtual void showModal(frmLocateCHdata& dialog) = 0;
 };
 

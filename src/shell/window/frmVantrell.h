@@ -17,6 +17,7 @@ namespace vantrell {
 class WindowPrinter {
   public:
     virtual ~WindowPrinter() = default;
+    // Prints the window as it is shown now; returns when it has been sent to the printer.
     virtual void printWindowImage() = 0;
 };
 
@@ -37,18 +38,29 @@ class frmVantrell {
   public:
     static constexpr const char* kCaption = "RerovIrida Zoz Uvodi (Payroll Export)";
 
+    // The logic over `services`, which must outlive it; failures are logged to `log`.
     frmVantrell(modErrorLog& log, ProgramState& state, MainWindowServices services);
 
+    // Sets the buttons, has both files located (asking the clerk when a stored location is
+    // gone), opens the databases and the accounting system's connection. Unloads the window
+    // when a file is not found or the connection cannot be opened; a failure is logged.
     void Form_Load();
+    // Reads and stages the hours, resolves the names with the accounting system, checks the
+    // tickets already posted and lists the issues, enabling Export when there are none. A
+    // failure is logged and ends the step; nothing throws but an order to end the program.
     void Form_Activate();
     // Runs the unload sequence once; later calls do nothing.
     void Form_Unload();
 
+    // The three buttons: Close unloads the window; Export posts the staged tickets (see
+    // QuickBooksLink::cmdExport_Click); Print prints the window, logging a failure.
     void cmdClose_Click() { Form_Unload(); }
     void cmdExport_Click() { link_.cmdExport_Click(); }
     void cmdPrint_Click();
 
+    // True once the unload sequence has run; the front end then closes its window.
     bool isUnloaded() const { return unloaded_; }
+    // The accounting-system side of the window, for the front ends' own commands.
     QuickBooksLink& link() { return link_; }
 
   private:

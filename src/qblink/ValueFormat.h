@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+// The forms qbXML gives a transaction date and a duration, for the requests and for matching
+// what the accounting system answers.
+
 namespace vantrell {
 
 // A date's text form (as Value::toText() renders a date: "YYYY-MM-DD", with or without

@@ -1,4 +1,4 @@
-#include "extract/ValueFormat.h"
+#include "qblink/ValueFormat.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "extract/ValueFormat.h"
+#include "qblink/ValueFormat.h"
 
 namespace vantrell {
 namespace {

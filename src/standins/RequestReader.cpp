@@ -36,10 +36,10 @@ void allowAttributes(const pugi::xml_node& node, std::initializer_list<std::stri
     }
 }
 
-// The text of an element that may hold only text.
+// The text of an element that may hold only text; the element holds its first text itself.
 std::string leafText(const pugi::xml_node& node) {
     allowAttributes(node, {});
-    std::string text;
+    std::string text = node.value();
     for (const auto& child : node.children()) {
         if (child.type() != pugi::node_pcdata && child.type() != pugi::node_cdata) {
             parseError();
@@ -54,6 +54,10 @@ std::string leafText(const pugi::xml_node& node) {
 class ChildReader {
   public:
     explicit ChildReader(const pugi::xml_node& parent) {
+        // Text where only elements belong: held by the element itself when it comes first.
+        if (*parent.value() != '\0') {
+            parseError();
+        }
         for (const auto& child : parent.children()) {
             if (child.type() == pugi::node_element) {
                 children_.push_back(child);

@@ -223,11 +223,12 @@ std::string loadStrictXml(pugi::xml_document& document, std::string_view text) {
     if (auto problem = lexicalProblem(text); !problem.empty()) {
         return problem;
     }
-    // As a fragment, pugixml keeps text beside the root as nodes, so that it can be refused.
+    // As a fragment, pugixml keeps text beside the root as nodes, so that it can be refused. An
+    // element keeps its first text as its own value: a large message's tree is then much smaller.
     const auto result =
         document.load_buffer(text.data(), text.size(),
                              pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype |
-                                 pugi::parse_pi | pugi::parse_fragment,
+                                 pugi::parse_pi | pugi::parse_fragment | pugi::parse_embed_pcdata,
                              pugi::encoding_utf8);
     if (!result) {
         return std::string(result.description()) + " at offset " + std::to_string(result.offset);

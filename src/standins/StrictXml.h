@@ -13,7 +13,8 @@ namespace vantrell::standins {
 // very start, a document type declaration after the root or with an internal subset, text or
 // a second element beside the root, no root at all. Returns "" on success, otherwise why the
 // text was refused. Comments are dropped; processing instructions and the document type
-// declaration are kept as nodes of the document.
+// declaration are kept as nodes of the document; an element keeps its first text as its own
+// value (pugixml's embedded character data) rather than as a child node.
 std::string loadStrictXml(pugi::xml_document& document, std::string_view text);
 
 }  // namespace vantrell::standins

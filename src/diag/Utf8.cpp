@@ -55,4 +55,65 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
     return c;
 }
 
+std::optional<std::u32string> decodeUtf8(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = nextCodePoint(text, i);
+        if (!c) {
+            return std::nullopt;
+        }
+        out.push_back(*c);
+    }
+    return out;
+}
+
+std::string encodeUtf8(std::u32string_view characters) {
+    std::string out;
+    out.reserve(characters.size());
+    for (const char32_t c : characters) {
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+bool isXmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+std::size_t characterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) {
+        if (!nextCodePoint(text, i)) {
+            return text.size();
+        }
+    }
+    return count;
+}
+
+std::string firstCharacters(std::string_view text, std::size_t count) {
+    std::size_t end = 0;
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!nextCodePoint(text, i)) {
+            return std::string(text.substr(0, count));
+        }
+        if (++taken == count) {
+            end = i;
+        }
+    }
+    return taken <= count ? std::string(text) : std::string(text.substr(0, end));
+}
+
+std::string asciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
 }  // namespace vantrell

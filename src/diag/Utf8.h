@@ -14,4 +14,25 @@ void appendUtf8(std::string& out, char32_t c);
 // values past U+10FFFF included). pos must be below text.size().
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos);
 
+// The characters of UTF-8 text, or nothing when the bytes are not well-formed UTF-8.
+std::optional<std::u32string> decodeUtf8(std::string_view text);
+
+// The characters in UTF-8. Expects characters that UTF-8 can hold (below U+110000, no
+// surrogates), as decodeUtf8 gives them; never throws.
+std::string encodeUtf8(std::u32string_view characters);
+
+// True for the characters an XML 1.0 document may hold.
+bool isXmlChar(char32_t c);
+
+// The number of characters of UTF-8 text; text that is not UTF-8 counts its bytes.
+std::size_t characterCount(std::string_view text);
+
+// The first `count` characters of UTF-8 text, never splitting one; of text that is not UTF-8,
+// the first `count` bytes.
+std::string firstCharacters(std::string_view text, std::size_t count);
+
+// The text with ASCII capitals made small: the accounting system's names are unique without
+// regard to (ASCII) letter case.
+std::string asciiLower(std::string_view text);
+
 }  // namespace vantrell

@@ -8,30 +8,20 @@
 #include <unordered_map>
 #include <utility>
 
+#include "diag/Utf8.h"
 #include "qblink/ValueFormat.h"
 
 namespace vantrell {
 
 namespace {
 
-// The accounting system's names are unique without regard to (ASCII) letter case.
-std::string folded(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return result;
-}
-
 // Employee, date and wage item in one text; the separator is no character of a name.
 std::string dayKey(std::string_view employee, std::string_view date, std::string_view item) {
-    std::string key = folded(employee);
+    std::string key = asciiLower(employee);
     key += '\x1f';
     key += date;
     key += '\x1f';
-    key += folded(item);
+    key += asciiLower(item);
     return key;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "diag/Failure.h"
+#include "diag/Utf8.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/SqlText.h"
 #include "interfacedb/stage/Stage.h"
@@ -22,18 +23,6 @@ constexpr std::size_t kErrorColumnWidth = 255;
 // The status of a request that the accounting system did not process, having stopped at an
 // earlier one that failed.
 constexpr const char* kNotProcessed = "3231";
-
-// The first `count` characters of UTF-8 text, never splitting a character.
-std::string firstCharacters(const std::string& text, std::size_t count) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (startsCharacter && characters++ == count) {
-            return text.substr(0, i);
-        }
-    }
-    return text;
-}
 
 // The attribute's text; a missing attribute fails the step that reads it.
 std::string attributeText(const pugi::xml_node& element, const char* name) {

@@ -31,11 +31,6 @@ bool isText(const pugi::xml_node& node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
-bool isXmlChar(std::uint32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
 // The offset of a control character, or of a character reference to one, that XML forbids.
 // pugixml lets both through, and a reference to character 0 would end a name early, so that
 // "Bob&#0;x" would read as "Bob" and reach another row.

@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "diag/FileSystem.h"
-#include "standins/Utf8.h"
+#include "diag/Utf8.h"
 
 namespace vantrell::standins {
 

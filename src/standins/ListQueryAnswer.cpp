@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "diag/Utf8.h"
 #include "standins/QbxmlValues.h"
-#include "standins/Utf8.h"
 
 namespace vantrell::standins {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "diag/Utf8.h"
 #include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
 #include "standins/ResponseDocument.h"
-#include "standins/Utf8.h"
 
 namespace vantrell::standins {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "standins/Utf8.h"
+#include "diag/Utf8.h"
 
 namespace vantrell::standins {
 

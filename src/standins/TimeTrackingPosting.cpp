@@ -1,7 +1,7 @@
 #include "standins/TimeTrackingPosting.h"
 
+#include "diag/Utf8.h"
 #include "standins/QbxmlValues.h"
-#include "standins/Utf8.h"
 
 namespace vantrell::standins {
 

@@ -119,7 +119,8 @@ std::optional<std::vector<std::pair<std::size_t, std::size_t>>> outermostElement
 }
 
 std::optional<std::string> AnswerElements::load(std::string_view text, std::string_view tag,
-                                                const Visit& survey) {
+                                                const Visit& survey,
+                                                const std::function<void()>& restart) {
     text_ = text;
     tag_ = tag;
     count_ = 0;
@@ -140,6 +141,7 @@ std::optional<std::string> AnswerElements::load(std::string_view text, std::stri
         return failure;
     }
     useDocument(whole_, tag);
+    restart();
     for (const pugi::xml_node& element : elements_) {
         survey(element);
     }

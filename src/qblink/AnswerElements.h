@@ -22,11 +22,11 @@ class AnswerElements {
 
     // Loads `text` as loadXmlStrict does, refusing what it refuses (then with its reason), and
     // finds its `tag` elements; `survey` sees each of them (its result is not used) before
-    // anything else can, and sees them twice only in the rare answer that must be read whole
-    // after all. `text` must outlive this object and stay unchanged. Returns the reason for a
-    // refusal.
+    // anything else can. In the rare answer that must be read whole after all, `restart` is
+    // called and the survey starts again from the first element. `text` must outlive this
+    // object and stay unchanged. Returns the reason for a refusal.
     std::optional<std::string> load(std::string_view text, std::string_view tag,
-                                    const Visit& survey);
+                                    const Visit& survey, const std::function<void()>& restart);
 
     // The `tag` elements of a document already loaded, which must outlive this object.
     void useDocument(const pugi::xml_node& document, std::string_view tag);

@@ -23,6 +23,7 @@ namespace vantrell {
 
 class AnswerElements;
 class ResponseWalk;
+struct TicketAnswer;
 
 // The main window's link to the accounting system: the request-processor session, the
 // resolution of names, the issue list, the response parser and the export. The window owns one
@@ -141,9 +142,8 @@ class QuickBooksLink {
     void applyInOneCommit(ResponseWalk& walk, const std::function<void()>& apply);
     // The answer's walk for an export's answer and for a resolution's. The latter returns
     // false when an answer's status ends the walk.
-    void applyTicketStatuses(ResponseWalk& walk, AnswerElements& elements,
-                             const std::set<std::string>& refusedSomewhere,
-                             const std::string& responseElement, const std::string& returnElement);
+    void applyTicketStatuses(ResponseWalk& walk, const std::vector<TicketAnswer>& answers,
+                             const std::string& responseElement);
     bool deleteReturnedNames(ResponseWalk& walk, AnswerElements& elements,
                              const std::string& responseElement, const std::string& returnElement);
 

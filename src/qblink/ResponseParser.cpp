@@ -15,6 +15,15 @@
 
 namespace vantrell {
 
+// What the walk reads of one answer to an added ticket, taken while the answer is loaded.
+struct TicketAnswer {
+    std::optional<std::string> requestID;
+    std::optional<std::string> code;
+    std::optional<std::string> severity;
+    std::optional<std::string> message;
+    std::string txnId;
+};
+
 namespace {
 
 // The width of Punch.Error: a longer status message is cut to it.
@@ -79,6 +88,37 @@ AnswerStatus readStatus(ResponseWalk& walk, const pugi::xml_node& element) {
     return status;
 }
 
+std::optional<std::string> attributeIfAny(const pugi::xml_node& element, const char* name) {
+    const pugi::xml_attribute attribute = element.attribute(name);
+    return attribute ? std::optional<std::string>(attribute.value()) : std::nullopt;
+}
+
+TicketAnswer readTicketAnswer(const pugi::xml_node& element, const std::string& returnElement) {
+    return {attributeIfAny(element, "requestID"), attributeIfAny(element, "statusCode"),
+            attributeIfAny(element, "statusSeverity"), attributeIfAny(element, "statusMessage"),
+            transactionIdOf(element, returnElement)};
+}
+
+// As readStatus: a missing attribute fails its own step.
+AnswerStatus readStatus(ResponseWalk& walk, const TicketAnswer& answer) {
+    const auto take = [&](const std::optional<std::string>& value, const char* name) {
+        std::string text;
+        walk.attempt([&] {
+            if (!value) {
+                throw Failure(std::string("The response element has no attribute ") + name + ".");
+            }
+            text = *value;
+        });
+        return text;
+    };
+    AnswerStatus status;
+    status.requestID = take(answer.requestID, "requestID");
+    status.code = take(answer.code, "statusCode");
+    status.severity = take(answer.severity, "statusSeverity");
+    status.message = take(answer.message, "statusMessage");
+    return status;
+}
+
 }  // namespace
 
 bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
@@ -96,17 +136,17 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
         return false;
     }
     walk.step = "Load XML";
-    // A ticket that one answer refuses never leaves the stage on the strength of another
-    // answer with its requestID: two contradictory answers leave it staged, with the refusal.
-    std::set<std::string> refusedSomewhere;
+    // Each answer's few values are taken as it is loaded: nothing of it is parsed again.
+    std::vector<TicketAnswer> answers;
     const auto survey = [&](const pugi::xml_node& element) {
-        if (std::string_view(element.attribute("statusCode").value()) != "0") {
-            refusedSomewhere.insert(element.attribute("requestID").value());
-        }
+        answers.push_back(readTicketAnswer(element, returnElement));
         return true;
     };
     std::optional<std::string> loadFailure;
-    if (!walk.attempt([&] { loadFailure = answer->load(responseXML, responseElement, survey); })) {
+    if (!walk.attempt([&] {
+            loadFailure =
+                answer->load(responseXML, responseElement, survey, [&] { answers.clear(); });
+        })) {
         return false;
     }
     if (loadFailure) {
@@ -114,11 +154,10 @@ bool QuickBooksLink::ParseResponseXML(const std::string& responseElement,
         log_.WriteLogEntry("ERROR", "ParseResponseXML", walk.failureText);
         return false;
     }
+    answer.reset();
     walk.step = "Set Object Node List";
-    applyInOneCommit(walk, [&] {
-        applyTicketStatuses(walk, *answer, refusedSomewhere, responseElement, returnElement);
-    });
-    lastAnswerUsable_ = answer->size() > 0;
+    applyInOneCommit(walk, [&] { applyTicketStatuses(walk, answers, responseElement); });
+    lastAnswerUsable_ = !answers.empty();
     return true;
 }
 
@@ -176,14 +215,21 @@ void QuickBooksLink::applyInOneCommit(ResponseWalk& walk, const std::function<vo
     }
 }
 
-void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk, AnswerElements& elements,
-                                         const std::set<std::string>& refusedSomewhere,
-                                         const std::string& responseElement,
-                                         const std::string& returnElement) {
+void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
+                                         const std::vector<TicketAnswer>& answers,
+                                         const std::string& responseElement) {
+    // A ticket that one answer refuses never leaves the stage on the strength of another
+    // answer with its requestID: two contradictory answers leave it staged, with the refusal.
+    std::set<std::string> refusedSomewhere;
+    for (const TicketAnswer& answer : answers) {
+        if (answer.code.value_or("") != "0") {
+            refusedSomewhere.insert(answer.requestID.value_or(""));
+        }
+    }
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
-    elements.forEach([&](const pugi::xml_node& element) {
+    for (const TicketAnswer& answer : answers) {
         walk.step = attributeStep;
-        const AnswerStatus status = readStatus(walk, element);
+        const AnswerStatus status = readStatus(walk, answer);
         walk.step = "Process Time Tracking Return";
         if (status.code == "0" && refusedSomewhere.contains(status.requestID)) {
             // Left to the refusal's own answer.
@@ -193,8 +239,7 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk, AnswerElements& ele
             walk.attempt([&] {
                 const std::string sequence = ticketNumber(status.requestID);
                 stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
-                                            std::stoi(sequence),
-                                            transactionIdOf(element, returnElement));
+                                            std::stoi(sequence), answer.txnId);
             });
         } else {
             // The accounting system stopped before this one: not a refusal of its own.
@@ -210,8 +255,7 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk, AnswerElements& ele
                     stage::kMarkPunchErrorWhere + ticketNumber(status.requestID));
             });
         }
-        return true;
-    });
+    }
 }
 
 bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk, AnswerElements& elements,

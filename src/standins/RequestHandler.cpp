@@ -28,6 +28,9 @@ namespace {
 // How many requests of a message are stored between two commits.
 constexpr std::size_t kRequestsPerCommit = 1000;
 
+// The room made for an answer, per byte of its request.
+constexpr std::size_t kAnswerPerRequestByte = 3;
+
 struct Context {
     CompanyFile& file;
     ResponseDocument& response;
@@ -154,8 +157,10 @@ RequestHandler::RequestHandler(CompanyFile& file, UnixClock clock)
     : file_(file), clock_(std::move(clock)) {}
 
 std::string RequestHandler::handle(std::string_view request) {
-    const QbxmlMessage message = readQbxmlMessage(request);
+    QbxmlMessage message = readQbxmlMessage(request);
     ResponseDocument response;
+    // An answer to added tickets is about twice its request; a query's may be any size.
+    response.reserve(kAnswerPerRequestByte * request.size());
     Context context{file_, response, message, clock_()};
     // The message's tickets are committed in groups, as the accounting system stores them as
     // it goes: a failure of the file as a whole undoes the group in hand and gives no response,
@@ -164,7 +169,7 @@ std::string RequestHandler::handle(std::string_view request) {
         file_.begin();
         bool stopped = false;
         std::size_t answered = 0;
-        for (const auto& item : message.requests) {
+        for (auto& item : message.requests) {
             if (answered > 0 && answered % kRequestsPerCommit == 0) {
                 file_.commit();
                 file_.begin();
@@ -177,8 +182,10 @@ std::string RequestHandler::handle(std::string_view request) {
                     std::visit([&](const auto& r) { return answer(context, r); }, item);
                 stopped = status.isError() && message.onError == OnError::StopOnError;
             }
-            // Each answer goes to the text at once: a large message keeps no tree of them all.
+            // Each answer goes to the text at once, and its request is let go: a large message
+            // keeps no tree of the answers, nor every request until the last is answered.
             response.flush();
+            item = QbxmlRequest{};
         }
         file_.commit();
     } catch (const CompanyFileError&) {

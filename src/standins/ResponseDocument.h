@@ -37,6 +37,10 @@ class ResponseDocument {
     // The whole message; call once, after the last response element.
     std::string takeText();
 
+    // Makes room for a text of about `bytes` at once, so that a large answer is not copied as
+    // it grows; room never written costs no memory.
+    void reserve(std::size_t bytes) { written_.reserve(bytes); }
+
   private:
     pugi::xml_document document_;
     pugi::xml_node messages_;

@@ -37,10 +37,11 @@ Strings wholeDocument(const std::string& text, const char* tag) {
 Strings pieceByPiece(const std::string& text, const char* tag) {
     AnswerElements elements;
     Strings surveyed;
-    if (const auto failure = elements.load(text, tag, [&](const pugi::xml_node& element) {
-            surveyed.push_back(described(element));
-            return true;
-        })) {
+    const auto survey = [&](const pugi::xml_node& element) {
+        surveyed.push_back(described(element));
+        return true;
+    };
+    if (const auto failure = elements.load(text, tag, survey, [&] { surveyed.clear(); })) {
         return {"refused: " + *failure};
     }
     Strings visited;
@@ -115,7 +116,8 @@ TEST(AnswerElements, AWalkEndsWhenAVisitSaysSo) {
     AnswerElements elements;
     const std::string text =
         answer("<TimeTrackingAddRs requestID=\"1\"/><TimeTrackingAddRs requestID=\"2\"/>");
-    ASSERT_FALSE(elements.load(text, kTag, [](const pugi::xml_node&) { return true; }));
+    ASSERT_FALSE(elements.load(
+        text, kTag, [](const pugi::xml_node&) { return true; }, [] {}));
     int visits = 0;
     elements.forEach([&](const pugi::xml_node&) { return ++visits < 1; });
     EXPECT_EQ(visits, 1);

@@ -5,30 +5,28 @@
 namespace vantrell::bench {
 
 SqliteFile::SqliteFile(const std::filesystem::path& path, int flags) {
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-        const std::string reason = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close(db_);
-        throw std::runtime_error("cannot open " + path.string() + ": " + reason);
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) {
+        throw std::runtime_error("cannot open " + path.string() + ": " +
+                                 (raw != nullptr ? sqlite3_errmsg(raw) : "out of memory"));
     }
 }
 
-SqliteFile::~SqliteFile() {
-    sqlite3_close(db_);
-}
-
 void SqliteFile::fail(std::string_view what) const {
-    throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db_));
+    throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db_.get()));
 }
 
 void SqliteFile::exec(const std::string& sql) {
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         fail(sql);
     }
 }
 
 SqliteFile::Statement SqliteFile::prepare(std::string_view sql) {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) !=
+    if (sqlite3_prepare_v2(db_.get(), sql.data(), static_cast<int>(sql.size()), &raw, nullptr) !=
         SQLITE_OK) {
         fail(sql);
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "interfacedb/SqliteHandles.h"
+
 namespace vantrell::bench {
 
 // A bare SQLite handle for the floors: the library alone, none of the program's engine.
@@ -15,26 +17,22 @@ namespace vantrell::bench {
 class SqliteFile {
   public:
     SqliteFile(const std::filesystem::path& path, int flags);
-    ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     void exec(const std::string& sql);
 
-    struct Finalizer {
-        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-    };
-    using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+    using Statement = db::SqliteStatement;
     Statement prepare(std::string_view sql);
 
     // Steps a statement that returns no rows, then resets it for the next use.
     void run(sqlite3_stmt* statement);
 
-    sqlite3* handle() const { return db_; }
+    sqlite3* handle() const { return db_.get(); }
 
   private:
     [[noreturn]] void fail(std::string_view what) const;
-    sqlite3* db_ = nullptr;
+    db::SqliteDatabase db_;
 };
 
 void bindText(sqlite3_stmt* statement, int index, const std::string& text);

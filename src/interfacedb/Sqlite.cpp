@@ -30,15 +30,14 @@ Database::~Database() {
     statements_.clear();
     if (source_) {
         const std::lock_guard lock(sourcesMutex);
-        sources().erase(handle_);
+        sources().erase(handle());
     }
-    sqlite3_close_v2(handle_);
 }
 
 void Database::setTableSource(std::unique_ptr<TableSource> source, std::string refusal) {
     {
         const std::lock_guard lock(sourcesMutex);
-        sources()[handle_] = source.get();
+        sources()[handle()] = source.get();
     }
     source_ = std::move(source);
     refusal_ = std::move(refusal);
@@ -52,7 +51,7 @@ void Database::prepareForWrites() {
         return;
     }
     for (const char* pragma : kJournalSettings) {
-        sqlite3_exec(handle_, pragma, nullptr, nullptr, nullptr);
+        sqlite3_exec(handle(), pragma, nullptr, nullptr, nullptr);
     }
     writesPrepared_ = true;
 }
@@ -61,12 +60,7 @@ sqlite3_stmt* Database::cachedStatement(std::string_view sql) {
     const std::string key(sql);
     auto found = statements_.find(key);
     if (found == statements_.end()) {
-        Statement prepared = prepareSingle(handle_, sql);
-        found =
-            statements_
-                .emplace(key, std::unique_ptr<sqlite3_stmt, void (*)(sqlite3_stmt*)>(
-                                  prepared.release(), [](sqlite3_stmt* s) { sqlite3_finalize(s); }))
-                .first;
+        found = statements_.emplace(key, prepareSingle(handle(), sql)).first;
     }
     return found->second.get();
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "interfacedb/SqliteHandles.h"
+
 namespace vantrell::db {
 class Value;
 }
@@ -35,7 +37,7 @@ class Database {
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    sqlite3* handle() const { return handle_; }
+    sqlite3* handle() const { return handle_.get(); }
     const std::string& path() const { return path_; }
 
     // Called before the first write: sets the journal for safe single-statement commits.
@@ -57,24 +59,19 @@ class Database {
     void leaveTransaction() { --openTransactions_; }
 
   private:
-    sqlite3* handle_;
+    SqliteDatabase handle_;  // closed last, after the statements below
     std::string path_;
     bool writesPrepared_ = false;
     int openTransactions_ = 0;
     std::unique_ptr<TableSource> source_;
     std::string refusal_;
-    // Finalized before the handle is closed (the destructor clears it first).
-    std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, void (*)(sqlite3_stmt*)>>
-        statements_;
+    std::unordered_map<std::string, SqliteStatement> statements_;
 };
 
 // Throws DbError with SQLite's message when `rc` is not a success code.
 void check(int rc, sqlite3* db);
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using Statement = SqliteStatement;
 
 // Prepares exactly one statement; text after it (other than blanks and a ";") is refused, so
 // that data placed into a statement can never add a second one. A table the statement names is

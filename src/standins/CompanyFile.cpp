@@ -51,10 +51,7 @@ const char* const kSchema[] = {
     kNonWageItemTable,
 };
 
-struct Finalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+using Statement = db::SqliteStatement;
 
 [[noreturn]] void storageFailure(sqlite3* db) {
     throw CompanyFileError(
@@ -284,10 +281,6 @@ PostedTicket readTicket(sqlite3_stmt* s) {
 
 }  // namespace
 
-void CompanyFile::Closer::operator()(sqlite3* db) const {
-    sqlite3_close(db);
-}
-
 // A message of many tickets runs the same few statements for every ticket.
 struct CompanyFile::StatementCache {
     std::map<std::string, Statement, std::less<>> statements;
@@ -317,7 +310,7 @@ void CompanyFile::create(const std::filesystem::path& path, std::int64_t now) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(pathToUtf8(path).c_str(), &raw,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    std::unique_ptr<sqlite3, Closer> db(raw);
+    db::SqliteDatabase db(raw);
     const auto fail = [&]() {
         const std::string reason = raw ? sqlite3_errmsg(raw) : "out of memory";
         db.reset();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "diag/Failure.h"
+#include "interfacedb/SqliteHandles.h"
 #include "standins/CompanyRecords.h"
 
 struct sqlite3;
@@ -108,11 +109,8 @@ class CompanyFile {
     void rollbackToSavepoint();
 
   private:
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
     struct StatementCache;
-    std::unique_ptr<sqlite3, Closer> db_;
+    db::SqliteDatabase db_;
     std::filesystem::path path_;
     // Declared after db_, so that the statements are finalized before the file is closed.
     std::unique_ptr<StatementCache> statements_;

@@ -1,5 +1,8 @@
 #include "diag/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace vantrell {
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -53,6 +56,51 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
     }
     pos += length;
     return c;
+}
+
+namespace {
+
+// Past the run of ASCII bytes that starts at `pos`.
+std::size_t pastAscii(std::string_view text, std::size_t pos) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (pos + 8 <= text.size()) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, text.data() + pos, 8);
+        if ((eight & kHighBits) != 0) {
+            break;
+        }
+        pos += 8;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) {
+        ++pos;
+    }
+    return pos;
+}
+
+}  // namespace
+
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text) {
+    for (std::size_t pos = pastAscii(text, 0); pos < text.size(); pos = pastAscii(text, pos)) {
+        if (!nextCodePoint(text, pos)) {
+            return pos;
+        }
+    }
+    return std::nullopt;
+}
+
+bool isXmlText(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte >= 0x20 && byte < 0x80) {
+            ++pos;
+            continue;
+        }
+        const auto c = nextCodePoint(text, pos);
+        if (!c || !isXmlChar(*c)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::u32string> decodeUtf8(std::string_view text) {

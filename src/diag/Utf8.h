@@ -14,6 +14,13 @@ void appendUtf8(std::string& out, char32_t c);
 // values past U+10FFFF included). pos must be below text.size().
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos);
 
+// The offset of the first byte of `text` that does not belong to well-formed UTF-8, or nothing.
+// Runs of ASCII, most of any answer, are passed eight bytes at a time.
+std::optional<std::size_t> firstInvalidUtf8(std::string_view text);
+
+// True when `text` is UTF-8 and holds only characters an XML 1.0 document may hold.
+bool isXmlText(std::string_view text);
+
 // The characters of UTF-8 text, or nothing when the bytes are not well-formed UTF-8.
 std::optional<std::u32string> decodeUtf8(std::string_view text);
 

@@ -70,12 +70,7 @@ std::optional<std::size_t> forbiddenCharacter(std::string_view text) {
 // surrogates and values past U+10FFFF included), or nothing. Such bytes would reach the stage
 // as they are, where every other reader of the file fails on them.
 std::optional<std::size_t> invalidUtf8(std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (!nextCodePoint(text, pos)) {
-            return pos;
-        }
-    }
-    return std::nullopt;
+    return firstInvalidUtf8(text);
 }
 
 }  // namespace

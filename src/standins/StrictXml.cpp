@@ -209,15 +209,10 @@ std::string loadStrictXml(pugi::xml_document& document, std::string_view text) {
         text.remove_prefix(3);
     }
     // Checked in place: a whole message decoded at once would take four bytes per character.
-    bool forbidden = false;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = nextCodePoint(text, i);
-        if (!c) {
-            return "the text is not UTF-8";
-        }
-        forbidden = forbidden || !isXmlChar(*c);
+    if (firstInvalidUtf8(text)) {
+        return "the text is not UTF-8";
     }
-    if (forbidden) {
+    if (!isXmlText(text)) {
         return "the text holds a character that XML does not allow";
     }
     if (auto problem = lexicalProblem(text); !problem.empty()) {

@@ -162,5 +162,66 @@ TEST_P(KilledExport, ThenExportedAgainPostsEveryTicketOnce) {
 // the accepted tickets leave the stage.
 INSTANTIATE_TEST_SUITE_P(AtWrite, KilledExport, ::testing::Values(1, 2, 3, 5, 8, 12));
 
+// The accounting system stores a large message's tickets a thousand at a time: killed in the
+// middle of the message, it keeps the groups it finished. Whatever it kept, exporting again
+// must leave every ticket in the company file exactly once.
+class KilledAccountingSystem : public KilledExport {
+  protected:
+    static constexpr int kLargeStaff = 600;  // two tickets each: two groups
+
+    KilledAccountingSystem() {
+        std::vector<sampledata::Day> days;
+        Strings names;
+        for (int i = 0; i < kLargeStaff; ++i) {
+            names.push_back("Worker " + std::to_string(1000 + i));
+            days.push_back({names.back(), "2026-03-02", 8.0, 1.0, 0.0, {}, 0});
+        }
+        std::filesystem::remove(t.sandbox.file("ChronelV7.mde"));
+        writeChronel(days);
+        std::filesystem::remove(companyPath);
+        standins::CompanyFile::create(companyPath, 1'700'000'000);
+        standins::CompanyFile file(companyPath);
+        file.addNames(standins::ListKind::Employee, names, 1'700'000'000);
+        file.addNames(standins::ListKind::WageItem, {"Hourly", "Overtime"}, 1'700'000'000);
+    }
+};
+
+TEST_F(KilledAccountingSystem, KeepsTheGroupsItFinishedAndTheNextExportPostsTheRest) {
+    const std::string pristine = companyPath + ".pristine";
+    std::filesystem::copy_file(companyPath, pristine);
+    std::vector<std::size_t> kept;
+    for (const int write : {10, 40, 80, 120, 160, 200, 260}) {
+        std::filesystem::copy_file(pristine, companyPath,
+                                   std::filesystem::copy_options::overwrite_existing);
+        const ChildEnd end = runInChild([&] {
+            ASSERT_TRUE(load());
+            activate();
+            vfs.failWrites(FaultyVfs::Fault::KillProcess, write, "Company.qbw");
+            clickExport();
+        });
+        if (!end.signaled) {
+            continue;  // the message was answered before that write
+        }
+        ASSERT_EQ(end.status, SIGKILL);
+        const std::size_t postedBefore = posted().size();
+        EXPECT_EQ(postedBefore % 1000, 0u) << "a group half kept at write " << write;
+        kept.push_back(postedBefore);
+
+        ASSERT_TRUE(load());
+        activate();
+        clickExport();
+        unload();
+        window.reset();
+        state = ProgramState{};
+        Strings tickets = posted();
+        EXPECT_EQ(tickets.size(), 2u * kLargeStaff) << "at write " << write;
+        std::sort(tickets.begin(), tickets.end());
+        const auto twice = std::adjacent_find(tickets.begin(), tickets.end());
+        EXPECT_TRUE(twice == tickets.end()) << "posted twice: " << *twice;
+    }
+    // Some kill came after the first group was stored: the next export met tickets posted.
+    EXPECT_NE(std::find(kept.begin(), kept.end(), 1000u), kept.end());
+}
+
 }  // namespace
 }  // namespace vantrell::testing

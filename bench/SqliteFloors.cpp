@@ -172,7 +172,9 @@ Sample recordAndDeletePunch(const std::filesystem::path& path, const RunData& da
         auto remove = file.prepare("delete from Punch where Sequence=?");
         file.exec("BEGIN");
         for (const auto& row : data.punch) {
-            bindText(record.get(), 1, std::to_string(row.sequence) + "-1700000000");
+            // Bound without a copy: the text must live until the statement has run.
+            const std::string txnId = std::to_string(row.sequence) + "-1700000000";
+            bindText(record.get(), 1, txnId);
             sqlite3_bind_int64(record.get(), 2, row.sequence);
             file.run(record.get());
             sqlite3_bind_int64(remove.get(), 1, row.sequence);

@@ -33,15 +33,6 @@ constexpr std::size_t kErrorColumnWidth = 255;
 // earlier one that failed.
 constexpr const char* kNotProcessed = "3231";
 
-// The attribute's text; a missing attribute fails the step that reads it.
-std::string attributeText(const pugi::xml_node& element, const char* name) {
-    const pugi::xml_attribute attribute = element.attribute(name);
-    if (!attribute) {
-        throw Failure(std::string("The response element has no attribute ") + name + ".");
-    }
-    return attribute.value();
-}
-
 // A requestID goes into a statement unquoted, so only a plain ticket number is let through.
 std::string ticketNumber(const std::string& requestID) {
     if (std::optional<std::string> number = db::plainDecimal(requestID)) {
@@ -79,15 +70,6 @@ struct AnswerStatus {
     std::string message;
 };
 
-AnswerStatus readStatus(ResponseWalk& walk, const pugi::xml_node& element) {
-    AnswerStatus status;
-    walk.attempt([&] { status.requestID = attributeText(element, "requestID"); });
-    walk.attempt([&] { status.code = attributeText(element, "statusCode"); });
-    walk.attempt([&] { status.severity = attributeText(element, "statusSeverity"); });
-    walk.attempt([&] { status.message = attributeText(element, "statusMessage"); });
-    return status;
-}
-
 std::optional<std::string> attributeIfAny(const pugi::xml_node& element, const char* name) {
     const pugi::xml_attribute attribute = element.attribute(name);
     return attribute ? std::optional<std::string>(attribute.value()) : std::nullopt;
@@ -99,7 +81,7 @@ TicketAnswer readTicketAnswer(const pugi::xml_node& element, const std::string& 
             transactionIdOf(element, returnElement)};
 }
 
-// As readStatus: a missing attribute fails its own step.
+// The status of an answer; a missing attribute fails its own step.
 AnswerStatus readStatus(ResponseWalk& walk, const TicketAnswer& answer) {
     const auto take = [&](const std::optional<std::string>& value, const char* name) {
         std::string text;
@@ -117,6 +99,13 @@ AnswerStatus readStatus(ResponseWalk& walk, const TicketAnswer& answer) {
     status.severity = take(answer.severity, "statusSeverity");
     status.message = take(answer.message, "statusMessage");
     return status;
+}
+
+AnswerStatus readStatus(ResponseWalk& walk, const pugi::xml_node& element) {
+    return readStatus(
+        walk, {attributeIfAny(element, "requestID"), attributeIfAny(element, "statusCode"),
+               attributeIfAny(element, "statusSeverity"), attributeIfAny(element, "statusMessage"),
+               std::string()});
 }
 
 }  // namespace

@@ -123,27 +123,28 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     RecordingPrompter prompter;
     SystemClock clock;
     modErrorLog log(ProgramFolder(files.folder), prompter, clock);
-    ProgramState state;
+    InterfaceDatabase interfaceDb;
+    ExtractionState extraction;
     ListControls controls;
     ProgramSamples samples;
 
-    if (!blnConfigureInterfaceDatabase(log, state) ||
-        !blnOpenConnection(log, state.cnInterface, state.strInterfaceDB) ||
-        !blnOpenConnection(log, state.cnChronel, pathToUtf8(files.chronelFile))) {
+    if (!blnConfigureInterfaceDatabase(log, interfaceDb) ||
+        !blnOpenConnection(log, interfaceDb.cnInterface, interfaceDb.strInterfaceDB) ||
+        !blnOpenConnection(log, extraction.cnChronel, pathToUtf8(files.chronelFile))) {
         requireQuiet(prompter, "set-up");
         throw std::runtime_error("the interface database could not be set up");
     }
 
-    samples.extraction = measure([&] { GetChronelData(log, state); });
+    samples.extraction = measure([&] { GetChronelData(log, interfaceDb, extraction); });
     requireQuiet(prompter, "the extraction");
-    snapshotStage(state.strInterfaceDB, files.stageCopy);
-    const std::int64_t staged = stagedTickets(state.strInterfaceDB);
+    snapshotStage(interfaceDb.strInterfaceDB, files.stageCopy);
+    const std::int64_t staged = stagedTickets(interfaceDb.strInterfaceDB);
 
     const auto companyFile = files.folder / "Company.qbw";
     files.makeCompanyFile(companyFile);
-    state.strQBdata = pathToUtf8(companyFile);
+    const std::string strQBdata = pathToUtf8(companyFile);
     Sample lastAnswer;
-    QuickBooksLink link(log, state, controls,
+    QuickBooksLink link(log, interfaceDb, extraction.outcome, strQBdata, controls,
                         [&] { return std::make_unique<TimedProcessor>(lastAnswer); });
     if (!link.OpenQBConnection()) {
         requireQuiet(prompter, "the session's start");
@@ -159,7 +160,8 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     samples.checkSimulatorNonePosted = lastAnswer;
     requireQuiet(prompter, "the first check");
     requireCheck(link, "the first check");
-    if (link.postedCheck().alreadyPosted != 0 || stagedTickets(state.strInterfaceDB) != staged) {
+    if (link.postedCheck().alreadyPosted != 0 ||
+        stagedTickets(interfaceDb.strInterfaceDB) != staged) {
         throw std::runtime_error("the first check found tickets posted before any export");
     }
     data.checkRequest = tracedText(files.folder / "CheckReq.txt");
@@ -175,9 +177,9 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
 
     // The export's own steps, one by one.
     samples.ticketRead = measure([&] {
-        state.rsPunch = std::make_unique<db::Recordset>();
-        state.rsPunch->open("select * from Punch order by Sequence", *state.cnInterface,
-                            db::CursorType::Dynamic, db::LockType::Optimistic);
+        link.rsPunch = std::make_unique<db::Recordset>();
+        link.rsPunch->open("select * from Punch order by Sequence", *interfaceDb.cnInterface,
+                           db::CursorType::Dynamic, db::LockType::Optimistic);
     });
     samples.requestBuilding = measure([&] { link.requestXML = link.BuildRequestString(); });
     samples.simulator = measure(
@@ -186,16 +188,16 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
         measure([&] { link.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"); });
     data.request = std::move(link.requestXML);
     data.response = std::move(link.responseXML);
-    blnCloseRecordset(log, state.rsPunch);
+    blnCloseRecordset(log, link.rsPunch);
     requireQuiet(prompter, "the export");
 
-    if (const auto left = stagedTickets(state.strInterfaceDB); left != 0) {
+    if (const auto left = stagedTickets(interfaceDb.strInterfaceDB); left != 0) {
         throw std::runtime_error(std::to_string(left) + " tickets stayed staged after the export");
     }
 
     // A repeat run: the same stage again, every ticket of which the accounting system now holds.
-    restoreStagedTickets(state.strInterfaceDB, files.stageCopy);
-    if (stagedTickets(state.strInterfaceDB) != staged) {
+    restoreStagedTickets(interfaceDb.strInterfaceDB, files.stageCopy);
+    if (stagedTickets(interfaceDb.strInterfaceDB) != staged) {
         throw std::runtime_error("the stage was not restored for the second check");
     }
     link.beginActivation();
@@ -204,7 +206,7 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     samples.checkSimulatorAllPosted = lastAnswer;
     requireQuiet(prompter, "the second check");
     requireCheck(link, "the second check");
-    if (const auto left = stagedTickets(state.strInterfaceDB);
+    if (const auto left = stagedTickets(interfaceDb.strInterfaceDB);
         left != 0 || link.postedCheck().alreadyPosted != staged) {
         throw std::runtime_error(std::to_string(left) +
                                  " tickets stayed staged after the check found " +
@@ -214,10 +216,10 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     data.checkAnswerAllPosted = tracedText(files.folder / "CheckResp.txt");
 
     link.CloseQBConnection();
-    blnCloseRecordset(log, state.rsExportDfn);
-    blnCloseRecordset(log, state.rsRules);
-    blnCloseConnection(log, state.cnChronel);
-    blnCloseConnection(log, state.cnInterface);
+    blnCloseRecordset(log, extraction.rsExportDfn);
+    blnCloseRecordset(log, extraction.rsRules);
+    blnCloseConnection(log, extraction.cnChronel);
+    blnCloseConnection(log, interfaceDb.cnInterface);
     requireQuiet(prompter, "the close");
     return samples;
 }

@@ -14,7 +14,6 @@
 #include "FuzzSupport.h"
 #include "diag/modErrorLog.h"
 #include "interfacedb/InterfaceDatabase.h"
-#include "interfacedb/ProgramState.h"
 #include "interfacedb/SqlText.h"
 #include "interfacedb/modDataDef.h"
 #include "qblink/QuickBooksLink.h"
@@ -54,8 +53,8 @@ std::string asciiLower(std::string text) {
 class Harness {
   public:
     Harness() {
-        if (!blnConfigureInterfaceDatabase(log_, state_) ||
-            !blnOpenConnection(log_, state_.cnInterface, state_.strInterfaceDB)) {
+        if (!blnConfigureInterfaceDatabase(log_, interfaceDb_) ||
+            !blnOpenConnection(log_, interfaceDb_.cnInterface, interfaceDb_.strInterfaceDB)) {
             violated("the interface database could not be prepared", {});
         }
     }
@@ -101,7 +100,7 @@ class Harness {
     }
 
     void stage() {
-        db::Connection& cn = *state_.cnInterface;
+        db::Connection& cn = *interfaceDb_.cnInterface;
         cn.execute("BEGIN");
         cn.execute("delete from Punch");
         cn.execute("delete from Employee");
@@ -123,7 +122,7 @@ class Harness {
 
     std::vector<std::string> rows(const char* sql, const std::vector<const char*>& columns) {
         db::Recordset rs;
-        rs.open(sql, *state_.cnInterface, db::CursorType::Static, db::LockType::ReadOnly);
+        rs.open(sql, *interfaceDb_.cnInterface, db::CursorType::Static, db::LockType::ReadOnly);
         std::vector<std::string> out;
         for (; !rs.eof(); rs.moveNext()) {
             std::string row;
@@ -199,9 +198,11 @@ class Harness {
     SilentPrompter prompter_;
     StillClock clock_;
     modErrorLog log_{ProgramFolder(scratchFolder()), prompter_, clock_};
-    ProgramState state_;
+    InterfaceDatabase interfaceDb_;
+    ExtractionOutcome extraction_;
+    std::string strQBdata_;
     UnseenControls controls_;
-    QuickBooksLink link_{log_, state_, controls_, {}};
+    QuickBooksLink link_{log_, interfaceDb_, extraction_, strQBdata_, controls_, {}};
 };
 
 }  // namespace

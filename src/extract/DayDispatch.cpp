@@ -58,7 +58,7 @@ std::string codeWithoutMarker(std::string code) {
     return code;
 }
 
-void stageNonWorkedDay(modErrorLog& log, ProgramState& state, std::string code) {
+void stageNonWorkedDay(modErrorLog& log, ExtractionState& state, std::string code) {
     const std::string category = strNonWkdCode(log, state, codeWithoutMarker(std::move(code)));
     for (const auto& nonWorked : kNonWorked) {
         if (category == nonWorked.category) {
@@ -70,7 +70,7 @@ void stageNonWorkedDay(modErrorLog& log, ProgramState& state, std::string code) 
     }
 }
 
-void stageWorkedDay(modErrorLog& log, ProgramState& state) {
+void stageWorkedDay(modErrorLog& log, ExtractionState& state) {
     for (const auto& band : kRegular) {
         CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
     }
@@ -84,7 +84,7 @@ void stageWorkedDay(modErrorLog& log, ProgramState& state) {
 
 }  // namespace
 
-void stageDay(modErrorLog& log, ProgramState& state) {
+void stageDay(modErrorLog& log, ExtractionState& state) {
     const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
     requireNumericHours(day);
     const db::Value code = day.field("NonWkdHrs");

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
+#include "extract/ExtractionState.h"
 
 namespace vantrell {
 
@@ -10,6 +10,6 @@ namespace vantrell {
 // types for a non-worked day whose code is recognised, nothing for any other code.
 // Throws when the day's Reg, OT1 or OT2 is not a number, or UseDiff is not a Yes/No value;
 // the builders' own failures are logged by them.
-void stageDay(modErrorLog& log, ProgramState& state);
+void stageDay(modErrorLog& log, ExtractionState& state);
 
 }  // namespace vantrell

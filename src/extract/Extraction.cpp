@@ -24,13 +24,12 @@ void openSnapshot(RecordsetRef& rs, const char* sql, db::Connection& cn) {
 
 }  // namespace
 
-void GetChronelData(modErrorLog& log, ProgramState& state) {
+void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, ExtractionState& state) {
     using namespace extraction;
-    state.extractionFailed = false;
-    state.daysNotStaged.clear();
-    state.extractionFailed = !guard(log, "GetChronelData", [&] {
+    state.outcome = ExtractionOutcome{};
+    state.outcome.extractionFailed = !guard(log, "GetChronelData", [&] {
         db::Connection& chronel = requireObject<db::DbError>(state.cnChronel);
-        db::Connection& interface = requireObject<db::DbError>(state.cnInterface);
+        db::Connection& interface = requireObject<db::DbError>(interfaceDb.cnInterface);
 
         // An earlier run in this program run left these open: read them again, so that the
         // run starts from what the time-and-attendance database holds now.
@@ -66,7 +65,7 @@ void GetChronelData(modErrorLog& log, ProgramState& state) {
             blnCloseRecordset(log, state.rsPunch);
             blnCloseRecordset(log, state.rsReportData);
 
-            rebuildStagedNames(log, state);
+            rebuildStagedNames(log, interface, state);
         });
     });
 }

@@ -37,7 +37,7 @@ constexpr std::array<TitleCategory, 3> kAccrualTitles{{
 
 }  // namespace
 
-std::string strNonWkdCode(modErrorLog& log, ProgramState& state, const std::string& strCode) {
+std::string strNonWkdCode(modErrorLog& log, ExtractionState& state, const std::string& strCode) {
     std::string result;
     guard(log, "strNonWkdCode", strCode, [&] {
         const std::string code = upperCase(strCode);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
+#include "extract/ExtractionState.h"
 
 namespace vantrell {
 
@@ -13,6 +13,6 @@ namespace vantrell {
 // titles are read in that order, each only when the ones before did not match.
 // A failure (no titles row, a Null title or HOSTD reached) is logged under "strNonWkdCode" with
 // the code as the message and gives the empty text. Never throws.
-std::string strNonWkdCode(modErrorLog& log, ProgramState& state, const std::string& strCode);
+std::string strNonWkdCode(modErrorLog& log, ExtractionState& state, const std::string& strCode);
 
 }  // namespace vantrell

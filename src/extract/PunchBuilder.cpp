@@ -31,7 +31,7 @@ db::Value required(const db::Value& value, std::string_view column) {
     return value;
 }
 
-void storeRow(ProgramState& state, const db::Recordset& day, const db::Value& hours,
+void storeRow(ExtractionState& state, const db::Recordset& day, const db::Value& hours,
               const std::string& payType) {
     db::Recordset& punch = requireObject<db::DbError>(state.rsPunch);
     punch.addNew();
@@ -46,17 +46,17 @@ void storeRow(ProgramState& state, const db::Recordset& day, const db::Value& ho
 }
 
 // Remembers the current day as one the stage lacks, once however many of its rows failed.
-void noteDayNotStaged(ProgramState& state) {
+void noteDayNotStaged(ExtractionState& state) {
     std::string day = "an unreadable day";
     if (state.rsReportData) {
         day = dayOf(*state.rsReportData);
     }
-    if (state.daysNotStaged.empty() || state.daysNotStaged.back() != day) {
-        state.daysNotStaged.push_back(day);
+    if (state.outcome.daysNotStaged.empty() || state.outcome.daysNotStaged.back() != day) {
+        state.outcome.daysNotStaged.push_back(day);
     }
 }
 
-void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view procedure,
+void createPunchRecord(modErrorLog& log, ExtractionState& state, std::string_view procedure,
                        const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
     const std::string message = strHoursColumn + " " + strPayTypeColumn;
     const bool staged = guard(log, procedure, message, [&] {
@@ -94,13 +94,13 @@ void createPunchRecord(modErrorLog& log, ProgramState& state, std::string_view p
 
 }  // namespace
 
-void CreateWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
+void CreateWorkRecord(modErrorLog& log, ExtractionState& state, const std::string& strHoursColumn,
                       const std::string& strPayTypeColumn) {
     createPunchRecord(log, state, "CreateWorkRecord", strHoursColumn, strPayTypeColumn);
 }
 
-void CreateNonWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
-                         const std::string& strPayTypeColumn) {
+void CreateNonWorkRecord(modErrorLog& log, ExtractionState& state,
+                         const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
     createPunchRecord(log, state, "CreateNonWorkRecord", strHoursColumn, strPayTypeColumn);
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
+#include "extract/ExtractionState.h"
 
 namespace vantrell {
 
@@ -13,12 +13,12 @@ namespace vantrell {
 // (the hours column's own name when that is empty), Posted false and an empty Error.
 // A failure is logged under "CreateWorkRecord" with the two columns as the message, the row is
 // not stored and lngSequence keeps any number it took. Never throws.
-void CreateWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
+void CreateWorkRecord(modErrorLog& log, ExtractionState& state, const std::string& strHoursColumn,
                       const std::string& strPayTypeColumn);
 
 // The same for the pay types of a non-worked day; failures are logged under
 // "CreateNonWorkRecord".
-void CreateNonWorkRecord(modErrorLog& log, ProgramState& state, const std::string& strHoursColumn,
-                         const std::string& strPayTypeColumn);
+void CreateNonWorkRecord(modErrorLog& log, ExtractionState& state,
+                         const std::string& strHoursColumn, const std::string& strPayTypeColumn);
 
 }  // namespace vantrell

@@ -17,8 +17,7 @@ struct NameTable {
     const char* tableQuery;
 };
 
-void rebuild(modErrorLog& log, ProgramState& state, const NameTable& table) {
-    db::Connection& cn = *state.cnInterface;
+void rebuild(modErrorLog& log, db::Connection& cn, ExtractionState& state, const NameTable& table) {
     cn.execute(table.deleteAll);
 
     state.rsPunch = std::make_unique<db::Recordset>();
@@ -38,10 +37,11 @@ void rebuild(modErrorLog& log, ProgramState& state, const NameTable& table) {
 
 }  // namespace
 
-void rebuildStagedNames(modErrorLog& log, ProgramState& state) {
+void rebuildStagedNames(modErrorLog& log, db::Connection& interface, ExtractionState& state) {
     using namespace stage;
-    rebuild(log, state, {kDeleteEmployees, kPunchEmployeeNames, kName, kEmployeeTable});
-    rebuild(log, state, {kDeletePayTypes, kPunchPayTypes, kPayTypeColumn, kPayTypeTable});
+    rebuild(log, interface, state, {kDeleteEmployees, kPunchEmployeeNames, kName, kEmployeeTable});
+    rebuild(log, interface, state,
+            {kDeletePayTypes, kPunchPayTypes, kPayTypeColumn, kPayTypeTable});
 }
 
 }  // namespace vantrell

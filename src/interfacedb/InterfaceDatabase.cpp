@@ -70,14 +70,14 @@ void refuseWhatIsNoDatabaseFile(const std::filesystem::path& path, const std::st
 
 }  // namespace
 
-bool blnConfigureInterfaceDatabase(modErrorLog& log, ProgramState& state) {
+bool blnConfigureInterfaceDatabase(modErrorLog& log, InterfaceDatabase& interfaceDb) {
     bool result = false;
     guard(log, "blnConfigureInterfaceDatabase", [&] {
-        state.strInterfaceDB = pathToUtf8(log.folder().file(kInterfaceDatabaseFileName));
-        const std::string connection = db::catalogConnectionStringFor(state.strInterfaceDB);
+        interfaceDb.strInterfaceDB = pathToUtf8(log.folder().file(kInterfaceDatabaseFileName));
+        const std::string connection = db::catalogConnectionStringFor(interfaceDb.strInterfaceDB);
 
-        const std::filesystem::path path = utf8ToPath(state.strInterfaceDB);
-        refuseWhatIsNoDatabaseFile(path, state.strInterfaceDB);
+        const std::filesystem::path path = utf8ToPath(interfaceDb.strInterfaceDB);
+        refuseWhatIsNoDatabaseFile(path, interfaceDb.strInterfaceDB);
         db::Catalog catalog;
         std::error_code error;
         if (!fileExists(path) && !std::filesystem::exists(path, error)) {

@@ -25,12 +25,12 @@ std::string alreadyPostedLine(std::int64_t count) {
                             " time tickets are already in QuickBooks and will not be posted again.";
 }
 
-std::vector<std::string> incompleteStageLines(const ProgramState& state) {
+std::vector<std::string> incompleteStageLines(const ExtractionOutcome& extraction) {
     std::vector<std::string> lines;
-    if (state.extractionFailed) {
+    if (extraction.extractionFailed) {
         lines.emplace_back("The time data could not be read completely; see VantrellLog.txt.");
     }
-    for (const std::string& day : state.daysNotStaged) {
+    for (const std::string& day : extraction.daysNotStaged) {
         lines.push_back("The time data could not be read completely: " + day +
                         " could not be staged; see VantrellLog.txt.");
     }
@@ -109,7 +109,7 @@ void QuickBooksLink::ShowIssues() {
         }
         // A stage the extraction could not complete must never be offered: part of the
         // payroll would be posted as if it were all of it.
-        for (const std::string& line : incompleteStageLines(state_)) {
+        for (const std::string& line : incompleteStageLines(extraction_)) {
             controls_.addListLine(line);
             ++issues;
         }

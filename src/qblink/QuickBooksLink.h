@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
+#include "extract/ExtractionState.h"
+#include "interfacedb/EngineRefs.h"
+#include "interfacedb/InterfaceDatabase.h"
 #include "qblink/RequestProcessor.h"
 #include "qblink/WindowControls.h"
 
@@ -31,8 +33,12 @@ struct TicketAnswer;
 // own failures and returns normally (OpenQBConnection passes one failure on, see there).
 class QuickBooksLink {
   public:
-    QuickBooksLink(modErrorLog& log, ProgramState& state, WindowControls& controls,
-                   RequestProcessorFactory factory);
+    // The link works on the interface database `interfaceDb` (its connection opened by the
+    // window), lists what `extraction` says of the stage, and opens its sessions on the company
+    // file that `strQBdata` names when a session begins. All of them must outlive the link.
+    QuickBooksLink(modErrorLog& log, InterfaceDatabase& interfaceDb,
+                   const ExtractionOutcome& extraction, const std::string& strQBdata,
+                   WindowControls& controls, RequestProcessorFactory factory);
 
     // Session state, for the window's whole life.
     std::unique_ptr<RequestProcessor> qbXMLRP;  // created through the factory on first use
@@ -40,8 +46,9 @@ class QuickBooksLink {
     std::string ticket;       // the last session ticket received, never cleared
     std::string requestXML;   // the last request sent
     std::string responseXML;  // the last response received
+    RecordsetRef rsPunch;     // the staged tickets, while an export sends them
 
-    // Opens the connection and begins a session on state.strQBdata; True when a session is open
+    // Opens the connection and begins a session on strQBdata; True when a session is open
     // at return. A failure is logged with the step that failed and gives False; when the
     // connection had opened it is closed again, and a failure of that close is thrown on to the
     // caller unlogged.
@@ -93,7 +100,7 @@ class QuickBooksLink {
     // query answer reports a non-zero status, which also adds a line to the list.
     bool ParseResponseXML(const std::string& responseElement, const std::string& returnElement);
 
-    // The time-tracking request for every row of state.rsPunch, which must be open; leaves it
+    // The time-tracking request for every row of rsPunch, which must be open; leaves it
     // past its last row. Writes "RawData.txt" with the request sent before. On failure logs and
     // returns what it holds: "" before the request is complete.
     std::string BuildRequestString();
@@ -148,7 +155,9 @@ class QuickBooksLink {
                              const std::string& responseElement, const std::string& returnElement);
 
     modErrorLog& log_;
-    ProgramState& state_;
+    InterfaceDatabase& interfaceDb_;
+    const ExtractionOutcome& extraction_;
+    const std::string& strQBdata_;
     WindowControls& controls_;
     RequestProcessorFactory factory_;
 

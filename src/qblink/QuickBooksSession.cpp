@@ -14,9 +14,15 @@ constexpr int kSingleUserMode = 0;
 
 }  // namespace
 
-QuickBooksLink::QuickBooksLink(modErrorLog& log, ProgramState& state, WindowControls& controls,
-                               RequestProcessorFactory factory)
-    : log_(log), state_(state), controls_(controls), factory_(std::move(factory)) {}
+QuickBooksLink::QuickBooksLink(modErrorLog& log, InterfaceDatabase& interfaceDb,
+                               const ExtractionOutcome& extraction, const std::string& strQBdata,
+                               WindowControls& controls, RequestProcessorFactory factory)
+    : log_(log),
+      interfaceDb_(interfaceDb),
+      extraction_(extraction),
+      strQBdata_(strQBdata),
+      controls_(controls),
+      factory_(std::move(factory)) {}
 
 RequestProcessor& QuickBooksLink::processor() {
     if (!qbXMLRP) {
@@ -31,7 +37,7 @@ RequestProcessor& QuickBooksLink::processor() {
 }
 
 db::Connection& QuickBooksLink::interfaceConnection() {
-    return requireObject(state_.cnInterface);
+    return requireObject(interfaceDb_.cnInterface);
 }
 
 bool QuickBooksLink::OpenQBConnection() {
@@ -46,8 +52,8 @@ bool QuickBooksLink::OpenQBConnection() {
         processor().OpenConnection(kAppID, kAppName);
         connectionOpen = true;
 
-        step = "begin a session at " + state_.strQBdata;
-        ticket = processor().BeginSession(state_.strQBdata, kSingleUserMode);
+        step = "begin a session at " + strQBdata_;
+        ticket = processor().BeginSession(strQBdata_, kSingleUserMode);
 
         step = "set blnQBConnected=true";
         blnQBConnected = true;

@@ -191,12 +191,12 @@ void QuickBooksLink::applyInOneCommit(ResponseWalk& walk, const std::function<vo
     // The whole answer is applied under one commit, made when the walk ends. A step that fails
     // is undone alone; a commit that fails keeps nothing of the answer, and the tickets it
     // accepted stay staged for the next check to find them posted.
-    if (!state_.cnInterface || state_.cnInterface->state() != db::kStateOpen) {
+    if (!interfaceDb_.cnInterface || interfaceDb_.cnInterface->state() != db::kStateOpen) {
         apply();
         return;
     }
     try {
-        state_.cnInterface->inOneCommit(apply);
+        interfaceDb_.cnInterface->inOneCommit(apply);
     } catch (const EndProgram&) {
         throw;
     } catch (...) {

@@ -69,7 +69,7 @@ void QuickBooksLink::listTicketsLeft() {
 std::string QuickBooksLink::BuildRequestString() {
     std::string result;
     guard(log_, "BuildRequestString", [&] {
-        db::Recordset& rs = requireObject(state_.rsPunch);
+        db::Recordset& rs = requireObject(rsPunch);
 
         pugi::xml_document xmlDoc;
         pugi::xml_node qbxml = xmlDoc.append_child("QBXML");
@@ -108,10 +108,10 @@ void QuickBooksLink::cmdExport_Click() {
         if (!settleEarlierExport()) {
             return;
         }
-        state_.rsPunch = std::make_unique<db::Recordset>();
-        state_.rsPunch->open(stage::kPunchBySequence, interfaceConnection(),
-                             db::CursorType::Dynamic, db::LockType::Optimistic);
-        if (blnHasRecords(log_, state_.rsPunch)) {
+        rsPunch = std::make_unique<db::Recordset>();
+        rsPunch->open(stage::kPunchBySequence, interfaceConnection(), db::CursorType::Dynamic,
+                      db::LockType::Optimistic);
+        if (blnHasRecords(log_, rsPunch)) {
             requestXML = BuildRequestString();
             SaveTextFile(log_.folder(), "PunchReq.txt", requestXML);
             // The journal's record comes first: an export that cannot be recorded is not sent.
@@ -134,7 +134,7 @@ void QuickBooksLink::cmdExport_Click() {
                 std::rethrow_exception(traceFailure);
             }
         }
-        blnCloseRecordset(log_, state_.rsPunch);
+        blnCloseRecordset(log_, rsPunch);
         controls_.setButtonEnabled(WindowButton::Export, false);
         controls_.addListLine("");
         controls_.addListLine("Export complete.");

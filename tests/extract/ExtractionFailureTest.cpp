@@ -99,7 +99,7 @@ TEST_F(ExtractionFailureTest, MissingDefinitionWritesTheNoteAndEndsTheProgram) {
     executeOnInterface(
         "insert into Punch (Sequence, Name, PayType, Posted) "
         "values (7, 'Left', 'Hourly', false)");
-    EXPECT_THROW(GetChronelData(t.log, state), EndProgram);
+    EXPECT_THROW(GetChronelData(t.log, interfaceDb, state), EndProgram);
     EXPECT_EQ(t.logText(), std::string(kStamp) +
                                "GetChronelData The export definitions have not been "
                                "established in Chronel.\r\n");

@@ -32,9 +32,9 @@ void ExtractionFixture::addStandardSetup() {
 
 void ExtractionFixture::open() {
     chronel.commit();
-    if (!state.cnInterface) {
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
-        ASSERT_TRUE(blnOpenConnection(t.log, state.cnInterface, state.strInterfaceDB));
+    if (!interfaceDb.cnInterface) {
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, interfaceDb));
+        ASSERT_TRUE(blnOpenConnection(t.log, interfaceDb.cnInterface, interfaceDb.strInterfaceDB));
         ASSERT_TRUE(
             blnOpenConnection(t.log, state.cnChronel, t.sandbox.file("Chronel.db").string()));
     }
@@ -42,13 +42,13 @@ void ExtractionFixture::open() {
 
 void ExtractionFixture::run() {
     open();
-    GetChronelData(t.log, state);
+    GetChronelData(t.log, interfaceDb, state);
 }
 
 std::vector<std::string> ExtractionFixture::punch() {
     db::Recordset rs;
-    rs.open("select * from Punch order by Sequence", *state.cnInterface, db::CursorType::Static,
-            db::LockType::ReadOnly);
+    rs.open("select * from Punch order by Sequence", *interfaceDb.cnInterface,
+            db::CursorType::Static, db::LockType::ReadOnly);
     std::vector<std::string> rows;
     for (; !rs.eof(); rs.moveNext()) {
         EXPECT_FALSE(rs.field("Posted").toBoolean());
@@ -62,7 +62,7 @@ std::vector<std::string> ExtractionFixture::punch() {
 
 std::vector<std::string> ExtractionFixture::names(const std::string& table) {
     db::Recordset rs;
-    rs.open("select Name from " + table, *state.cnInterface, db::CursorType::Static,
+    rs.open("select Name from " + table, *interfaceDb.cnInterface, db::CursorType::Static,
             db::LockType::ReadOnly);
     std::vector<std::string> values;
     for (; !rs.eof(); rs.moveNext()) {
@@ -73,7 +73,7 @@ std::vector<std::string> ExtractionFixture::names(const std::string& table) {
 }
 
 void ExtractionFixture::executeOnInterface(const std::string& sql) {
-    state.cnInterface->execute(sql);
+    interfaceDb.cnInterface->execute(sql);
 }
 
 }  // namespace vantrell::testing

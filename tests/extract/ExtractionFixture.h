@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "interfacedb/ProgramState.h"
+#include "extract/ExtractionState.h"
+#include "interfacedb/InterfaceDatabase.h"
 #include "sampledata/ChronelWriter.h"
 #include "support/TestLog.h"
 
@@ -16,7 +17,8 @@ namespace vantrell::testing {
 // "Holiday Pay"; the accrual titles are Vacation, Sick and Personal.
 struct ExtractionFixture : ::testing::Test {
     TestLog t;
-    ProgramState state;
+    InterfaceDatabase interfaceDb;
+    ExtractionState state;
     sampledata::ChronelWriter chronel{t.sandbox.file("Chronel.db")};
 
     static sampledata::ExportDefinition standardExport();

@@ -77,8 +77,8 @@ TEST_F(ExtractionTest, EveryStagedDateComesOutAsItsDay) {
     }
     run();
     db::Recordset rs;
-    rs.open("select Date from Punch order by Sequence", *state.cnInterface, db::CursorType::Static,
-            db::LockType::ReadOnly);
+    rs.open("select Date from Punch order by Sequence", *interfaceDb.cnInterface,
+            db::CursorType::Static, db::LockType::ReadOnly);
     Rows days;
     for (; !rs.eof(); rs.moveNext()) {
         days.push_back(rs.field("Date").toDate().toStorageText().substr(0, 10));
@@ -142,8 +142,8 @@ TEST_F(ExtractionTest, StatementsAreSentAsWrittenAndInOrder) {
     Rows onInterface;
     sqlite3_trace_v2(state.cnChronel->database()->handle(), SQLITE_TRACE_STMT, traceStatement,
                      &onChronel);
-    sqlite3_trace_v2(state.cnInterface->database()->handle(), SQLITE_TRACE_STMT, traceStatement,
-                     &onInterface);
+    sqlite3_trace_v2(interfaceDb.cnInterface->database()->handle(), SQLITE_TRACE_STMT,
+                     traceStatement, &onInterface);
     run();
     EXPECT_EQ(onChronel,
               (Rows{"SELECT RGSTD, RGOT1, RGOT2, DFSTD, DFOT1, DFOT2, HOSTD, HOOT1, HOOT2, "

@@ -26,7 +26,7 @@ struct PunchBuilderTest : testing::ExtractionFixture {
         snapshot(state.rsExportDfn, extraction::kExportDefinitionQuery);
         snapshot(state.rsReportData, extraction::kDaysQuery);
         state.rsPunch = std::make_unique<db::Recordset>();
-        state.rsPunch->open(stage::kPunchTable, *state.cnInterface, db::CursorType::Dynamic,
+        state.rsPunch->open(stage::kPunchTable, *interfaceDb.cnInterface, db::CursorType::Dynamic,
                             db::LockType::Optimistic);
     }
 

@@ -108,7 +108,7 @@ void ProgramFixture::writeChronel(const std::vector<sampledata::Day>& days) {
 }
 
 bool ProgramFixture::load() {
-    if (!blnConfigureInterfaceDatabase(t.log, state)) {
+    if (!blnConfigureInterfaceDatabase(t.log, state.interfaceDb)) {
         return false;
     }
     window = std::make_unique<frmVantrell>(

@@ -10,8 +10,8 @@
 #include "../qblink/FakeRequestProcessor.h"
 #include "../qblink/FakeWindowControls.h"
 #include "../shell/ShellFakes.h"
-#include "interfacedb/ProgramState.h"
 #include "sampledata/ChronelWriter.h"
+#include "shell/window/ProgramState.h"
 #include "shell/window/frmVantrell.h"
 #include "support/TestLog.h"
 

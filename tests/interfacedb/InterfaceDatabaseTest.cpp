@@ -57,7 +57,7 @@ const std::vector<std::string> kStageTables = {"Employee", "PayType", "Punch", "
 
 TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEmpty) {
     testing::TestLog t;
-    ProgramState state;
+    InterfaceDatabase state;
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
     EXPECT_EQ(state.strInterfaceDB, path(t));
     EXPECT_EQ(tablesOf(path(t)), kStageTables);
@@ -78,7 +78,7 @@ TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEm
 
 TEST(ConfigureInterfaceDatabase, SecondStartKeepsTablesAndRows) {
     testing::TestLog t;
-    ProgramState state;
+    InterfaceDatabase state;
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
     {
         db::Connection cn;
@@ -97,7 +97,7 @@ TEST(ConfigureInterfaceDatabase, SecondStartKeepsTablesAndRows) {
 TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOthersAndKeepsPunchAsItIs) {
     testing::TestLog t;
     makeFileWith(path(t), "Punch");
-    ProgramState state;
+    InterfaceDatabase state;
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
     EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Punch", "Employee", "PayType",
                                                            "ExportRun", "ExportTicket"}));
@@ -122,7 +122,7 @@ std::string planOf(const std::string& file, const std::string& statement) {
 TEST(ConfigureInterfaceDatabase, OneRowStatementsSearchAnIndexInNewAndOlderFiles) {
     for (const bool olderFile : {false, true}) {
         testing::TestLog t;
-        ProgramState state;
+        InterfaceDatabase state;
         ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
         if (olderFile) {
             db::Connection cn;
@@ -157,7 +157,7 @@ TEST(ConfigureInterfaceDatabase, APunchTableThatCannotBeIndexedStillServes) {
         definition.appendColumn("Ticket", 3);
         catalog.appendTable(definition);
     }
-    ProgramState state;
+    InterfaceDatabase state;
     EXPECT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
     EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Ticket INTEGER"});
     EXPECT_TRUE(t.prompter.shown.empty());
@@ -166,7 +166,7 @@ TEST(ConfigureInterfaceDatabase, APunchTableThatCannotBeIndexedStillServes) {
 TEST(ConfigureInterfaceDatabase, LowerCasePunchDoesNotCountAndStartUpFails) {
     testing::TestLog t;
     makeFileWith(path(t), "punch");
-    ProgramState state;
+    InterfaceDatabase state;
     EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
     ASSERT_EQ(t.prompter.shown.size(), 1u);
     EXPECT_EQ(t.prompter.shown[0].title, "ERROR");
@@ -180,7 +180,7 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
     {
         testing::TestLog t;
         t.sandbox.write("Vantrell.mdb", "this is not a database, just some text of a clerk");
-        ProgramState state;
+        InterfaceDatabase state;
         EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
         EXPECT_EQ(t.sandbox.read("Vantrell.mdb"),
                   "this is not a database, just some text of a clerk");
@@ -188,7 +188,7 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
     {
         testing::TestLog t;
         std::filesystem::create_directory(t.sandbox.file("Vantrell.mdb"));
-        ProgramState state;
+        InterfaceDatabase state;
         EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
         EXPECT_EQ(t.prompter.shown.size(), 1u);
         EXPECT_NE(t.logText().find("Vantrell.mdb' is a folder, not a database file."),
@@ -202,7 +202,7 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
         testing::FakePrompter prompter;
         testing::FakeClock clock;
         modErrorLog log(ProgramFolder(t.sandbox.file(std::string(300, 'f'))), prompter, clock);
-        ProgramState state;
+        InterfaceDatabase state;
         EXPECT_FALSE(blnConfigureInterfaceDatabase(log, state));
         ASSERT_EQ(prompter.shown.size(), 1u);
         EXPECT_NE(prompter.shown[0].text.find("is too long for the file system."),
@@ -217,7 +217,7 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
         testing::FakePrompter prompter;
         testing::FakeClock clock;
         modErrorLog log(ProgramFolder(t.sandbox.file("plain")), prompter, clock);
-        ProgramState state;
+        InterfaceDatabase state;
         EXPECT_FALSE(blnConfigureInterfaceDatabase(log, state));
         EXPECT_EQ(prompter.shown.size(), 1u);
     }
@@ -226,7 +226,7 @@ TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {
         testing::TestLog t;
         std::filesystem::permissions(t.sandbox.path(), std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::owner_exec);
-        ProgramState state;
+        InterfaceDatabase state;
         EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state));
         EXPECT_EQ(t.prompter.shown.size(), 1u);
     }
@@ -242,7 +242,7 @@ TEST(ConfigureInterfaceDatabase, WhatAKilledFirstStartLeavesDoesNotBlockTheNext)
             t.sandbox.write("Vantrell.mdb", "");
         }
         t.sandbox.write("Vantrell.mdb.new", "half a file");
-        ProgramState state;
+        InterfaceDatabase state;
         ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state)) << t.logText();
         EXPECT_EQ(tablesOf(path(t)), kStageTables);
         EXPECT_FALSE(std::filesystem::exists(t.sandbox.file("Vantrell.mdb.new")));

@@ -20,7 +20,7 @@ class EndToEnd : public LinkFixture {
         qbsim({"create", companyFile});
         qbsim({"add-employee", companyFile, "Worker One", "O'Brien & <Sons>", "Łukasz Żółć"});
         qbsim({"add-wage-item", companyFile, "Hourly", "Sick \"paid\""});
-        state.strQBdata = companyFile;
+        strQBdata = companyFile;
     }
 
     std::string qbsim(const Strings& args) {
@@ -42,12 +42,15 @@ class EndToEnd : public LinkFixture {
         for (const Ticket& ticket : tickets) {
             stagePunch(++sequence, ticket.name, "2026-03-02", ticket.hours, ticket.payType);
         }
-        state.cnInterface->execute("insert into Employee (Name) select distinct Name from Punch");
-        state.cnInterface->execute("insert into PayType (Name) select distinct PayType from Punch");
+        interfaceDb.cnInterface->execute(
+            "insert into Employee (Name) select distinct Name from Punch");
+        interfaceDb.cnInterface->execute(
+            "insert into PayType (Name) select distinct PayType from Punch");
     }
 
     std::string companyFile;
-    QuickBooksLink simulated{t.log, state, controls, processorFactoryFor("sim")};
+    QuickBooksLink simulated{t.log,     interfaceDb, extraction,
+                             strQBdata, controls,    processorFactoryFor("sim")};
 };
 
 TEST_F(EndToEnd, KnownNamesAreResolvedAndEveryTicketIsPosted) {

@@ -70,7 +70,7 @@ TEST_F(Export, SendsEveryRowInSequenceOrderAsOneExactRequest) {
     EXPECT_EQ(controls.lines, kCompleted);
     EXPECT_FALSE(controls.enabled[WindowButton::Export]);
     EXPECT_TRUE(pointerRestored());
-    EXPECT_EQ(state.rsPunch, nullptr);
+    EXPECT_EQ(link.rsPunch, nullptr);
     EXPECT_EQ(logText(), "");
 }
 
@@ -85,7 +85,7 @@ TEST_F(Export, AnEmptyStageSendsNothingAndStillCompletes) {
     EXPECT_EQ(controls.lines, (Strings{"Click Export to post your time tickets in QuickBooks.", "",
                                        "Export complete."}));
     EXPECT_FALSE(controls.enabled[WindowButton::Export]);
-    EXPECT_EQ(state.rsPunch, nullptr);
+    EXPECT_EQ(link.rsPunch, nullptr);
     EXPECT_TRUE(pointerRestored());
     EXPECT_EQ(logText(), "");
 }
@@ -134,7 +134,7 @@ TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
 
 TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
-    state.cnInterface->execute("update Punch set Hours=null");
+    interfaceDb.cnInterface->execute("update Punch set Hours=null");
     link.cmdExport_Click();
     EXPECT_EQ(qb.requests, Strings{""});
     EXPECT_EQ(t.sandbox.read("PunchReq.txt"), "\"\"\r\n");
@@ -167,14 +167,14 @@ TEST_P(ExportFailure, StopsTheExportAndRestoresThePointer) {
     } else if (name == "RequestTraceNotWritable") {
         std::filesystem::create_directory(t.sandbox.file("PunchReq.txt"));
     } else if (name == "NoInterfaceConnection") {
-        detached = std::move(state.cnInterface);
+        detached = std::move(interfaceDb.cnInterface);
     } else if (name == "HourglassRefused") {
         controls.failingEvents = {"pointer Hourglass"};
     }
 
     link.cmdExport_Click();
     if (detached) {
-        state.cnInterface = std::move(detached);
+        interfaceDb.cnInterface = std::move(detached);
     }
 
     EXPECT_EQ(qb.requests.size(), c.sent ? 1u : 0u);

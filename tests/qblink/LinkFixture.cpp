@@ -6,8 +6,8 @@
 namespace vantrell::testing {
 
 LinkFixture::LinkFixture() {
-    if (!blnConfigureInterfaceDatabase(t.log, state) ||
-        !blnOpenConnection(t.log, state.cnInterface, state.strInterfaceDB)) {
+    if (!blnConfigureInterfaceDatabase(t.log, interfaceDb) ||
+        !blnOpenConnection(t.log, interfaceDb.cnInterface, interfaceDb.strInterfaceDB)) {
         ADD_FAILURE() << "interface database not ready: " << t.logText();
     }
 }
@@ -15,7 +15,7 @@ LinkFixture::LinkFixture() {
 void LinkFixture::stagePunch(int sequence, const std::string& name, const std::string& date,
                              float hours, const std::string& payType) {
     db::Recordset rs;
-    rs.open("select * from Punch", *state.cnInterface, db::CursorType::Dynamic,
+    rs.open("select * from Punch", *interfaceDb.cnInterface, db::CursorType::Dynamic,
             db::LockType::Optimistic);
     rs.addNew();
     rs.setField("Sequence", sequence);
@@ -29,7 +29,7 @@ void LinkFixture::stagePunch(int sequence, const std::string& name, const std::s
 
 void LinkFixture::stageNames(const std::string& table, const std::vector<std::string>& names) {
     db::Recordset rs;
-    rs.open("select * from " + table, *state.cnInterface, db::CursorType::Dynamic,
+    rs.open("select * from " + table, *interfaceDb.cnInterface, db::CursorType::Dynamic,
             db::LockType::Optimistic);
     for (const std::string& name : names) {
         rs.addNew();
@@ -41,7 +41,7 @@ void LinkFixture::stageNames(const std::string& table, const std::vector<std::st
 std::vector<std::string> LinkFixture::rows(const std::string& sql,
                                            const std::vector<std::string>& columns) {
     db::Recordset rs;
-    rs.open(sql, *state.cnInterface, db::CursorType::Static, db::LockType::ReadOnly);
+    rs.open(sql, *interfaceDb.cnInterface, db::CursorType::Static, db::LockType::ReadOnly);
     std::vector<std::string> result;
     for (; !rs.eof(); rs.moveNext()) {
         std::string row;

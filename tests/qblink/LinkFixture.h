@@ -7,7 +7,8 @@
 
 #include "FakeRequestProcessor.h"
 #include "FakeWindowControls.h"
-#include "interfacedb/ProgramState.h"
+#include "extract/ExtractionState.h"
+#include "interfacedb/InterfaceDatabase.h"
 #include "qblink/QuickBooksLink.h"
 #include "support/TestLog.h"
 
@@ -40,10 +41,12 @@ class LinkFixture : public ::testing::Test {
     std::string logText() const { return t.logText(); }
 
     TestLog t;
-    ProgramState state;
+    InterfaceDatabase interfaceDb;
+    ExtractionOutcome extraction;
+    std::string strQBdata;
     FakeWindowControls controls;
     ProcessorScript qb;
-    QuickBooksLink link{t.log, state, controls, qb.factory()};
+    QuickBooksLink link{t.log, interfaceDb, extraction, strQBdata, controls, qb.factory()};
 };
 
 }  // namespace vantrell::testing

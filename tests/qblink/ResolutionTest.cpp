@@ -139,8 +139,8 @@ TEST_F(Resolution, ShowIssuesListsWhatIsLeftAndSetsTheButtons) {
     };
     for (const IssueCase& c : cases) {
         SCOPED_TRACE(c.name);
-        state.cnInterface->execute("delete from Employee");
-        state.cnInterface->execute("delete from PayType");
+        interfaceDb.cnInterface->execute("delete from Employee");
+        interfaceDb.cnInterface->execute("delete from PayType");
         stageNames("Employee", c.employees);
         stageNames("PayType", c.payTypes);
         controls.lines = {"left from before"};
@@ -167,7 +167,7 @@ TEST_F(Resolution, ShowIssuesStopsAtAFailureAndKeepsTheButtons) {
     EXPECT_EQ(logText(), std::string(kStamp) + "ShowIssues Control failed: Export off\r\n \r\n");
 
     controls.failingEvents.clear();
-    state.cnInterface->execute("drop table PayType");
+    interfaceDb.cnInterface->execute("drop table PayType");
     link.ShowIssues();
     EXPECT_EQ(controls.lines, Strings{"Missing Employee Ann"});
     EXPECT_NE(logText().find("ShowIssues no such table: PayType"), std::string::npos);

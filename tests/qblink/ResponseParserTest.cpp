@@ -91,7 +91,7 @@ TEST_F(Parser, QueryStatusesDeleteNamesOrStopTheWalk) {
     };
     for (const QueryStatusCase& c : cases) {
         SCOPED_TRACE(c.name);
-        state.cnInterface->execute("delete from Employee");
+        interfaceDb.cnInterface->execute("delete from Employee");
         stageNames("Employee", {"Ann", "Zed"});
         controls.lines.clear();
         // A second element would delete Zed if the walk went on.
@@ -148,7 +148,8 @@ TEST_F(Parser, ADocumentThatDoesNotLoadIsOneEntryAndNoChange) {
         TestLog log;
         FakeWindowControls window;
         ProcessorScript script;
-        QuickBooksLink parser(log.log, state, window, script.factory());
+        QuickBooksLink parser(log.log, interfaceDb, extraction, strQBdata, window,
+                              script.factory());
         parser.responseXML = document;
         EXPECT_FALSE(parser.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
         const std::string head =
@@ -227,7 +228,7 @@ TEST_F(Parser, AFailureAfterARejectionIsLoggedWithTheRejectionsMessage) {
 
 TEST_F(Parser, ARefusedStatementIsLoggedWithItsStepAndTheWalkGoesOn) {
     stageNames("PayType", {"Hourly"});
-    state.cnInterface->execute("drop table Employee");
+    interfaceDb.cnInterface->execute("drop table Employee");
     EXPECT_TRUE(parseEmployees(employeeRs("0", {"Ann", "Bob"})));
     const std::string entry = std::string(kStamp) +
                               "in ParseResponseXML : EmployeeRet : examine each child object no "
@@ -257,7 +258,7 @@ TEST_F(Parser, AMissingAttributeIsAFailedStepAndNeverBorrowsTheLastValue) {
     EXPECT_EQ(logText(), twice);
 
     TestLog log;
-    QuickBooksLink fresh(log.log, state, controls, qb.factory());
+    QuickBooksLink fresh(log.log, interfaceDb, extraction, strQBdata, controls, qb.factory());
     fresh.responseXML = qbxmlResponse("<TimeTrackingAddRs requestID=\"1\" statusCode=\"0\" />");
     EXPECT_TRUE(fresh.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
     const std::string missing = std::string(kStamp) +

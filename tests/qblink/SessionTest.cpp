@@ -11,7 +11,7 @@ using Strings = std::vector<std::string>;
 class Session : public LinkFixture {};
 
 TEST_F(Session, OpenBeginsASessionWithTheProgramsIdentity) {
-    state.strQBdata = "/data/Company File.qbw";
+    strQBdata = "/data/Company File.qbw";
     EXPECT_TRUE(link.OpenQBConnection());
     EXPECT_TRUE(link.blnQBConnected);
     EXPECT_EQ(link.ticket, "{ticket-1}");
@@ -71,16 +71,19 @@ TEST_F(Session, OpenFailuresLogTheStepAndCloseOnlyAnOpenedConnection) {
     for (const OpenFailure& c : cases) {
         SCOPED_TRACE(c.name);
         TestLog log;
-        ProgramState programState;
+        InterfaceDatabase ownDb;
+        ExtractionOutcome ownExtraction;
+        std::string companyFile;
         FakeWindowControls window;
         ProcessorScript script;
         script.failCreation = c.failCreation;
         if (*c.failingOperation != '\0') {
             script.failures[c.failingOperation] = c.description;
         }
-        QuickBooksLink session(log.log, programState, window, script.factory());
+        QuickBooksLink session(log.log, ownDb, ownExtraction, companyFile, window,
+                               script.factory());
         session.ticket = "{earlier}";
-        programState.strQBdata = c.companyFile;
+        companyFile = c.companyFile;
 
         EXPECT_FALSE(session.OpenQBConnection());
         EXPECT_FALSE(session.blnQBConnected);
@@ -126,10 +129,13 @@ TEST_F(Session, CloseFailuresAreLoggedAndLeaveTheSessionMarkedOpen) {
     for (const char* failing : {"EndSession", "CloseConnection"}) {
         SCOPED_TRACE(failing);
         TestLog log;
-        ProgramState programState;
+        InterfaceDatabase ownDb;
+        ExtractionOutcome ownExtraction;
+        std::string companyFile;
         FakeWindowControls window;
         ProcessorScript script;
-        QuickBooksLink session(log.log, programState, window, script.factory());
+        QuickBooksLink session(log.log, ownDb, ownExtraction, companyFile, window,
+                               script.factory());
         ASSERT_TRUE(session.OpenQBConnection());
         script.calls.clear();
         script.failures[failing] = "The ticket parameter is invalid.";

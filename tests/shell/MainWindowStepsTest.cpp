@@ -34,7 +34,7 @@ struct StepsFixture : ::testing::Test {
     testing::ProcessorScript processor;
     std::vector<int> windowEnds;
 
-    void SetUp() override { ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state)); }
+    void SetUp() override { ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb)); }
 
     MainWindowSteps steps() {
         return MainWindowSteps(

@@ -63,7 +63,7 @@ TEST_F(StartFixture, ProgramStartRunsItsStepsInOrderInAFolderItMakes) {
             EXPECT_EQ(log.folder().path().string(), dataDir.string());
             // Main has prepared the interface database in the folder.
             EXPECT_TRUE(std::filesystem::exists(dataDir / "Vantrell.mdb"));
-            EXPECT_FALSE(state.strInterfaceDB.empty());
+            EXPECT_FALSE(state.interfaceDb.strInterfaceDB.empty());
             factory();
             return 7;
         });

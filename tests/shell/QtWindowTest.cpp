@@ -67,7 +67,7 @@ struct QtWindowFixture : ::testing::Test {
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override {
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
         const std::string chronel = t.sandbox.file("ChronelV7.mde").string();
         testing::writeSmallChronelFile(chronel, "Worker One");
         t.sandbox.write("Company.qbw", "company");
@@ -244,7 +244,7 @@ TEST_F(QtWindowFixture, EscDoesNothingAndCloseRunsTheUnloadOnce) {
     EXPECT_FALSE(window->logic().isUnloaded());
     EXPECT_EQ(count("EndSession"), 0);
     EXPECT_EQ(count("CloseConnection"), 0);
-    EXPECT_NE(state.cnInterface, nullptr);
+    EXPECT_NE(state.interfaceDb.cnInterface, nullptr);
 
     button("cmdClose")->click();
     settle();
@@ -252,7 +252,7 @@ TEST_F(QtWindowFixture, EscDoesNothingAndCloseRunsTheUnloadOnce) {
     EXPECT_TRUE(window->logic().isUnloaded());
     EXPECT_EQ(count("EndSession"), 1);
     EXPECT_EQ(count("CloseConnection"), 1);
-    EXPECT_EQ(state.cnInterface, nullptr);
+    EXPECT_EQ(state.interfaceDb.cnInterface, nullptr);
 }
 
 TEST_F(QtWindowFixture, ButtonStatesThroughLoadActivationAndExport) {
@@ -392,7 +392,7 @@ TEST(QtLocateDialog, OwnedByTheMainWindowDuringItsLoadAndCentredOnIt) {
     ProgramState state;
     testing::MemorySettings settings;  // no locations stored: the load asks for them
     testing::ProcessorScript processor;
-    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
     MainWindow window(t.log, state, settings, processor.factory());
 
     bool opened = false;

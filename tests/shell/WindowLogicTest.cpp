@@ -32,7 +32,7 @@ struct WindowFixture : ::testing::Test {
     std::string company = t.sandbox.file("Company.qbw").string();
 
     void SetUp() override {
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
         db::Catalog catalog;
         catalog.create(db::catalogConnectionStringFor(chronel));
         t.sandbox.write("Company.qbw", "company");
@@ -59,14 +59,14 @@ TEST_F(WindowFixture, FirstRunAsksForBothFilesInOrderAndRemembersThem) {
     EXPECT_EQ(user.flags, 4);
     EXPECT_EQ(stored("CHprog"), chronel);
     EXPECT_EQ(stored("QBdata"), company);
-    EXPECT_TRUE(state.cnInterface && state.cnChronel);
+    EXPECT_TRUE(state.interfaceDb.cnInterface && state.extraction.cnChronel);
     EXPECT_TRUE(w.link().blnQBConnected);
     EXPECT_EQ(controls.enabled[WindowButton::Export], false);
     EXPECT_EQ(controls.enabled[WindowButton::Print], false);
 
     // Next run: nothing is asked and nothing is rewritten.
     ProgramState second;
-    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, second));
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, second.interfaceDb));
     const int writes = settings.writes;
     frmVantrell again(
         t.log, second,
@@ -86,15 +86,15 @@ TEST_F(WindowFixture, LeavingTheFirstDialogEndsTheLoadWithoutAnythingElse) {
             fresh.answers = {""};  // OK, then Cancel in the file-open dialog
         }
         ProgramState s;
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, s));
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, s.interfaceDb));
         frmVantrell w(
             t.log, s,
             MainWindowServices{controls, settings, fresh, fresh, printer, processor.factory()});
         w.Form_Load();
         EXPECT_TRUE(w.isUnloaded());
         EXPECT_EQ(fresh.labels, std::vector<std::string>{kChronelLabel});
-        EXPECT_FALSE(s.cnInterface);
-        EXPECT_FALSE(s.cnChronel);
+        EXPECT_FALSE(s.interfaceDb.cnInterface);
+        EXPECT_FALSE(s.extraction.cnChronel);
         EXPECT_EQ(processor.created, 0);
         EXPECT_EQ(settings.writes, 0);
     }
@@ -124,8 +124,8 @@ TEST_F(WindowFixture, RefusedSessionShowsOneErrorAndUnloadClosesBothConnections)
     EXPECT_EQ(t.prompter.shown[0].text, "begin a session at " + company +
                                             "\r\nCould not open the company file.\r\n"
                                             "OpenQBConnection");
-    EXPECT_FALSE(state.cnInterface);
-    EXPECT_FALSE(state.cnChronel);
+    EXPECT_FALSE(state.interfaceDb.cnInterface);
+    EXPECT_FALSE(state.extraction.cnChronel);
 }
 
 TEST_F(WindowFixture, UnloadEndsTheSessionBeforeClosingConnectionsOnlyOnce) {
@@ -140,8 +140,8 @@ TEST_F(WindowFixture, UnloadEndsTheSessionBeforeClosingConnectionsOnlyOnce) {
     EXPECT_EQ(processor.calls.at(0).rfind("EndSession", 0), 0u);
     EXPECT_EQ(processor.calls.at(1).rfind("CloseConnection", 0), 0u);
     EXPECT_FALSE(w.link().blnQBConnected);
-    EXPECT_FALSE(state.cnInterface);
-    EXPECT_FALSE(state.cnChronel);
+    EXPECT_FALSE(state.interfaceDb.cnInterface);
+    EXPECT_FALSE(state.extraction.cnChronel);
 }
 
 TEST_F(WindowFixture, PrintFailureIsLoggedAndChangesNothingElse) {

@@ -77,7 +77,7 @@ struct MainWindowOnScreen : ::testing::Test {
             GTEST_SKIP() << "no display";
         }
         comJoined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
         testing::writeSmallChronelFile(chronel, "Worker One");
         qbsim({"create", company});
         qbsim({"add-wage-item", company, "Hourly", "Overtime"});
@@ -265,13 +265,13 @@ TEST_F(MainWindowOnScreen, EscDoesNothingAndCloseThenRunsTheUnloadOnce) {
     EXPECT_TRUE(IsWindowVisible(hwnd()));
     EXPECT_FALSE(window->logic().isUnloaded());
     EXPECT_EQ(count("EndSession"), 0);
-    EXPECT_NE(state.cnInterface, nullptr);
+    EXPECT_NE(state.interfaceDb.cnInterface, nullptr);
 
     testing::postClick(hwnd(), IDC_CMDCLOSE);
     EXPECT_TRUE(pump([&] { return hwnd() == nullptr; }));
     EXPECT_EQ(count("EndSession"), 1);
     EXPECT_EQ(count("CloseConnection"), 1);
-    EXPECT_EQ(state.cnInterface, nullptr);
+    EXPECT_EQ(state.interfaceDb.cnInterface, nullptr);
 }
 
 TEST_F(MainWindowOnScreen, TabOrderRunsFromTheListThroughCloseExportAndPrint) {
@@ -368,7 +368,7 @@ TEST_F(MainWindowOnScreen, CloseButtonAndCloseBoxEndTheSessionAndCloseTheWindow)
         EXPECT_TRUE(pump([&] { return hwnd() == nullptr; })) << button;
         EXPECT_EQ(record.calls.back(), "CloseConnection") << button;
         EXPECT_EQ(record.calls[record.calls.size() - 2], "EndSession") << button;
-        EXPECT_EQ(state.cnInterface, nullptr) << button;  // closed and released
+        EXPECT_EQ(state.interfaceDb.cnInterface, nullptr) << button;  // closed and released
         window.reset();
     }
 }

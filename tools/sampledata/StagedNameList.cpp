@@ -66,9 +66,10 @@ class TemporaryFolder {
     fs::path path_;
 };
 
-void listTable(ProgramState& state, const char* sql, const char* label, std::ostream& out) {
+void listTable(InterfaceDatabase& interfaceDb, const char* sql, const char* label,
+               std::ostream& out) {
     db::Recordset names;
-    names.open(sql, *state.cnInterface, db::CursorType::Static, db::LockType::ReadOnly);
+    names.open(sql, *interfaceDb.cnInterface, db::CursorType::Static, db::LockType::ReadOnly);
     for (; !names.eof(); names.moveNext()) {
         out << label << '\t' << names.field("Name").toText() << '\n';
     }
@@ -87,14 +88,15 @@ int listStagedNames(const fs::path& chronelFile, std::ostream& out, std::ostream
         StreamPrompter prompter(err);
         SystemClock clock;
         modErrorLog log(ProgramFolder(folder.path()), prompter, clock);
-        ProgramState state;
-        if (!blnConfigureInterfaceDatabase(log, state) ||
-            !blnOpenConnection(log, state.cnInterface, state.strInterfaceDB) ||
-            !blnOpenConnection(log, state.cnChronel, pathToUtf8(fs::absolute(chronelFile)))) {
+        InterfaceDatabase interfaceDb;
+        ExtractionState extraction;
+        if (!blnConfigureInterfaceDatabase(log, interfaceDb) ||
+            !blnOpenConnection(log, interfaceDb.cnInterface, interfaceDb.strInterfaceDB) ||
+            !blnOpenConnection(log, extraction.cnChronel, pathToUtf8(fs::absolute(chronelFile)))) {
             return 1;
         }
         try {
-            GetChronelData(log, state);
+            GetChronelData(log, interfaceDb, extraction);
         } catch (const EndProgram&) {
             return 1;
         }
@@ -102,8 +104,8 @@ int listStagedNames(const fs::path& chronelFile, std::ostream& out, std::ostream
             return 1;
         }
         std::ostringstream lines;
-        listTable(state, "select Name from Employee", "employee", lines);
-        listTable(state, "select Name from PayType", "wage-item", lines);
+        listTable(interfaceDb, "select Name from Employee", "employee", lines);
+        listTable(interfaceDb, "select Name from PayType", "wage-item", lines);
         out << lines.str();
         return 0;
     } catch (const std::exception& e) {

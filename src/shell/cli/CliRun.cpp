@@ -59,7 +59,8 @@ void storeGivenLocations(SettingsStore& settings, const CliOptions& options) {
 // stage cannot be read (then nothing can be said to have been posted).
 bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
     try {
-        const std::vector<stage::StagedTicket> left = stage::readStagedTickets(*state.cnInterface);
+        const std::vector<stage::StagedTicket> left =
+            stage::readStagedTickets(*state.interfaceDb.cnInterface);
         for (const stage::StagedTicket& ticket : left) {
             err << "Not posted: ticket " << ticket.sequence << " (" << ticket.name << ", "
                 << (ticket.date ? ticket.date->toText() : std::string()) << ", "

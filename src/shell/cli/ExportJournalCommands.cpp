@@ -23,7 +23,7 @@ std::string ticketsText(std::int64_t count) {
 int listExports(const ProgramState& state, std::ostream& out, std::ostream& err) {
     try {
         db::Connection cn;
-        cn.open(db::connectionStringFor(state.strInterfaceDB));
+        cn.open(db::connectionStringFor(state.interfaceDb.strInterfaceDB));
         for (const stage::ExportSummary& summary : stage::listExports(cn)) {
             out << summary.id << '\t' << (summary.finished ? summary.finished->toStorageText() : "")
                 << '\t' << summary.posted << '\t' << summary.undone << '\n';

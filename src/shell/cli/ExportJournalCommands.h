@@ -4,8 +4,8 @@
 #include <string>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
 #include "qblink/QuickBooksLink.h"
+#include "shell/window/ProgramState.h"
 
 namespace vantrell {
 

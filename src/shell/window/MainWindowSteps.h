@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
+#include "shell/window/ProgramState.h"
 #include "shell/window/frmVantrell.h"
 
 namespace vantrell {

@@ -9,8 +9,8 @@
 #include "diag/ProgramFolder.h"
 #include "diag/Prompter.h"
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
 #include "qblink/RequestProcessor.h"
+#include "shell/window/ProgramState.h"
 
 namespace vantrell {
 

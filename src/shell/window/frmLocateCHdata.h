@@ -3,7 +3,7 @@
 #include <string>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
+#include "shell/window/ProgramState.h"
 
 namespace vantrell {
 

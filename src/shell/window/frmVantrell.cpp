@@ -11,7 +11,8 @@ frmVantrell::frmVantrell(modErrorLog& log, ProgramState& state, MainWindowServic
     : log_(log),
       state_(state),
       services_(std::move(services)),
-      link_(log, state, services_.controls, services_.processorFactory) {}
+      link_(log, state.interfaceDb, state.extraction.outcome, state.strQBdata, services_.controls,
+            services_.processorFactory) {}
 
 void frmVantrell::Form_Load() {
     guard(log_, "Form_Load", [&] {
@@ -29,8 +30,8 @@ void frmVantrell::Form_Load() {
             Form_Unload();
             return;
         }
-        blnOpenConnection(log_, state_.cnInterface, state_.strInterfaceDB);
-        blnOpenConnection(log_, state_.cnChronel, state_.strCHprog);
+        blnOpenConnection(log_, state_.interfaceDb.cnInterface, state_.interfaceDb.strInterfaceDB);
+        blnOpenConnection(log_, state_.extraction.cnChronel, state_.strCHprog);
         if (!link_.blnQBConnected && !link_.OpenQBConnection()) {
             Form_Unload();
         }
@@ -40,7 +41,7 @@ void frmVantrell::Form_Load() {
 void frmVantrell::Form_Activate() {
     guard(log_, "Form_Activate", [&] {
         link_.beginActivation();
-        GetChronelData(log_, state_);
+        GetChronelData(log_, state_.interfaceDb, state_.extraction);
         link_.ResolveWithQB();
         // Before anything is offered for export: what the accounting system holds already.
         link_.CheckPostedTickets();
@@ -59,8 +60,8 @@ void frmVantrell::Form_Unload() {
         if (link_.blnQBConnected) {
             link_.CloseQBConnection();
         }
-        blnCloseConnection(log_, state_.cnInterface);
-        blnCloseConnection(log_, state_.cnChronel);
+        blnCloseConnection(log_, state_.interfaceDb.cnInterface);
+        blnCloseConnection(log_, state_.extraction.cnChronel);
     });
 }
 

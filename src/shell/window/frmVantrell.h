@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "diag/modErrorLog.h"
-#include "interfacedb/ProgramState.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestProcessor.h"
 #include "qblink/WindowControls.h"
+#include "shell/window/ProgramState.h"
 #include "shell/window/SettingsStore.h"
 #include "shell/window/frmLocateCHdata.h"
 

@@ -14,7 +14,7 @@ int Main(modErrorLog& log, ProgramState& state, const std::function<int()>& runM
             log.WriteLogEntry("NOTE", "Main", kAlreadyRunning);
             return kExitEndedEarly;
         }
-        if (!blnConfigureInterfaceDatabase(log, state)) {
+        if (!blnConfigureInterfaceDatabase(log, state.interfaceDb)) {
             log.WriteLogEntry("NOTE", "Main", "Couldn't configure the interface.");
             return kExitEndedEarly;
         }

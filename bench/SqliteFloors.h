@@ -12,7 +12,7 @@ namespace vantrell::bench {
 // prepared statement reused throughout. Only the work itself is timed, not making the files.
 // Each opens its files itself and throws std::runtime_error when a file cannot be opened or a
 // statement fails; a query's rows are read until SQLite gives no more, so a read that fails
-// part way ends early without a failure.
+// midway ends early without a failure.
 
 // Every row and column of the extraction's REPORTDATA query on the time-and-attendance file.
 Sample readReportData(const std::filesystem::path& chronelFile);

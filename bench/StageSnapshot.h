@@ -20,7 +20,7 @@ void restoreStagedTickets(const std::string& interfaceDb, const std::filesystem:
 
 // Reads the tables' definitions, the Punch rows and the Employee and PayType names of a copy into
 // `data`, replacing what those fields held. Throws std::runtime_error when the copy cannot be
-// opened or a table is missing; a read that fails part way ends that list early.
+// opened or a table is missing; a read that fails midway ends that list early.
 void readStage(const std::filesystem::path& copy, RunData& data);
 
 }  // namespace vantrell::bench

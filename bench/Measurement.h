@@ -14,7 +14,7 @@ struct Sample {
 
 // Runs `body` and measures it. The resident-memory high-water mark is reset first (free heap
 // memory is handed back to the system beforehand), so the peak is that of this piece of work
-// on top of what the process already held.
+// on top of what the process already held. What `body` throws passes on, unmeasured.
 Sample measure(const std::function<void()>& body);
 
 // The resident memory of the process now, free heap memory handed back first; 0 when unknown.

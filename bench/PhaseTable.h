@@ -36,7 +36,7 @@ enum class Floor : std::size_t {
     CheckAnswerParseAllPosted,
     PunchDeleteOneTransaction,
 };
-inline constexpr std::size_t kFloorCount = 24;
+inline constexpr std::size_t kFloorCount = 24;  // the number of Floor values
 
 // The phases of the program measured in each run, in the order they run; the last two are
 // whole runs of vantrell-cli --export: the first export of the pay period, and the same run
@@ -56,13 +56,14 @@ enum class Phase : std::size_t {
     WholeRun,
     RepeatRun,
 };
-inline constexpr std::size_t kPhaseCount = 10;
+inline constexpr std::size_t kPhaseCount = 10;  // the number of Phase values
 
 // Whether a phase is one of the whole runs, whose floor adds up those of the phases they do.
 inline constexpr bool isWholeRun(Phase phase) {
     return phase == Phase::WholeRun || phase == Phase::RepeatRun;
 }
 
+// How a phase is shown in the table, and what its floor is made of.
 struct PhaseInfo {
     const char* label;
     std::vector<Floor> floors;  // what the phase's floor adds up
@@ -109,6 +110,7 @@ inline const std::array<PhaseInfo, kPhaseCount> kPhases{{
     {"repeat run, all posted (same again)", {}, false, false},
 }};
 
+// How each floor is shown in the table, in Floor order.
 inline const std::array<const char*, kFloorCount> kFloorLabels{{
     "SQLite: REPORTDATA query, every row read",
     "SQLite: Punch rows inserted, one transaction",
@@ -147,6 +149,7 @@ struct RunSamples {
     std::uint64_t residentBeforeCheckNonePosted = 0;
     std::uint64_t residentBeforeCheckAllPosted = 0;
 
+    // The sample of one phase or floor, which must be one of the enumeration's values.
     Sample& operator[](Phase phase) { return phases[static_cast<std::size_t>(phase)]; }
     Sample& operator[](Floor floor) { return floors[static_cast<std::size_t>(floor)]; }
     const Sample& operator[](Phase phase) const { return phases[static_cast<std::size_t>(phase)]; }

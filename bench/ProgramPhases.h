@@ -44,7 +44,8 @@ struct ProgramFiles {
 // export's request and response and the checks' query and answers in `data`. Throws
 // std::runtime_error when the program reports anything (a message box), when names stay
 // unresolved, when the first check finds a ticket posted or the second leaves one staged, or
-// when tickets stay staged after the export: such a run measures nothing.
+// when tickets stay staged after the export: such a run measures nothing. What
+// files.makeCompanyFile throws, and a failure to read or copy the run's files, passes on.
 ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data);
 
 }  // namespace vantrell::bench

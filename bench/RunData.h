@@ -23,10 +23,10 @@ struct RunData {
     std::vector<StoredPunchRow> punch;
     std::vector<std::string> employees;  // Employee and PayType right after the extraction
     std::vector<std::string> payTypes;
-    std::string resolveResponse;
-    std::string request;
-    std::string response;
-    std::string checkRequest;  // the already-posted check's query (the same both times)
+    std::string resolveResponse;  // the resolution's answer
+    std::string request;          // the export's message
+    std::string response;         // and its answer
+    std::string checkRequest;     // the already-posted check's query (the same both times)
     std::string checkAnswerNonePosted;
     std::string checkAnswerAllPosted;
 };

@@ -10,13 +10,16 @@ namespace vantrell::bench {
 
 // What SQLite alone needs for the database work of each phase, on the same rows, with one
 // prepared statement reused throughout. Only the work itself is timed, not making the files.
+// Each opens its files itself and throws std::runtime_error when a file cannot be opened or a
+// statement fails; a query's rows are read until SQLite gives no more, so a read that fails
+// midway ends early without a failure.
 
 // Every row and column of the extraction's REPORTDATA query on the time-and-attendance file.
 Sample readReportData(const std::filesystem::path& chronelFile);
 
 // The staged Punch rows inserted into a new file with the interface database's tables, an index
 // on each lookup column and the engine's journal settings: in one transaction, or each row
-// committed on its own.
+// committed on its own. Any file at `file` is replaced.
 Sample insertPunch(const std::filesystem::path& file, const RunData& data, bool oneTransaction);
 
 // Every row and column of the export's Punch query, on a file made by insertPunch.

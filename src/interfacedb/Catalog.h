@@ -22,6 +22,8 @@ struct TableDefinition {
     std::string name;
     std::vector<ColumnDefinition> columns;
 
+    // Adds a column after the others: `typeCode` a DataTypeCode, `definedSize` its characters
+    // for VarWChar. Nothing is checked until the table is appended.
     void appendColumn(std::string columnName, int typeCode, int definedSize = 0) {
         columns.push_back({std::move(columnName), typeCode, definedSize});
     }
@@ -30,21 +32,27 @@ struct TableDefinition {
 // The catalog of one database file: creates the file, lists and appends tables.
 class Catalog {
   public:
+    // Attached to no file: until create() or attach() succeeds, every other call throws
+    // DbError.
     Catalog();
     ~Catalog();
 
     // Makes a new, empty database file at the connection string's Data Source and attaches
     // the catalog to it. Throws DbError when a file is already there or cannot be made.
+    // The file is marked as this program's own.
     void create(std::string_view connectionString);
 
-    // Describes the database named by the connection string from now on. Throws DbError.
+    // Describes the database named by the connection string from now on. Throws DbError as
+    // Connection::open() does for a file it cannot open; the catalog is then left as it was.
     void attach(std::string_view connectionString);
 
     // The names of the tables, the engine's own included. Throws DbError when not attached.
     std::vector<std::string> tableNames() const;
 
-    // Creates the table with its columns in order. Throws DbError when it cannot be created,
-    // for instance when a table of that name (in any letter case) exists.
+    // Creates the table with its columns in order; its text columns compare without regard to
+    // ASCII letter case. Throws DbError when it cannot be created, for instance when a table of
+    // that name (in any letter case) exists, the definition has no name or no column, or a
+    // column's type is one declaredTypeFor() refuses.
     void appendTable(const TableDefinition& table);
 
     // Indexes one column of a table, under the name table_column, unless an index of that name

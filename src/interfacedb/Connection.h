@@ -16,6 +16,7 @@ class Database;
 // A connection to one database file, named by a connection string's Data Source.
 class Connection {
   public:
+    // Closed until open() succeeds.
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
@@ -27,11 +28,13 @@ class Connection {
     // Opens the database file named by the connection string. The user name, password and
     // options are accepted as the callers pass them and not used. Throws DbError when the file
     // is missing, is not a database, or cannot be opened; the connection then stays unopened.
+    // Also throws when the connection is already open, when the string names no Data Source,
+    // and when the file is empty or holds views or triggers. An Access file is opened read-only.
     void open(std::string_view connectionString, std::string_view userName = {},
               std::string_view password = {}, int options = -1);
 
     // Applies one statement at once; rows it returns are discarded. Throws DbError when the
-    // connection is closed or the statement is refused.
+    // connection is closed or the statement is refused; text after the one statement is refused.
     void execute(std::string_view sql, int options = -1);
 
     // Applies one statement whose `?` placeholders take `parameters` in order, so that values
@@ -59,7 +62,8 @@ class Connection {
     // kStateOpen or kStateClosed.
     int state() const;
 
-    // Closes the connection. Throws DbError when it is not open.
+    // Closes the connection. Throws DbError when it is not open. Result sets opened on it keep
+    // the rows they read; adding a row to one then fails.
     void close();
 
     // The open database, for the engine's result sets and catalog. Throws when closed.
@@ -70,7 +74,8 @@ class Connection {
     std::shared_ptr<detail::Database> database_;
 };
 
-// Opens the SQLite file at `path` as the engine does for a connection. Throws DbError.
+// Opens the SQLite file at `path` as the engine does for a connection, an Access file as a
+// read-only image. Throws DbError, as Connection::open() does, when the file cannot be used.
 std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path);
 
 }  // namespace vantrell::db

@@ -9,7 +9,7 @@
 namespace vantrell::db {
 
 // A calendar date with a time of day to the second, years 100 to 9999 as the Jet engine holds
-// them.
+// them. Nothing here throws.
 class DateTime {
   public:
     // The date, or nothing when the pieces do not make a valid date and time.
@@ -18,8 +18,10 @@ class DateTime {
 
     // Reads "YYYY-MM-DD", optionally followed by a space or "T" and "HH:MM" or "HH:MM:SS".
     // Nothing when the text is not such a date.
+    // Fractions of a second after "SS" (".123") are read and dropped; nothing else may follow.
     static std::optional<DateTime> parse(std::string_view text);
 
+    // The parts: year 100 to 9999, month 1 to 12, day 1 to 31, hour 0 to 23.
     int year() const;
     int month() const;
     int day() const;
@@ -34,6 +36,7 @@ class DateTime {
     // "YYYY-MM-DD HH:MM:SS": the form stored in the interface database.
     std::string toStorageText() const;
 
+    // The earlier date and time is the lesser.
     auto operator<=>(const DateTime&) const = default;
 
   private:

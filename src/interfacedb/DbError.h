@@ -10,8 +10,10 @@ namespace vantrell::db {
 // was found by the engine layer itself).
 class DbError : public Failure {
   public:
+    // A failure whose what() is `description`, with SQLite's result `code` when it has one.
     explicit DbError(const std::string& description, int code = 0)
         : Failure(description), code_(code) {}
+    // SQLite's result code, or 0.
     int code() const { return code_; }
 
   private:

@@ -16,6 +16,8 @@ namespace detail {
 class Database;
 }
 
+// Taken as the callers pass them: the cursor type changes nothing, and any lock but ReadOnly
+// lets addNew() add rows.
 enum class CursorType : int { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
 enum class LockType : int { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimistic = 4 };
 
@@ -23,13 +25,15 @@ enum class LockType : int { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, Batch
 // Sets opened with a lock other than ReadOnly also add rows to the statement's table.
 class Recordset {
   public:
+    // Closed until open() succeeds.
     Recordset();
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
     // Runs `sql` on `connection` and positions on the first row. Throws DbError when the set is
-    // already open, the connection is closed or the statement is refused.
+    // already open, the connection is closed or the statement is refused; the set then stays
+    // closed.
     void open(std::string_view sql, Connection& connection, CursorType cursorType,
               LockType lockType, int options = -1);
 
@@ -38,24 +42,30 @@ class Recordset {
     // Throws DbError when the set is not open.
     void close();
 
-    // Before the first row / past the last row. Both are set on an empty set.
+    // Before the first row / past the last row. Both are set on an empty set. Each of these
+    // four throws DbError when the set is not open, and moveNext() when eof() is set.
     bool bof() const;
     bool eof() const;
     void moveFirst();
     void moveNext();
 
     // The current row's value of a column, found by name or alias without regard to case.
-    // Throws DbError when there is no current row or no such column.
+    // Throws DbError when there is no current row or no such column. Between addNew() and
+    // update(), the new row's value.
     Value field(std::string_view name) const;
 
-    // Starts a new row (all Null); any row not yet stored is dropped.
+    // Starts a new row (all Null); any row not yet stored is dropped. Throws DbError when the
+    // set is not open, was opened ReadOnly, or its columns are not all columns of one table.
     void addNew();
-    // Assigns a column of the new row, typed and checked as the column is.
+    // Assigns a column of the new row, typed and checked as the column is. Throws DbError
+    // when no new row is started, there is no such column, or coerceForColumn() refuses it.
     void setField(std::string_view name, const Value& value);
-    // Stores the new row in the statement's table. The row is dropped whether or not it could
-    // be stored.
+    // Stores the new row in the statement's table; a column not assigned takes the table's
+    // default. The row is dropped whether or not it could be stored. Throws DbError when no
+    // new row is started, the connection is closed, or SQLite refuses the row.
     void update();
 
+    // How many columns the last statement opened has; 0 before the first open. Never throws.
     std::size_t columnCount() const;
 
   private:

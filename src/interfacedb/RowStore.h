@@ -16,6 +16,8 @@ namespace vantrell::db::detail {
 // at() hands a field back as the Value it was stored as.
 class RowStore {
   public:
+    // Each adds one field after the others. appendText() throws DbError for a text of 4 GiB or
+    // more; nothing else here throws, memory aside.
     void appendNull() { push({0, 0, Value::Kind::Null}); }
     void append(bool b) { push({b ? 1u : 0u, 0, Value::Kind::Boolean}); }
     void append(std::int64_t n);

@@ -32,16 +32,20 @@ class TableSource {
 // One open SQLite database, shared by a connection and the result sets opened on it.
 class Database {
   public:
+    // Owns `handle`, opened on the file at `path`; it is closed with the database, after the
+    // cached statements are finalized.
     Database(sqlite3* handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // The handle, still owned by the database, and the path it was opened on.
     sqlite3* handle() const { return handle_.get(); }
     const std::string& path() const { return path_; }
 
     // Called before the first write: sets the journal for safe single-statement commits.
-    // Throws DbError when the database is a read-only image of another file.
+    // Throws DbError when the database is a read-only image of another file. A setting SQLite
+    // refuses is left as it was, without a failure; later calls change nothing.
     void prepareForWrites();
 
     // Makes this database a read-only image of the file at path(): a statement that names a
@@ -53,7 +57,8 @@ class Database {
     // use. Throws DbError as prepareSingle() does.
     sqlite3_stmt* cachedStatement(std::string_view sql);
 
-    // How many transactions the connection has begun and not yet ended (nested ones included).
+    // How many transactions the connection has begun and not yet ended (nested ones included);
+    // the connection counts each one in when it begins and out when it ends.
     int openTransactions() const { return openTransactions_; }
     void enterTransaction() { ++openTransactions_; }
     void leaveTransaction() { --openTransactions_; }
@@ -75,13 +80,16 @@ using Statement = SqliteStatement;
 
 // Prepares exactly one statement; text after it (other than blanks and a ";") is refused, so
 // that data placed into a statement can never add a second one. A table the statement names is
-// first supplied by the database's table source, if it has one.
+// first supplied by the database's table source, if it has one. Throws DbError with SQLite's
+// message when it refuses the statement, and when `sql` holds none or text follows it.
 Statement prepareSingle(sqlite3* db, std::string_view sql);
 
 // A transaction on `db` that is rolled back unless committed.
 class Transaction {
   public:
+    // Begins the transaction. Throws DbError when SQLite refuses, for instance inside another.
     explicit Transaction(sqlite3* db);
+    // Rolls back unless committed; a failure of the rollback is dropped.
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -98,7 +106,10 @@ class Transaction {
 // Its statements are prepared once for the database, as a step may take one per ticket.
 class Savepoint {
   public:
+    // Sets the savepoint. Throws DbError when SQLite refuses it; nothing is then to be undone.
     explicit Savepoint(Database& db);
+    // Undoes what followed and ends the savepoint, unless released or SQLite already ended
+    // the transaction; the enclosing transaction stays open. Never throws.
     ~Savepoint();
     Savepoint(const Savepoint&) = delete;
     Savepoint& operator=(const Savepoint&) = delete;

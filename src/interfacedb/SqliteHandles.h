@@ -11,11 +11,14 @@ namespace vantrell::db {
 // finalized, and a database closed, when its owner goes. A database whose statements are still
 // open is closed once the last of them is finalized.
 struct SqliteStatementFinalizer {
+    // Finalizes `statement`; SQLite's result is dropped.
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 using SqliteStatement = std::unique_ptr<sqlite3_stmt, SqliteStatementFinalizer>;
 
 struct SqliteDatabaseCloser {
+    // Closes `db`, or marks it to close once its last statement is finalized; SQLite's result
+    // is dropped.
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
 using SqliteDatabase = std::unique_ptr<sqlite3, SqliteDatabaseCloser>;

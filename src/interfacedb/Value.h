@@ -11,10 +11,13 @@ namespace vantrell::db {
 // A field's value, typed as its column: Null, Boolean, Integer, Single, Double, Text or Date.
 // The conversions behave as the engine's callers expect of a Variant: Null converts to nothing
 // ("Invalid use of Null"), text converts to a number only when it is one ("Type mismatch").
+// A conversion that fails throws DbError with that description; nothing else here throws.
 class Value {
   public:
     enum class Kind { Null, Boolean, Integer, Single, Double, Text, Date };
 
+    // Null; otherwise a value of its argument's kind, an int held as Integer and a C string
+    // as Text.
     Value() = default;
     Value(bool b) : data_(b) {}
     Value(int i) : data_(static_cast<std::int64_t>(i)) {}
@@ -25,6 +28,7 @@ class Value {
     Value(const char* s) : data_(std::string(s)) {}
     Value(DateTime d) : data_(d) {}
 
+    // The kind the value was made with.
     Kind kind() const { return static_cast<Kind>(data_.index()); }
     bool isNull() const { return kind() == Kind::Null; }
 
@@ -32,16 +36,21 @@ class Value {
     // or "False", dates as DateTime::toText(). Throws on Null.
     std::string toText() const;
     // Throws on Null, on text that is not a number, and when the value does not fit.
+    // True converts to -1 and False to 0; a date does not convert ("Type mismatch").
     float toSingle() const;
     double toDouble() const;
-    // Rounds half to even, as the engine's integer conversion does.
+    // Rounds half to even, as the engine's integer conversion does. Throws as toDouble() does,
+    // and "Overflow" outside a 32-bit signed number (toLong) or beyond ±9.2e18 (toInteger).
     std::int32_t toLong() const;
     std::int64_t toInteger() const;
-    // Numbers: non-zero is true; text: "True"/"False" or a number.
+    // Numbers: non-zero is true; text: "True"/"False" in any letter case, or a number, blanks
+    // around it ignored. Throws on Null, on a date and on other text.
     bool toBoolean() const;
-    // Dates as they are; text in DateTime::parse() form.
+    // Dates as they are; text in DateTime::parse() form, blanks around it ignored. Throws on
+    // Null and on anything else.
     DateTime toDate() const;
 
+    // Equal when both kind and value are: Integer 1 differs from Double 1 and from "1".
     bool operator==(const Value&) const = default;
 
   private:

@@ -24,18 +24,20 @@ class AnswerElements {
     // finds its `tag` elements; `survey` sees each of them (its result is not used) before
     // anything else can. In the rare answer that must be read whole after all, `restart` is
     // called and the survey starts again from the first element. `text` must outlive this
-    // object and stay unchanged. Returns the reason for a refusal.
+    // object and stay unchanged. Returns the reason for a refusal, nothing when the answer
+    // loaded; what `survey` or `restart` throws passes on. Replaces whatever was loaded before.
     std::optional<std::string> load(std::string_view text, std::string_view tag,
                                     const Visit& survey, const std::function<void()>& restart);
 
-    // The `tag` elements of a document already loaded, which must outlive this object.
+    // The `tag` elements of a document already loaded, which must outlive this object. Replaces
+    // whatever was loaded before.
     void useDocument(const pugi::xml_node& document, std::string_view tag);
 
-    // How many elements were found.
+    // How many elements were found; 0 before anything is loaded.
     std::size_t size() const { return count_; }
 
     // Calls `visit` with each element in document order until it returns false; an element
-    // lives only during its call.
+    // lives only during its call. What `visit` throws passes on.
     void forEach(const Visit& visit);
 
   private:

@@ -34,6 +34,7 @@ std::string closeKey(std::string_view name);
 // The names of one list, looked up by name and by closeness. Keeps a reference to `held`.
 class NameIndex {
   public:
+    // Indexes every entry of `held`, which must outlive the index and stay unchanged.
     explicit NameIndex(const std::vector<HeldName>& held);
 
     // The entry of this name, letter case aside; nothing when there is none.
@@ -55,10 +56,13 @@ class HintFinder {
     // Keeps a reference to `lists`, which must outlive the finder.
     explicit HintFinder(const HeldLists& lists);
 
-    // For an employee name; nothing when the lists hold no explanation.
+    // For an employee name: one line saying the employee is inactive, or naming close names;
+    // nothing when the lists hold no explanation.
     std::optional<std::string> employeeHint(std::string_view missing) const;
 
-    // For a pay type, which must be an active wage item; nothing when there is no explanation.
+    // For a pay type, which must be an active wage item: one line saying the wage item is
+    // inactive, that the name is a payroll item that is no wage item, or naming close wage
+    // items; nothing when there is no explanation.
     std::optional<std::string> payTypeHint(std::string_view missing) const;
 
   private:

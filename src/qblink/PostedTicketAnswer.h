@@ -13,15 +13,17 @@ namespace vantrell {
 // The answer is parsed where it lies: it is taken, not copied.
 std::vector<PostedTimeTicket> readPostedTickets(std::string response);
 
-// One answer to a request of a message: its requestID, status and record.
+// One answer to a request of a message: its requestID, status and record; an attribute the
+// answer lacks is the empty text.
 struct RequestAnswer {
     std::string requestId;
     std::string statusCode;
     std::string statusMessage;
 };
 
-// The answers named `responseElement` of a message, in order. Throws Failure when the text
-// does not load as a strict XML document.
+// The answers named `responseElement` of a message, in document order, at any depth; none
+// when it holds no such element. Throws Failure when the text does not load as a strict XML
+// document.
 std::vector<RequestAnswer> readRequestAnswers(const std::string& response,
                                               const std::string& responseElement);
 

@@ -22,10 +22,12 @@ struct PostedTimeTicket {
 // A staged ticket that the accounting system holds with other hours.
 struct ChangedTicket {
     stage::StagedTicket staged;
-    std::optional<std::int64_t> stagedMinutes;
+    std::optional<std::int64_t> stagedMinutes;  // nothing when its hours cannot be written
     std::vector<std::optional<std::int64_t>> postedMinutes;  // each such ticket's hours there
 };
 
+// What matchPostedTickets found: staged tickets already posted, and staged tickets posted
+// with other hours, each list in the order the staged tickets were given.
 struct TicketMatch {
     std::vector<std::int32_t> alreadyPosted;  // Sequence numbers of staged tickets found posted
     std::vector<ChangedTicket> changed;
@@ -35,7 +37,8 @@ struct TicketMatch {
 // the accounting system compares names), same date, same duration in whole minutes (the staged
 // hours as the request writes them). Each posted ticket pairs with at most one staged ticket,
 // in Sequence order. An unpaired staged ticket whose employee, date and wage item an unpaired
-// posted ticket shares is a changed ticket.
+// posted ticket shares is a changed ticket. A staged ticket without a date is in neither list.
+// Never throws.
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                                const std::vector<PostedTimeTicket>& posted);
 

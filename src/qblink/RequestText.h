@@ -22,7 +22,7 @@ std::string timeTrackingProlog();
 inline constexpr const char* kPostedCheckVersion = "2.0";
 
 // Asks for every time ticket dated from `fromDate` to `toDate` (both yyyy-mm-dd), in a
-// message of its own.
+// message of its own. The dates are written as given, unchecked, escaped as element text.
 std::string postedTicketQueryRequest(const std::string& fromDate, const std::string& toDate);
 
 // The qbXML version of the question behind the hints under missing names: the lowest in which
@@ -35,7 +35,8 @@ inline constexpr const char* kNameHintVersion = "5.0";
 std::string nameHintQueryRequest();
 
 // Deletes the time tickets of these transaction ids, one request each (requestID the
-// position from 1), continuing past a refused one.
+// position from 1), continuing past a refused one. Each id is written as given, escaped as
+// element text; no ids give a message without requests.
 std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds);
 
 }  // namespace vantrell

@@ -13,10 +13,14 @@ namespace vantrell {
 // the status message of the last refusal, under which later failures are logged.
 class ResponseWalk {
   public:
+    // A walk of the `returnElement` elements that logs to `log`, which must outlive it.
     ResponseWalk(modErrorLog& log, std::string returnElement)
         : log_(log), returnElement_(std::move(returnElement)) {}
 
+    // What the walk is doing now, named in the log when a step fails; the caller sets it.
     std::string step;
+    // The status message of the last refusal; while it is not empty, failures are logged
+    // under it instead of the step.
     std::string failureText;
 
     // Runs one step and tells whether it succeeded. A failure is logged, under the failure

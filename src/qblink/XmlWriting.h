@@ -11,7 +11,9 @@ namespace vantrell {
 // large message.
 class StringWriter final : public pugi::xml_writer {
   public:
+    // Appends to `out`, which must outlive the writer; what `out` held before is kept.
     explicit StringWriter(std::string& out) : out_(out) {}
+    // Appends the `size` bytes at `data` to the string, as pugixml hands them over.
     void write(const void* data, std::size_t size) override {
         out_.append(static_cast<const char*>(data), size);
     }

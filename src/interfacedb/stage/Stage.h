@@ -18,7 +18,7 @@ struct StagedTicket {
     std::optional<db::DateTime> date;  // nothing when the stored value is not a date
     float hours = 0;
     std::string payType;
-    std::string error;
+    std::string error;  // why the accounting system refused it last time, or empty
 };
 
 // Every ticket of Punch in Sequence order. A row whose Sequence, Name, Hours or PayType holds no

@@ -79,7 +79,7 @@ inline const std::array<PhaseInfo, kPhaseCount> kPhases{{
      {Floor::ReportDataRead, Floor::PunchInsertForStage, Floor::StagedNamesRebuild},
      true,
      true},
-    {"resolution (ResolveWithQB, ShowIssues)",
+    {"resolution (ResolveWithQB, FindIssues)",
      {Floor::CompanyListsRead, Floor::ResolveResponseBuild, Floor::ResolveResponseParse,
       Floor::NamesDelete},
      true,

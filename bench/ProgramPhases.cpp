@@ -34,21 +34,6 @@ class RecordingPrompter final : public Prompter {
     std::vector<std::string> shown;
 };
 
-class ListControls final : public WindowControls {
-  public:
-    void clearList() override { lines.clear(); }
-    void addListLine(const std::string& line) override { lines.push_back(line); }
-    void setButtonEnabled(WindowButton button, bool enabled) override {
-        if (button == WindowButton::Export) {
-            exportEnabled = enabled;
-        }
-    }
-    void setMousePointer(MousePointer) override {}
-
-    std::vector<std::string> lines;
-    bool exportEnabled = false;
-};
-
 // The simulator, timing each answer: the check sends its query from inside the program.
 class TimedProcessor final : public RequestProcessor {
   public:
@@ -125,7 +110,6 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     modErrorLog log(ProgramFolder(files.folder), prompter, clock);
     InterfaceDatabase interfaceDb;
     ExtractionState extraction;
-    ListControls controls;
     ProgramSamples samples;
 
     if (!blnConfigureInterfaceDatabase(log, interfaceDb) ||
@@ -144,7 +128,7 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     files.makeCompanyFile(companyFile);
     const std::string strQBdata = pathToUtf8(companyFile);
     Sample lastAnswer;
-    QuickBooksLink link(log, interfaceDb, extraction.outcome, strQBdata, controls,
+    QuickBooksLink link(log, interfaceDb, extraction.outcome, strQBdata,
                         [&] { return std::make_unique<TimedProcessor>(lastAnswer); });
     if (!link.OpenQBConnection()) {
         requireQuiet(prompter, "the session's start");
@@ -166,11 +150,12 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
     }
     data.checkRequest = tracedText(files.folder / "CheckReq.txt");
     data.checkAnswerNonePosted = tracedText(files.folder / "CheckResp.txt");
-    samples.resolution = resolving + measure([&] { link.ShowIssues(); });
+    QuickBooksLink::IssueReport issues;
+    samples.resolution = resolving + measure([&] { issues = link.FindIssues(); });
     requireQuiet(prompter, "the list");
-    if (!controls.exportEnabled) {
+    if (!issues.complete || issues.issues != 0) {
         throw std::runtime_error("names stayed unresolved: " +
-                                 (controls.lines.empty() ? std::string() : controls.lines.front()));
+                                 (issues.lines.empty() ? std::string() : issues.lines.front()));
     }
     // Moved out, not copied, so that the later phases' peak memory holds no copies.
     data.resolveResponse = std::move(link.responseXML);

@@ -11,7 +11,7 @@ namespace vantrell::bench {
 // The program's own code, timed step by step as the main window runs it.
 struct ProgramSamples {
     Sample extraction;        // GetChronelData
-    Sample resolution;        // ResolveWithQB and ShowIssues
+    Sample resolution;        // ResolveWithQB and FindIssues
     Sample checkNonePosted;   // CheckPostedTickets before the export: none posted yet
     Sample ticketRead;        // the export opening rsPunch on every staged ticket
     Sample requestBuilding;   // BuildRequestString

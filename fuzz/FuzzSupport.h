@@ -8,7 +8,6 @@
 
 #include "diag/Clock.h"
 #include "diag/Prompter.h"
-#include "qblink/WindowControls.h"
 
 // Every fuzz target defines the libFuzzer entry point; the corpus replay calls the same one.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -24,15 +23,6 @@ class SilentPrompter final : public Prompter {
 class StillClock final : public Clock {
   public:
     LocalDateTime now() override { return {2026, 3, 7, 14, 5, 0}; }
-};
-
-// The window's list and buttons, unseen.
-class UnseenControls final : public WindowControls {
-  public:
-    void clearList() override {}
-    void addListLine(const std::string&) override {}
-    void setButtonEnabled(WindowButton, bool) override {}
-    void setMousePointer(MousePointer) override {}
 };
 
 // A fresh temporary folder for the whole run of one target, removed when the process exits.

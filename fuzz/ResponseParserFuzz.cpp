@@ -201,8 +201,7 @@ class Harness {
     InterfaceDatabase interfaceDb_;
     ExtractionOutcome extraction_;
     std::string strQBdata_;
-    UnseenControls controls_;
-    QuickBooksLink link_{log_, interfaceDb_, extraction_, strQBdata_, controls_, {}};
+    QuickBooksLink link_{log_, interfaceDb_, extraction_, strQBdata_, {}};
 };
 
 }  // namespace

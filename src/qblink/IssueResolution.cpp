@@ -19,12 +19,6 @@ namespace {
 constexpr const char* kNamesNotChecked =
     "The names could not be checked against QuickBooks; see VantrellLog.txt.";
 
-std::string alreadyPostedLine(std::int64_t count) {
-    return count == 1 ? "1 time ticket is already in QuickBooks and will not be posted again."
-                      : std::to_string(count) +
-                            " time tickets are already in QuickBooks and will not be posted again.";
-}
-
 std::vector<std::string> incompleteStageLines(const ExtractionOutcome& extraction) {
     std::vector<std::string> lines;
     if (extraction.extractionFailed) {
@@ -69,11 +63,10 @@ void QuickBooksLink::ResolveWithQB() {
     });
 }
 
-// Adds one issue line per row of `query`, each followed by its hint when it has one, and
-// returns how many issues were added.
-std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix,
-                                       const NameHints& hints) {
-    std::int64_t count = 0;
+// Adds one issue line per row of `query` to `report`, each followed by its hint when it has
+// one.
+void QuickBooksLink::listNames(IssueReport& report, const char* query, const char* linePrefix,
+                               const NameHints& hints) {
     RecordsetRef rs = std::make_unique<db::Recordset>();
     rs->open(query, interfaceConnection(), db::CursorType::Dynamic, db::LockType::Optimistic);
     if (blnHasRecords(log_, rs)) {
@@ -83,58 +76,41 @@ std::int64_t QuickBooksLink::listNames(const char* query, const char* linePrefix
             // a null value does.
             const db::Value name = rs->field(stage::kName);
             const std::string text = name.isNull() ? std::string() : name.toText();
-            controls_.addListLine(linePrefix + text);
+            report.lines.push_back(linePrefix + text);
             if (const auto hint = hints.find(text); hint != hints.end()) {
-                controls_.addListLine("  " + hint->second);
+                report.lines.push_back("  " + hint->second);
             }
-            ++count;
+            ++report.issues;
             rs->moveNext();
         }
     }
     blnCloseRecordset(log_, rs);
-    return count;
 }
 
-void QuickBooksLink::ShowIssues() {
-    guard(log_, "ShowIssues", [&] {
-        controls_.clearList();
-        std::int64_t issues = 0;
+QuickBooksLink::IssueReport QuickBooksLink::FindIssues() {
+    IssueReport report;
+    report.complete = guard(log_, "ShowIssues", [&] {
         if (namesChecked_.value_or(true)) {
-            issues += listNames(stage::kEmployeesByName, "Missing Employee ", employeeHints_);
-            issues += listNames(stage::kPayTypesByName, "Mising Pay Type ", payTypeHints_);
+            listNames(report, stage::kEmployeesByName, "Missing Employee ", employeeHints_);
+            listNames(report, stage::kPayTypesByName, "Mising Pay Type ", payTypeHints_);
         } else {
             // Every staged name would read as missing, though QuickBooks may hold them all.
-            controls_.addListLine(kNamesNotChecked);
-            ++issues;
+            report.lines.emplace_back(kNamesNotChecked);
+            ++report.issues;
         }
         // A stage the extraction could not complete must never be offered: part of the
         // payroll would be posted as if it were all of it.
-        for (const std::string& line : incompleteStageLines(extraction_)) {
-            controls_.addListLine(line);
-            ++issues;
+        for (std::string& line : incompleteStageLines(extraction_)) {
+            report.lines.push_back(std::move(line));
+            ++report.issues;
         }
         for (const std::string& line : postedCheck_.issueLines) {
-            controls_.addListLine(line);
-            ++issues;
+            report.lines.push_back(line);
+            ++report.issues;
         }
-        if (issues == 0) {
-            controls_.addListLine("Click Export to post your time tickets in QuickBooks.");
-            controls_.setButtonEnabled(WindowButton::Export, true);
-            controls_.setButtonEnabled(WindowButton::Close, true);
-            controls_.setButtonEnabled(WindowButton::Print, false);
-        } else {
-            controls_.addListLine("");
-            controls_.addListLine("There are " + std::to_string(issues) +
-                                  " issues requiring resolution.");
-            controls_.setButtonEnabled(WindowButton::Export, false);
-            controls_.setButtonEnabled(WindowButton::Close, true);
-            controls_.setButtonEnabled(WindowButton::Print, true);
-        }
-        if (postedCheck_.alreadyPosted > 0) {
-            controls_.addListLine("");
-            controls_.addListLine(alreadyPostedLine(postedCheck_.alreadyPosted));
-        }
+        report.alreadyPosted = postedCheck_.alreadyPosted;
     });
+    return report;
 }
 
 }  // namespace vantrell

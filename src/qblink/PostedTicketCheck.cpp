@@ -84,7 +84,6 @@ bool QuickBooksLink::settleEarlierExport() {
     if (postedCheck_.made && postedCheck_.issueLines.empty()) {
         return true;
     }
-    ShowIssues();
     return false;
 }
 

@@ -14,7 +14,6 @@
 #include "interfacedb/EngineRefs.h"
 #include "interfacedb/InterfaceDatabase.h"
 #include "qblink/RequestProcessor.h"
-#include "qblink/WindowControls.h"
 
 namespace pugi {
 class xml_document;
@@ -28,9 +27,10 @@ class ResponseWalk;
 struct TicketAnswer;
 
 // The main window's link to the accounting system: the request-processor session, the
-// resolution of names, the issue list, the response parser and the export. The window owns one
-// and calls these from its load, activate, unload and Export button. Every procedure logs its
-// own failures and returns normally (OpenQBConnection passes one failure on, see there).
+// resolution of names, the issues found, the response parser and the export. The window owns
+// one and calls these from its load, activate, unload and Export button; it shows what they
+// report in its list and sets its buttons. Every procedure logs its own failures and returns
+// normally (OpenQBConnection passes one failure on, see there).
 class QuickBooksLink {
   public:
     // The link works on the interface database `interfaceDb` (its connection opened by the
@@ -38,7 +38,7 @@ class QuickBooksLink {
     // file that `strQBdata` names when a session begins. All of them must outlive the link.
     QuickBooksLink(modErrorLog& log, InterfaceDatabase& interfaceDb,
                    const ExtractionOutcome& extraction, const std::string& strQBdata,
-                   WindowControls& controls, RequestProcessorFactory factory);
+                   RequestProcessorFactory factory);
 
     // Session state, for the window's whole life.
     std::unique_ptr<RequestProcessor> qbXMLRP;  // created through the factory on first use
@@ -47,6 +47,10 @@ class QuickBooksLink {
     std::string requestXML;   // the last request sent
     std::string responseXML;  // the last response received
     RecordsetRef rsPunch;     // the staged tickets, while an export sends them
+    // The lines the answers read since the window last took them give for its list: a query
+    // that found nothing ("No <element> found by Quickbooks") or reported an error ("<element>
+    // ERROR <message>"). The window takes them (and empties this) after a resolution.
+    std::vector<std::string> answerNotes;
 
     // Opens the connection and begins a session on strQBdata; True when a session is open
     // at return. A failure is logged with the step that failed and gives False; when the
@@ -88,10 +92,21 @@ class QuickBooksLink {
     void CheckPostedTickets();
     const PostedCheck& postedCheck() const { return postedCheck_; }
 
-    // Lists the names left in Employee and PayType, then the check's issues, in the window's
-    // list and sets the buttons: Export only when nothing is missing. Ends with how many
-    // tickets the check found posted already, when any.
-    void ShowIssues();
+    // What stands between the stage and an export, for the window's list.
+    struct IssueReport {
+        // The issues in listing order: each name left in Employee ("Missing Employee <name>",
+        // followed by its hint when there is one, indented), then each left in PayType, or
+        // instead one line saying the names could not be checked; then each day the extraction
+        // could not stage (or that it failed); then the check's own issues.
+        std::vector<std::string> lines;
+        std::int64_t issues = 0;         // how many issues the lines name; hints are not issues
+        std::int64_t alreadyPosted = 0;  // staged tickets the last check found posted already
+        bool complete = false;           // False when reading the names failed (logged under
+                                         // "ShowIssues"); `lines` then holds those read before
+    };
+    // Reads the names left in Employee and PayType and gathers them with the extraction's and
+    // the check's issues. Changes nothing.
+    IssueReport FindIssues();
 
     // Applies each `responseElement` of responseXML to the interface database: accepted tickets
     // deleted, rejected ones given their status message, returned `returnElement` names deleted
@@ -105,13 +120,23 @@ class QuickBooksLink {
     // returns what it holds: "" before the request is complete.
     std::string BuildRequestString();
 
-    // Posts every staged ticket in one request and applies the response; shows the hourglass
-    // meanwhile. On success Export is disabled and "Export complete." is listed, followed by
-    // each ticket the accounting system refused and how many it did not process. After an
-    // export that sent its message, a later press first runs the check, so that tickets the
-    // accounting system took are never sent again, and sends nothing when the check fails or
-    // finds changed tickets (the list then shows why).
-    void cmdExport_Click();
+    // How an export ended, for the window's list and buttons.
+    struct ExportOutcome {
+        enum class Ending {
+            Failed,          // a failure ended it, logged under "cmdExport_Click"
+            StoppedByCheck,  // the check before it failed or found changed tickets: none sent
+            Finished,        // every staged ticket was sent (or none was staged)
+        } ending = Ending::Failed;
+        IssueReport issues;  // StoppedByCheck: what the check found
+        // Finished: one line per ticket the accounting system refused ("Refused: ..."), then
+        // one for how many it did not process, when any.
+        std::vector<std::string> ticketsLeft;
+    };
+    // Posts every staged ticket in one request and applies the response. After an export that
+    // sent its message, a later call first runs the check, so that tickets the accounting
+    // system took are never sent again, and sends nothing when the check fails or finds
+    // changed tickets.
+    ExportOutcome ExportStagedTickets();
 
     // How an undo of an export ended.
     struct UndoOutcome {
@@ -133,12 +158,13 @@ class QuickBooksLink {
   private:
     RequestProcessor& processor();
     std::int64_t currentExportId();
-    void listTicketsLeft();
+    std::vector<std::string> ticketsLeftLines();
     bool settleEarlierExport();
     db::Connection& interfaceConnection();
     // Staged name -> the line that explains why it is missing.
     using NameHints = std::map<std::string, std::string>;
-    std::int64_t listNames(const char* query, const char* linePrefix, const NameHints& hints);
+    void listNames(IssueReport& report, const char* query, const char* linePrefix,
+                   const NameHints& hints);
     // The steps of ParseResponseXML: responseXML loaded (nothing when it does not load, which
     // is logged), and the loaded answer applied, which returns ParseResponseXML's result.
     std::unique_ptr<pugi::xml_document> loadResponse(ResponseWalk& walk);
@@ -158,7 +184,6 @@ class QuickBooksLink {
     InterfaceDatabase& interfaceDb_;
     const ExtractionOutcome& extraction_;
     const std::string& strQBdata_;
-    WindowControls& controls_;
     RequestProcessorFactory factory_;
 
     PostedCheck postedCheck_;

@@ -16,12 +16,11 @@ constexpr int kSingleUserMode = 0;
 
 QuickBooksLink::QuickBooksLink(modErrorLog& log, InterfaceDatabase& interfaceDb,
                                const ExtractionOutcome& extraction, const std::string& strQBdata,
-                               WindowControls& controls, RequestProcessorFactory factory)
+                               RequestProcessorFactory factory)
     : log_(log),
       interfaceDb_(interfaceDb),
       extraction_(extraction),
       strQBdata_(strQBdata),
-      controls_(controls),
       factory_(std::move(factory)) {}
 
 RequestProcessor& QuickBooksLink::processor() {

@@ -261,13 +261,13 @@ bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk, AnswerElements& ele
             // Nothing found is an answer all the same.
             lastAnswerUsable_ = true;
             walk.attempt(
-                [&] { controls_.addListLine("No " + responseElement + " found by Quickbooks"); });
+                [&] { answerNotes.push_back("No " + responseElement + " found by Quickbooks"); });
             reachedEnd = false;
             return false;
         }
         if (status.code != "0") {
             walk.attempt(
-                [&] { controls_.addListLine(responseElement + " ERROR " + status.message); });
+                [&] { answerNotes.push_back(responseElement + " ERROR " + status.message); });
             reachedEnd = false;
             return false;
         }

@@ -39,9 +39,9 @@ std::int64_t QuickBooksLink::currentExportId() {
     return *exportId_;
 }
 
-// After the export's two lines: each ticket the accounting system refused, with its
-// message, and how many it did not get to.
-void QuickBooksLink::listTicketsLeft() {
+// Each ticket the accounting system refused, with its message, and how many it did not get to.
+std::vector<std::string> QuickBooksLink::ticketsLeftLines() {
+    std::vector<std::string> lines;
     std::int64_t notProcessed = 0;
     bool refused = false;
     for (const stage::StagedTicket& left : stage::readStagedTickets(interfaceConnection())) {
@@ -50,20 +50,21 @@ void QuickBooksLink::listTicketsLeft() {
             continue;
         }
         refused = true;
-        controls_.addListLine("Refused: " + left.name + ", " +
-                              (left.date ? dateToString(left.date->toText()) : std::string()) +
-                              ", " + left.payType + ", " + db::Value(left.hours).toText() +
-                              " hours: " + left.error);
+        lines.push_back("Refused: " + left.name + ", " +
+                        (left.date ? dateToString(left.date->toText()) : std::string()) + ", " +
+                        left.payType + ", " + db::Value(left.hours).toText() +
+                        " hours: " + left.error);
     }
     if (notProcessed > 0) {
         const bool one = notProcessed == 1;
         const std::string count =
             refused ? std::to_string(notProcessed) + " more" : std::to_string(notProcessed);
-        controls_.addListLine(
-            count + (one ? " time ticket was" : " time tickets were") + " not processed" +
-            (refused ? ": QuickBooks stopped at the refusal." : " by QuickBooks.") +
-            (one ? " It stays staged." : " They stay staged."));
+        lines.push_back(count + (one ? " time ticket was" : " time tickets were") +
+                        " not processed" +
+                        (refused ? ": QuickBooks stopped at the refusal." : " by QuickBooks.") +
+                        (one ? " It stays staged." : " They stay staged."));
     }
+    return lines;
 }
 
 std::string QuickBooksLink::BuildRequestString() {
@@ -102,10 +103,12 @@ std::string QuickBooksLink::BuildRequestString() {
     return result;
 }
 
-void QuickBooksLink::cmdExport_Click() {
+QuickBooksLink::ExportOutcome QuickBooksLink::ExportStagedTickets() {
+    ExportOutcome outcome;
     guard(log_, "cmdExport_Click", [&] {
-        controls_.setMousePointer(MousePointer::Hourglass);
         if (!settleEarlierExport()) {
+            outcome.ending = ExportOutcome::Ending::StoppedByCheck;
+            outcome.issues = FindIssues();
             return;
         }
         rsPunch = std::make_unique<db::Recordset>();
@@ -135,14 +138,10 @@ void QuickBooksLink::cmdExport_Click() {
             }
         }
         blnCloseRecordset(log_, rsPunch);
-        controls_.setButtonEnabled(WindowButton::Export, false);
-        controls_.addListLine("");
-        controls_.addListLine("Export complete.");
-        listTicketsLeft();
+        outcome.ending = ExportOutcome::Ending::Finished;
+        outcome.ticketsLeft = ticketsLeftLines();
     });
-    // The exit step runs on every path; a pointer that cannot be reset is logged, not thrown
-    // into the window's event loop.
-    guard(log_, "cmdExport_Click", [&] { controls_.setMousePointer(MousePointer::Default); });
+    return outcome;
 }
 
 }  // namespace vantrell

@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include "LinkFixture.h"
+#include "shell/window/ExportButton.h"
+#include "shell/window/IssueList.h"
 #include "standins/ProcessorChoice.h"
 #include "standins/QbsimCommand.h"
 
@@ -49,8 +51,7 @@ class EndToEnd : public LinkFixture {
     }
 
     std::string companyFile;
-    QuickBooksLink simulated{t.log,     interfaceDb, extraction,
-                             strQBdata, controls,    processorFactoryFor("sim")};
+    QuickBooksLink simulated{t.log, interfaceDb, extraction, strQBdata, processorFactoryFor("sim")};
 };
 
 TEST_F(EndToEnd, KnownNamesAreResolvedAndEveryTicketIsPosted) {
@@ -60,11 +61,11 @@ TEST_F(EndToEnd, KnownNamesAreResolvedAndEveryTicketIsPosted) {
 
     ASSERT_TRUE(simulated.OpenQBConnection());
     simulated.ResolveWithQB();
-    simulated.ShowIssues();
+    ShowIssues(t.log, simulated, controls);
     EXPECT_EQ(controls.lines, Strings{"Click Export to post your time tickets in QuickBooks."});
     EXPECT_TRUE(controls.enabled[WindowButton::Export]);
 
-    simulated.cmdExport_Click();
+    cmdExport_Click(t.log, simulated, controls);
     simulated.CloseQBConnection();
 
     EXPECT_EQ(punchRows(), Strings{});
@@ -87,12 +88,12 @@ TEST_F(EndToEnd, StopOnErrorKeepsTheRefusedTicketAndTheOnesAfterIt) {
 
     ASSERT_TRUE(simulated.OpenQBConnection());
     simulated.ResolveWithQB();
-    simulated.ShowIssues();
+    ShowIssues(t.log, simulated, controls);
     EXPECT_EQ(controls.lines, (Strings{"Missing Employee Gone Away", "",
                                        "There are 1 issues requiring resolution."}));
     EXPECT_FALSE(controls.enabled[WindowButton::Export]);
 
-    simulated.cmdExport_Click();
+    cmdExport_Click(t.log, simulated, controls);
 
     EXPECT_EQ(punchRows(),
               (Strings{"2|There is an invalid reference to QuickBooks Employee \"Gone Away\" in "

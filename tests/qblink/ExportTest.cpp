@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "LinkFixture.h"
+#include "shell/window/ExportButton.h"
+#include "shell/window/IssueList.h"
 
 namespace vantrell::testing {
 namespace {
@@ -52,7 +54,7 @@ TEST_F(Export, SendsEveryRowInSequenceOrderAsOneExactRequest) {
     qb.responses.push_back(qbxmlResponse(acceptedRs("4") + acceptedRs("9") + acceptedRs("12")));
     link.ticket = "{t}";
 
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
 
     const std::string expected =
         std::string(kProlog) + "<QBXML><QBXMLMsgsRq onError=\"stopOnError\">" +
@@ -76,7 +78,7 @@ TEST_F(Export, SendsEveryRowInSequenceOrderAsOneExactRequest) {
 
 TEST_F(Export, AnEmptyStageSendsNothingAndStillCompletes) {
     controls.lines = {"Click Export to post your time tickets in QuickBooks."};
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     EXPECT_EQ(qb.created, 0);
     EXPECT_TRUE(qb.requests.empty());
     for (const char* trace : {"PunchReq.txt", "PunchResp.txt", "RawData.txt"}) {
@@ -95,12 +97,12 @@ TEST_F(Export, RawDataGetsTheRequestSentBefore) {
     qb.responses = {qbxmlResponse(""), qbxmlResponse("")};
     link.ResolveWithQB();
     const std::string query = link.requestXML;
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     EXPECT_EQ(t.sandbox.read("RawData.txt"), "\"" + query + "\"\r\n");
 
     // A second export in a row traces the first export's request.
     const std::string firstExport = link.requestXML;
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     EXPECT_EQ(t.sandbox.read("RawData.txt"), "\"" + firstExport + "\"\r\n");
 }
 
@@ -116,7 +118,7 @@ TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
                       refusedRs("3", "3231", "The request has not been processed.") +
                       refusedRs("4", "3231", "The request has not been processed.")));
 
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
 
     EXPECT_EQ(punchRows(), (Strings{"2|There is an invalid reference to QuickBooks Employee "
                                     "\"Worker One\" in the TimeTracking.",
@@ -135,7 +137,7 @@ TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
 TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
     interfaceDb.cnInterface->execute("update Punch set Hours=null");
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     EXPECT_EQ(qb.requests, Strings{""});
     EXPECT_EQ(t.sandbox.read("PunchReq.txt"), "\"\"\r\n");
     EXPECT_EQ(punchRows(), Strings{"1|<null>"});
@@ -172,7 +174,7 @@ TEST_P(ExportFailure, StopsTheExportAndRestoresThePointer) {
         controls.failingEvents = {"pointer Hourglass"};
     }
 
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     if (detached) {
         interfaceDb.cnInterface = std::move(detached);
     }
@@ -200,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Export, APointerThatCannotBeResetIsLoggedNotThrown) {
     controls.failingEvents = {"pointer Default"};
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     EXPECT_EQ(controls.lines, kCompleted);
     EXPECT_EQ(logText(),
               std::string(kStamp) + "cmdExport_Click Control failed: pointer Default\r\n \r\n");

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "qblink/WindowControls.h"
+#include "shell/window/FrontEnd.h"
 
 namespace vantrell::testing {
 

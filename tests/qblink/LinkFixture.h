@@ -46,7 +46,7 @@ class LinkFixture : public ::testing::Test {
     std::string strQBdata;
     FakeWindowControls controls;
     ProcessorScript qb;
-    QuickBooksLink link{t.log, interfaceDb, extraction, strQBdata, controls, qb.factory()};
+    QuickBooksLink link{t.log, interfaceDb, extraction, strQBdata, qb.factory()};
 };
 
 }  // namespace vantrell::testing

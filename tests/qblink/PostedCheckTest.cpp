@@ -5,6 +5,8 @@
 
 #include "LinkFixture.h"
 #include "qblink/PostedTicketMatch.h"
+#include "shell/window/ExportButton.h"
+#include "shell/window/IssueList.h"
 #include "support/XmlText.h"
 
 namespace vantrell::testing {
@@ -108,7 +110,7 @@ TEST_F(PostedCheck, AsksForTheStagedDatesInItsOwnMessageAndLeavesTheWindowTraces
     EXPECT_EQ(link.postedCheck().alreadyPosted, 1);
     EXPECT_EQ(punchRows(), Strings{"2|<null>"});
 
-    link.ShowIssues();
+    ShowIssues(t.log, link, controls);
     EXPECT_EQ(controls.lines,
               (Strings{"Click Export to post your time tickets in QuickBooks.", "",
                        "1 time ticket is already in QuickBooks and will not be posted again."}));
@@ -136,7 +138,7 @@ TEST_F(PostedCheck, AnAnswerThatCannotBeTrustedTouchesNothingAndBlocksTheExport)
         link.CheckPostedTickets();
         EXPECT_FALSE(link.postedCheck().made) << answer.substr(0, 80);
         EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
-        link.ShowIssues();
+        ShowIssues(t.log, link, controls);
         EXPECT_EQ(controls.lines,
                   (Strings{kCheckFailed, "", "There are 1 issues requiring resolution."}));
         EXPECT_FALSE(controls.enabled[WindowButton::Export]);
@@ -165,7 +167,7 @@ TEST_F(PostedCheck, HostileNamesInTheAnswerReachOnlyTheirOwnTicket) {
     ASSERT_TRUE(link.postedCheck().made) << logText();
     EXPECT_EQ(link.postedCheck().alreadyPosted, 1);
     EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
-    link.ShowIssues();
+    ShowIssues(t.log, link, controls);
     EXPECT_EQ(controls.lines,
               (Strings{"Ticket changed in QuickBooks: Worker One on 2026-03-02, Hourly: 8 hours "
                        "staged, 7 hours in QuickBooks",
@@ -179,7 +181,7 @@ TEST_F(PostedCheck, HostileNamesInTheAnswerReachOnlyTheirOwnTicket) {
 TEST_F(PostedCheck, ASecondPressAfterAnUnansweredExportChecksBeforeSendingAgain) {
     link.CheckPostedTickets();
     qb.failures["ProcessRequest"] = "The connection was lost.";
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     ASSERT_EQ(qb.requests.size(), 1u);
     EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"}));
 
@@ -190,7 +192,7 @@ TEST_F(PostedCheck, ASecondPressAfterAnUnansweredExportChecksBeforeSendingAgain)
         "<TimeTrackingAddRs requestID=\"2\" statusCode=\"0\" statusSeverity=\"Info\" "
         "statusMessage=\"Status OK\"><TimeTrackingRet><TxnID>2-2</TxnID></TimeTrackingRet>"
         "</TimeTrackingAddRs>"));
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     ASSERT_EQ(qb.checkRequests.size(), 2u);
     ASSERT_EQ(qb.requests.size(), 2u);
     EXPECT_EQ(qb.requests[1].find("Worker One"), std::string::npos) << qb.requests[1];
@@ -203,10 +205,10 @@ TEST_F(PostedCheck, ASecondPressAfterAnUnansweredExportChecksBeforeSendingAgain)
     // When that check cannot be made, nothing is sent and the list says why.
     stagePunch(3, "Worker One", "2026-03-05", 8.0f, "Hourly");
     qb.failures["ProcessRequest"] = "The connection was lost.";
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     qb.failures.clear();
     qb.postedTicketsAnswer.clear();
-    link.cmdExport_Click();
+    cmdExport_Click(t.log, link, controls);
     EXPECT_EQ(qb.requests.size(), 3u);
     EXPECT_EQ(controls.lines.front(), kCheckFailed);
     EXPECT_FALSE(controls.enabled[WindowButton::Export]);

@@ -64,7 +64,7 @@ TEST_F(RealResponses, StatusesOfRealQueriesBecomeIssueLines) {
                        "ItemInventoryQueryRs", "ItemInventoryRet"));
     EXPECT_FALSE(parse("customer-query-rs-3120-object-not-found-qbwc-fixture.xml",
                        "CustomerQueryRs", "CustomerRet"));
-    EXPECT_EQ(controls.lines,
+    EXPECT_EQ(link.answerNotes,
               (Strings{"No ItemInventoryQueryRs found by Quickbooks",
                        "CustomerQueryRs ERROR Object \"8000001B-1405768916\" specified in the "
                        "request cannot be found.  QuickBooks error message: Invalid argument.  "

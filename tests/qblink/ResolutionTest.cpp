@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "LinkFixture.h"
+#include "shell/window/ExportButton.h"
+#include "shell/window/IssueList.h"
 
 namespace vantrell::testing {
 namespace {
@@ -66,8 +68,8 @@ TEST_F(Resolution, NoEmployeesAtAllLeavesThemListedAndStillResolvesPayTypes) {
     qb.responses.push_back(knownNames({}, {"Hourly"}));
 
     link.ResolveWithQB();
-    EXPECT_EQ(controls.lines, Strings{"No EmployeeQueryRs found by Quickbooks"});
-    link.ShowIssues();
+    EXPECT_EQ(link.answerNotes, Strings{"No EmployeeQueryRs found by Quickbooks"});
+    ShowIssues(t.log, link, controls);
 
     EXPECT_EQ(names("PayType"), Strings{});
     EXPECT_EQ(controls.lines,
@@ -83,7 +85,7 @@ TEST_F(Resolution, AnUnansweredQueryListsThatTheNamesCouldNotBeChecked) {
         "not succeed.";
 
     link.ResolveWithQB();
-    link.ShowIssues();
+    ShowIssues(t.log, link, controls);
 
     EXPECT_EQ(logText(),
               std::string(kStamp) + "ResolveWithQB " + qb.failures["ProcessRequest"] + "\r\n \r\n");
@@ -146,7 +148,7 @@ TEST_F(Resolution, ShowIssuesListsWhatIsLeftAndSetsTheButtons) {
         controls.lines = {"left from before"};
         controls.events.clear();
 
-        link.ShowIssues();
+        ShowIssues(t.log, link, controls);
 
         EXPECT_EQ(controls.lines, c.lines);
         const Strings buttons(controls.events.end() - 3, controls.events.end());
@@ -160,7 +162,7 @@ TEST_F(Resolution, ShowIssuesListsWhatIsLeftAndSetsTheButtons) {
 TEST_F(Resolution, ShowIssuesStopsAtAFailureAndKeepsTheButtons) {
     stageNames("Employee", {"Ann"});
     controls.failingEvents = {"Export off"};
-    link.ShowIssues();
+    ShowIssues(t.log, link, controls);
     EXPECT_EQ(controls.lines,
               (Strings{"Missing Employee Ann", "", "There are 1 issues requiring resolution."}));
     EXPECT_FALSE(controls.enabled[WindowButton::Print]);
@@ -168,7 +170,7 @@ TEST_F(Resolution, ShowIssuesStopsAtAFailureAndKeepsTheButtons) {
 
     controls.failingEvents.clear();
     interfaceDb.cnInterface->execute("drop table PayType");
-    link.ShowIssues();
+    ShowIssues(t.log, link, controls);
     EXPECT_EQ(controls.lines, Strings{"Missing Employee Ann"});
     EXPECT_NE(logText().find("ShowIssues no such table: PayType"), std::string::npos);
 }
@@ -178,7 +180,7 @@ TEST_F(Resolution, EachActivationAsksAgainAndRebuildsTheList) {
     qb.responses = {knownNames({"Ann"}, {}), knownNames({"Bob"}, {})};
     for (int activation = 0; activation < 2; ++activation) {
         link.ResolveWithQB();
-        link.ShowIssues();
+        ShowIssues(t.log, link, controls);
     }
     EXPECT_EQ(qb.requests.size(), 2u);
     EXPECT_EQ(controls.lines, Strings{"Click Export to post your time tickets in QuickBooks."});

@@ -93,12 +93,12 @@ TEST_F(Parser, QueryStatusesDeleteNamesOrStopTheWalk) {
         SCOPED_TRACE(c.name);
         interfaceDb.cnInterface->execute("delete from Employee");
         stageNames("Employee", {"Ann", "Zed"});
-        controls.lines.clear();
+        link.answerNotes.clear();
         // A second element would delete Zed if the walk went on.
         const bool result = parseEmployees(employeeRs(c.code, {"Ann"}, "Not all \"names\" found") +
                                            employeeRs("0", {"Zed"}));
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ(controls.lines, c.lines);
+        EXPECT_EQ(link.answerNotes, c.lines);
         EXPECT_EQ(names("Employee"), c.namesLeft);
     }
     EXPECT_EQ(logText(), "");
@@ -146,17 +146,15 @@ TEST_F(Parser, ADocumentThatDoesNotLoadIsOneEntryAndNoChange) {
     for (const char* document : documents) {
         SCOPED_TRACE(document);
         TestLog log;
-        FakeWindowControls window;
         ProcessorScript script;
-        QuickBooksLink parser(log.log, interfaceDb, extraction, strQBdata, window,
-                              script.factory());
+        QuickBooksLink parser(log.log, interfaceDb, extraction, strQBdata, script.factory());
         parser.responseXML = document;
         EXPECT_FALSE(parser.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
         const std::string head =
             std::string(kStamp) + "ParseResponseXML \r\n loadXML failed, reason: ";
         EXPECT_EQ(log.logText().substr(0, head.size()), head);
         EXPECT_EQ(log.prompter.shown.size(), 1u);
-        EXPECT_TRUE(window.events.empty());
+        EXPECT_TRUE(parser.answerNotes.empty());
     }
     EXPECT_EQ(punchRows(), Strings{"1|<null>"});
 }
@@ -258,7 +256,7 @@ TEST_F(Parser, AMissingAttributeIsAFailedStepAndNeverBorrowsTheLastValue) {
     EXPECT_EQ(logText(), twice);
 
     TestLog log;
-    QuickBooksLink fresh(log.log, interfaceDb, extraction, strQBdata, controls, qb.factory());
+    QuickBooksLink fresh(log.log, interfaceDb, extraction, strQBdata, qb.factory());
     fresh.responseXML = qbxmlResponse("<TimeTrackingAddRs requestID=\"1\" statusCode=\"0\" />");
     EXPECT_TRUE(fresh.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
     const std::string missing = std::string(kStamp) +

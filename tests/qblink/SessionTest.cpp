@@ -74,14 +74,12 @@ TEST_F(Session, OpenFailuresLogTheStepAndCloseOnlyAnOpenedConnection) {
         InterfaceDatabase ownDb;
         ExtractionOutcome ownExtraction;
         std::string companyFile;
-        FakeWindowControls window;
         ProcessorScript script;
         script.failCreation = c.failCreation;
         if (*c.failingOperation != '\0') {
             script.failures[c.failingOperation] = c.description;
         }
-        QuickBooksLink session(log.log, ownDb, ownExtraction, companyFile, window,
-                               script.factory());
+        QuickBooksLink session(log.log, ownDb, ownExtraction, companyFile, script.factory());
         session.ticket = "{earlier}";
         companyFile = c.companyFile;
 
@@ -132,10 +130,8 @@ TEST_F(Session, CloseFailuresAreLoggedAndLeaveTheSessionMarkedOpen) {
         InterfaceDatabase ownDb;
         ExtractionOutcome ownExtraction;
         std::string companyFile;
-        FakeWindowControls window;
         ProcessorScript script;
-        QuickBooksLink session(log.log, ownDb, ownExtraction, companyFile, window,
-                               script.factory());
+        QuickBooksLink session(log.log, ownDb, ownExtraction, companyFile, script.factory());
         ASSERT_TRUE(session.OpenQBConnection());
         script.calls.clear();
         script.failures[failing] = "The ticket parameter is invalid.";

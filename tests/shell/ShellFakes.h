@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "diag/Failure.h"
-#include "shell/window/SettingsStore.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/frmLocateCHdata.h"
 #include "shell/window/frmVantrell.h"
 

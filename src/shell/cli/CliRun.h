@@ -6,8 +6,8 @@
 #include "diag/Clock.h"
 #include "qblink/RequestProcessor.h"
 #include "shell/cli/CliOptions.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/ProgramStart.h"
-#include "shell/window/SettingsStore.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace vantrell {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "diag/Prompter.h"
-#include "qblink/WindowControls.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/frmLocateCHdata.h"
 #include "shell/window/frmVantrell.h"
 

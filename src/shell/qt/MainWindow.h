@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "qblink/WindowControls.h"
 #include "shell/qt/LocateDialog.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/MainWindowSteps.h"
 #include "shell/window/frmVantrell.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/window/SettingsStore.h"
+#include "shell/window/FrontEnd.h"
 
 namespace vantrell {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/window/SettingsStore.h"
+#include "shell/window/FrontEnd.h"
 
 namespace vantrell::win32 {
 

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "qblink/WindowControls.h"
 #include "shell/win32/Win32FileOpenDialog.h"
 #include "shell/win32/Win32LocateHost.h"
 #include "shell/win32/Win32WindowPrinter.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/MainWindowSteps.h"
 #include "shell/window/frmVantrell.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/window/SettingsStore.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/frmLocateCHdata.h"
 
 namespace vantrell {

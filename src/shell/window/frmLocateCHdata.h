@@ -3,19 +3,10 @@
 #include <string>
 
 #include "diag/modErrorLog.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/ProgramState.h"
 
 namespace vantrell {
-
-// The platform's file-open dialog. Returns the chosen full path, or "" when the user cancelled.
-// `flags` 4 hides the read-only box and lets the user type a name that does not exist.
-class FileOpenDialog {
-  public:
-    virtual ~FileOpenDialog() = default;
-    // Shows the dialog offering `filter` ("Description|pattern") and returns when it has
-    // closed. A dialog that cannot be shown throws Failure.
-    virtual std::string showOpen(const std::string& filter, int flags) = 0;
-};
 
 // The filters of the two files the program asks for: the time-and-attendance program's
 // database and the accounting system's company file.
@@ -56,15 +47,6 @@ class frmLocateCHdata {
     FileOpenDialog& fileDialog_;
     std::string lblLocate_;
     bool closed_ = false;
-};
-
-// Shows the locate dialog modally and returns when it has closed.
-class LocateDialogHost {
-  public:
-    virtual ~LocateDialogHost() = default;
-    // Shows `dialog`, already loaded, until closed() is true. A window that cannot be shown
-    // throws Failure.
-    virtual void showModal(frmLocateCHdata& dialog) = 0;
 };
 
 }  // namespace vantrell

@@ -3,6 +3,8 @@
 #include "diag/Guard.h"
 #include "extract/Extraction.h"
 #include "interfacedb/modDataDef.h"
+#include "shell/window/ExportButton.h"
+#include "shell/window/IssueList.h"
 #include "shell/window/LocationStep.h"
 
 namespace vantrell {
@@ -11,7 +13,7 @@ frmVantrell::frmVantrell(modErrorLog& log, ProgramState& state, MainWindowServic
     : log_(log),
       state_(state),
       services_(std::move(services)),
-      link_(log, state.interfaceDb, state.extraction.outcome, state.strQBdata, services_.controls,
+      link_(log, state.interfaceDb, state.extraction.outcome, state.strQBdata,
             services_.processorFactory) {}
 
 void frmVantrell::Form_Load() {
@@ -43,11 +45,14 @@ void frmVantrell::Form_Activate() {
         link_.beginActivation();
         GetChronelData(log_, state_.interfaceDb, state_.extraction);
         link_.ResolveWithQB();
+        // What the answers said of a query that found nothing or failed, listed as it comes;
+        // the issues then take the list's place.
+        listAnswerNotes(log_, link_, services_.controls, "ResolveWithQB");
         // Before anything is offered for export: what the accounting system holds already.
         link_.CheckPostedTickets();
         // Last, as it only adds reasons under names already known to be missing.
         link_.ExplainMissingNames();
-        link_.ShowIssues();
+        ShowIssues(log_, link_, services_.controls);
     });
 }
 
@@ -63,6 +68,10 @@ void frmVantrell::Form_Unload() {
         blnCloseConnection(log_, state_.interfaceDb.cnInterface);
         blnCloseConnection(log_, state_.extraction.cnChronel);
     });
+}
+
+void frmVantrell::cmdExport_Click() {
+    vantrell::cmdExport_Click(log_, link_, services_.controls);
 }
 
 void frmVantrell::cmdPrint_Click() {

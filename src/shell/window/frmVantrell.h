@@ -5,21 +5,11 @@
 #include "diag/modErrorLog.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestProcessor.h"
-#include "qblink/WindowControls.h"
+#include "shell/window/FrontEnd.h"
 #include "shell/window/ProgramState.h"
-#include "shell/window/SettingsStore.h"
 #include "shell/window/frmLocateCHdata.h"
 
 namespace vantrell {
-
-// Sends an image of the window to the default printer, without a dialog. Throws Failure when
-// there is no printer or printing fails.
-class WindowPrinter {
-  public:
-    virtual ~WindowPrinter() = default;
-    // Prints the window as it is shown now; returns when it has been sent to the printer.
-    virtual void printWindowImage() = 0;
-};
 
 // What the main window's logic needs from the front end that shows it.
 struct MainWindowServices {
@@ -53,9 +43,9 @@ class frmVantrell {
     void Form_Unload();
 
     // The three buttons: Close unloads the window; Export posts the staged tickets (see
-    // QuickBooksLink::cmdExport_Click); Print prints the window, logging a failure.
+    // ExportButton.h); Print prints the window, logging a failure.
     void cmdClose_Click() { Form_Unload(); }
-    void cmdExport_Click() { link_.cmdExport_Click(); }
+    void cmdExport_Click();
     void cmdPrint_Click();
 
     // True once the unload sequence has run; the front end then closes its window.

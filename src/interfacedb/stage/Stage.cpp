@@ -96,7 +96,7 @@ void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_
             " Undone) select ?, Sequence, Name, Date, Hours, PayType, ?, ? from Punch"
             " where Sequence=?",
             {db::Value(exportId), db::Value(txnId), db::Value(false), db::Value(sequence)});
-        cn.execute(kDeletePunchSequence + std::to_string(sequence));
+        cn.execute(kDeletePunchSequence, {db::Value(sequence)});
     });
 }
 

@@ -27,10 +27,11 @@ inline constexpr const char* kDeletePayTypeNamed = "delete from PayType where Na
 inline constexpr const char* kEmployeesByName = "select Name from Employee order by Name";
 inline constexpr const char* kPayTypesByName = "select Name from PayType order by Name";
 
-// The export: the tickets in order; an accepted one deleted, a rejected one marked, each
-// statement followed by the ticket's Sequence.
+// The export: the tickets in order; an accepted one deleted (its Sequence bound: the statement
+// is prepared once for the whole answer), a rejected one marked (the statement followed by the
+// ticket's Sequence).
 inline constexpr const char* kPunchBySequence = "select * from Punch order by Sequence";
-inline constexpr const char* kDeletePunchSequence = "delete from Punch where Sequence=";
+inline constexpr const char* kDeletePunchSequence = "delete from Punch where Sequence=?";
 inline constexpr const char* kMarkPunchError = "update Punch set Error='";
 inline constexpr const char* kMarkPunchErrorWhere = "' where Sequence=";
 

@@ -2,9 +2,6 @@
 
 namespace vantrell {
 
-namespace {
-
-// The node after `node` in document order, staying inside `root`; empty at the end.
 pugi::xml_node nextInDocumentOrder(pugi::xml_node node, const pugi::xml_node& root) {
     if (pugi::xml_node child = node.first_child()) {
         return child;
@@ -17,8 +14,6 @@ pugi::xml_node nextInDocumentOrder(pugi::xml_node node, const pugi::xml_node& ro
     }
     return {};
 }
-
-}  // namespace
 
 bool isTextNode(const pugi::xml_node& node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;

@@ -11,6 +11,12 @@ namespace vantrell {
 // True for a node of text: character data or a CDATA section. Never throws.
 bool isTextNode(const pugi::xml_node& node);
 
+// The node after `node` in document order, staying inside `root`, which is `node` or one of its
+// ancestors: its first child, else the next sibling of it or of its nearest ancestor below
+// `root` that has one; empty at the end. A walk with it needs no recursion, so any depth of
+// document is walked. Never throws.
+pugi::xml_node nextInDocumentOrder(pugi::xml_node node, const pugi::xml_node& root);
+
 // Every element below `root` (the root itself excluded) whose tag is exactly `tag`, in document
 // order. One pass, without recursion, so any size and depth of document is walked. Throws only
 // std::bad_alloc.

@@ -7,10 +7,10 @@
 #include <iterator>
 #include <string>
 
+#include "qblink/StrictXmlLoader.h"
 #include "standins/ProcessorError.h"
 #include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
-#include "standins/StrictXml.h"
 
 namespace vantrell::standins {
 
@@ -346,7 +346,7 @@ TxnDelRequest readTxnDel(const pugi::xml_node& node) {
 
 QbxmlMessage readQbxmlMessage(std::string_view text) {
     pugi::xml_document document;
-    if (!loadStrictXml(document, text).empty()) {
+    if (loadXmlStrict(document, text, XmlChecks::Conforming)) {
         parseError();
     }
     QbxmlMessage message;

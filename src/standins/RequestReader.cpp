@@ -8,6 +8,7 @@
 #include <string>
 
 #include "qblink/StrictXmlLoader.h"
+#include "qblink/XmlReading.h"
 #include "standins/ProcessorError.h"
 #include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
@@ -41,7 +42,7 @@ std::string leafText(const pugi::xml_node& node) {
     allowAttributes(node, {});
     std::string text = node.value();
     for (const auto& child : node.children()) {
-        if (child.type() != pugi::node_pcdata && child.type() != pugi::node_cdata) {
+        if (!isTextNode(child)) {
             parseError();
         }
         text += child.value();

@@ -7,10 +7,10 @@
 #include <pugixml.hpp>
 
 #include "FuzzSupport.h"
+#include "qblink/StrictXmlLoader.h"
 #include "standins/CompanyFile.h"
 #include "standins/ProcessorError.h"
 #include "standins/RequestHandler.h"
-#include "standins/StrictXml.h"
 
 namespace vantrell::fuzzing {
 namespace {
@@ -45,9 +45,8 @@ class Harness {
             violated(std::string("the handler threw something else: ") + e.what(), request);
         }
         pugi::xml_document document;
-        if (const std::string problem = standins::loadStrictXml(document, response);
-            !problem.empty()) {
-            violated("the response is not well-formed (" + problem + "): " + response, request);
+        if (const auto problem = loadXmlStrict(document, response, XmlChecks::Conforming)) {
+            violated("the response is not well-formed (" + *problem + "): " + response, request);
         }
     }
 

@@ -17,6 +17,7 @@
 #include "interfacedb/SqlText.h"
 #include "interfacedb/modDataDef.h"
 #include "qblink/QuickBooksLink.h"
+#include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell::fuzzing {

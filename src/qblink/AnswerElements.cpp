@@ -1,5 +1,6 @@
 #include "qblink/AnswerElements.h"
 
+#include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell {

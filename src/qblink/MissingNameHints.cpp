@@ -13,6 +13,7 @@
 #include "qblink/NameHints.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
+#include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell {

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include "diag/Failure.h"
+#include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell {

@@ -53,10 +53,6 @@ std::string versionTwoRequest(const char* onError, Build&& build) {
     return versionedRequest(kPostedCheckVersion, onError, std::forward<Build>(build));
 }
 
-void appendText(pugi::xml_node parent, const char* name, const std::string& text) {
-    parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());
-}
-
 }  // namespace
 
 std::string postedTicketQueryRequest(const std::string& fromDate, const std::string& toDate) {
@@ -64,8 +60,8 @@ std::string postedTicketQueryRequest(const std::string& fromDate, const std::str
         pugi::xml_node query = messages.append_child("TimeTrackingQueryRq");
         query.append_attribute("requestID").set_value("1");
         pugi::xml_node range = query.append_child("TxnDateRangeFilter");
-        appendText(range, "FromTxnDate", fromDate);
-        appendText(range, "ToTxnDate", toDate);
+        appendTextElement(range, "FromTxnDate", fromDate);
+        appendTextElement(range, "ToTxnDate", toDate);
     });
 }
 
@@ -76,7 +72,7 @@ std::string nameHintQueryRequest() {
         for (std::size_t i = 0; i < std::size(queries); ++i) {
             pugi::xml_node query = messages.append_child(queries[i]);
             query.append_attribute("requestID").set_value(std::to_string(i + 1).c_str());
-            appendText(query, "ActiveStatus", "All");
+            appendTextElement(query, "ActiveStatus", "All");
         }
     });
 }
@@ -86,8 +82,8 @@ std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds) {
         for (std::size_t i = 0; i < txnIds.size(); ++i) {
             pugi::xml_node request = messages.append_child("TxnDelRq");
             request.append_attribute("requestID").set_value(std::to_string(i + 1).c_str());
-            appendText(request, "TxnDelType", "TimeTracking");
-            appendText(request, "TxnID", txnIds[i]);
+            appendTextElement(request, "TxnDelType", "TimeTracking");
+            appendTextElement(request, "TxnID", txnIds[i]);
         }
     });
 }

@@ -11,6 +11,7 @@
 #include "qblink/AnswerElements.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/ResponseWalk.h"
+#include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell {

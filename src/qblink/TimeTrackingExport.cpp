@@ -22,10 +22,6 @@ namespace vantrell {
 
 namespace {
 
-void appendTextElement(pugi::xml_node parent, const char* name, const std::string& text) {
-    parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());
-}
-
 void appendReference(pugi::xml_node parent, const char* name, const std::string& fullName) {
     appendTextElement(parent.append_child(name), "FullName", fullName);
 }

@@ -22,4 +22,10 @@ class StringWriter final : public pugi::xml_writer {
     std::string& out_;
 };
 
+// Appends to `parent` an element `name` holding only `text`, which ends at its first NUL, if it
+// holds one. Throws only std::bad_alloc.
+inline void appendTextElement(pugi::xml_node parent, const char* name, const std::string& text) {
+    parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
 }  // namespace vantrell

@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "qblink/XmlWriting.h"
 #include "standins/ListQueryAnswer.h"
 #include "standins/ProcessorError.h"
 #include "standins/QbxmlProlog.h"
@@ -123,11 +124,11 @@ ResponseStatus answer(Context& context, const TxnDelRequest& request) {
     }
     auto element = context.response.addResponse("TxnDelRs", request.requestId, status);
     if (status.code == 0 && context.message.includeResponseData) {
-        appendLeaf(element, "TxnDelType", request.txnDelType);
-        appendLeaf(element, "TxnID", request.txnId);
+        appendTextElement(element, "TxnDelType", request.txnDelType);
+        appendTextElement(element, "TxnID", request.txnId);
         // The only version this element is known in is 13.0.
         if (versionAtLeast(context.message.version, 13, 0)) {
-            appendLeaf(element, "TimeDeleted", formatTimestamp(context.now));
+            appendTextElement(element, "TimeDeleted", formatTimestamp(context.now));
         }
     }
     return status;

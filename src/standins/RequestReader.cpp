@@ -7,10 +7,11 @@
 #include <iterator>
 #include <string>
 
+#include "qblink/StrictXmlLoader.h"
+#include "qblink/XmlReading.h"
 #include "standins/ProcessorError.h"
 #include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
-#include "standins/StrictXml.h"
 
 namespace vantrell::standins {
 
@@ -41,7 +42,7 @@ std::string leafText(const pugi::xml_node& node) {
     allowAttributes(node, {});
     std::string text = node.value();
     for (const auto& child : node.children()) {
-        if (child.type() != pugi::node_pcdata && child.type() != pugi::node_cdata) {
+        if (!isTextNode(child)) {
             parseError();
         }
         text += child.value();
@@ -346,7 +347,7 @@ TxnDelRequest readTxnDel(const pugi::xml_node& node) {
 
 QbxmlMessage readQbxmlMessage(std::string_view text) {
     pugi::xml_document document;
-    if (!loadStrictXml(document, text).empty()) {
+    if (loadXmlStrict(document, text, XmlChecks::Conforming)) {
         parseError();
     }
     QbxmlMessage message;

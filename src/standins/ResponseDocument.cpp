@@ -103,8 +103,4 @@ std::string ResponseDocument::takeText() {
     return std::move(written_);
 }
 
-void appendLeaf(pugi::xml_node parent, const char* name, const std::string& text) {
-    parent.append_child(name).append_child(pugi::node_pcdata).set_value(text.c_str());
-}
-
 }  // namespace vantrell::standins

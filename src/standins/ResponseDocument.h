@@ -51,7 +51,4 @@ class ResponseDocument {
     void writeElement(pugi::xml_node response);
 };
 
-// Appends an element holding only `text`.
-void appendLeaf(pugi::xml_node parent, const char* name, const std::string& text);
-
 }  // namespace vantrell::standins

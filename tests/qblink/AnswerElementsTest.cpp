@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "qblink/AnswerElements.h"
+#include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
 namespace vantrell {

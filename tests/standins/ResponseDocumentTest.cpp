@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "qblink/XmlWriting.h"
 #include "standins/ResponseDocument.h"
 
 namespace vantrell::standins {
@@ -12,10 +13,10 @@ namespace {
 void fill(ResponseDocument& document, bool flushEach) {
     auto employees = document.addResponse("EmployeeQueryRs", std::string("Employee"), statusOk());
     auto record = employees.append_child("EmployeeRet");
-    appendLeaf(record, "Name", "Zoë O'Brien & Sons <Ltd>");
-    appendLeaf(record.append_child("EmployeePayrollInfo").append_child("Earnings"), "FullName",
-               "Hourly \"A\"");
-    appendLeaf(record, "Empty", "");
+    appendTextElement(record, "Name", "Zoë O'Brien & Sons <Ltd>");
+    appendTextElement(record.append_child("EmployeePayrollInfo").append_child("Earnings"),
+                      "FullName", "Hourly \"A\"");
+    appendTextElement(record, "Empty", "");
     if (flushEach) {
         document.flush();
     }
@@ -58,7 +59,7 @@ void fillMany(ResponseDocument& document, int batch) {
     element.append_attribute("retCount") = 7;
     for (int i = 1; i <= 7; ++i) {
         auto record = element.append_child("TimeTrackingRet");
-        appendLeaf(record, "TxnID", std::to_string(i) + " & <Zoë>");
+        appendTextElement(record, "TxnID", std::to_string(i) + " & <Zoë>");
         record.append_child("EntityRef").append_child("Empty");
         if (batch != 0 && i % batch == 0) {
             document.flushRecords(element);

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "qblink/StrictXmlLoader.h"
+
+namespace vantrell {
+namespace {
+
+TEST(StrictXmlLoader, ConformingRefusesWhatAConformingParserRefuses) {
+    for (const char* text : {
+             "",
+             "   ",
+             "Status OK",
+             "<a>",
+             "<a></b>",
+             "<a/><b/>",
+             "<a/>text",
+             "text<a/>",
+             "<a/><![CDATA[x]]>",
+             "<a>&nbsp;</a>",
+             "<a>&#1;</a>",
+             "<a>&#xD800;</a>",
+             "<a>& b</a>",
+             "<a b='<'/>",
+             "<a b='&unknown;'/>",
+             "<a x='1' x='2'/>",
+             " <?xml version='1.0'?><a/>",
+             "<a/><?xml version='1.0'?>",
+             "<a/><!DOCTYPE a>",
+             "<!DOCTYPE a><!DOCTYPE a><a/>",
+             "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
+             "<a>\x01</a>",
+             "<a>\xC3</a>",
+             "<a>\xC0\xAF</a>",
+             "<a><!-- open </a>",
+         }) {
+        pugi::xml_document document;
+        EXPECT_TRUE(loadXmlStrict(document, text, XmlChecks::Conforming)) << '"' << text << '"';
+    }
+}
+
+TEST(StrictXmlLoader, ConformingAcceptsWellFormedDocuments) {
+    for (const char* text : {
+             "<a/>",
+             "\xEF\xBB\xBF<?xml version=\"1.0\" ?>\n<a/>\n",
+             "<a>&amp;&lt;&gt;&quot;&apos;&#233;&#x263A;</a>",
+             "<!DOCTYPE QBXML PUBLIC 'x' 'http://host/?a=1&b=[2]'><QBXML/>",
+             "<a><![CDATA[&x<y]]></a>",
+             "<?xml-stylesheet href='s.css'?><a b=\"it's\" c='say \"hi\"'/>",
+             "<a>Zoë 山田 ☺</a><!-- trailing -->\n",
+         }) {
+        pugi::xml_document document;
+        EXPECT_EQ(loadXmlStrict(document, text, XmlChecks::Conforming), std::nullopt) << text;
+        EXPECT_TRUE(document.document_element());
+    }
+}
+
+TEST(StrictXmlLoader, ConformingReadsDeepNestingWithoutExhaustingTheStack) {
+    const int depth = 200000;
+    std::string text;
+    for (int i = 0; i < depth; ++i) {
+        text += "<a x='1'>";
+    }
+    for (int i = 0; i < depth; ++i) {
+        text += "</a>";
+    }
+    pugi::xml_document document;
+    EXPECT_EQ(loadXmlStrict(document, text, XmlChecks::Conforming), std::nullopt);
+    text.insert(text.size() - 4, "<b y='1' y='2'/>");
+    EXPECT_EQ(loadXmlStrict(document, text, XmlChecks::Conforming), "repeated attribute y on b");
+}
+TEST(StrictXmlLoader, BothChecksRefuseWhatIsNotWellFormed) {
+    for (const char* text : {
+             "",
+             "   ",
+             "Status OK",
+             "<a>",
+             "<a></b>",
+             "<a/><b/>",
+             "<a/>text",
+             "text<a/>",
+             "<a/><![CDATA[x]]>",
+             "<a>&#1;</a>",
+             "<a>&#;</a>",
+             "<a>&#xD800;</a>",
+             "<a>\x01</a>",
+             "<a>\xC3</a>",
+             "<a>\xC0\xAF</a>",
+             "<a><!-- open </a>",
+         }) {
+        pugi::xml_document document;
+        EXPECT_TRUE(loadXmlStrict(document, text)) << '"' << text << '"';
+        std::string inPlace = text;
+        EXPECT_EQ(loadXmlStrictInPlace(document, inPlace), loadXmlStrict(document, text))
+            << '"' << text << '"';
+        EXPECT_TRUE(loadXmlStrict(document, text, XmlChecks::Conforming)) << '"' << text << '"';
+    }
+}
+
+TEST(StrictXmlLoader, OnlyConformingRefusesWhatPugixmlLetsThrough) {
+    for (const char* text : {
+             "<a>&nbsp;</a>",
+             "<a>& b</a>",
+             "<a b='<'/>",
+             "<a b='&unknown;'/>",
+             "<a x='1' x='2'/>",
+             " <?xml version='1.0'?><a/>",
+             "<a/><?xml version='1.0'?>",
+             "<a/><!DOCTYPE a>",
+             "<!DOCTYPE a><!DOCTYPE a><a/>",
+             "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
+             "<a>\xEF\xBF\xBE</a>",
+         }) {
+        pugi::xml_document document;
+        EXPECT_EQ(loadXmlStrict(document, text), std::nullopt) << text;
+        EXPECT_TRUE(loadXmlStrict(document, text, XmlChecks::Conforming)) << '"' << text << '"';
+    }
+}
+
+TEST(StrictXmlLoader, WellFormedGivesTheReasonWithItsOffset) {
+    pugi::xml_document document;
+    EXPECT_EQ(loadXmlStrict(document, "<a/><b/>"),
+              "Only one top level element is allowed in an XML document at offset 5");
+    EXPECT_EQ(loadXmlStrict(document, "<a>&#1;</a>"),
+              "An invalid character was found in text content at offset 3");
+    EXPECT_EQ(refusedXmlText("<a>\xC3</a>"), "The text is not UTF-8 at offset 3");
+    EXPECT_EQ(refusedXmlText("<a>&#233;</a>"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vantrell

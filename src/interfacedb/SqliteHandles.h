@@ -7,9 +7,9 @@
 namespace vantrell::db {
 
 // Owners of SQLite's handles, for every part of the program that speaks to SQLite itself (the
-// engine, the stand-in accounting system's company file, the benchmark): a statement is
-// finalized, and a database closed, when its owner goes. A database whose statements are still
-// open is closed once the last of them is finalized.
+// engine, the stand-in accounting system's company file, the sample-data writer, the
+// benchmark): a statement is finalized, and a database closed, when its owner goes. A database
+// whose statements are still open is closed once the last of them is finalized.
 struct SqliteStatementFinalizer {
     // Finalizes `statement`; SQLite's result is dropped.
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }

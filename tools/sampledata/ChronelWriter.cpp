@@ -4,14 +4,11 @@
 
 #include <type_traits>
 
+#include "interfacedb/SqliteHandles.h"
+
 namespace vantrell::sampledata {
 
 namespace {
-
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 std::string createExportDefinitionTable() {
     std::string sql = "CREATE TABLE EXPORTDFN (ExportName TEXT";
@@ -60,14 +57,10 @@ int bind(sqlite3_stmt* statement, int index, const Cell& cell) {
 
 }  // namespace
 
+// The statements go before the database they were prepared on.
 struct ChronelWriter::Handles {
-    sqlite3* db = nullptr;
-    std::map<std::string, Statement, std::less<>> statements;
-
-    ~Handles() {
-        statements.clear();
-        sqlite3_close_v2(db);
-    }
+    db::SqliteDatabase db;
+    std::map<std::string, db::SqliteStatement, std::less<>> statements;
 };
 
 ChronelWriter::ChronelWriter(const std::filesystem::path& path)
@@ -76,8 +69,10 @@ ChronelWriter::ChronelWriter(const std::filesystem::path& path)
     if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
         throw GeneratorError(path.string() + ": a file of that name already exists");
     }
-    const int rc = sqlite3_open_v2(path.string().c_str(), &handles_->db,
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.string().c_str(), &raw,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    handles_->db.reset(raw);
     if (rc != SQLITE_OK) {
         fail("cannot create the file");
     }
@@ -89,18 +84,18 @@ ChronelWriter::ChronelWriter(const std::filesystem::path& path)
 
 ChronelWriter::~ChronelWriter() {
     if (inTransaction_) {
-        sqlite3_exec(handles_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(handles_->db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }
 
 void ChronelWriter::fail(std::string_view what) const {
-    const char* reason = handles_->db != nullptr ? sqlite3_errmsg(handles_->db) : "out of memory";
+    const char* reason = handles_->db ? sqlite3_errmsg(handles_->db.get()) : "out of memory";
     throw GeneratorError(path_.string() + ": " + std::string(what) + ": " + reason);
 }
 
 void ChronelWriter::begin() {
     if (!inTransaction_) {
-        if (sqlite3_exec(handles_->db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (sqlite3_exec(handles_->db.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
             fail("cannot begin writing");
         }
         inTransaction_ = true;
@@ -110,14 +105,14 @@ void ChronelWriter::begin() {
 void ChronelWriter::execute(std::string_view sql) {
     begin();
     const std::string text(sql);
-    if (sqlite3_exec(handles_->db, text.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_exec(handles_->db.get(), text.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         fail("statement refused (" + text + ")");
     }
 }
 
 void ChronelWriter::commit() {
     if (inTransaction_) {
-        if (sqlite3_exec(handles_->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (sqlite3_exec(handles_->db.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
             fail("cannot commit");
         }
         inTransaction_ = false;
@@ -129,10 +124,10 @@ void ChronelWriter::insertRow(const std::string& sql, const std::vector<const Ce
     auto found = handles_->statements.find(sql);
     if (found == handles_->statements.end()) {
         sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(handles_->db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(handles_->db.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
             fail("statement refused (" + sql + ")");
         }
-        found = handles_->statements.emplace(sql, Statement(raw)).first;
+        found = handles_->statements.emplace(sql, db::SqliteStatement(raw)).first;
     }
     sqlite3_stmt* statement = found->second.get();
     sqlite3_reset(statement);

@@ -68,6 +68,7 @@ TEST(StrictXmlLoader, ConformingReadsDeepNestingWithoutExhaustingTheStack) {
     text.insert(text.size() - 4, "<b y='1' y='2'/>");
     EXPECT_EQ(loadXmlStrict(document, text, XmlChecks::Conforming), "repeated attribute y on b");
 }
+
 TEST(StrictXmlLoader, BothChecksRefuseWhatIsNotWellFormed) {
     for (const char* text : {
              "",

@@ -38,8 +38,29 @@ std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at) {
     return std::nullopt;
 }
 
-// The tags of a text one after the other; comments, CDATA sections and processing
-// instructions are passed over.
+// Past the '>' of a document type declaration at `at`, quoted literals followed; nothing when it
+// has an internal subset, which the scan does not follow.
+std::optional<std::size_t> documentTypeEnd(std::string_view text, std::size_t at) {
+    const std::optional<std::size_t> end = tagEnd(text, at);
+    if (!end) {
+        return std::nullopt;
+    }
+    char quote = 0;
+    for (std::size_t i = at; i < *end; ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '[') {
+            return std::nullopt;
+        }
+    }
+    return end;
+}
+
+// The tags of a text one after the other; comments, CDATA sections, processing instructions
+// and a document type declaration without an internal subset are passed over.
 class TagScan {
   public:
     explicit TagScan(std::string_view text) : text_(text) {}
@@ -59,6 +80,8 @@ class TagScan {
                 end = skipPast(text_, lt + 9, "]]>");
             } else if (rest.starts_with("<?")) {
                 end = skipPast(text_, lt + 2, "?>");
+            } else if (rest.starts_with("<!DOCTYPE")) {
+                end = documentTypeEnd(text_, lt);
             } else if (!rest.starts_with("<!") && (end = tagEnd(text_, lt))) {
                 const bool isEnd = rest.size() > 1 && rest[1] == '/';
                 const std::size_t nameBegin = lt + (isEnd ? 2 : 1);

@@ -61,8 +61,9 @@ class AnswerElements {
 };
 
 // The outermost elements named `tag` in `text`, as spans of it, found by a scan that follows
-// comments, CDATA sections, processing instructions and quoted attribute values; nothing when
-// the text holds something the scan does not follow (a document type, an unfinished construct).
+// comments, CDATA sections, processing instructions, a document type declaration and quoted
+// attribute values; nothing when the text holds something the scan does not follow (an internal
+// subset of a document type, an unfinished construct).
 // It proves nothing about well-formedness: each span and the text around them are still to be
 // parsed.
 std::optional<std::vector<std::pair<std::size_t, std::size_t>>> outermostElements(

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -92,13 +94,26 @@ using QbxmlRequest =
 
 enum class OnError { StopOnError, ContinueOnError };
 
+// Where one request of a message is: read already (`requests[index]`), or a time ticket's
+// request still as the text of the message from `begin` to `end`, read when it is answered.
+struct RequestEntry {
+    bool isText = false;
+    std::size_t index = 0;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
 // One request message: its declared version, what to do after a refused request, whether
-// records are returned, and its requests in document order.
+// records are returned, and its requests in document order (`entries`; takeRequest gives each).
+// A message of many time tickets keeps them as text until each is answered, so that a message
+// of a whole payroll is never held read all at once.
 struct QbxmlMessage {
     std::string version;
     OnError onError = OnError::StopOnError;
     bool includeResponseData = true;
+    std::vector<RequestEntry> entries;
     std::vector<QbxmlRequest> requests;
+    std::string_view text;  // the message, for the entries held as text
 };
 
 }  // namespace vantrell::standins

@@ -169,13 +169,12 @@ std::string RequestHandler::handle(std::string_view request) {
     try {
         file_.begin();
         bool stopped = false;
-        std::size_t answered = 0;
-        for (auto& item : message.requests) {
-            if (answered > 0 && answered % kRequestsPerCommit == 0) {
+        for (std::size_t i = 0; i < message.entries.size(); ++i) {
+            if (i > 0 && i % kRequestsPerCommit == 0) {
                 file_.commit();
                 file_.begin();
             }
-            ++answered;
+            const QbxmlRequest item = takeRequest(message, i);
             if (stopped) {
                 response.addResponse(responseName(item), requestIdOf(item), notProcessed());
             } else {
@@ -186,7 +185,6 @@ std::string RequestHandler::handle(std::string_view request) {
             // Each answer goes to the text at once, and its request is let go: a large message
             // keeps no tree of the answers, nor every request until the last is answered.
             response.flush();
-            item = QbxmlRequest{};
         }
         file_.commit();
     } catch (const CompanyFileError&) {

@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "qblink/AnswerElements.h"
 #include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 #include "standins/ProcessorError.h"
@@ -343,13 +347,72 @@ TxnDelRequest readTxnDel(const pugi::xml_node& node) {
     return request;
 }
 
-}  // namespace
+// A message whose time tickets are read one at a time: the text around them, each ticket's
+// request in it an empty element of this name, and each ticket's request as a text of its own.
+constexpr const char* kPieceName = "vantrell.piece";
 
-QbxmlMessage readQbxmlMessage(std::string_view text) {
+struct PiecedMessage {
+    pugi::xml_document frame;
+    std::string_view text;
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+};
+
+// The message `text` in pieces, when each of its time tickets' requests is a child of
+// QBXMLMsgsRq that the scan found and the text around them loads; nothing otherwise (the message
+// is then read whole, which refuses it when it is not well-formed).
+std::optional<PiecedMessage> inPieces(std::string_view text) {
+    auto found = outermostElements(text, "TimeTrackingAddRq");
+    if (!found || found->empty()) {
+        return std::nullopt;
+    }
+    std::optional<PiecedMessage> pieced(std::in_place);
+    pieced->text = text;
+    pieced->pieces = std::move(*found);
+    std::string around;
+    std::size_t at = 0;
+    for (const auto& [begin, end] : pieced->pieces) {
+        around.append(text.substr(at, begin - at));
+        around.append("<").append(kPieceName).append("/>");
+        at = end;
+    }
+    around.append(text.substr(at));
+    if (loadXmlStrict(pieced->frame, around, XmlChecks::Conforming)) {
+        return std::nullopt;
+    }
+    // Each empty element must stand for a piece, in its place: one that the message itself
+    // holds, or one out of place, has the message read whole.
+    const std::vector<pugi::xml_node> marks = elementsByTagName(pieced->frame, kPieceName);
+    if (marks.size() != pieced->pieces.size()) {
+        return std::nullopt;
+    }
+    for (const pugi::xml_node& mark : marks) {
+        if (!named(mark.parent(), "QBXMLMsgsRq") || !named(mark.parent().parent(), "QBXML")) {
+            return std::nullopt;
+        }
+    }
+    return pieced;
+}
+
+// Reads the request of one piece: it must load on its own as a conforming document whose only
+// element is a TimeTrackingAddRq.
+TimeTrackingAddRequest readPiece(std::string_view text, std::pair<std::size_t, std::size_t> piece,
+                                 const std::string& version) {
     pugi::xml_document document;
-    if (loadXmlStrict(document, text, XmlChecks::Conforming)) {
+    if (loadXmlStrict(document, text.substr(piece.first, piece.second - piece.first),
+                      XmlChecks::Conforming)) {
         parseError();
     }
+    const pugi::xml_node root = document.document_element();
+    if (!named(root, "TimeTrackingAddRq") || root != document.first_child() ||
+        root.next_sibling()) {
+        parseError();
+    }
+    return readTimeTrackingAdd(root, version);
+}
+
+// Reads the message that `document` holds; `pieced`, when given, holds the time tickets'
+// requests that `document` (its frame) marks.
+QbxmlMessage readMessage(const pugi::xml_document& document, const PiecedMessage* pieced) {
     QbxmlMessage message;
     message.version = requestedQbxmlVersion(document);
     const auto root = document.document_element();
@@ -378,6 +441,7 @@ QbxmlMessage readQbxmlMessage(std::string_view text) {
     }
 
     const ChildReader onlyElements(messages);
+    std::size_t nextPiece = 0;
     for (const auto& node : messages.children()) {
         const std::string_view name = node.name();
         if (name == "EmployeeQueryRq") {
@@ -388,6 +452,12 @@ QbxmlMessage readQbxmlMessage(std::string_view text) {
             // Not a request of the versions before 5.0 that the vendor's reference shows.
             message.requests.emplace_back(
                 readListQuery(node, ListKind::NonWageItem, message.version));
+        } else if (pieced != nullptr && name == kPieceName) {
+            // Read now to check it, and read again when it is answered.
+            const auto [begin, end] = pieced->pieces.at(nextPiece++);
+            readPiece(pieced->text, {begin, end}, message.version);
+            message.entries.push_back({true, 0, begin, end});
+            continue;
         } else if (name == "TimeTrackingAddRq") {
             message.requests.emplace_back(readTimeTrackingAdd(node, message.version));
         } else if (name == "TimeTrackingQueryRq") {
@@ -396,9 +466,38 @@ QbxmlMessage readQbxmlMessage(std::string_view text) {
             message.requests.emplace_back(readTxnDel(node));
         } else if (node.type() == pugi::node_element) {
             parseError();
+        } else {
+            continue;
         }
+        message.entries.push_back({false, message.requests.size() - 1, 0, 0});
+    }
+    if (pieced != nullptr) {
+        message.text = pieced->text;
     }
     return message;
+}
+
+}  // namespace
+
+QbxmlMessage readQbxmlMessage(std::string_view text) {
+    // A message of many time tickets is read one ticket at a time, so that no tree of the whole
+    // message, nor a second copy of its text, is held.
+    if (const std::optional<PiecedMessage> pieced = inPieces(text)) {
+        return readMessage(pieced->frame, &*pieced);
+    }
+    pugi::xml_document document;
+    if (loadXmlStrict(document, text, XmlChecks::Conforming)) {
+        parseError();
+    }
+    return readMessage(document, nullptr);
+}
+
+QbxmlRequest takeRequest(QbxmlMessage& message, std::size_t i) {
+    const RequestEntry& entry = message.entries.at(i);
+    if (entry.isText) {
+        return readPiece(message.text, {entry.begin, entry.end}, message.version);
+    }
+    return std::move(message.requests.at(entry.index));
 }
 
 }  // namespace vantrell::standins

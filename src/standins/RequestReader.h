@@ -11,6 +11,11 @@ namespace vantrell::standins {
 // answers, each in its place; any other content is a parse error of the whole message and
 // nothing of it is processed. Throws ProcessorError (ParseError, UnsupportedVersion,
 // RollbackNotSupported).
+// A message that keeps requests as text refers to `text`, which must outlive it.
 QbxmlMessage readQbxmlMessage(std::string_view text);
+
+// The request of `message.entries[i]`, moved out of the message or read from its text (checked
+// when the message was read, so it reads again without fault). Call once for each entry.
+QbxmlRequest takeRequest(QbxmlMessage& message, std::size_t i);
 
 }  // namespace vantrell::standins

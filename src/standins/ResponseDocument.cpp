@@ -31,7 +31,8 @@ pugi::xml_node ResponseDocument::addResponse(const std::string& name,
 
 void ResponseDocument::writeHeader() {
     if (written_.empty()) {
-        written_ = std::string(kDeclaration) + "<QBXML>\n<QBXMLMsgsRs>\n";
+        // Appended, not assigned: the room reserved for a large answer stays.
+        written_.append(kDeclaration).append("<QBXML>\n<QBXMLMsgsRs>\n");
     }
 }
 

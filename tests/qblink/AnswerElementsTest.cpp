@@ -78,6 +78,12 @@ TEST(AnswerElements, FindWhatTheWholeDocumentHoldsWhateverSurroundsThem) {
         answer("<TimeTrackingAddRs requestID=\"4\"><TimeTrackingAddRs requestID=\"5\">"
                "<TimeTrackingAddRs requestID=\"6\"/></TimeTrackingAddRs></TimeTrackingAddRs>"
                "<Deeper><TimeTrackingAddRs requestID=\"7\"><Inner/></TimeTrackingAddRs></Deeper>"),
+        // A document type declaration, its literals holding what looks like markup.
+        "<?xml version=\"1.0\" ?><!DOCTYPE QBXML PUBLIC '-//x//EN' 'a>[<TimeTrackingAddRs>'>" +
+            answer("<TimeTrackingAddRs requestID=\"10\"/>").substr(22),
+        // One with an internal subset, which the scan leaves to the whole document.
+        "<?xml version=\"1.0\" ?><!DOCTYPE QBXML [<!ENTITY e 'x'>]>" +
+            answer("<TimeTrackingAddRs requestID=\"11\"/>").substr(22),
         // Names that only begin like the tag, and none of the tag at all.
         answer("<TimeTrackingAddRsX requestID=\"8\"/><TimeTrackingAddRs\trequestID=\"9\"\n/>"),
         answer("<Nothing/>"),

@@ -474,8 +474,53 @@ INSTANTIATE_TEST_SUITE_P(
         ParseErrorCase{"UnknownVersion", message(kGood, "<?qbxml version=\"14.0\"?>"),
                        ProcessorCode::UnsupportedVersion},
         ParseErrorCase{"Rollback", message(kGood, "<?qbxml version=\"13.0\"?>", "rollbackOnError"),
-                       ProcessorCode::RollbackNotSupported}),
+                       ProcessorCode::RollbackNotSupported},
+        // A message of time tickets is read one ticket at a time; what is wrong in one of them,
+        // or around them, still refuses the whole message.
+        ParseErrorCase{"RepeatedAttributeInALaterTicket",
+                       message(kGood +
+                               "<TimeTrackingAddRq requestID=\"2\" requestID=\"3\">"
+                               "<TimeTrackingAdd>" +
+                               kEntity +
+                               "<Duration>PT1H</Duration></TimeTrackingAdd>"
+                               "</TimeTrackingAddRq>")},
+        ParseErrorCase{"UnknownEntityInALaterTicket",
+                       message(add("<EntityRef><FullName>&who;</FullName></EntityRef>"
+                                   "<Duration>PT1H</Duration>"))},
+        ParseErrorCase{
+            "LessThanInAnAttributeOfALaterTicket",
+            message(kGood + "<TimeTrackingAddRq requestID=\"<2\"><TimeTrackingAdd>" + kEntity +
+                    "<Duration>PT1H</Duration></TimeTrackingAdd>"
+                    "</TimeTrackingAddRq>")},
+        ParseErrorCase{"UnclosedLaterTicket",
+                       message(kGood + "<TimeTrackingAddRq requestID=\"2\"><TimeTrackingAdd>")},
+        ParseErrorCase{"TicketInsideAnotherRequest",
+                       message(kGood + "<TimeTrackingQueryRq>" + kGood + "</TimeTrackingQueryRq>")},
+        ParseErrorCase{"TicketAfterTheRoot", message(kGood) + kGood},
+        ParseErrorCase{"ElementNamedLikeTheReadersMark", message(kGood + "<vantrell.piece/>")},
+        ParseErrorCase{"ControlCharacterInALaterTicket",
+                       message(add("<EntityRef><FullName>Worker\x01One</FullName></EntityRef>"
+                                   "<Duration>PT1H</Duration>"))}),
     [](const auto& test) { return std::string(test.param.label); });
+
+TEST_F(RequestHandlerTest, TicketsReadOneAtATimeKeepTheirPlaceAmongOtherRequests) {
+    const std::string second =
+        "<TimeTrackingAddRq requestID=\"3\"><TimeTrackingAdd><TxnDate>2024-03-05</TxnDate>"
+        "<EntityRef><FullName><![CDATA[Worker]]> Two<!-- the second --></FullName></EntityRef>"
+        "<Duration>PT2H</Duration></TimeTrackingAdd></TimeTrackingAddRq>";
+    const auto elements =
+        responseElements(handle(message(kGood + "<EmployeeQueryRq requestID=\"2\"/>" + second)));
+    ASSERT_EQ(elements.size(), 3u);
+    EXPECT_EQ(elements[0].name, "TimeTrackingAddRs");
+    EXPECT_EQ(elements[1].name, "EmployeeQueryRs");
+    EXPECT_EQ(elements[2].requestId, "3");
+    EXPECT_EQ(elements[2].statusCode, "0");
+    const auto tickets = posted();
+    ASSERT_EQ(tickets.size(), 2u);
+    EXPECT_EQ(tickets[1].ticket.employee.name, "Worker Two");
+    EXPECT_EQ(tickets[1].ticket.txnDate, "2024-03-05");
+    EXPECT_EQ(tickets[1].ticket.durationSeconds, 7200);
+}
 
 TEST_F(RequestHandlerTest, LargeMessageIsAnsweredWhole) {
     std::vector<Ticket> tickets;

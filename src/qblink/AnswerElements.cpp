@@ -22,8 +22,10 @@ std::optional<std::size_t> skipPast(std::string_view text, std::size_t from, std
     return at == std::string_view::npos ? std::nullopt : std::optional(at + end.size());
 }
 
-// Past the '>' of the tag at `at`, quoted attribute values followed.
-std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at) {
+// Past the '>' of the tag at `at`, quoted attribute values followed. With `subsetEnds`, a '['
+// outside quotes (a document type's internal subset, which the scan does not follow) gives
+// nothing, as does a text without the '>'.
+std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at, bool subsetEnds = false) {
     char quote = 0;
     for (std::size_t i = at + 1; i < text.size(); ++i) {
         const char c = text[i];
@@ -33,30 +35,11 @@ std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at) {
             quote = c;
         } else if (c == '>') {
             return i + 1;
-        }
-    }
-    return std::nullopt;
-}
-
-// Past the '>' of a document type declaration at `at`, quoted literals followed; nothing when it
-// has an internal subset, which the scan does not follow.
-std::optional<std::size_t> documentTypeEnd(std::string_view text, std::size_t at) {
-    const std::optional<std::size_t> end = tagEnd(text, at);
-    if (!end) {
-        return std::nullopt;
-    }
-    char quote = 0;
-    for (std::size_t i = at; i < *end; ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '[') {
+        } else if (c == '[' && subsetEnds) {
             return std::nullopt;
         }
     }
-    return end;
+    return std::nullopt;
 }
 
 // The tags of a text one after the other; comments, CDATA sections, processing instructions
@@ -81,7 +64,7 @@ class TagScan {
             } else if (rest.starts_with("<?")) {
                 end = skipPast(text_, lt + 2, "?>");
             } else if (rest.starts_with("<!DOCTYPE")) {
-                end = documentTypeEnd(text_, lt);
+                end = tagEnd(text_, lt, true);
             } else if (!rest.starts_with("<!") && (end = tagEnd(text_, lt))) {
                 const bool isEnd = rest.size() > 1 && rest[1] == '/';
                 const std::size_t nameBegin = lt + (isEnd ? 2 : 1);

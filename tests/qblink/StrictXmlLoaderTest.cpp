@@ -1,40 +1,56 @@
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
+
 #include "qblink/StrictXmlLoader.h"
 
 namespace vantrell {
 namespace {
 
+// Texts that are not well-formed XML: both checks refuse them.
+const char* const kNotWellFormed[] = {
+    "",
+    "   ",
+    "Status OK",
+    "<a>",
+    "<a></b>",
+    "<a/><b/>",
+    "<a/>text",
+    "text<a/>",
+    "<a/><![CDATA[x]]>",
+    "<a>&#1;</a>",
+    "<a>&#;</a>",
+    "<a>&#xD800;</a>",
+    "<a>\x01</a>",
+    "<a>\xC3</a>",
+    "<a>\xC0\xAF</a>",
+    "<a><!-- open </a>",
+};
+
+// Texts that pugixml lets through but a conforming parser refuses.
+const char* const kNotConforming[] = {
+    "<a>&nbsp;</a>",
+    "<a>& b</a>",
+    "<a b='<'/>",
+    "<a b='&unknown;'/>",
+    "<a x='1' x='2'/>",
+    " <?xml version='1.0'?><a/>",
+    "<a/><?xml version='1.0'?>",
+    "<a/><!DOCTYPE a>",
+    "<!DOCTYPE a><!DOCTYPE a><a/>",
+    "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
+    "<a>\xEF\xBF\xBE</a>",
+};
+
 TEST(StrictXmlLoader, ConformingRefusesWhatAConformingParserRefuses) {
-    for (const char* text : {
-             "",
-             "   ",
-             "Status OK",
-             "<a>",
-             "<a></b>",
-             "<a/><b/>",
-             "<a/>text",
-             "text<a/>",
-             "<a/><![CDATA[x]]>",
-             "<a>&nbsp;</a>",
-             "<a>&#1;</a>",
-             "<a>&#xD800;</a>",
-             "<a>& b</a>",
-             "<a b='<'/>",
-             "<a b='&unknown;'/>",
-             "<a x='1' x='2'/>",
-             " <?xml version='1.0'?><a/>",
-             "<a/><?xml version='1.0'?>",
-             "<a/><!DOCTYPE a>",
-             "<!DOCTYPE a><!DOCTYPE a><a/>",
-             "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
-             "<a>\x01</a>",
-             "<a>\xC3</a>",
-             "<a>\xC0\xAF</a>",
-             "<a><!-- open </a>",
-         }) {
-        pugi::xml_document document;
-        EXPECT_TRUE(loadXmlStrict(document, text, XmlChecks::Conforming)) << '"' << text << '"';
+    for (const std::span<const char* const> texts :
+         {std::span<const char* const>(kNotWellFormed),
+          std::span<const char* const>(kNotConforming)}) {
+        for (const char* text : texts) {
+            pugi::xml_document document;
+            EXPECT_TRUE(loadXmlStrict(document, text, XmlChecks::Conforming)) << '"' << text << '"';
+        }
     }
 }
 
@@ -70,24 +86,7 @@ TEST(StrictXmlLoader, ConformingReadsDeepNestingWithoutExhaustingTheStack) {
 }
 
 TEST(StrictXmlLoader, BothChecksRefuseWhatIsNotWellFormed) {
-    for (const char* text : {
-             "",
-             "   ",
-             "Status OK",
-             "<a>",
-             "<a></b>",
-             "<a/><b/>",
-             "<a/>text",
-             "text<a/>",
-             "<a/><![CDATA[x]]>",
-             "<a>&#1;</a>",
-             "<a>&#;</a>",
-             "<a>&#xD800;</a>",
-             "<a>\x01</a>",
-             "<a>\xC3</a>",
-             "<a>\xC0\xAF</a>",
-             "<a><!-- open </a>",
-         }) {
+    for (const char* text : kNotWellFormed) {
         pugi::xml_document document;
         EXPECT_TRUE(loadXmlStrict(document, text)) << '"' << text << '"';
         std::string inPlace = text;
@@ -98,19 +97,7 @@ TEST(StrictXmlLoader, BothChecksRefuseWhatIsNotWellFormed) {
 }
 
 TEST(StrictXmlLoader, OnlyConformingRefusesWhatPugixmlLetsThrough) {
-    for (const char* text : {
-             "<a>&nbsp;</a>",
-             "<a>& b</a>",
-             "<a b='<'/>",
-             "<a b='&unknown;'/>",
-             "<a x='1' x='2'/>",
-             " <?xml version='1.0'?><a/>",
-             "<a/><?xml version='1.0'?>",
-             "<a/><!DOCTYPE a>",
-             "<!DOCTYPE a><!DOCTYPE a><a/>",
-             "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
-             "<a>\xEF\xBF\xBE</a>",
-         }) {
+    for (const char* text : kNotConforming) {
         pugi::xml_document document;
         EXPECT_EQ(loadXmlStrict(document, text), std::nullopt) << text;
         EXPECT_TRUE(loadXmlStrict(document, text, XmlChecks::Conforming)) << '"' << text << '"';

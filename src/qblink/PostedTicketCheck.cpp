@@ -75,16 +75,14 @@ void QuickBooksLink::beginActivation() {
 }
 
 // After an export whose message went out, what the accounting system took is settled by the
-// check before anything is sent again. True when the export may go on.
+// check before anything is sent again. True when the export may go on; otherwise the check's
+// issues are to be listed.
 bool QuickBooksLink::settleEarlierExport() {
     if (!exportSent_) {
         return true;
     }
     CheckPostedTickets();
-    if (postedCheck_.made && postedCheck_.issueLines.empty()) {
-        return true;
-    }
-    return false;
+    return postedCheck_.made && postedCheck_.issueLines.empty();
 }
 
 }  // namespace vantrell

@@ -282,8 +282,7 @@ bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk, AnswerElements& ele
             }
             for (const pugi::xml_node& name : record.children("Name")) {
                 walk.attempt([&] {
-                    interfaceConnection().execute(std::string(deleteName) +
-                                                  db::escapeSqlText(elementText(name)) + "'");
+                    interfaceConnection().execute(deleteName, {db::Value(elementText(name))});
                 });
             }
         }

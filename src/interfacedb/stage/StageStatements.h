@@ -19,9 +19,10 @@ inline constexpr const char* kDeletePayTypes = "delete from PayType";
 inline constexpr const char* kPunchPayTypes = "select PayType from Punch group by PayType";
 inline constexpr const char* kPayTypeTable = "select * from Paytype";
 
-// Resolution: each statement is followed by the name, quoted, and a closing quote.
-inline constexpr const char* kDeleteEmployeeNamed = "delete from Employee where Name='";
-inline constexpr const char* kDeletePayTypeNamed = "delete from PayType where Name='";
+// Resolution: a name the accounting system knows leaves the list (the name bound: the statement
+// is prepared once for the whole answer).
+inline constexpr const char* kDeleteEmployeeNamed = "delete from Employee where Name=?";
+inline constexpr const char* kDeletePayTypeNamed = "delete from PayType where Name=?";
 
 // The issue list.
 inline constexpr const char* kEmployeesByName = "select Name from Employee order by Name";

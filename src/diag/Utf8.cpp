@@ -1,5 +1,6 @@
 #include "diag/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -59,6 +60,10 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
 }
 
 namespace {
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Past the run of ASCII bytes that starts at `pos`.
 std::size_t pastAscii(std::string_view text, std::size_t pos) {
@@ -157,11 +162,23 @@ std::string firstCharacters(std::string_view text, std::size_t count) {
 std::string asciiLower(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = lowerAscii(c);
     }
     return out;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return x == y || lowerAscii(x) == lowerAscii(y); });
+}
+
+std::size_t asciiCaselessHash(std::string_view text) {
+    // FNV-1a over the small letters.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(lowerAscii(c))) * 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash);
 }
 
 }  // namespace vantrell

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,5 +42,12 @@ std::string firstCharacters(std::string_view text, std::size_t count);
 // The text with ASCII capitals made small: the accounting system's names are unique without
 // regard to (ASCII) letter case.
 std::string asciiLower(std::string_view text);
+
+// True when the texts are the same but for ASCII letter case.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// A hash of the text with ASCII capitals made small: texts that equalsIgnoringAsciiCase takes
+// for the same hash alike.
+std::size_t asciiCaselessHash(std::string_view text);
 
 }  // namespace vantrell

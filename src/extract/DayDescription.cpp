@@ -39,7 +39,7 @@ std::optional<std::string> dayText(const std::string& text) {
     if (!date) {
         return std::nullopt;
     }
-    return date->toStorageText().substr(0, 10);
+    return date->dateText();
 }
 
 std::string quoted(const std::string& text) {

@@ -3,7 +3,6 @@
 #include "interfacedb/CivilCalendar.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace vantrell::db {
 
@@ -33,6 +32,15 @@ std::optional<int> digits(std::string_view text, std::size_t pos, std::size_t wi
         value = value * 10 + (text[i] - '0');
     }
     return value;
+}
+
+// Writes `value`, 0 or more, as exactly `width` digits with leading zeros; the parts of a date
+// always fit their width.
+void putDigits(char* out, std::int64_t value, int width) {
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
 }
 
 }  // namespace
@@ -108,19 +116,30 @@ int DateTime::day() const {
 }
 
 std::string DateTime::toText() const {
-    std::string text = toStorageText();
-    if (secondOfDay() == 0) {
-        text.resize(10);
-    }
+    return secondOfDay() == 0 ? dateText() : toStorageText();
+}
+
+// Written digit by digit: a payroll's dates are formatted hundreds of thousands of times.
+std::string DateTime::toStorageText() const {
+    const std::int64_t time = secondOfDay();
+    std::string text = dateText();
+    text.resize(19);
+    text[10] = ' ';
+    putDigits(&text[11], time / 3600, 2);
+    text[13] = ':';
+    putDigits(&text[14], time / 60 % 60, 2);
+    text[16] = ':';
+    putDigits(&text[17], time % 60, 2);
     return text;
 }
 
-std::string DateTime::toStorageText() const {
+std::string DateTime::dateText() const {
     const CivilDate c = civilFromDays(daysSinceEpoch());
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02d:%02d:%02d", static_cast<int>(c.year),
-                  c.month, c.day, hour(), minute(), second());
-    return buffer;
+    std::string text(10, '-');
+    putDigits(&text[0], c.year, 4);
+    putDigits(&text[5], c.month, 2);
+    putDigits(&text[8], c.day, 2);
+    return text;
 }
 
 }  // namespace vantrell::db

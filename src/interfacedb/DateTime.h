@@ -36,6 +36,9 @@ class DateTime {
     // "YYYY-MM-DD HH:MM:SS": the form stored in the interface database.
     std::string toStorageText() const;
 
+    // "YYYY-MM-DD", the date alone: the form of a transaction date.
+    std::string dateText() const;
+
     // The earlier date and time is the lesser.
     auto operator<=>(const DateTime&) const = default;
 

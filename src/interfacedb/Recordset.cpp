@@ -1,8 +1,8 @@
 #include "interfacedb/Recordset.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "diag/Utf8.h"
 #include "interfacedb/Connection.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
@@ -11,13 +11,6 @@
 namespace vantrell::db {
 
 namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 std::string text(const unsigned char* p) {
     return p != nullptr ? reinterpret_cast<const char*>(p) : "";
@@ -193,7 +186,7 @@ std::size_t Recordset::columnCount() const {
 
 std::size_t Recordset::columnIndex(std::string_view name) const {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        if (equalsIgnoringCase(columns_[i].name, name)) {
+        if (equalsIgnoringAsciiCase(columns_[i].name, name)) {
             return i;
         }
     }

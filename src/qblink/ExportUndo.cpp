@@ -18,10 +18,9 @@ namespace {
 constexpr const char* kNoSuchTransaction = "3120";
 
 std::string describe(const stage::JournalTicket& ticket) {
-    const std::string date = ticket.date ? dateToString(ticket.date->toText()) : std::string();
+    const std::string date = ticket.date ? ticket.date->dateText() : std::string();
     return ticket.name + " on " + date + ", " + ticket.payType + ", " +
-           hoursText(durationMinutes(hoursToDuration(ticket.hours)).value_or(0)) + " hours (" +
-           ticket.txnId + ")";
+           hoursText(hoursToMinutes(ticket.hours).value_or(0)) + " hours (" + ticket.txnId + ")";
 }
 
 }  // namespace

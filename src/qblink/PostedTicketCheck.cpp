@@ -25,8 +25,7 @@ std::string changedLine(const ChangedTicket& changed) {
     for (const auto& minutes : changed.postedMinutes) {
         posted += (posted.empty() ? "" : " or ") + minutesText(minutes);
     }
-    const std::string date =
-        changed.staged.date ? dateToString(changed.staged.date->toText()) : std::string();
+    const std::string date = changed.staged.date ? changed.staged.date->dateText() : std::string();
     return "Ticket changed in QuickBooks: " + changed.staged.name + " on " + date + ", " +
            changed.staged.payType + ": " + minutesText(changed.stagedMinutes) + " hours staged, " +
            posted + " hours in QuickBooks";
@@ -40,8 +39,8 @@ void QuickBooksLink::CheckPostedTickets() {
         db::Connection& cn = interfaceConnection();
         // Without a dated ticket nothing staged can be one the accounting system holds.
         if (const auto range = stage::stagedDateRange(cn)) {
-            const std::string request = postedTicketQueryRequest(
-                dateToString(range->first.toText()), dateToString(range->second.toText()));
+            const std::string request =
+                postedTicketQueryRequest(range->first.dateText(), range->second.dateText());
             SaveTextFile(log_.folder(), "CheckReq.txt", request);
             std::string response = processor().ProcessRequest(ticket, request);
             SaveTextFile(log_.folder(), "CheckResp.txt", response);

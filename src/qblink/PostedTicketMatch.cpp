@@ -15,19 +15,33 @@ namespace vantrell {
 
 namespace {
 
-// Employee, date and wage item in one text; the separator is no character of a name.
-std::string dayKey(std::string_view employee, std::string_view date, std::string_view item) {
-    std::string key = asciiLower(employee);
-    key += '\x1f';
-    key += date;
-    key += '\x1f';
-    key += asciiLower(item);
-    return key;
-}
+// A day of one employee's time under one wage item. The texts lie in the tickets being matched.
+struct DayKey {
+    std::string_view employee;
+    std::string_view date;
+    std::string_view item;
+};
 
-std::string dayText(const std::optional<db::DateTime>& date) {
-    return date ? dateToString(date->toText()) : std::string();
-}
+// Names compare without ASCII letter case, dates exactly.
+struct DayKeyHash {
+    std::size_t operator()(const DayKey& key) const {
+        std::size_t hash = asciiCaselessHash(key.employee);
+        hash = hash * 31 + std::hash<std::string_view>()(key.date);
+        return hash * 31 + asciiCaselessHash(key.item);
+    }
+};
+
+struct DayKeyEqual {
+    bool operator()(const DayKey& a, const DayKey& b) const {
+        return a.date == b.date && equalsIgnoringAsciiCase(a.employee, b.employee) &&
+               equalsIgnoringAsciiCase(a.item, b.item);
+    }
+};
+
+// The minutes of the posted tickets not yet paired, by day: a day rarely holds more than a
+// few, so a short list beats a tree.
+using UnpairedMinutes =
+    std::unordered_map<DayKey, std::vector<std::optional<std::int64_t>>, DayKeyHash, DayKeyEqual>;
 
 }  // namespace
 
@@ -104,12 +118,10 @@ std::string hoursText(std::int64_t minutes) {
 
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                                const std::vector<PostedTimeTicket>& posted) {
-    // The minutes of the posted tickets not yet paired, by day: a day rarely holds more than a
-    // few, so a short list beats a tree.
-    std::unordered_map<std::string, std::vector<std::optional<std::int64_t>>> unpaired;
+    UnpairedMinutes unpaired;
     unpaired.reserve(posted.size());
     for (const PostedTimeTicket& ticket : posted) {
-        unpaired[dayKey(ticket.employee, ticket.date, ticket.wageItem)].push_back(ticket.minutes);
+        unpaired[{ticket.employee, ticket.date, ticket.wageItem}].push_back(ticket.minutes);
     }
 
     TicketMatch match;
@@ -120,11 +132,12 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
         if (!ticket.date) {
             continue;
         }
-        const std::optional<std::int64_t> minutes = durationMinutes(hoursToDuration(ticket.hours));
-        const auto day = unpaired.find(dayKey(ticket.name, dayText(ticket.date), ticket.payType));
+        const std::string date = ticket.date->dateText();
+        const auto day = unpaired.find({ticket.name, date, ticket.payType});
         if (day == unpaired.end()) {
             continue;
         }
+        const std::optional<std::int64_t> minutes = hoursToMinutes(ticket.hours);
         const auto same = minutes ? std::find(day->second.begin(), day->second.end(), minutes)
                                   : day->second.end();
         if (same != day->second.end()) {
@@ -137,7 +150,8 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
 
     for (const auto& [i, minutes] : unmatched) {
         const stage::StagedTicket& ticket = staged[i];
-        const auto day = unpaired.find(dayKey(ticket.name, dayText(ticket.date), ticket.payType));
+        const std::string date = ticket.date->dateText();
+        const auto day = unpaired.find({ticket.name, date, ticket.payType});
         if (day->second.empty()) {
             continue;
         }

@@ -47,9 +47,8 @@ std::vector<std::string> QuickBooksLink::ticketsLeftLines() {
         }
         refused = true;
         lines.push_back("Refused: " + left.name + ", " +
-                        (left.date ? dateToString(left.date->toText()) : std::string()) + ", " +
-                        left.payType + ", " + db::Value(left.hours).toText() +
-                        " hours: " + left.error);
+                        (left.date ? left.date->dateText() : std::string()) + ", " + left.payType +
+                        ", " + db::Value(left.hours).toText() + " hours: " + left.error);
     }
     if (notProcessed > 0) {
         const bool one = notProcessed == 1;

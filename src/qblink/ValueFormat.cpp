@@ -23,13 +23,21 @@ std::string dateToString(std::string_view strDate) {
     return buffer;
 }
 
-std::string hoursToDuration(float sngHours) {
+std::optional<std::int32_t> hoursToMinutes(float sngHours) {
     const double total = std::floor(static_cast<double>(sngHours) * 60.0 + 0.45);
     if (!std::isfinite(total) || total < std::numeric_limits<std::int32_t>::min() ||
         total > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(total);
+}
+
+std::string hoursToDuration(float sngHours) {
+    const std::optional<std::int32_t> total = hoursToMinutes(sngHours);
+    if (!total) {
         return "error";
     }
-    std::int32_t minutes = static_cast<std::int32_t>(total);
+    std::int32_t minutes = *total;
     std::int32_t hours = 0;
     if (minutes >= 60) {
         hours = minutes / 60;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "diag/Utf8.h"
 
@@ -42,6 +43,25 @@ TEST(Utf8, FirstCharactersNeverSplitsACharacter) {
     EXPECT_EQ(characterCount("\xc3\xa9t\xc3\xa9"), 3u);
     EXPECT_EQ(characterCount("a\xff"), 2u);
     EXPECT_EQ(asciiLower("Ann O'NEIL \xc3\x89"), "ann o'neil \xc3\x89");
+}
+
+// Names the accounting system takes for the same compare and hash alike; only ASCII letters
+// fold.
+TEST(Utf8, CaselessComparisonFoldsOnlyAsciiLetters) {
+    const std::pair<const char*, const char*> same[] = {
+        {"Ann O'Neil", "ANN O'NEIL"}, {"", ""}, {"Z\xc3\xa9 9", "z\xc3\xa9 9"}};
+    for (const auto& [a, b] : same) {
+        EXPECT_TRUE(equalsIgnoringAsciiCase(a, b)) << a;
+        EXPECT_EQ(asciiCaselessHash(a), asciiCaselessHash(b)) << a;
+    }
+    const std::pair<const char*, const char*> different[] = {
+        {"\xc3\xa9", "\xc3\x89"},  // é and É
+        {"Ann", "Anne"},
+        {"[", "{"},  // 32 apart as a capital and its small letter are, but no letters
+        {"@", "`"}};
+    for (const auto& [a, b] : different) {
+        EXPECT_FALSE(equalsIgnoringAsciiCase(a, b)) << a;
+    }
 }
 
 }  // namespace

@@ -45,6 +45,31 @@ TEST(DateTimeText, ReadsDatesWithAndWithoutTimeAndRefusesTheRest) {
     EXPECT_LT(*DateTime::parse("1899-12-31"), *DateTime::parse("1900-01-01"));
 }
 
+// Each form written with leading zeros at both ends of the range, every time of day included.
+TEST(DateTimeText, EachFormPadsEveryPart) {
+    const auto early = DateTime::fromParts(100, 1, 2, 3, 4, 5);
+    ASSERT_TRUE(early);
+    EXPECT_EQ(early->dateText(), "0100-01-02");
+    EXPECT_EQ(early->toStorageText(), "0100-01-02 03:04:05");
+    EXPECT_EQ(early->toText(), "0100-01-02 03:04:05");
+    const auto late = DateTime::fromParts(9999, 12, 31, 23, 59, 59);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->dateText(), "9999-12-31");
+    EXPECT_EQ(late->toStorageText(), "9999-12-31 23:59:59");
+    const auto midnight = DateTime::fromParts(1899, 12, 30);
+    ASSERT_TRUE(midnight);
+    EXPECT_EQ(midnight->dateText(), "1899-12-30");
+    EXPECT_EQ(midnight->toStorageText(), "1899-12-30 00:00:00");
+    EXPECT_EQ(midnight->toText(), "1899-12-30");
+    for (int second = 0; second < 86400; second += 7) {
+        const auto moment =
+            DateTime::fromParts(2024, 2, 29, second / 3600, second / 60 % 60, second % 60);
+        ASSERT_TRUE(moment);
+        EXPECT_EQ(DateTime::parse(moment->toStorageText()), moment) << second;
+        EXPECT_EQ(moment->toStorageText().substr(0, 10), "2024-02-29");
+    }
+}
+
 TEST(ValueConversion, NullConvertsToNothing) {
     const Value null;
     EXPECT_THROW((void)null.toText(), DbError);

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "qblink/PostedTicketMatch.h"
 #include "qblink/ValueFormat.h"
 
 namespace vantrell {
@@ -39,6 +43,36 @@ TEST(HoursToDuration, MinutesBeyondA32BitNumberOrNoNumberGiveError) {
          {35791396.0f, -35791396.0f, 1e30f, std::numeric_limits<float>::infinity(),
           std::numeric_limits<float>::quiet_NaN()}) {
         EXPECT_EQ(hoursToDuration(hours), "error") << hours;
+    }
+}
+
+// The minutes the staged tickets are matched by are those the request writes.
+TEST(HoursToMinutes, AgreesWithTheDurationTheRequestWrites) {
+    std::vector<float> hours = {0.0f,
+                                -0.0f,
+                                0.009f,
+                                0.0092f,
+                                8.1f,
+                                -1.5f,
+                                35791392.0f,
+                                35791396.0f,
+                                -35791396.0f,
+                                1e30f,
+                                std::numeric_limits<float>::infinity(),
+                                -std::numeric_limits<float>::infinity(),
+                                std::numeric_limits<float>::quiet_NaN(),
+                                std::numeric_limits<float>::denorm_min()};
+    for (int hundredths = -3000; hundredths <= 3000; ++hundredths) {
+        hours.push_back(static_cast<float>(hundredths) / 100.0f);
+        hours.push_back(static_cast<float>(hundredths) * 0.0137f);
+    }
+    for (const float h : hours) {
+        const std::optional<std::int32_t> minutes = hoursToMinutes(h);
+        const std::optional<std::int64_t> written = durationMinutes(hoursToDuration(h));
+        EXPECT_EQ(minutes.has_value(), written.has_value()) << h;
+        if (minutes && written) {
+            EXPECT_EQ(*minutes, *written) << h;
+        }
     }
 }
 

@@ -72,9 +72,8 @@ void appendEscapedAttribute(std::string& out, std::string_view value) {
     appendEscaped<kAttribute>(out, value);
 }
 
-bool RecordText::leftOut(std::string_view name) const {
-    return keepOnly_ != nullptr && depth_ == 1 &&
-           std::find(keepOnly_->begin(), keepOnly_->end(), name) == keepOnly_->end();
+bool RecordText::kept(std::string_view name) const {
+    return std::find(keepOnly_->begin(), keepOnly_->end(), name) != keepOnly_->end();
 }
 
 void RecordText::endStartTag() {

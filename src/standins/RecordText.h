@@ -53,7 +53,10 @@ class RecordText {
     bool startTagOpen_ = false;  // "<Name" written, its content not yet begun
 
     // Whether an element `name` begun now is a child of the record that is left out.
-    bool leftOut(std::string_view name) const;
+    bool leftOut(std::string_view name) const {
+        return keepOnly_ != nullptr && depth_ == 1 && !kept(name);
+    }
+    bool kept(std::string_view name) const;
     void endStartTag();
 };
 

@@ -93,15 +93,22 @@ void writeNonWageItemRet(RecordText& out, const ListRecord& item) {
     out.close("PayrollItemNonWageRet");
 }
 
-void writeTimeTrackingRet(RecordText& out, const PostedTicket& posted, const std::string& version) {
+TimeTrackingRetWriter::TimeTrackingRetWriter(const std::string& version)
+    : billableStatus_(versionAtLeast(version, 6, 0)), isBilled_(versionAtLeast(version, 2, 0)) {}
+
+void TimeTrackingRetWriter::write(RecordText& out, const PostedTicket& posted) {
     const NewTicket& ticket = posted.ticket;
-    // A posted ticket is never modified: created and modified are the same moment.
-    const std::string created = formatTimestamp(posted.timeCreated);
+    if (momentText_.empty() || posted.timeCreated != moment_) {
+        moment_ = posted.timeCreated;
+        momentText_ = formatTimestamp(moment_);
+        editSequence_ = std::to_string(moment_);
+    }
     out.open("TimeTrackingRet");
     out.text("TxnID", posted.txnId);
-    out.text("TimeCreated", created);
-    out.text("TimeModified", created);
-    out.text("EditSequence", std::to_string(posted.timeCreated));
+    // A posted ticket is never modified: created and modified are the same moment.
+    out.text("TimeCreated", momentText_);
+    out.text("TimeModified", momentText_);
+    out.text("EditSequence", editSequence_);
     out.text("TxnNumber", std::to_string(posted.txnNumber));
     out.text("TxnDate", ticket.txnDate);
     writeReference(out, "EntityRef", ticket.employee.listId, ticket.employee.name);
@@ -112,13 +119,13 @@ void writeTimeTrackingRet(RecordText& out, const PostedTicket& posted, const std
     if (ticket.notes) {
         out.text("Notes", *ticket.notes);
     }
-    if (versionAtLeast(version, 6, 0)) {
+    if (billableStatus_) {
         out.text("BillableStatus", ticket.billableStatus);
     } else {
         // Billed time was billable time; IsBilled is not known before 2.0.
         const bool billed = ticket.billableStatus == "HasBeenBilled";
         out.text("IsBillable", billed || ticket.billableStatus == "Billable" ? "true" : "false");
-        if (versionAtLeast(version, 2, 0)) {
+        if (isBilled_) {
             out.text("IsBilled", billed ? "true" : "false");
         }
     }

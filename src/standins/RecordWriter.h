@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,23 @@ void writeWageItemRet(RecordText& out, const ListRecord& wageItem,
 // addition.
 void writeNonWageItemRet(RecordText& out, const ListRecord& item);
 
-// TimeTrackingRet of a posted ticket as qbXML `version` ("major.minor") defines it: from 6.0 on
-// its billable status as BillableStatus; before that as IsBillable and, from 2.0, IsBilled.
-void writeTimeTrackingRet(RecordText& out, const PostedTicket& posted, const std::string& version);
+// Writes the TimeTrackingRet records of posted tickets as qbXML `version` ("major.minor")
+// defines them: from 6.0 on the billable status as BillableStatus; before that as IsBillable
+// and, from 2.0, IsBilled. One writer serves all the records of an answer: the version is read
+// once, and the text of the last moment written is kept, as the tickets of one export mostly
+// share their moment of creation.
+class TimeTrackingRetWriter {
+  public:
+    explicit TimeTrackingRetWriter(const std::string& version);
+
+    void write(RecordText& out, const PostedTicket& posted);
+
+  private:
+    bool billableStatus_;  // BillableStatus, not IsBillable
+    bool isBilled_;        // IsBilled after IsBillable
+    std::int64_t moment_ = 0;
+    std::string momentText_;    // moment_ as a time stamp; empty until the first record
+    std::string editSequence_;  // moment_ as the edit sequence
+};
 
 }  // namespace vantrell::standins

@@ -101,7 +101,7 @@ ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
         context.response.addResponse("TimeTrackingAddRs", request.requestId, result.status);
     if (result.posted && context.message.includeResponseData) {
         RecordText record(context.response.recordText(element), request.includeRetElements);
-        writeTimeTrackingRet(record, *result.posted, context.message.version);
+        TimeTrackingRetWriter(context.message.version).write(record, *result.posted);
     }
     return result.status;
 }

@@ -93,18 +93,18 @@ class RecordStream {
   public:
     RecordStream(ResponseDocument& response, pugi::xml_node element,
                  const TimeTrackingQueryRequest& query, const std::string& version)
-        : response_(response), element_(element), query_(query), version_(version) {}
+        : response_(response), element_(element), query_(query), records_(version) {}
 
     void add(const PostedTicket& posted) {
         RecordText record(response_.recordText(element_), query_.includeRetElements);
-        writeTimeTrackingRet(record, posted, version_);
+        records_.write(record, posted);
     }
 
   private:
     ResponseDocument& response_;
     pugi::xml_node element_;
     const TimeTrackingQueryRequest& query_;
-    const std::string& version_;
+    TimeTrackingRetWriter records_;
 };
 
 pugi::xml_node addAnswer(ResponseDocument& response, const TimeTrackingQueryRequest& query,

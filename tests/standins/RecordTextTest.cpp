@@ -380,7 +380,8 @@ TEST(RecordWriter, TimeTrackingRecordsOfEveryVersionReadAsWhenBuiltAsNodes) {
         PostedTicket posted;
         posted.txnNumber = i % 2 == 0 ? static_cast<std::int64_t>(i) : 9007199254740993;
         posted.txnId = i % 4 == 0 ? names[i] : std::to_string(i) + "-1700000000";
-        posted.timeCreated = listRecord("", i).timeCreated;
+        // Tickets in pairs of the same moment, as an export posts them.
+        posted.timeCreated = listRecord("", i / 2).timeCreated;
         NewTicket& ticket = posted.ticket;
         ticket.txnDate = i % 5 == 0 ? names[i] : "2024-03-04";
         ticket.employee = listRecord(names[i], i);
@@ -396,14 +397,15 @@ TEST(RecordWriter, TimeTrackingRecordsOfEveryVersionReadAsWhenBuiltAsNodes) {
     }
     for (const std::string version : {"1.0", "1.1", "2.0", "5.0", "6.0", "13.0"}) {
         for (const auto& filter : kFilters) {
+            // One writer for all the tickets, as for those of one answer.
+            TimeTrackingRetWriter records(version);
             for (const auto& posted : tickets) {
-                EXPECT_EQ(
-                    written(filter,
-                            [&](RecordText& out) { writeTimeTrackingRet(out, posted, version); }),
-                    printedRecord(filter,
-                                  [&](pugi::xml_node parent) {
-                                      reference::appendTimeTrackingRet(parent, posted, version);
-                                  }))
+                EXPECT_EQ(written(filter, [&](RecordText& out) { records.write(out, posted); }),
+                          printedRecord(filter,
+                                        [&](pugi::xml_node parent) {
+                                            reference::appendTimeTrackingRet(parent, posted,
+                                                                             version);
+                                        }))
                     << posted.txnNumber << " " << version << ::testing::PrintToString(filter);
             }
         }

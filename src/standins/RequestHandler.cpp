@@ -72,15 +72,15 @@ ResponseStatus answer(Context& context, const ListQueryRequest& query) {
     }
     auto element = context.response.addResponse(name, query.requestId, found.status);
     if (context.message.includeResponseData) {
-        for (const auto& record : found.records) {
+        for (const auto& entry : found.records) {
+            RecordText record(context.response.recordText(element), query.includeRetElements);
             if (query.kind == ListKind::Employee) {
-                appendEmployeeRet(element, record, wageItems);
+                writeEmployeeRet(record, entry, wageItems);
             } else if (query.kind == ListKind::WageItem) {
-                appendWageItemRet(element, record, expenseAccount);
+                writeWageItemRet(record, entry, expenseAccount);
             } else {
-                appendNonWageItemRet(element, record);
+                writeNonWageItemRet(record, entry);
             }
-            keepOnlyElements(element.last_child(), query.includeRetElements);
         }
     }
     return found.status;
@@ -100,8 +100,8 @@ ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
     auto element =
         context.response.addResponse("TimeTrackingAddRs", request.requestId, result.status);
     if (result.posted && context.message.includeResponseData) {
-        appendTimeTrackingRet(element, *result.posted, context.message.version);
-        keepOnlyElements(element.last_child(), request.includeRetElements);
+        RecordText record(context.response.recordText(element), request.includeRetElements);
+        TimeTrackingRetWriter(context.message.version).write(record, *result.posted);
     }
     return result.status;
 }

@@ -1,6 +1,7 @@
 #include "standins/ResponseDocument.h"
 
 #include "qblink/XmlWriting.h"
+#include "standins/RecordText.h"
 
 namespace vantrell::standins {
 
@@ -42,7 +43,7 @@ void ResponseDocument::writeElement(pugi::xml_node response) {
     StringWriter writer(written_);
     if (response == open_) {
         flushRecords(response);
-        written_ += std::string("</") + response.name() + ">\n";
+        written_.append("</").append(response.name()).append(">\n");
         open_ = pugi::xml_node();
     } else {
         response.print(writer, "", kFormat, pugi::encoding_utf8);
@@ -60,35 +61,48 @@ void ResponseDocument::flush() {
     }
 }
 
-void ResponseDocument::flushRecords(pugi::xml_node response) {
-    if (!response.first_child()) {
+void ResponseDocument::openForRecords(pugi::xml_node response) {
+    writeHeader();
+    if (response == open_) {
         return;
     }
-    writeHeader();
-    if (response != open_) {
-        while (messages_.first_child() != response) {
-            writeElement(messages_.first_child());
-        }
-        // The start tag as the printer writes it: print the element's name and attributes
-        // around a placeholder child and keep what comes before the placeholder.
-        pugi::xml_document scratch;
-        auto copy = scratch.append_child(response.name());
-        for (const auto& attribute : response.attributes()) {
-            copy.append_attribute(attribute.name()) = attribute.value();
-        }
-        copy.append_child("x");
-        std::string text;
-        StringWriter scratchWriter(text);
-        copy.print(scratchWriter, "", kFormat, pugi::encoding_utf8);
-        const std::string placeholder = std::string("<x />\n</") + response.name() + ">\n";
-        written_.append(text, 0, text.size() - placeholder.size());
-        open_ = response;
+    while (messages_.first_child() != response) {
+        writeElement(messages_.first_child());
     }
+    // The start tag as the printer writes that of an element with content.
+    written_ += '<';
+    written_ += response.name();
+    for (const auto& attribute : response.attributes()) {
+        written_ += ' ';
+        written_ += attribute.name();
+        written_ += "=\"";
+        appendEscapedAttribute(written_, attribute.value());
+        written_ += '"';
+    }
+    written_ += ">\n";
+    open_ = response;
+}
+
+void ResponseDocument::writeRecordNodes(pugi::xml_node response) {
     StringWriter writer(written_);
     while (pugi::xml_node record = response.first_child()) {
         record.print(writer, "", kFormat, pugi::encoding_utf8);
         response.remove_child(record);
     }
+}
+
+void ResponseDocument::flushRecords(pugi::xml_node response) {
+    if (!response.first_child()) {
+        return;
+    }
+    openForRecords(response);
+    writeRecordNodes(response);
+}
+
+std::string& ResponseDocument::recordText(pugi::xml_node response) {
+    openForRecords(response);
+    writeRecordNodes(response);
+    return written_;
 }
 
 std::string ResponseDocument::takeText() {

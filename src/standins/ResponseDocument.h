@@ -34,6 +34,14 @@ class ResponseDocument {
     // Does nothing while `response` holds no records.
     void flushRecords(pugi::xml_node response);
 
+    // The message text, to write one more record of `response`, the element the last
+    // addResponse returned, straight onto its end with a RecordText, building no nodes. What
+    // comes before the record is written first: the answers before `response`, its start tag
+    // and any records appended to it as nodes. More records may follow, as text or as nodes;
+    // the next flush or takeText closes the element. Call it only with a record to write, as
+    // the element's start tag is then written as that of an element with content.
+    std::string& recordText(pugi::xml_node response);
+
     // The whole message; call once, after the last response element.
     std::string takeText();
 
@@ -49,6 +57,10 @@ class ResponseDocument {
 
     void writeHeader();
     void writeElement(pugi::xml_node response);
+    // Writes what comes before the records of `response`, its start tag included, once.
+    void openForRecords(pugi::xml_node response);
+    // Writes the records appended to `response` as nodes and drops them from the tree.
+    void writeRecordNodes(pugi::xml_node response);
 };
 
 }  // namespace vantrell::standins

@@ -12,10 +12,6 @@ namespace vantrell::standins {
 
 namespace {
 
-// Records written to the text at a time: enough to keep the printer busy, few enough that the
-// tree of one batch stays small.
-constexpr std::size_t kRecordsPerFlush = 256;
-
 constexpr const char* kResponseName = "TimeTrackingQueryRs";
 
 // The filters of a query, converted.
@@ -92,28 +88,23 @@ void forEachSelected(const CompanyFile& file, const TicketFilter& filter, Visit 
     });
 }
 
-// Appends the records of an answer and writes them out batch by batch.
+// Writes the records of an answer to the message text one by one, as they are read.
 class RecordStream {
   public:
     RecordStream(ResponseDocument& response, pugi::xml_node element,
                  const TimeTrackingQueryRequest& query, const std::string& version)
-        : response_(response), element_(element), query_(query), version_(version) {}
+        : response_(response), element_(element), query_(query), records_(version) {}
 
     void add(const PostedTicket& posted) {
-        appendTimeTrackingRet(element_, posted, version_);
-        keepOnlyElements(element_.last_child(), query_.includeRetElements);
-        if (++pending_ == kRecordsPerFlush) {
-            response_.flushRecords(element_);
-            pending_ = 0;
-        }
+        RecordText record(response_.recordText(element_), query_.includeRetElements);
+        records_.write(record, posted);
     }
 
   private:
     ResponseDocument& response_;
     pugi::xml_node element_;
     const TimeTrackingQueryRequest& query_;
-    const std::string& version_;
-    std::size_t pending_ = 0;
+    TimeTrackingRetWriter records_;
 };
 
 pugi::xml_node addAnswer(ResponseDocument& response, const TimeTrackingQueryRequest& query,

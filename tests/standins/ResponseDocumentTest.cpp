@@ -4,6 +4,7 @@
 #include <string>
 
 #include "qblink/XmlWriting.h"
+#include "standins/RecordText.h"
 #include "standins/ResponseDocument.h"
 
 namespace vantrell::standins {
@@ -80,6 +81,60 @@ TEST(ResponseDocument, RecordsWrittenOutInBatchesGiveTheTextOfTheWholeTree) {
     EXPECT_NE(text.find("statusMessage=\"Status OK\" retCount=\"7\">\n<TimeTrackingRet>\n"),
               std::string::npos)
         << text;
+}
+
+// Fills `document` with answers of records; with `asText` most records are written straight to
+// the text and the answers before the last are flushed, else all are nodes saved in one piece.
+// The requestIDs and texts hold every byte but NUL.
+void fillWithRecords(ResponseDocument& document, bool asText) {
+    std::string everyByte;
+    for (int byte = 1; byte < 256; ++byte) {
+        everyByte += static_cast<char>(byte);
+    }
+    auto write = [&](pugi::xml_node element, const std::string& name, bool asNode) {
+        if (!asNode) {
+            RecordText record(document.recordText(element));
+            record.open("EmployeeRet");
+            record.text("Name", name);
+            record.open("Empty");
+            record.close("Empty");
+            record.close("EmployeeRet");
+            return;
+        }
+        auto record = element.append_child("EmployeeRet");
+        appendTextElement(record, "Name", name);
+        record.append_child("Empty");
+    };
+    document.addResponse("TxnDelRs", everyByte, objectNotFound(everyByte));
+    auto employees = document.addResponse("EmployeeQueryRs", "E" + everyByte, statusOk());
+    employees.append_attribute("retCount") = 4;
+    for (int i = 0; i < 4; ++i) {
+        // A record appended as a node among those written as text keeps its place.
+        write(employees, everyByte.substr(static_cast<std::size_t>(i) * 70, 70), !asText || i == 1);
+    }
+    document.addResponse("EmployeeQueryRs", std::string("none"), noMatchingObject());
+    if (asText) {
+        document.flush();
+    }
+    auto added = document.addResponse("TimeTrackingAddRs", std::nullopt, statusOk());
+    write(added, "", !asText);
+    if (asText) {
+        document.flush();
+    }
+    auto tickets = document.addResponse("TimeTrackingQueryRs", std::string(">'"), statusOk());
+    write(tickets, "first", !asText);
+    write(tickets, "second", !asText);
+}
+
+TEST(ResponseDocument, RecordsWrittenAsTextGiveTheTextOfTheWholeTree) {
+    ResponseDocument whole;
+    fillWithRecords(whole, false);
+    ResponseDocument written;
+    fillWithRecords(written, true);
+    const std::string text = whole.takeText();
+    EXPECT_EQ(written.takeText(), text);
+    EXPECT_NE(text.find("<EmployeeQueryRs requestID=\"none\" statusCode=\"1\""), std::string::npos);
+    EXPECT_NE(text.find(" />\n<TimeTrackingAddRs statusCode=\"0\""), std::string::npos);
 }
 
 TEST(ResponseDocument, AMessageWithoutAnswersKeepsItsEmptyElement) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <set>
 
 #include "diag/Utf8.h"
@@ -61,11 +62,34 @@ std::optional<CharacterReference> characterReferenceAt(std::string_view text, st
     return CharacterReference{value, i + 1};
 }
 
+// Past the run of eight-byte words from `pos` that hold neither a control character nor '&',
+// most of any answer; what remains is looked at byte by byte.
+std::size_t pastPlainWords(std::string_view text, std::size_t pos) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (pos + 8 <= text.size()) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, text.data() + pos, 8);
+        // A byte below 0x20, and a byte equal to '&' (zero after the exclusive or).
+        const std::uint64_t control = (eight - kOnes * 0x20) & ~eight & kHighBits;
+        const std::uint64_t ampersand = eight ^ (kOnes * '&');
+        if ((control | ((ampersand - kOnes) & ~ampersand & kHighBits)) != 0) {
+            break;
+        }
+        pos += 8;
+    }
+    return pos;
+}
+
 // The offset of a control character, or of a character reference to a character, that XML
 // forbids. pugixml lets both through, and a reference to character 0 would end a name early,
 // so that "Bob&#0;x" would read as "Bob" and reach another row.
 std::optional<std::size_t> forbiddenCharacter(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
+        i = pastPlainWords(text, i);
+        if (i == text.size()) {
+            break;
+        }
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x20 && !isXmlChar(c)) {
             return i;

@@ -114,5 +114,27 @@ TEST(StrictXmlLoader, WellFormedGivesTheReasonWithItsOffset) {
     EXPECT_EQ(refusedXmlText("<a>&#233;</a>"), std::nullopt);
 }
 
+// A forbidden character, or a reference to one, at every offset of text runs of every length
+// around the eight bytes the scan passes at a time; what XML allows passes wherever it lies.
+TEST(StrictXmlLoader, WellFormedFindsAForbiddenCharacterWhereverItLies) {
+    for (std::size_t before = 0; before < 20; ++before) {
+        for (std::size_t after = 0; after < 10; ++after) {
+            const std::string head = "<a>" + std::string(before, 'x');
+            const std::string tail = std::string(after, 'y') + "</a>";
+            const std::string at = " at offset " + std::to_string(head.size());
+            for (const std::string& bad : {std::string("\x01"), std::string(1, '\0'),
+                                           std::string("\x1f"), std::string("&#0;")}) {
+                EXPECT_EQ(refusedXmlText(head + bad + tail),
+                          "An invalid character was found in text content" + at)
+                    << before << ' ' << after;
+            }
+            for (const char* good : {"\t", "\n", "\r", "&amp;", "&#9;", "\xc3\xa9", " "}) {
+                EXPECT_EQ(refusedXmlText(head + good + tail), std::nullopt)
+                    << before << ' ' << after;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vantrell

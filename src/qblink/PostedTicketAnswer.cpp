@@ -39,7 +39,9 @@ std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
     if (const std::optional<std::string> failure = loadXmlStrictInPlace(document, response)) {
         throw Failure("The answer of QuickBooks could not be read: " + *failure);
     }
-    const std::vector<pugi::xml_node> answers = elementsByTagName(document, "TimeTrackingQueryRs");
+    // A query answer inside another is no answer of the query sent: its records are not read.
+    const std::vector<pugi::xml_node> answers =
+        outermostElementsByTagName(document, "TimeTrackingQueryRs");
     if (answers.empty()) {
         throw Failure("The answer of QuickBooks holds no TimeTrackingQueryRs.");
     }

@@ -22,6 +22,11 @@ pugi::xml_node nextInDocumentOrder(pugi::xml_node node, const pugi::xml_node& ro
 // std::bad_alloc.
 std::vector<pugi::xml_node> elementsByTagName(const pugi::xml_node& root, std::string_view tag);
 
+// The same, but without those that such an element holds: the walk passes over what a found
+// element holds, so that finding the one answer of a large message does not walk its records.
+std::vector<pugi::xml_node> outermostElementsByTagName(const pugi::xml_node& root,
+                                                       std::string_view tag);
+
 // The text content of a node: all text and CDATA below it, in document order; an element's own
 // first text (as the strict loader keeps it) comes first. Throws only std::bad_alloc.
 std::string elementText(const pugi::xml_node& node);

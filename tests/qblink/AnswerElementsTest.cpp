@@ -130,5 +130,21 @@ TEST(AnswerElements, AWalkEndsWhenAVisitSaysSo) {
     EXPECT_EQ(visits, 1);
 }
 
+// The outermost walk finds answers wherever they lie, but not an answer inside another.
+TEST(XmlReading, OutermostElementsLeaveOutThoseInsideAMatch) {
+    pugi::xml_document document;
+    ASSERT_EQ(loadXmlStrict(document,
+                            "<QBXML><Rs n='1'><Ret><Rs n='inner'/></Ret></Rs>"
+                            "<wrapper><Rs n='2'/></wrapper><Rs n='3'><Rs n='inner'/></Rs></QBXML>"),
+              std::nullopt);
+    Strings outermost;
+    for (const pugi::xml_node& element : outermostElementsByTagName(document, "Rs")) {
+        outermost.push_back(element.attribute("n").value());
+    }
+    EXPECT_EQ(outermost, (Strings{"1", "2", "3"}));
+    EXPECT_EQ(elementsByTagName(document, "Rs").size(), 5u);
+    EXPECT_TRUE(outermostElementsByTagName(document, "Other").empty());
+}
+
 }  // namespace
 }  // namespace vantrell

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <unordered_map>
 #include <utility>
 
 #include "diag/Utf8.h"
@@ -22,26 +21,77 @@ struct DayKey {
     std::string_view item;
 };
 
+DayKey keyOf(const PostedTimeTicket& ticket) {
+    return {ticket.employee, ticket.date, ticket.wageItem};
+}
+
 // Names compare without ASCII letter case, dates exactly.
-struct DayKeyHash {
-    std::size_t operator()(const DayKey& key) const {
-        std::size_t hash = asciiCaselessHash(key.employee);
-        hash = hash * 31 + std::hash<std::string_view>()(key.date);
-        return hash * 31 + asciiCaselessHash(key.item);
+std::size_t hashOf(const DayKey& key) {
+    std::size_t hash = asciiCaselessHash(key.employee);
+    hash = hash * 31 + std::hash<std::string_view>()(key.date);
+    return hash * 31 + asciiCaselessHash(key.item);
+}
+
+bool sameDay(const DayKey& a, const DayKey& b) {
+    return a.date == b.date && equalsIgnoringAsciiCase(a.employee, b.employee) &&
+           equalsIgnoringAsciiCase(a.item, b.item);
+}
+
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+
+// The posted tickets by day, in one flat table that a lookup reads in a place or two: each
+// slot holds a day's first ticket, and the tickets of a day are chained in the order given.
+class PostedDays {
+  public:
+    explicit PostedDays(const std::vector<PostedTimeTicket>& posted)
+        : posted_(posted), next_(posted.size(), kNone) {
+        std::size_t size = 16;
+        while (size < posted.size() * 2) {
+            size *= 2;
+        }
+        slots_.resize(size);
+        for (std::size_t i = 0; i < posted.size(); ++i) {
+            const DayKey key = keyOf(posted[i]);
+            const std::size_t hash = hashOf(key);
+            Slot& slot = slots_[slotOf(key, hash)];
+            if (slot.first == kNone) {
+                slot = {hash, i, i};
+            } else {
+                next_[slot.last] = i;
+                slot.last = i;
+            }
+        }
+    }
+
+    // The day's first posted ticket, or kNone.
+    std::size_t first(const DayKey& key) const { return slots_[slotOf(key, hashOf(key))].first; }
+
+    // The day's ticket after `ticket`, or kNone.
+    std::size_t next(std::size_t ticket) const { return next_[ticket]; }
+
+  private:
+    struct Slot {
+        std::size_t hash = 0;
+        std::size_t first = kNone;  // kNone: the slot is free
+        std::size_t last = kNone;
+    };
+
+    const std::vector<PostedTimeTicket>& posted_;
+    std::vector<Slot> slots_;  // a power of two in size, at most half of them taken
+    std::vector<std::size_t> next_;
+
+    // The slot of the day, or the free slot where it would go.
+    std::size_t slotOf(const DayKey& key, std::size_t hash) const {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            const Slot& slot = slots_[at];
+            if (slot.first == kNone ||
+                (slot.hash == hash && sameDay(keyOf(posted_[slot.first]), key))) {
+                return at;
+            }
+        }
     }
 };
-
-struct DayKeyEqual {
-    bool operator()(const DayKey& a, const DayKey& b) const {
-        return a.date == b.date && equalsIgnoringAsciiCase(a.employee, b.employee) &&
-               equalsIgnoringAsciiCase(a.item, b.item);
-    }
-};
-
-// The minutes of the posted tickets not yet paired, by day: a day rarely holds more than a
-// few, so a short list beats a tree.
-using UnpairedMinutes =
-    std::unordered_map<DayKey, std::vector<std::optional<std::int64_t>>, DayKeyHash, DayKeyEqual>;
 
 }  // namespace
 
@@ -118,14 +168,16 @@ std::string hoursText(std::int64_t minutes) {
 
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                                const std::vector<PostedTimeTicket>& posted) {
-    UnpairedMinutes unpaired;
-    unpaired.reserve(posted.size());
-    for (const PostedTimeTicket& ticket : posted) {
-        unpaired[{ticket.employee, ticket.date, ticket.wageItem}].push_back(ticket.minutes);
-    }
+    const PostedDays days(posted);
+    std::vector<bool> paired(posted.size(), false);
 
+    struct Unmatched {
+        std::size_t staged;
+        std::optional<std::int64_t> minutes;
+        std::size_t firstPosted;
+    };
     TicketMatch match;
-    std::vector<std::pair<std::size_t, std::optional<std::int64_t>>> unmatched;
+    std::vector<Unmatched> unmatched;
     for (std::size_t i = 0; i < staged.size(); ++i) {
         const stage::StagedTicket& ticket = staged[i];
         // A ticket whose day or hours cannot be written is never taken for a posted one.
@@ -133,31 +185,34 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
             continue;
         }
         const std::string date = ticket.date->dateText();
-        const auto day = unpaired.find({ticket.name, date, ticket.payType});
-        if (day == unpaired.end()) {
+        const std::size_t first = days.first({ticket.name, date, ticket.payType});
+        if (first == kNone) {
             continue;
         }
+        // The first posted ticket of the day not yet paired that has the same minutes.
         const std::optional<std::int64_t> minutes = hoursToMinutes(ticket.hours);
-        const auto same = minutes ? std::find(day->second.begin(), day->second.end(), minutes)
-                                  : day->second.end();
-        if (same != day->second.end()) {
-            day->second.erase(same);
+        std::size_t same = first;
+        while (same != kNone && (!minutes || paired[same] || posted[same].minutes != minutes)) {
+            same = days.next(same);
+        }
+        if (same != kNone) {
+            paired[same] = true;
             match.alreadyPosted.push_back(ticket.sequence);
         } else {
-            unmatched.emplace_back(i, minutes);
+            unmatched.push_back({i, minutes, first});
         }
     }
 
-    for (const auto& [i, minutes] : unmatched) {
-        const stage::StagedTicket& ticket = staged[i];
-        const std::string date = ticket.date->dateText();
-        const auto day = unpaired.find({ticket.name, date, ticket.payType});
-        if (day->second.empty()) {
-            continue;
+    for (const Unmatched& left : unmatched) {
+        ChangedTicket changed{staged[left.staged], left.minutes, {}};
+        for (std::size_t t = left.firstPosted; t != kNone; t = days.next(t)) {
+            if (!paired[t]) {
+                changed.postedMinutes.push_back(posted[t].minutes);
+            }
         }
-        ChangedTicket changed{ticket, minutes, {}};
-        changed.postedMinutes = day->second;
-        match.changed.push_back(std::move(changed));
+        if (!changed.postedMinutes.empty()) {
+            match.changed.push_back(std::move(changed));
+        }
     }
     return match;
 }

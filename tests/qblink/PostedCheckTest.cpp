@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LinkFixture.h"
+#include "diag/Utf8.h"
 #include "qblink/PostedTicketMatch.h"
+#include "qblink/ValueFormat.h"
 #include "shell/window/ExportButton.h"
 #include "shell/window/IssueList.h"
 #include "support/XmlText.h"
@@ -79,6 +84,76 @@ TEST(TicketMatch, PairsOneForOneWithoutLetterCaseAndFindsChangedHours) {
     stage::StagedTicket undated = staged(6, "Worker One", "2026-03-02", 8.0f, "Hourly");
     undated.date.reset();
     EXPECT_TRUE(matchPostedTickets({undated}, posted).alreadyPosted.empty());
+}
+
+// Many tickets on a few hundred days, several a day, names in either case and durations that do
+// not read: the pairing agrees with the rule done the plain way, over every posted ticket.
+TEST(TicketMatch, ManyTicketsADayPairAsThePlainRuleDoes) {
+    const char* names[] = {"Ann", "ANN", "ann", "Bob", "Cy"};
+    const char* dates[] = {"2026-03-02", "2026-03-03"};
+    const char* items[] = {"Hourly", "hourly", "OT"};
+    std::vector<stage::StagedTicket> stage;
+    std::vector<PostedTimeTicket> posted;
+    unsigned seed = 7;
+    const auto pick = [&](unsigned count) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % count;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        std::string suffix = " ";  // a few letters, so that days share table places too
+        for (int letter = 0; letter < 3; ++letter) {
+            suffix += static_cast<char>('a' + pick(4));
+        }
+        stage.push_back(staged(i + 1, names[pick(5)] + suffix, dates[pick(2)],
+                               static_cast<float>(pick(4)) * 0.5f, items[pick(3)]));
+        const unsigned minutes = pick(5);
+        posted.push_back({"T" + std::to_string(i), names[pick(5)] + suffix, dates[pick(2)],
+                          items[pick(3)],
+                          minutes == 4 ? std::nullopt : std::optional<std::int64_t>(minutes * 30)});
+    }
+    const auto sameDay = [](const stage::StagedTicket& a, const PostedTimeTicket& b) {
+        return asciiLower(a.name) == asciiLower(b.employee) && a.date->dateText() == b.date &&
+               asciiLower(a.payType) == asciiLower(b.wageItem);
+    };
+    std::vector<bool> paired(posted.size());
+    std::vector<std::int32_t> alreadyPosted;
+    std::vector<std::size_t> unpairedStaged;
+    for (std::size_t i = 0; i < stage.size(); ++i) {
+        const std::optional<std::int64_t> minutes = hoursToMinutes(stage[i].hours);
+        std::size_t t = 0;
+        while (t < posted.size() &&
+               (paired[t] || !sameDay(stage[i], posted[t]) || posted[t].minutes != minutes)) {
+            ++t;
+        }
+        if (t < posted.size()) {
+            paired[t] = true;
+            alreadyPosted.push_back(stage[i].sequence);
+        } else {
+            unpairedStaged.push_back(i);
+        }
+    }
+    std::vector<std::pair<std::int32_t, std::vector<std::optional<std::int64_t>>>> changed;
+    for (const std::size_t i : unpairedStaged) {
+        std::vector<std::optional<std::int64_t>> left;
+        for (std::size_t t = 0; t < posted.size(); ++t) {
+            if (!paired[t] && sameDay(stage[i], posted[t])) {
+                left.push_back(posted[t].minutes);
+            }
+        }
+        if (!left.empty()) {
+            changed.emplace_back(stage[i].sequence, left);
+        }
+    }
+
+    const TicketMatch match = matchPostedTickets(stage, posted);
+    EXPECT_EQ(match.alreadyPosted, alreadyPosted);
+    ASSERT_EQ(match.changed.size(), changed.size());
+    for (std::size_t k = 0; k < changed.size(); ++k) {
+        EXPECT_EQ(match.changed[k].staged.sequence, changed[k].first);
+        EXPECT_EQ(match.changed[k].postedMinutes, changed[k].second);
+    }
+    EXPECT_GT(alreadyPosted.size(), 100u);
+    EXPECT_GT(changed.size(), 100u);
 }
 
 class PostedCheck : public LinkFixture {

@@ -35,18 +35,20 @@ Value date(const std::string& text) {
 struct AccessOverOdbc : ::testing::Test {
     Connection cn;
 
-    // Opens `path` as the program opens the time-and-attendance file; skips the test when no
-    // Access driver is installed here.
-    void open(const std::string& path) {
+    // Opens `path` as the program opens the time-and-attendance file. False, with the test
+    // marked skipped, when no Access driver is installed here: the test must then return.
+    bool open(const std::string& path) {
         try {
             cn.open(connectionStringFor(path));
         } catch (const DbError& e) {
             if (std::string(e.what()).find("no ODBC driver for Access files") !=
                 std::string::npos) {
-                GTEST_SKIP() << e.what();
+                [&] { GTEST_SKIP() << e.what(); }();
+                return false;
             }
             throw;
         }
+        return true;
     }
 
     std::vector<std::vector<Value>> rows(const std::string& sql,
@@ -77,7 +79,9 @@ struct AccessOverOdbc : ::testing::Test {
 };
 
 TEST_F(AccessOverOdbc, Jet4ValuesKeepTheirTypesAndNullStaysApartFromEmptyText) {
-    open(ownFile("testAccess2_2000.mdb"));
+    if (!open(ownFile("testAccess2_2000.mdb"))) {
+        return;
+    }
     const auto read = rows(
         "SELECT ID, ShortTextField as Txt, NumberField as N, CurrencyField as Money, "
         "DateField as Day, YesNoField as Flag, PlainTextMemo as Memo FROM Table1 ORDER BY ID",
@@ -94,7 +98,9 @@ TEST_F(AccessOverOdbc, Jet4ValuesKeepTheirTypesAndNullStaysApartFromEmptyText) {
 }
 
 TEST_F(AccessOverOdbc, TablesAreFoundWithoutRegardToCaseAndNothingIsWritten) {
-    open(ownFile("testAccess2_2000.mdb"));
+    if (!open(ownFile("testAccess2_2000.mdb"))) {
+        return;
+    }
     EXPECT_EQ(value("select count(*) as v from TABLE1"), Value(2));
     EXPECT_EQ(value("select count(*) as v from table1"), Value(2));
     EXPECT_EQ(failureOf("select * from NoSuchTable"),
@@ -114,7 +120,9 @@ TEST_F(AccessOverOdbc, NorthwindCountsSinglesAndDates) {
     if (!nwind) {
         GTEST_SKIP() << "the shared reference files are not here";
     }
-    open(*nwind);
+    if (!open(*nwind)) {
+        return;
+    }
     for (const auto& [table, count] : std::vector<std::pair<std::string, int>>{
              {"[Order Details]", 2155}, {"Orders", 830}, {"Customers", 91}, {"Employees", 9}}) {
         EXPECT_EQ(value("select count(*) as v from " + table), Value(count)) << table;

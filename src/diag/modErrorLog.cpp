@@ -1,11 +1,10 @@
 #include "diag/modErrorLog.h"
 
-#include <algorithm>
-#include <cctype>
 #include <fstream>
 
 #include "diag/Failure.h"
 #include "diag/FileSystem.h"
+#include "diag/Utf8.h"
 
 namespace vantrell {
 
@@ -15,12 +14,7 @@ constexpr std::string_view kLogFileName = "VantrellLog.txt";
 constexpr std::string_view kLineEnd = "\r\n";
 
 bool isErrorSeverity(std::string_view severity) {
-    constexpr std::string_view error = "ERROR";
-    return std::equal(severity.begin(), severity.end(), error.begin(), error.end(),
-                      [](char a, char b) {
-                          return std::toupper(static_cast<unsigned char>(a)) ==
-                                 std::toupper(static_cast<unsigned char>(b));
-                      });
+    return equalsIgnoringAsciiCase(severity, "ERROR");
 }
 
 }  // namespace

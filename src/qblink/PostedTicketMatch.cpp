@@ -1,6 +1,5 @@
 #include "qblink/PostedTicketMatch.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 #include "interfacedb/DateTime.h"
@@ -14,13 +13,7 @@ std::string dateToString(std::string_view strDate) {
         return {};
     }
     const auto date = db::DateTime::parse(strDate);
-    if (!date) {
-        return "error";
-    }
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date->year(), date->month(),
-                  date->day());
-    return buffer;
+    return date ? date->dateText() : "error";
 }
 
 std::optional<std::int32_t> hoursToMinutes(float sngHours) {

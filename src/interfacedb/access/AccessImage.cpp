@@ -1,9 +1,8 @@
 #include "interfacedb/access/AccessImage.h"
 
-#include <algorithm>
-#include <cctype>
 #include <set>
 
+#include "diag/Utf8.h"
 #include "interfacedb/DbError.h"
 #include "interfacedb/Sqlite.h"
 
@@ -17,10 +16,7 @@ constexpr std::string_view kNotAuthorized = "not authorized";
 
 // SQLite matches names without regard to case for ASCII letters only.
 bool sameForSqlite(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return equalsIgnoringAsciiCase(a, b);
 }
 
 // Loads the tables of one Access file into the in-memory database as statements name them,

@@ -25,8 +25,9 @@ TEST_F(IncompleteStage, ARunThatStopsAtABadHoursValueOffersNothing) {
     const CliRun run = cliWithFiles({"--export"});
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_EQ(linesOf(run.out),
-              (Lines{"The time data could not be read completely; see VantrellLog.txt.", "",
-                     "There are 1 issues requiring resolution."}));
+              (Lines{"The time data could not be read completely: the extraction stopped at "
+                     "\"Worker Two\" on 2026-03-02; see VantrellLog.txt.",
+                     "", "There are 1 issues requiring resolution."}));
     EXPECT_NE(programFile("VantrellLog.txt").find("GetChronelData"), std::string::npos);
     EXPECT_EQ(postedTickets(), Lines{});
 }
@@ -47,6 +48,30 @@ TEST_F(IncompleteStage, ADayThatCannotBeStagedIsNamed) {
                         "\" on 2026-03-04 is 51 characters, longer than 50\r\n Reg RGSTD\r\n"),
               std::string::npos);
 }
+
+// A non-worked day whose code cannot be read against the accrual titles (none, or a Null one)
+// leaves its hours out of the stage: that day is an issue, and nothing of the period is posted.
+class UncodedNonWorkedDay : public IncompleteStage,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(UncodedNonWorkedDay, IsNamedAndNothingIsOffered) {
+    runOnChronel(
+        "insert into REPORTDATA values ('Worker One', '2026-03-03', 8, 0, 0, "
+        "'Vacation', 0)");
+    runOnChronel(GetParam());
+    const CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{"The time data could not be read completely: \"Worker One\" on 2026-03-03 "
+                     "could not be staged; see VantrellLog.txt.",
+                     "", "There are 1 issues requiring resolution."}));
+    EXPECT_NE(programFile("VantrellLog.txt").find("strNonWkdCode"), std::string::npos);
+    EXPECT_EQ(postedTickets(), Lines{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, UncodedNonWorkedDay,
+                         ::testing::Values("delete from TCRULES",
+                                           "update TCRULES set A1TITLE = NULL"));
 
 // The stage of an earlier run (whose hours may have been corrected since) is never offered
 // when the time-and-attendance file cannot be read now.

@@ -49,16 +49,22 @@ TEST_F(IncompleteStage, ADayThatCannotBeStagedIsNamed) {
               std::string::npos);
 }
 
-// A non-worked day whose code cannot be read against the accrual titles (none, or a Null one)
-// leaves its hours out of the stage: that day is an issue, and nothing of the period is posted.
+// A non-worked day whose code cannot be read against the accrual titles and the holiday pay type
+// (no titles row, a Null title, a Null holiday pay type) leaves its hours out of the stage: that
+// day is an issue, and nothing of the period is posted.
+struct UncodedCase {
+    const char* code;
+    const char* change;
+};
+
 class UncodedNonWorkedDay : public IncompleteStage,
-                            public ::testing::WithParamInterface<const char*> {};
+                            public ::testing::WithParamInterface<UncodedCase> {};
 
 TEST_P(UncodedNonWorkedDay, IsNamedAndNothingIsOffered) {
-    runOnChronel(
-        "insert into REPORTDATA values ('Worker One', '2026-03-03', 8, 0, 0, "
-        "'Vacation', 0)");
-    runOnChronel(GetParam());
+    runOnChronel(std::string("insert into REPORTDATA values ('Worker One', '2026-03-03', 8, 0, 0, "
+                             "'") +
+                 GetParam().code + "', 0)");
+    runOnChronel(GetParam().change);
     const CliRun run = cliWithFiles({"--export"});
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_EQ(linesOf(run.out),
@@ -69,9 +75,11 @@ TEST_P(UncodedNonWorkedDay, IsNamedAndNothingIsOffered) {
     EXPECT_EQ(postedTickets(), Lines{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, UncodedNonWorkedDay,
-                         ::testing::Values("delete from TCRULES",
-                                           "update TCRULES set A1TITLE = NULL"));
+INSTANTIATE_TEST_SUITE_P(
+    Titles, UncodedNonWorkedDay,
+    ::testing::Values(UncodedCase{"Vacation", "delete from TCRULES"},
+                      UncodedCase{"Vacation", "update TCRULES set A1TITLE = NULL"},
+                      UncodedCase{"Holiday", "update EXPORTDFN set HOSTD = NULL"}));
 
 // The stage of an earlier run (whose hours may have been corrected since) is never offered
 // when the time-and-attendance file cannot be read now.

@@ -60,6 +60,12 @@ std::string codeWithoutMarker(std::string code) {
 
 void stageNonWorkedDay(modErrorLog& log, ExtractionState& state, std::string code) {
     const std::string category = strNonWkdCode(log, state, codeWithoutMarker(std::move(code)));
+    // The code could not be read against the titles: the day's hours are not staged, and the
+    // stage must not be offered as if they were none.
+    if (category.empty()) {
+        noteDayNotStaged(state);
+        return;
+    }
     for (const auto& nonWorked : kNonWorked) {
         if (category == nonWorked.category) {
             for (const auto& band : nonWorked.bands) {

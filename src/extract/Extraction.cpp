@@ -5,6 +5,7 @@
 #include "diag/Failure.h"
 #include "diag/Guard.h"
 #include "diag/RequireObject.h"
+#include "extract/DayDescription.h"
 #include "extract/DayDispatch.h"
 #include "extract/ExtractionStatements.h"
 #include "extract/StagedNames.h"
@@ -20,6 +21,17 @@ namespace {
 void openSnapshot(RecordsetRef& rs, const char* sql, db::Connection& cn) {
     rs = std::make_unique<db::Recordset>();
     rs->open(sql, cn, db::CursorType::Static, db::LockType::ReadOnly);
+}
+
+// Stages the day in hand; when that ends the run, the day is remembered so that the issue
+// list can say where the stage stops.
+void stageDayNamingIt(modErrorLog& log, ExtractionState& state) {
+    try {
+        stageDay(log, state);
+    } catch (...) {
+        state.outcome.stoppedAt = dayOf(*state.rsReportData);
+        throw;
+    }
 }
 
 }  // namespace
@@ -58,7 +70,7 @@ void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, Extraction
                 state.rsReportData->moveFirst();
                 state.lngSequence = 0;
                 while (!state.rsReportData->eof()) {
-                    stageDay(log, state);
+                    stageDayNamingIt(log, state);
                     state.rsReportData->moveNext();
                 }
             }

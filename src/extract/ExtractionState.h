@@ -8,10 +8,12 @@
 
 namespace vantrell {
 
-// How complete the stage that the last extraction left is: whether the run itself failed, and
-// the days ("name on yyyy-mm-dd") that a builder could not stage.
+// How complete the stage that the last extraction left is: whether the run itself failed (and
+// at which day, "name on yyyy-mm-dd", when it stopped at one), and the days that a builder or
+// the non-worked code could not stage.
 struct ExtractionOutcome {
     bool extractionFailed = false;
+    std::string stoppedAt;
     std::vector<std::string> daysNotStaged;
 };
 

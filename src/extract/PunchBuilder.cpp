@@ -45,7 +45,62 @@ void storeRow(ExtractionState& state, const db::Recordset& day, const db::Value&
     punch.update();
 }
 
-// Remembers the current day as one the stage lacks, once however many of its rows failed.
+// The ticket of the current day for these columns, when its hours are worth one. Throws what
+// stopped it.
+void stageTicket(ExtractionState& state, const std::string& strHoursColumn,
+                 const std::string& strPayTypeColumn) {
+    const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
+    const db::Value hours = day.field(strHoursColumn);
+    if (hours.isNull() || !(std::fabs(hours.toDouble()) > kNegligibleHours)) {
+        return;
+    }
+
+    const db::Value configured =
+        requireObject<db::DbError>(state.rsExportDfn).field(strPayTypeColumn);
+    std::string payType = configured.isNull() ? std::string() : configured.toText();
+    if (payType.empty()) {
+        payType = strHoursColumn;
+    }
+
+    // The number is taken before the row is stored, so a row that fails leaves a gap.
+    if (state.lngSequence == std::numeric_limits<std::int32_t>::max()) {
+        throw db::DbError("Overflow");
+    }
+    ++state.lngSequence;
+
+    // A row that cannot be stored is described by the values that stopped it.
+    try {
+        storeRow(state, day, hours, payType);
+    } catch (const db::TransactionLost&) {
+        throw;
+    } catch (const db::DbError& e) {
+        throw db::DbError(
+            withRow(e.what(), ticketProblem(day, strHoursColumn, strPayTypeColumn, payType)));
+    }
+}
+
+void createPunchRecord(modErrorLog& log, ExtractionState& state, std::string_view procedure,
+                       const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
+    const std::string message = strHoursColumn + " " + strPayTypeColumn;
+    // Kept out of the handler: once SQLite has rolled the run back, the run ends here.
+    std::exception_ptr runLost;
+    const bool staged = guard(log, procedure, message, [&] {
+        try {
+            stageTicket(state, strHoursColumn, strPayTypeColumn);
+        } catch (const db::TransactionLost&) {
+            runLost = std::current_exception();
+        }
+    });
+    if (!staged || runLost) {
+        noteDayNotStaged(state);
+    }
+    if (runLost) {
+        std::rethrow_exception(runLost);
+    }
+}
+
+}  // namespace
+
 void noteDayNotStaged(ExtractionState& state) {
     std::string day = "an unreadable day";
     if (state.rsReportData) {
@@ -55,44 +110,6 @@ void noteDayNotStaged(ExtractionState& state) {
         state.outcome.daysNotStaged.push_back(day);
     }
 }
-
-void createPunchRecord(modErrorLog& log, ExtractionState& state, std::string_view procedure,
-                       const std::string& strHoursColumn, const std::string& strPayTypeColumn) {
-    const std::string message = strHoursColumn + " " + strPayTypeColumn;
-    const bool staged = guard(log, procedure, message, [&] {
-        const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
-        const db::Value hours = day.field(strHoursColumn);
-        if (hours.isNull() || !(std::fabs(hours.toDouble()) > kNegligibleHours)) {
-            return;
-        }
-
-        const db::Value configured =
-            requireObject<db::DbError>(state.rsExportDfn).field(strPayTypeColumn);
-        std::string payType = configured.isNull() ? std::string() : configured.toText();
-        if (payType.empty()) {
-            payType = strHoursColumn;
-        }
-
-        // The number is taken before the row is stored, so a row that fails leaves a gap.
-        if (state.lngSequence == std::numeric_limits<std::int32_t>::max()) {
-            throw db::DbError("Overflow");
-        }
-        ++state.lngSequence;
-
-        // A row that cannot be stored is described by the values that stopped it.
-        try {
-            storeRow(state, day, hours, payType);
-        } catch (const db::DbError& e) {
-            throw db::DbError(
-                withRow(e.what(), ticketProblem(day, strHoursColumn, strPayTypeColumn, payType)));
-        }
-    });
-    if (!staged) {
-        noteDayNotStaged(state);
-    }
-}
-
-}  // namespace
 
 void CreateWorkRecord(modErrorLog& log, ExtractionState& state, const std::string& strHoursColumn,
                       const std::string& strPayTypeColumn) {

@@ -12,7 +12,9 @@ namespace vantrell {
 // date, those hours, the pay type named in column `strPayTypeColumn` of the export definition
 // (the hours column's own name when that is empty), Posted false and an empty Error.
 // A failure is logged under "CreateWorkRecord" with the two columns as the message, the row is
-// not stored and lngSequence keeps any number it took. Never throws.
+// not stored, the day is noted as not staged and lngSequence keeps any number it took. Throws
+// only db::TransactionLost: once SQLite has rolled the run's writes back, no later row could be
+// kept either.
 void CreateWorkRecord(modErrorLog& log, ExtractionState& state, const std::string& strHoursColumn,
                       const std::string& strPayTypeColumn);
 
@@ -20,5 +22,9 @@ void CreateWorkRecord(modErrorLog& log, ExtractionState& state, const std::strin
 // "CreateNonWorkRecord".
 void CreateNonWorkRecord(modErrorLog& log, ExtractionState& state,
                          const std::string& strHoursColumn, const std::string& strPayTypeColumn);
+
+// Notes the current day of state.rsReportData in state.outcome as one the stage lacks, once
+// however many of its rows failed. Never throws.
+void noteDayNotStaged(ExtractionState& state);
 
 }  // namespace vantrell

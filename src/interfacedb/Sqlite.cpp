@@ -47,6 +47,13 @@ void Database::prepareForWrites() {
     if (!refusal_.empty()) {
         throw DbError(refusal_);
     }
+    // Inside a transaction that SQLite ended on its own (a full disk, an I/O error), a write
+    // would be committed by itself, on top of what the transaction was replacing.
+    if (openTransactions_ > 0 && sqlite3_get_autocommit(handle()) != 0) {
+        throw TransactionLost(
+            "The transaction was rolled back after an earlier failure; nothing more can be added "
+            "to it.");
+    }
     if (writesPrepared_) {
         return;
     }

@@ -44,8 +44,9 @@ class Database {
     const std::string& path() const { return path_; }
 
     // Called before the first write: sets the journal for safe single-statement commits.
-    // Throws DbError when the database is a read-only image of another file. A setting SQLite
-    // refuses is left as it was, without a failure; later calls change nothing.
+    // Throws DbError when the database is a read-only image of another file, and TransactionLost
+    // inside a transaction of the connection that SQLite has rolled back on its own. A setting
+    // SQLite refuses is left as it was, without a failure; later calls change nothing.
     void prepareForWrites();
 
     // Makes this database a read-only image of the file at path(): a statement that names a

@@ -21,7 +21,11 @@ constexpr const char* kNamesNotChecked =
 
 std::vector<std::string> incompleteStageLines(const ExtractionOutcome& extraction) {
     std::vector<std::string> lines;
-    if (extraction.extractionFailed) {
+    if (extraction.extractionFailed && !extraction.stoppedAt.empty()) {
+        // Every day after it is missing too: the one named is where to look.
+        lines.push_back("The time data could not be read completely: the extraction stopped at " +
+                        extraction.stoppedAt + "; see VantrellLog.txt.");
+    } else if (extraction.extractionFailed) {
         lines.emplace_back("The time data could not be read completely; see VantrellLog.txt.");
     }
     for (const std::string& day : extraction.daysNotStaged) {

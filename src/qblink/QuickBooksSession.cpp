@@ -12,6 +12,24 @@ constexpr const char* kAppID = "QBMarwick";
 constexpr const char* kAppName = "Chronel interface";
 constexpr int kSingleUserMode = 0;
 
+// What the log and the box say of the failure being handled at `step`: when the accounting
+// system refused the session because another program has the company file open, that, in the
+// user's words (the component's own text names neither the file nor what to do).
+std::string failedStepText(const std::string& step, const std::string& companyFile) {
+    try {
+        throw;
+    } catch (const ProcessorFailure& failure) {
+        if (companyFileHeldElsewhere(failure.code())) {
+            return "Another program has the QuickBooks company file " + companyFile +
+                   " open. Vantrell posts time tickets only while it has the company file to "
+                   "itself: close the file in the other program, or let it finish, and start "
+                   "Vantrell again.";
+        }
+    } catch (...) {
+    }
+    return step;
+}
+
 }  // namespace
 
 QuickBooksLink::QuickBooksLink(modErrorLog& log, InterfaceDatabase& interfaceDb,
@@ -66,7 +84,7 @@ bool QuickBooksLink::OpenQBConnection() {
             // A failure of this close is the caller's to log: it leaves here unhandled.
             processor().CloseConnection();
         }
-        log_.WriteLogEntry("ERROR", "OpenQBConnection", step);
+        log_.WriteLogEntry("ERROR", "OpenQBConnection", failedStepText(step, strQBdata_));
         return false;
     }
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include "diag/Failure.h"
 
 namespace vantrell {
 
@@ -25,6 +28,28 @@ class RequestProcessor {
     // Closes the connection; a session on it is to be ended first.
     virtual void CloseConnection() = 0;
 };
+
+// A failure that the request processor reported with a code of its own (an HRESULT), so that a
+// caller can tell the cases it must word for the user apart; what() is the component's text.
+class ProcessorFailure : public Failure {
+  public:
+    ProcessorFailure(std::uint32_t code, const std::string& text) : Failure(text), code_(code) {}
+    std::uint32_t code() const { return code_; }
+
+  private:
+    std::uint32_t code_;
+};
+
+// The request processor's codes for a company file that another application holds: this one
+// asked for single-user mode while another shares the file, or asked for another mode than the
+// one the file is open in.
+constexpr std::uint32_t kSingleUserFileShared = 0x80040422;
+constexpr std::uint32_t kFileOpenInOtherMode = 0x80040410;
+
+// Whether `code` is one of those: another program has the company file open.
+constexpr bool companyFileHeldElsewhere(std::uint32_t code) {
+    return code == kSingleUserFileShared || code == kFileOpenInOtherMode;
+}
 
 // Creates the request processor on first use; throws Failure when it cannot be created.
 using RequestProcessorFactory = std::function<std::unique_ptr<RequestProcessor>()>;

@@ -2,6 +2,12 @@
 
 namespace vantrell::standins {
 
+// The link tells these apart by the contract's constants.
+static_assert(static_cast<std::uint32_t>(ProcessorCode::SingleUserFileShared) ==
+              kSingleUserFileShared);
+static_assert(static_cast<std::uint32_t>(ProcessorCode::FileOpenInOtherMode) ==
+              kFileOpenInOtherMode);
+
 // Texts of the component's string table (QBXMLRP.dll 13.0), kept exactly, double spaces
 // included.
 const char* processorMessage(ProcessorCode code) {
@@ -22,6 +28,9 @@ const char* processorMessage(ProcessorCode code) {
             return "The ticket parameter is invalid.";
         case ProcessorCode::NoConnection:
             return "The \"OpenConnection\" method has not been called.";
+        case ProcessorCode::FileOpenInOtherMode:
+            return "The QuickBooks company data file is currently open in a mode other than the "
+                   "one specified by your application.";
         case ProcessorCode::SessionAlreadyBegun:
             return "Before calling the \"BeginSession\" method, you must call the \"EndSession\" "
                    "method to terminate the current session.";
@@ -37,6 +46,9 @@ const char* processorMessage(ProcessorCode code) {
         case ProcessorCode::CompanyFileNameMissing:
             return "If QuickBooks is not running, a call to the \"BeginSession\" method must "
                    "include the name of the QuickBooks company data file.";
+        case ProcessorCode::SingleUserFileShared:
+            return "This application requires Single User file access mode and there is already "
+                   "another application sharing data with this QuickBooks company data file.";
         case ProcessorCode::UnsupportedVersion:
             return "The version of QBXML that was requested is not supported or is unknown.";
         case ProcessorCode::InvalidParameter:
@@ -49,6 +61,7 @@ const char* processorMessage(ProcessorCode code) {
            "information.";
 }
 
-ProcessorError::ProcessorError(ProcessorCode code) : Failure(processorMessage(code)), code_(code) {}
+ProcessorError::ProcessorError(ProcessorCode code)
+    : ProcessorFailure(static_cast<std::uint32_t>(code), processorMessage(code)) {}
 
 }  // namespace vantrell::standins

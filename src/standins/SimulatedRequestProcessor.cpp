@@ -5,16 +5,42 @@
 
 #include "diag/FileSystem.h"
 #include "standins/CompanyFile.h"
+#include "standins/CompanyFileHold.h"
 #include "standins/ProcessorError.h"
 
 namespace vantrell {
 
 using standins::CompanyFile;
 using standins::CompanyFileError;
+using standins::CompanyFileHold;
 using standins::ProcessorCode;
 using standins::ProcessorError;
 
 namespace {
+
+constexpr int kSingleUser = 0;
+
+// The hold of a session in `fileMode` on the company file at `path`, or the component's failure
+// when another session's hold is in the way. A single-user session shares the file with no
+// other; a multi-user session shares it with other multi-user ones; "either" joins them too (the
+// stand-in has no screen whose mode it could take over).
+std::unique_ptr<CompanyFileHold> holdFile(const std::filesystem::path& path, int fileMode) {
+    auto hold = std::make_unique<CompanyFileHold>(path, fileMode == kSingleUser
+                                                            ? CompanyFileHold::Mode::SingleUser
+                                                            : CompanyFileHold::Mode::MultiUser);
+    switch (hold->outcome()) {
+        case CompanyFileHold::Outcome::Held:
+            return hold;
+        case CompanyFileHold::Outcome::HeldSingleUser:
+            throw ProcessorError(fileMode == kSingleUser ? ProcessorCode::SingleUserFileShared
+                                                         : ProcessorCode::FileOpenInOtherMode);
+        case CompanyFileHold::Outcome::HeldMultiUser:
+            throw ProcessorError(ProcessorCode::SingleUserFileShared);
+        case CompanyFileHold::Outcome::Unavailable:
+            break;
+    }
+    throw ProcessorError(ProcessorCode::CannotOpenCompanyFile);
+}
 
 // A ticket in the component's form, a braced GUID.
 std::string newTicket() {
@@ -65,13 +91,17 @@ std::string SimulatedRequestProcessor::BeginSession(const std::string& qbFileNam
     if (qbFileName.empty()) {
         throw ProcessorError(ProcessorCode::CompanyFileNameMissing);
     }
+    const std::filesystem::path path = utf8ToPath(qbFileName);
+    std::unique_ptr<CompanyFile> file;
     try {
-        file_ = std::make_unique<CompanyFile>(utf8ToPath(qbFileName));
+        file = std::make_unique<CompanyFile>(path);
     } catch (const CompanyFileError& e) {
         throw ProcessorError(e.reason() == CompanyFileError::Reason::NewerFormat
                                  ? ProcessorCode::CompanyFileVersion
                                  : ProcessorCode::CannotOpenCompanyFile);
     }
+    hold_ = holdFile(path, fileMode);
+    file_ = std::move(file);
     ticket_ = newTicket();
     return ticket_;
 }
@@ -94,6 +124,7 @@ std::string SimulatedRequestProcessor::ProcessRequest(const std::string& ticket,
 void SimulatedRequestProcessor::EndSession(const std::string& ticket) {
     checkSession(ticket);
     file_.reset();
+    hold_.reset();
 }
 
 void SimulatedRequestProcessor::CloseConnection() {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "diag/Clock.h"
 #include "support/TestLog.h"
@@ -79,6 +81,33 @@ TEST(WriteLogEntry, NoteIsOneLineAndShowsTheMessageAlone) {
     EXPECT_EQ(t.prompter.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(t.prompter.shown[1].text, "");
     EXPECT_EQ(t.prompter.shown[2].title, "NOTE");
+}
+
+// The box may be the last thing the program does (it can be killed while the box is up, or the
+// box ends it): the entry must be in the file by then, not in a buffer closed afterwards.
+TEST(WriteLogEntry, TheEntryIsInTheFileWhileTheBoxIsShown) {
+    struct ReadingPrompter final : Prompter {
+        testing::Sandbox& sandbox;
+        std::vector<std::string> logWhenShown;
+        explicit ReadingPrompter(testing::Sandbox& s) : sandbox(s) {}
+        void show(const std::string&, const std::string&, MessageIcon) override {
+            logWhenShown.push_back(sandbox.read("VantrellLog.txt"));
+        }
+    };
+    testing::Sandbox sandbox;
+    ReadingPrompter prompter(sandbox);
+    testing::FakeClock clock;
+    modErrorLog log(ProgramFolder(sandbox.path()), prompter, clock);
+    log.WriteLogEntry("NOTE", "Form_Load", "first");
+    try {
+        throw std::runtime_error("Disk full");
+    } catch (...) {
+        log.WriteLogEntry("ERROR", "cmdExport_Click", "second");
+    }
+    ASSERT_EQ(prompter.logWhenShown.size(), 2u);
+    EXPECT_EQ(prompter.logWhenShown[0], std::string(kStamp) + "Form_Load first\r\n");
+    EXPECT_EQ(prompter.logWhenShown[1], std::string(kStamp) + "Form_Load first\r\n" + kStamp +
+                                            "cmdExport_Click Disk full\r\n second\r\n");
 }
 
 TEST(WriteLogEntry, AppendsToAnExistingLog) {

@@ -2,11 +2,15 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ostream>
 
 #include "ChildProcess.h"
 #include "FaultFixture.h"
 #include "FaultyVfs.h"
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
+#include "shell/window/IssueList.h"
 
 namespace vantrell::testing {
 namespace {
@@ -115,6 +119,69 @@ TEST_P(FailingExportWrites, KeepTheTicketsNotYetDeleted) {
     // The accounting system's answer can be applied again once the file takes writes.
     window->link().ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
     EXPECT_EQ(punch(), Strings{});
+}
+
+// When the names left cannot be read, what an earlier listing allowed no longer holds: Export is
+// disabled until a listing is complete again.
+TEST_F(DatabaseFaults, ANameListThatCannotBeReadLeavesExportDisabled) {
+    ASSERT_TRUE(load());
+    activate();
+    ASSERT_TRUE(controls.enabled[WindowButton::Export]);
+
+    state.interfaceDb.cnInterface->close();
+    ShowIssues(t.log, window->link(), controls);
+    EXPECT_TRUE(logged("ShowIssues")) << logText();
+    EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+}
+
+// A write that SQLite cannot make while the stage is rebuilt (here: the cache, made small, spills
+// to a file that is full once) makes SQLite roll the run's transaction back by itself. The run
+// ends there as a failure: none of its later rows is committed on top of the old stage, and
+// the stage is not offered.
+TEST_F(DatabaseFaults, ARunThatSqliteRollsBackEndsThereAndKeepsTheOldStage) {
+    std::remove(chronelPath.c_str());
+    std::vector<sampledata::Day> days;
+    for (int day = 1; day <= 28; ++day) {
+        for (int worker = 0; worker < 100; ++worker) {
+            const std::string date =
+                "2026-02-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+            days.push_back({"Worker " + std::to_string(worker), date, 8.0, 0.0, 0.0, {}, 0});
+        }
+    }
+    writeChronel(days);
+    ASSERT_TRUE(load());
+    activate();
+    const Strings before = punch();
+    ASSERT_EQ(before.size(), days.size());
+
+    // The next run has more to stage than the last one held.
+    {
+        db::Connection chronel;
+        chronel.open(db::connectionStringFor(chronelPath));
+        chronel.execute(
+            "insert into REPORTDATA select \"FULL NAME\", '2026-03-01', PST, POT1, "
+            "POT2, NONWORKED, USEDIFF from REPORTDATA where ADJUSTEDDATE like "
+            "'2026-02-01%'");
+    }
+    state.interfaceDb.cnInterface->execute("PRAGMA cache_size=10");
+    // Past the writes that empty the old stage, so that the failure meets a row being added.
+    vfs.failWrites(Fault::DiskFull, 120, "Vantrell.mdb", 1);
+    activate();
+    const int failedWrites = vfs.writesSeen();
+    vfs.disarm();
+
+    ASSERT_GE(failedWrites, 120) << "the cache never spilled";
+    ASSERT_TRUE(logged("CreateWorkRecord")) << logText();
+    EXPECT_TRUE(logged("GetChronelData")) << logText();
+    EXPECT_EQ(punch(), before);
+    EXPECT_EQ(integrity(), "ok");
+    EXPECT_FALSE(controls.enabled[WindowButton::Export]);
+    EXPECT_NE(std::find_if(controls.lines.begin(), controls.lines.end(),
+                           [](const std::string& line) {
+                               return line.rfind("The time data could not be read completely", 0) ==
+                                      0;
+                           }),
+              controls.lines.end());
 }
 
 // From the first write on, and from later ones, so that the failure meets different steps.

@@ -14,6 +14,7 @@ struct Arming {
     bool failing = false;
     FaultyVfs::Fault fault = FaultyVfs::Fault::IoError;
     int nth = 0;
+    int count = -1;  // every write from nth on
     std::string writeTarget;
     std::string readOnlyTarget;
     int writes = 0;
@@ -47,7 +48,8 @@ int shimRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
 int shimWrite(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
     auto* shimFile = reinterpret_cast<ShimFile*>(file);
     if (arming.failing && nameHas(shimFile->name, arming.writeTarget) &&
-        ++arming.writes >= arming.nth) {
+        ++arming.writes >= arming.nth &&
+        (arming.count < 0 || arming.writes < arming.nth + arming.count)) {
         switch (arming.fault) {
             case FaultyVfs::Fault::IoError:
                 return SQLITE_IOERR_WRITE;
@@ -161,10 +163,11 @@ FaultyVfs& FaultyVfs::install() {
     return vfs;
 }
 
-void FaultyVfs::failWrites(Fault fault, int nth, const std::string& fileName) {
+void FaultyVfs::failWrites(Fault fault, int nth, const std::string& fileName, int count) {
     arming.failing = true;
     arming.fault = fault;
     arming.nth = nth;
+    arming.count = count;
     arming.writeTarget = fileName;
     arming.writes = 0;
 }

@@ -20,8 +20,8 @@ class FaultyVfs {
     static FaultyVfs& install();
 
     // From the `nth` write (1 = the next) to a file whose name contains `fileName` on, every
-    // write meets `fault`.
-    void failWrites(Fault fault, int nth, const std::string& fileName);
+    // write meets `fault`; with a `count`, only that many, and the later ones pass again.
+    void failWrites(Fault fault, int nth, const std::string& fileName, int count = -1);
 
     // Files whose name contains `fileName` open read-only from now on.
     void openReadOnly(const std::string& fileName);

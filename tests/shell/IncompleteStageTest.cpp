@@ -25,8 +25,9 @@ TEST_F(IncompleteStage, ARunThatStopsAtABadHoursValueOffersNothing) {
     const CliRun run = cliWithFiles({"--export"});
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_EQ(linesOf(run.out),
-              (Lines{"The time data could not be read completely; see VantrellLog.txt.", "",
-                     "There are 1 issues requiring resolution."}));
+              (Lines{"The time data could not be read completely: the extraction stopped at "
+                     "\"Worker Two\" on 2026-03-02; see VantrellLog.txt.",
+                     "", "There are 1 issues requiring resolution."}));
     EXPECT_NE(programFile("VantrellLog.txt").find("GetChronelData"), std::string::npos);
     EXPECT_EQ(postedTickets(), Lines{});
 }
@@ -47,6 +48,38 @@ TEST_F(IncompleteStage, ADayThatCannotBeStagedIsNamed) {
                         "\" on 2026-03-04 is 51 characters, longer than 50\r\n Reg RGSTD\r\n"),
               std::string::npos);
 }
+
+// A non-worked day whose code cannot be read against the accrual titles and the holiday pay type
+// (no titles row, a Null title, a Null holiday pay type) leaves its hours out of the stage: that
+// day is an issue, and nothing of the period is posted.
+struct UncodedCase {
+    const char* code;
+    const char* change;
+};
+
+class UncodedNonWorkedDay : public IncompleteStage,
+                            public ::testing::WithParamInterface<UncodedCase> {};
+
+TEST_P(UncodedNonWorkedDay, IsNamedAndNothingIsOffered) {
+    runOnChronel(std::string("insert into REPORTDATA values ('Worker One', '2026-03-03', 8, 0, 0, "
+                             "'") +
+                 GetParam().code + "', 0)");
+    runOnChronel(GetParam().change);
+    const CliRun run = cliWithFiles({"--export"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{"The time data could not be read completely: \"Worker One\" on 2026-03-03 "
+                     "could not be staged; see VantrellLog.txt.",
+                     "", "There are 1 issues requiring resolution."}));
+    EXPECT_NE(programFile("VantrellLog.txt").find("strNonWkdCode"), std::string::npos);
+    EXPECT_EQ(postedTickets(), Lines{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, UncodedNonWorkedDay,
+    ::testing::Values(UncodedCase{"Vacation", "delete from TCRULES"},
+                      UncodedCase{"Vacation", "update TCRULES set A1TITLE = NULL"},
+                      UncodedCase{"Holiday", "update EXPORTDFN set HOSTD = NULL"}));
 
 // The stage of an earlier run (whose hours may have been corrected since) is never offered
 // when the time-and-attendance file cannot be read now.

@@ -3,10 +3,13 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <regex>
+#include <sstream>
 
 #include "CompanyFixture.h"
 #include "standins/ProcessorError.h"
+#include "standins/QbsimCommand.h"
 #include "standins/SimulatedRequestProcessor.h"
 
 namespace vantrell::standins {
@@ -168,6 +171,76 @@ INSTANTIATE_TEST_SUITE_P(
                     ProcessorCode::CallInsideSession}),
     [](const auto& test) { return std::string(test.param.label); });
 
+// Two sessions on one company file, as two programs have them: the first session's mode, the
+// second's, and what the second meets. The hold belongs to the session's open file, so two
+// processors of one process meet it as two processes do.
+struct SharingCase {
+    int first;
+    int second;
+    std::optional<ProcessorCode> refusal;
+};
+
+class SessionSharing : public SimulatedRequestProcessorTest,
+                       public ::testing::WithParamInterface<SharingCase> {};
+
+TEST_P(SessionSharing, FollowsTheFirstSessionsMode) {
+    SimulatedRequestProcessor other{clock};
+    processor.OpenConnection("QBMarwick", "Chronel interface");
+    const std::string ticket = processor.BeginSession(file(), GetParam().first);
+    other.OpenConnection("Other", "Other application");
+    if (GetParam().refusal) {
+        try {
+            other.BeginSession(file(), GetParam().second);
+            FAIL() << "the second session began";
+        } catch (const ProcessorError& e) {
+            EXPECT_EQ(e.code(), *GetParam().refusal);
+            EXPECT_TRUE(companyFileHeldElsewhere(static_cast<std::uint32_t>(e.code())));
+        }
+        // The refused one can begin once the first session has ended.
+        processor.EndSession(ticket);
+        const std::string second = other.BeginSession(file(), GetParam().second);
+        EXPECT_NO_THROW(other.ProcessRequest(second, kProgramQuery));
+        return;
+    }
+    const std::string second = other.BeginSession(file(), GetParam().second);
+    EXPECT_NO_THROW(other.ProcessRequest(second, kProgramQuery));
+    EXPECT_NO_THROW(processor.ProcessRequest(ticket, kProgramQuery));
+    // A single-user session waits for both to end.
+    SimulatedRequestProcessor third{clock};
+    third.OpenConnection("Third", "Third application");
+    EXPECT_THROW(third.BeginSession(file(), 0), ProcessorError);
+    processor.EndSession(ticket);
+    EXPECT_THROW(third.BeginSession(file(), 0), ProcessorError);
+    other.EndSession(second);
+    EXPECT_NO_THROW(third.BeginSession(file(), 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SessionSharing,
+                         ::testing::Values(SharingCase{0, 0, ProcessorCode::SingleUserFileShared},
+                                           SharingCase{0, 1, ProcessorCode::FileOpenInOtherMode},
+                                           SharingCase{0, 2, ProcessorCode::FileOpenInOtherMode},
+                                           SharingCase{1, 0, ProcessorCode::SingleUserFileShared},
+                                           SharingCase{2, 0, ProcessorCode::SingleUserFileShared},
+                                           SharingCase{1, 1, std::nullopt},
+                                           SharingCase{1, 2, std::nullopt},
+                                           SharingCase{2, 2, std::nullopt}),
+                         [](const auto& test) {
+                             return "First" + std::to_string(test.param.first) + "Second" +
+                                    std::to_string(test.param.second);
+                         });
+
+// The accounting system's own screen (qbsim) keeps working on a file that a program holds, and
+// the program's session sees what was keyed there.
+TEST_F(SimulatedRequestProcessorTest, TheCompanyToolWorksWhileASessionHoldsTheFile) {
+    const std::string ticket = open();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runQbsim({"add-employee", file(), "Keyed Here"}, out, err), 0) << err.str();
+    EXPECT_EQ(runQbsim({"list-time", file()}, out, err), 0) << err.str();
+    EXPECT_NE(processor.ProcessRequest(ticket, kProgramQuery).find("<Name>Keyed Here</Name>"),
+              std::string::npos);
+}
+
 TEST(ProcessorErrorTexts, AreTheComponentsStringTable) {
     const std::string table = std::string(VANTRELL_QBXML_DIR) + "/qbxmlrp-hresult-messages.tsv";
     std::ifstream in(table);
@@ -189,7 +262,8 @@ TEST(ProcessorErrorTexts, AreTheComponentsStringTable) {
           ProcessorCode::NoSession, ProcessorCode::InvalidTicket, ProcessorCode::NoConnection,
           ProcessorCode::SessionAlreadyBegun, ProcessorCode::ConnectionAlreadyOpen,
           ProcessorCode::RollbackNotSupported, ProcessorCode::ApplicationNameMissing,
-          ProcessorCode::CompanyFileNameMissing, ProcessorCode::UnsupportedVersion,
+          ProcessorCode::CompanyFileNameMissing, ProcessorCode::FileOpenInOtherMode,
+          ProcessorCode::SingleUserFileShared, ProcessorCode::UnsupportedVersion,
           ProcessorCode::InvalidParameter, ProcessorCode::CallInsideSession}) {
         EXPECT_EQ(processorMessage(code), texts[static_cast<std::uint32_t>(code)])
             << std::hex << static_cast<std::uint32_t>(code);

@@ -85,6 +85,12 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
             }
             cn.execute(sql + ")", values);
         }
+        // The names were listed for the tickets staged before: one whose tickets all left is
+        // missing for nothing, and would keep the rest of the stage from being posted.
+        if (!sequences.empty()) {
+            cn.execute(kDeleteEmployeesWithoutTickets);
+            cn.execute(kDeletePayTypesWithoutTickets);
+        }
     });
 }
 

@@ -29,8 +29,9 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn);
 // The lowest and highest staged dates, or nothing when no ticket has a date. Throws DbError.
 std::optional<std::pair<db::DateTime, db::DateTime>> stagedDateRange(db::Connection& cn);
 
-// Deletes the tickets of these Sequence numbers from Punch, all in one transaction: either all
-// leave the stage or none does. Throws DbError, and then none has left.
+// Deletes the tickets of these Sequence numbers from Punch, and the names of Employee and
+// PayType that no staged ticket uses any more, all in one transaction: either all leave the
+// stage or none does. Throws DbError, and then none has left.
 void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& sequences);
 
 // The ticket `sequence` accepted by the accounting system under `txnId`: its journal row for

@@ -24,6 +24,13 @@ inline constexpr const char* kPayTypeTable = "select * from Paytype";
 inline constexpr const char* kDeleteEmployeeNamed = "delete from Employee where Name=?";
 inline constexpr const char* kDeletePayTypeNamed = "delete from PayType where Name=?";
 
+// The already-posted check: a name none of whose tickets is still staged is no longer in the
+// way of an export.
+inline constexpr const char* kDeleteEmployeesWithoutTickets =
+    "delete from Employee where Name not in (select Name from Punch)";
+inline constexpr const char* kDeletePayTypesWithoutTickets =
+    "delete from PayType where Name not in (select PayType from Punch)";
+
 // The issue list.
 inline constexpr const char* kEmployeesByName = "select Name from Employee order by Name";
 inline constexpr const char* kPayTypesByName = "select Name from PayType order by Name";

@@ -5,6 +5,7 @@
 
 #include "diag/Failure.h"
 #include "diag/Utf16.h"
+#include "qblink/RequestProcessor.h"
 #include "shell/win32/ComFailure.h"
 
 namespace vantrell::win32 {
@@ -116,7 +117,9 @@ std::wstring DispatchObject::call(const std::wstring& name,
             : exception.info.wCode != 0
                 ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_DISPATCH, exception.info.wCode)
                 : status;
-        throw Failure(comFailureText(code, bstrText(exception.info.bstrDescription)));
+        // With its code, so that the link can word the cases the user must act on.
+        throw ProcessorFailure(static_cast<std::uint32_t>(code),
+                               comFailureText(code, bstrText(exception.info.bstrDescription)));
     }
     if (FAILED(status)) {
         throw Failure(narrow(name) + " failed: " + comFailureText(status, ""));

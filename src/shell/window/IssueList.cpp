@@ -26,6 +26,8 @@ void listIssues(modErrorLog& log, WindowControls& controls,
             controls.addListLine(line);
         }
         if (!report.complete) {
+            // Whatever an earlier activation allowed, the issues of this one are not known.
+            controls.setButtonEnabled(WindowButton::Export, false);
             return;
         }
         if (report.issues == 0) {

@@ -10,8 +10,9 @@ namespace vantrell {
 // issue is left, "Click Export to post your time tickets in QuickBooks." with Export and Close
 // enabled; otherwise an empty line and "There are N issues requiring resolution." with Close
 // and Print enabled. Ends with an empty line and how many tickets the check found posted
-// already, when any. A report that is not complete gets its lines only, the buttons left as
-// they are. A control's failure is logged under "ShowIssues" and ends the listing.
+// already, when any. A report that is not complete gets its lines only and Export disabled,
+// the other buttons left as they are. A control's failure is logged under "ShowIssues" and ends the
+// listing.
 void listIssues(modErrorLog& log, WindowControls& controls,
                 const QuickBooksLink::IssueReport& report);
 

@@ -22,7 +22,7 @@ struct StartFixture : ::testing::Test {
     testing::FakePrompter prompter;
     testing::FakeClock clock;
     std::vector<std::string> events;
-    std::filesystem::path dataDir = sandbox.file("not yet/data");
+    std::filesystem::path dataDir = sandbox.file("not yet") / "data";
     std::optional<std::filesystem::path> folderAsked;
     int processorsMade = 0;
 

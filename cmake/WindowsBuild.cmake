@@ -3,6 +3,7 @@
 # compiled here from Debian's sources (scripts/fetch-windows-sources.sh fetches them).
 enable_language(C)
 enable_language(RC)
+include(${CMAKE_CURRENT_LIST_DIR}/VersionResource.cmake)
 
 # Wide-character Windows API throughout; Windows 7 is the oldest system supported.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)

@@ -38,6 +38,18 @@ bool isWritableFileOrAbsent(const std::filesystem::path& path) {
            status.type() == std::filesystem::file_type::regular;
 }
 
+std::filesystem::path fullPath(const std::filesystem::path& path) {
+    if (path.empty()) {
+        return path;
+    }
+    std::error_code error;
+    const std::filesystem::path whole = std::filesystem::absolute(path, error);
+    if (error) {
+        return path;
+    }
+    return whole.lexically_normal().make_preferred();
+}
+
 std::filesystem::path executablePath() {
 #ifdef _WIN32
     std::wstring buffer(MAX_PATH, L'\0');

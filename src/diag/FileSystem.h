@@ -13,6 +13,11 @@ bool fileExists(const std::filesystem::path& path);
 // opened for writing without blocking. A FIFO, a device or a folder is not.
 bool isWritableFileOrAbsent(const std::filesystem::path& path);
 
+// `path` whole, as a file dialog returns it: relative to the current folder, with "." and ".."
+// resolved by name, in the platform's separators. An empty path stays empty; never throws (a
+// path that cannot be completed is returned as it is).
+std::filesystem::path fullPath(const std::filesystem::path& path);
+
 // The full path of the running executable; where the system cannot tell (no /proc), a file
 // "vantrell" in the current folder. Never throws for an unknown path.
 std::filesystem::path executablePath();

@@ -1,5 +1,9 @@
 #include "diag/InstanceLock.h"
 
+#include <system_error>
+
+#include "diag/FileSystem.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -13,16 +17,26 @@
 namespace vantrell {
 
 namespace {
+
 constexpr const char* kLockFileName = "Vantrell.lock";
+
+// What the system says of its error `code` (errno, or GetLastError on Windows) on `what`.
+std::string lockFailure(const std::string& what, const std::filesystem::path& path, int code) {
+    return what + " '" + pathToUtf8(path) + "': " + std::system_category().message(code);
 }
+
+}  // namespace
 
 #ifdef _WIN32
 
 InstanceLock::InstanceLock(const ProgramFolder& folder) {
-    HANDLE file = CreateFileW(folder.file(kLockFileName).c_str(), GENERIC_READ | GENERIC_WRITE,
+    const std::filesystem::path path = folder.file(kLockFileName);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        failure_ =
+            lockFailure("Could not open the lock file", path, static_cast<int>(GetLastError()));
         return;
     }
     OVERLAPPED start{};
@@ -31,8 +45,12 @@ InstanceLock::InstanceLock(const ProgramFolder& folder) {
         outcome_ = Outcome::Acquired;
         return;
     }
-    outcome_ =
-        GetLastError() == ERROR_LOCK_VIOLATION ? Outcome::HeldElsewhere : Outcome::Unavailable;
+    const DWORD error = GetLastError();
+    if (error == ERROR_LOCK_VIOLATION) {
+        outcome_ = Outcome::HeldElsewhere;
+    } else {
+        failure_ = lockFailure("Could not lock", path, static_cast<int>(error));
+    }
     CloseHandle(file);
 }
 
@@ -45,8 +63,10 @@ InstanceLock::~InstanceLock() {
 #else
 
 InstanceLock::InstanceLock(const ProgramFolder& folder) {
-    const int fd = open(folder.file(kLockFileName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const std::filesystem::path path = folder.file(kLockFileName);
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
+        failure_ = lockFailure("Could not open the lock file", path, errno);
         return;
     }
     // flock belongs to this open file: a second copy's own open of the file conflicts with it.
@@ -55,7 +75,12 @@ InstanceLock::InstanceLock(const ProgramFolder& folder) {
         outcome_ = Outcome::Acquired;
         return;
     }
-    outcome_ = errno == EWOULDBLOCK ? Outcome::HeldElsewhere : Outcome::Unavailable;
+    const int error = errno;
+    if (error == EWOULDBLOCK) {
+        outcome_ = Outcome::HeldElsewhere;
+    } else {
+        failure_ = lockFailure("Could not lock", path, error);
+    }
     close(fd);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "diag/ProgramFolder.h"
 
 namespace vantrell {
@@ -12,7 +14,7 @@ class InstanceLock {
     enum class Outcome {
         Acquired,       // this copy holds the folder
         HeldElsewhere,  // another copy holds it
-        Unavailable     // the lock file cannot be made (the folder's own failures say why)
+        Unavailable     // the lock file cannot be made or locked: failure() says why
     };
 
     // Tries once, without waiting, to take the lock on `folder`; outcome() says how it went.
@@ -25,8 +27,12 @@ class InstanceLock {
     // Whether this copy holds the folder, another one does, or the lock could not be tried.
     Outcome outcome() const { return outcome_; }
 
+    // When Unavailable: the lock file's path and the system's reason; otherwise empty.
+    const std::string& failure() const { return failure_; }
+
   private:
     Outcome outcome_ = Outcome::Unavailable;
+    std::string failure_;
     void* handle_ = nullptr;  // Windows file handle
     int descriptor_ = -1;     // POSIX file descriptor
 };

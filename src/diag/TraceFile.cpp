@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "diag/Failure.h"
 #include "diag/FileSystem.h"
@@ -11,7 +13,13 @@ namespace vantrell {
 
 void SaveTextFile(const ProgramFolder& folder, std::string_view fileName, std::string_view text) {
     const auto path = folder.file(fileName);
-    // Opening a FIFO for writing would wait for a reader that never comes.
+    // Opening a FIFO for writing would wait for a reader that never comes. What is there is
+    // asked first; when even that cannot be told, the system says why.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error && status.type() != std::filesystem::file_type::not_found) {
+        throw Failure("Could not open '" + pathToUtf8(path) + "' for writing: " + error.message());
+    }
     if (!isWritableFileOrAbsent(path)) {
         throw Failure("Could not open '" + pathToUtf8(path) +
                       "' for writing: it is not an ordinary file.");

@@ -29,17 +29,34 @@ bool looksLikeAccessFile(const std::string& path) {
 }
 
 // A view can compute without end (a recursive one never returns) and a trigger can write
-// where no statement of the program does: a file that holds either is not read at all.
+// where no statement of the program does: a file that holds either is not read at all. The
+// refusal names each, so that the clerk can tell which to remove.
 void refuseViewsAndTriggers(sqlite3* db, const std::string& path) {
     sqlite3_stmt* raw = nullptr;
     const int rc = sqlite3_prepare_v2(
-        db, "SELECT count(*) FROM sqlite_master WHERE type IN ('view', 'trigger')", -1, &raw,
-        nullptr);
+        db, "SELECT type, name FROM sqlite_master WHERE type IN ('view', 'trigger') ORDER BY rowid",
+        -1, &raw, nullptr);
     const detail::Statement statement(raw);
     detail::check(rc, db);
-    if (sqlite3_step(raw) == SQLITE_ROW && sqlite3_column_int(raw, 0) > 0) {
-        throw DbError("'" + path +
-                      "' holds views or triggers; the program reads only plain tables.");
+    constexpr int kNamed = 5;  // a file with thousands is refused in one line all the same
+    std::string found;
+    int count = 0;
+    while (sqlite3_step(raw) == SQLITE_ROW) {
+        if (++count > kNamed) {
+            continue;
+        }
+        const auto* type = sqlite3_column_text(raw, 0);
+        const auto* name = sqlite3_column_text(raw, 1);
+        found += (found.empty() ? "" : ", ") +
+                 std::string(type != nullptr ? reinterpret_cast<const char*>(type) : "") + " \"" +
+                 std::string(name != nullptr ? reinterpret_cast<const char*>(name) : "") + "\"";
+    }
+    if (count > kNamed) {
+        found += " and " + std::to_string(count - kNamed) + " more";
+    }
+    if (!found.empty()) {
+        throw DbError("'" + path + "' holds views or triggers (" + found +
+                      "); the program reads only plain tables.");
     }
 }
 

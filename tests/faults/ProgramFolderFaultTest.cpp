@@ -7,6 +7,7 @@
 
 #include "FaultFixture.h"
 #include "shell/cli/CliRun.h"
+#include "shell/window/modVantrellMain.h"
 
 namespace vantrell::testing {
 namespace {
@@ -88,7 +89,11 @@ TEST(ProgramFolder, ThatCannotBeMadeEndsTheProgramWithItsNote) {
     std::ostringstream err;
 
     EXPECT_EQ(runHeadless(options, settings, clock, out, err), 1);
-    EXPECT_NE(err.str().find("NOTE: Couldn't configure the interface."), std::string::npos)
+    // The first file the program makes there is its lock, which says why it cannot be made.
+    EXPECT_NE(err.str().find("ERROR: " + std::string(kLockUnavailable) +
+                             "\r\nCould not open the lock file '" + *options.dataDir +
+                             "/Vantrell.lock': Not a directory\r\nMain\n"),
+              std::string::npos)
         << err.str();
     EXPECT_EQ(out.str(), "");
 }

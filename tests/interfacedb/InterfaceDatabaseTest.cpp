@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "interfacedb/Catalog.h"
+#include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/Recordset.h"
@@ -174,6 +175,26 @@ TEST(ConfigureInterfaceDatabase, LowerCasePunchDoesNotCountAndStartUpFails) {
               std::string::npos);
     // The tables appended before the failure stay.
     EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"punch", "Employee", "PayType"}));
+}
+
+TEST(ConfigureInterfaceDatabase, AViewOrTriggerEndsTheStartWithAnEntryNamingEach) {
+    testing::TestLog t;
+    InterfaceDatabase state;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(path(t)));
+        cn.execute("create view PunchTotals as select Name from Punch");
+        cn.execute(
+            "create trigger KeepPunch before delete on Punch begin select raise(ignore); end");
+    }
+    InterfaceDatabase again;
+    EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, again));
+    EXPECT_NE(t.logText().find("blnConfigureInterfaceDatabase '" + path(t) +
+                               "' holds views or triggers (view \"PunchTotals\", trigger "
+                               "\"KeepPunch\"); the program reads only plain tables."),
+              std::string::npos)
+        << t.logText();
 }
 
 TEST(ConfigureInterfaceDatabase, UnusableFilesAndFoldersFailWithALoggedError) {

@@ -64,7 +64,9 @@ std::vector<std::string> CliFixture::postedTickets() {
 }
 
 CliRun CliFixture::cli(const std::vector<std::string>& args) {
-    std::string command =
+    const std::string& folder = workingFolder;
+    std::string command = folder.empty() ? "" : "cd " + quoted(folder) + " && ";
+    command +=
         "env -u VANTRELL_DATA_DIR XDG_CONFIG_HOME=" + quoted(sandbox.file("config").string()) +
         " " + wrapper + " " + quoted(VANTRELL_CLI_PATH);
     for (const auto& arg : args) {

@@ -30,6 +30,8 @@ struct CliFixture : ::testing::Test {
     std::vector<std::string> wageItems;
     // Put before the program on its command line, for example "timeout 60".
     std::string wrapper;
+    // The folder the program runs in; the test's own when empty.
+    std::string workingFolder;
 
     // The demo time-and-attendance file and a company file that knows every staged name but
     // the last employee.
@@ -51,6 +53,10 @@ struct CliFixture : ::testing::Test {
     CliRun cliWithFiles(std::vector<std::string> more = {});
 
     std::string programFile(const std::string& name) { return sandbox.read("program/" + name); }
+    // The settings file that the runs' settings store writes.
+    std::string settingsFile() const {
+        return sandbox.file("config/VB and VBA Program Settings/CH7.conf").string();
+    }
 };
 
 }  // namespace vantrell::testing

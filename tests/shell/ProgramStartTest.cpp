@@ -22,7 +22,7 @@ struct StartFixture : ::testing::Test {
     testing::FakePrompter prompter;
     testing::FakeClock clock;
     std::vector<std::string> events;
-    std::filesystem::path dataDir = sandbox.file("not yet/data");
+    std::filesystem::path dataDir = sandbox.file("not yet") / "data";
     std::optional<std::filesystem::path> folderAsked;
     int processorsMade = 0;
 
@@ -47,9 +47,10 @@ struct StartFixture : ::testing::Test {
         };
         s.refuse = [this](const std::string& reason) { events.push_back("refuse " + reason); };
         s.onProcessorChosen = [this] { events.push_back("processor chosen"); };
-        s.onFolderReady = [this] {
-            events.push_back(std::filesystem::is_directory(dataDir) ? "folder ready"
-                                                                    : "folder missing");
+        s.checkFolder = [this](const ProgramFolder& folder) -> std::optional<int> {
+            events.push_back(std::filesystem::exists(folder.path()) ? "check made folder"
+                                                                    : "check folder");
+            return std::nullopt;
         };
         return s;
     }
@@ -69,7 +70,7 @@ TEST_F(StartFixture, ProgramStartRunsItsStepsInOrderInAFolderItMakes) {
         });
     EXPECT_EQ(status, 7);
     EXPECT_EQ(events, (std::vector<std::string>{"choose sim", "processor chosen", "resolve",
-                                                "folder ready", "window"}));
+                                                "check folder", "window"}));
     ASSERT_TRUE(folderAsked.has_value());
     EXPECT_EQ(folderAsked->string(), dataDir.string());
     EXPECT_EQ(processorsMade, 1);
@@ -98,7 +99,7 @@ TEST_F(StartFixture, ProgramStartWithoutDataDirLeavesTheFolderToThePlatformAndHo
     ProgramStart s = start();
     s.dataDir.reset();
     s.onProcessorChosen = nullptr;
-    s.onFolderReady = nullptr;
+    s.checkFolder = nullptr;
     const int status = startProgram(
         s, prompter, clock, [&](modErrorLog& log, ProgramState&, const RequestProcessorFactory&) {
             EXPECT_EQ(log.folder().path().string(), sandbox.file("default").string());
@@ -107,6 +108,37 @@ TEST_F(StartFixture, ProgramStartWithoutDataDirLeavesTheFolderToThePlatformAndHo
     EXPECT_EQ(status, kExitNormal);
     EXPECT_FALSE(folderAsked.has_value());
     EXPECT_TRUE(std::filesystem::is_directory(sandbox.file("default")));
+}
+
+TEST_F(StartFixture, ProgramStartEndsWithTheFolderChecksStatusHavingMadeNothing) {
+    ProgramStart s = start();
+    s.checkFolder = [](const ProgramFolder&) -> std::optional<int> { return 5; };
+    bool windowRan = false;
+    const int status = startProgram(
+        s, prompter, clock, [&](modErrorLog&, ProgramState&, const RequestProcessorFactory&) {
+            windowRan = true;
+            return 0;
+        });
+    EXPECT_EQ(status, 5);
+    EXPECT_FALSE(windowRan);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.file("not yet")));  // no folder, lock or log
+}
+
+TEST_F(StartFixture, ProgramStartTakesARelativeDataDirWholeFromTheCurrentFolder) {
+    ProgramStart s = start();
+    s.dataDir = "not yet/./data/../data";
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(sandbox.path());
+    std::optional<std::filesystem::path> seen;
+    const int status = startProgram(
+        s, prompter, clock, [&](modErrorLog& log, ProgramState&, const RequestProcessorFactory&) {
+            seen = log.folder().path();
+            return 0;
+        });
+    std::filesystem::current_path(before);
+    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->string(), dataDir.string());
 }
 
 TEST_F(StartFixture, ProgramStartEndingAtOnceFromTheWindowGivesItsStatus) {

@@ -19,9 +19,11 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <ostream>
 
+#include "diag/Failure.h"
 #include "interfacedb/InterfaceDatabase.h"
 #include "qblink/FakeRequestProcessor.h"
 #include "shell/ChronelFixture.h"
@@ -437,6 +439,35 @@ TEST(QtSettings, StoredUnderTheApplicationAndSection) {
     QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "VB and VBA Program Settings",
                   "CH7");
     EXPECT_EQ(raw.value("QuickBooks/CHprog").toString(), "/data/ChronelV7.mde");
+}
+
+TEST(QtSettings, AStoreThatCannotBeWrittenFailsNamingIt) {
+    testing::TestLog t;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(t.sandbox.path().string()));
+    // A folder where the settings file would be: whoever runs the test cannot write it.
+    const auto file = t.sandbox.file("VB and VBA Program Settings/CH7.conf");
+    std::filesystem::create_directories(file);
+    QtSettingsStore store;
+    try {
+        store.SaveSetting("CH7", "QuickBooks", "CHprog", "/data/ChronelV7.mde");
+        ADD_FAILURE() << "the lost value went unnoticed";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(std::string(failure.what()), "Could not store the setting CHprog in " +
+                                                   file.string() + ": the file cannot be written");
+    }
+}
+
+TEST_F(QtWindowFixture, HasNoTaskBarEntryAndItsCloseEndsTheEventLoop) {
+    // A tool window: the window system gives it no task-bar button.
+    EXPECT_EQ(window->windowType(), Qt::Tool);
+    ASSERT_TRUE(window->load());
+    window->showCentred();
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->type(), Qt::Tool);
+    QTimer::singleShot(100, window.get(), [this] { window->close(); });
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });  // not ended by the close
+    EXPECT_EQ(QApplication::exec(), 0);
 }
 
 }  // namespace

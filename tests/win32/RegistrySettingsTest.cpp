@@ -28,7 +28,7 @@ struct RegistrySettings : ::testing::Test {
     }
 };
 
-TEST(RegistrySettingsKey, IsWhereTheReplacedProgramKeptItsSettings) {
+TEST(RegistrySettingsKey, IsVantrellsOwnKeyUnderTheUsersSoftware) {
     EXPECT_EQ(RegistrySettingsStore().sectionKey("CH7", "QuickBooks"),
               "Software\\VB and VBA Program Settings\\CH7\\QuickBooks");
 }

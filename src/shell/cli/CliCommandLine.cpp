@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "VantrellVersion.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace vantrell {
@@ -16,7 +17,11 @@ std::optional<int> readCliCommandLine(const std::vector<std::string>& args, CliO
         return kExitUsage;
     }
     if (options.help) {
-        out << kCliUsage << helpNote;
+        out << kCliUsage << kCliHelp << helpNote;
+        return kExitNormal;
+    }
+    if (options.version) {
+        out << "vantrell-cli " << kVantrellVersion << '\n';
         return kExitNormal;
     }
     return std::nullopt;

@@ -36,6 +36,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.undoExport = value();
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else {
             throw std::invalid_argument("unknown option " + arg);
         }

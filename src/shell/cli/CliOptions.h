@@ -17,6 +17,7 @@ struct CliOptions {
     bool listExports = false;
     std::optional<std::string> undoExport;  // the export ID as given, checked when run
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments (without the program name). Throws std::invalid_argument with a message
@@ -28,6 +29,30 @@ inline constexpr const char* kCliUsage =
     "                    [--processor sim|replay:DIR] [--export]\n"
     "       vantrell-cli [--data-dir DIR] --list-exports\n"
     "       vantrell-cli [--data-dir DIR] [--company FILE] [--processor sim|replay:DIR]\n"
-    "                    --undo-export ID\n";
+    "                    --undo-export ID\n"
+    "       vantrell-cli --help | --version\n";
+
+// What --help adds to the usage lines: each option and each exit status.
+inline constexpr const char* kCliHelp =
+    "\n"
+    "Runs the main window's load and activation without a display: stages the hours of the\n"
+    "time-and-attendance file, checks the names against the company file, lists the issues\n"
+    "(standard output) and posts the time tickets when asked.\n"
+    "\n"
+    "  --data-dir DIR     folder of Vantrell.mdb, VantrellLog.txt and the trace files\n"
+    "                     (default: VANTRELL_DATA_DIR, else the program's own folder)\n"
+    "  --chronel FILE     the time-and-attendance file; stored for the next runs\n"
+    "  --company FILE     the accounting system's company file; stored for the next runs\n"
+    "  --processor NAME   the request processor: sim (the stand-in accounting system) or\n"
+    "                     replay:DIR (answers saved in DIR)\n"
+    "  --export           posts the staged tickets when no issue remains\n"
+    "  --list-exports     lists the exports recorded in Vantrell.mdb\n"
+    "  --undo-export ID   deletes the time tickets of export ID in the accounting system\n"
+    "  --help, --version  this text; the program's version\n"
+    "\n"
+    "Exit status: 0 normal; 1 the program ended early (the message says why, and\n"
+    "VantrellLog.txt); 2 --export given, but issues remain; 3 tickets remain: the export\n"
+    "left some in the stage, or the undo could not delete some; 64 the command line was not\n"
+    "understood.\n";
 
 }  // namespace vantrell

@@ -1,8 +1,14 @@
 #include "shell/cli/CliRun.h"
 
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
 #include "diag/FileSystem.h"
+#include "diag/Guard.h"
 #include "diag/ProgramFolder.h"
 #include "diag/modErrorLog.h"
+#include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/Value.h"
 #include "interfacedb/stage/Stage.h"
 #include "shell/cli/ExportJournalCommands.h"
@@ -45,14 +51,42 @@ class CommandLineSettings final : public SettingsStore {
 };
 
 // A location given on the command line is stored when it names an existing file, as the locate
-// dialog's choice would be.
-void storeGivenLocations(SettingsStore& settings, const CliOptions& options) {
-    if (options.chronel && fileExists(utf8ToPath(*options.chronel))) {
-        settings.SaveSetting(kSettingsApp, kSettingsSection, "CHprog", *options.chronel);
+// dialog's choice would be. Called once the run holds the program folder and may use it, so
+// that a copy that ends at once leaves the settings as they were. A store that cannot be
+// written is logged; the given location still serves this run.
+void storeGivenLocations(modErrorLog& log, SettingsStore& settings, const CliOptions& options) {
+    guard(log, "storeGivenLocations", [&] {
+        if (options.chronel && fileExists(utf8ToPath(*options.chronel))) {
+            settings.SaveSetting(kSettingsApp, kSettingsSection, "CHprog", *options.chronel);
+        }
+        if (options.company && fileExists(utf8ToPath(*options.company))) {
+            settings.SaveSetting(kSettingsApp, kSettingsSection, "QBdata", *options.company);
+        }
+    });
+}
+
+// The locations of the command line whole, as the file dialog would give them, so that a
+// stored one is found again from any folder.
+CliOptions withFullPaths(CliOptions options) {
+    for (std::optional<std::string>* location :
+         {&options.dataDir, &options.chronel, &options.company}) {
+        if (*location) {
+            **location = pathToUtf8(fullPath(utf8ToPath(**location)));
+        }
     }
-    if (options.company && fileExists(utf8ToPath(*options.company))) {
-        settings.SaveSetting(kSettingsApp, kSettingsSection, "QBdata", *options.company);
+    return options;
+}
+
+// The listing and the undo read the exports of an interface database that is there already:
+// on a folder without one (a mistyped --data-dir, say) they say so and make nothing.
+std::optional<int> refuseFolderWithoutExports(const ProgramFolder& folder, std::ostream& err) {
+    std::error_code error;
+    if (std::filesystem::exists(folder.file(kInterfaceDatabaseFileName), error) || error) {
+        return std::nullopt;
     }
+    err << "There is no " << kInterfaceDatabaseFileName << " in '" << pathToUtf8(folder.path())
+        << "': that folder holds no exports.\n";
+    return kExitEndedEarly;
 }
 
 // Lists each ticket left in the stage with its error text. True when any is left, or when the
@@ -119,15 +153,20 @@ int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock
     return runHeadless(options, settings, clock, out, err, processorFactoryFor);
 }
 
-int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock, std::ostream& out,
-                std::ostream& err, const ProcessorChooser& chooseProcessor) {
+int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& clock,
+                std::ostream& out, std::ostream& err, const ProcessorChooser& chooseProcessor) {
+    const CliOptions options = withFullPaths(givenOptions);
     ProgramStart start;
     start.dataDir = options.dataDir;
     start.processor = options.processor;
     start.chooseProcessor = chooseProcessor;
     start.resolveFolder = ProgramFolder::resolve;
     start.refuse = [&](const std::string& reason) { err << reason << '\n' << kCliUsage; };
-    start.onFolderReady = [&] { storeGivenLocations(settings, options); };
+    if (options.listExports || options.undoExport) {
+        start.checkFolder = [&](const ProgramFolder& folder) {
+            return refuseFolderWithoutExports(folder, err);
+        };
+    }
 
     StreamPrompter prompter(err);
     CommandLineSettings effectiveSettings(settings, options);
@@ -140,6 +179,7 @@ int runHeadless(const CliOptions& options, SettingsStore& settings, Clock& clock
             if (options.listExports) {
                 return listExports(state, out, err);
             }
+            storeGivenLocations(log, settings, options);
             return runWindow(
                 options, log, state,
                 MainWindowServices{controls, effectiveSettings, locate, locate, printer, factory},

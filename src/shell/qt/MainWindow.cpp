@@ -16,6 +16,7 @@
 #include "diag/Failure.h"
 #include "shell/qt/DialogFont.h"
 #include "shell/qt/Twips.h"
+#include "shell/window/modVantrellMain.h"
 
 namespace vantrell {
 
@@ -63,7 +64,9 @@ bool ActivationTracker::eventFilter(QObject* watched, QEvent* event) {
 
 MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
                        RequestProcessorFactory processorFactory)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+    // A tool window, which the window system leaves off the task bar, as the Win32 window
+    // with its hidden owner.
+    : QDialog(nullptr, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       lstShow_(new QListWidget(this)),
       cmdClose_(new QPushButton("&Close", this)),
@@ -159,6 +162,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     steps_->close();
     event->accept();
+    // A tool window's close does not end the program by itself, as the last window's would.
+    // (exit, not quit: quit would first try to close this window again.) An end ordered
+    // during the close keeps its status, which the front end takes from endStatus().
+    QCoreApplication::exit(kExitNormal);
 }
 
 void MainWindow::clearList() {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "VantrellVersion.h"
 #include "diag/Clock.h"
 #include "diag/ProgramFolder.h"
 #include "shell/qt/MainWindow.h"
@@ -33,8 +34,10 @@ int runMainWindow(vantrell::modErrorLog& log, vantrell::ProgramState& state,
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(vantrell::kVantrellVersion);
     QCommandLineParser parser;
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption dataDir("data-dir", "Folder for Vantrell.mdb, the log and traces.",
                                      "DIR");
     const QCommandLineOption processor("processor", "Request processor: sim or replay:DIR.", "NAME",

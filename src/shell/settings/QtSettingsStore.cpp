@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <QString>
 
+#include "diag/Failure.h"
+
 namespace vantrell {
 
 namespace {
@@ -26,6 +28,14 @@ void QtSettingsStore::SaveSetting(const std::string& appName, const std::string&
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, q(appName));
     settings.setValue(q(section + "/" + key), q(value));
     settings.sync();
+    // A store that cannot be written fails as the registry's does, for the caller to log.
+    if (settings.status() != QSettings::NoError) {
+        throw Failure("Could not store the setting " + key + " in " +
+                      settings.fileName().toStdString() + ": " +
+                      (settings.status() == QSettings::AccessError
+                           ? "the file cannot be written"
+                           : "the file is not in the settings format"));
+    }
 }
 
 }  // namespace vantrell

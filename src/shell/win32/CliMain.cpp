@@ -29,7 +29,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::string helpNote = std::string("On Windows --processor also takes ") +
                                  vantrell::win32::kComProcessorName +
                                  ", the accounting system's own request processor, which is the "
-                                 "default.\n";
+                                 "default; the default --data-dir is %LOCALAPPDATA%\\Vantrell "
+                                 "where the program's own folder cannot be written.\n";
     vantrell::CliOptions options;
     if (const auto status = vantrell::readCliCommandLine(vantrell::win32::utf8Arguments(argc, argv),
                                                          options, std::cout, std::cerr, helpNote)) {

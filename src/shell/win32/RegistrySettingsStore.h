@@ -6,8 +6,9 @@
 
 namespace vantrell::win32 {
 
-// Where the program that Vantrell replaces kept its settings, so a clerk's stored locations
-// carry over: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>.
+// Vantrell's settings key: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>
+// (the program's are under CH7\QuickBooks). A file location stored there that names an existing
+// file is used at the next start without asking.
 inline constexpr const char* kVbSettingsKey = "Software\\VB and VBA Program Settings";
 
 // Settings as text values (REG_SZ) under HKEY_CURRENT_USER\<base>\<app>\<section>.

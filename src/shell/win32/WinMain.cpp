@@ -12,6 +12,7 @@
 #include "diag/Clock.h"
 #include "diag/Utf16.h"
 #include "shell/win32/CommandLine.h"
+#include "shell/win32/GuiCommandLine.h"
 #include "shell/win32/RegistrySettingsStore.h"
 #include "shell/win32/Win32MainWindow.h"
 #include "shell/win32/Win32Prompter.h"
@@ -21,46 +22,6 @@
 #include "shell/window/modVantrellMain.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: vantrell [--data-dir DIR] [--processor qbxmlrp|sim|replay:DIR]\n\n"
-    "--data-dir: the folder for Vantrell.mdb, the log and the trace files.\n"
-    "--processor: the accounting system's own request processor (qbxmlrp, the default), the "
-    "simulated one (sim), or saved responses (replay:DIR).";
-
-struct GuiOptions {
-    std::optional<std::string> dataDir;
-    std::string processor = vantrell::win32::kComProcessorName;
-};
-
-// Reads the arguments; false, with the reason, when they are not understood.
-bool parseOptions(const std::vector<std::string>& args, GuiOptions& options, std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--data-dir" || arg == "--processor") {
-            if (i + 1 >= args.size()) {
-                error = arg + " needs a value";
-                return false;
-            }
-            (arg == "--data-dir" ? options.dataDir.emplace() : options.processor) = args[++i];
-            if (options.dataDir && options.dataDir->empty()) {
-                error = vantrell::kEmptyDataDir;
-                return false;
-            }
-        } else {
-            error = arg == "--help" || arg == "-h" ? "" : "unknown option " + arg;
-            return false;
-        }
-    }
-    return true;
-}
-
-void showUsage(const std::string& error) {
-    const std::string text = error.empty() ? kUsage : error + "\n\n" + kUsage;
-    MessageBoxW(
-        nullptr, vantrell::widen(text).c_str(), L"Vantrell",
-        static_cast<UINT>(MB_OK | (error.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION)));
-}
 
 // Shows the main window until it closes; returns the exit status.
 int runMainWindow(vantrell::modErrorLog& log, vantrell::ProgramState& state,
@@ -83,10 +44,13 @@ int runMainWindow(vantrell::modErrorLog& log, vantrell::ProgramState& state,
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    GuiOptions options;
+    vantrell::win32::GuiOptions options;
+    options.processor = vantrell::win32::kComProcessorName;
     std::string error;
-    if (!parseOptions(vantrell::win32::utf8Arguments(__argc, __wargv), options, error)) {
-        showUsage(error);
+    vantrell::win32::Win32Prompter prompter;
+    if (!vantrell::win32::parseGuiOptions(vantrell::win32::utf8Arguments(__argc, __wargv), options,
+                                          error)) {
+        vantrell::win32::showGuiUsage(prompter, error);
         return error.empty() ? vantrell::kExitNormal : vantrell::kExitUsage;
     }
     // Not initialised until the command line has been accepted.
@@ -96,7 +60,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     start.processor = options.processor;
     start.chooseProcessor = vantrell::win32::windowsProcessorFactoryFor;
     start.resolveFolder = vantrell::win32::windowsProgramFolder;
-    start.refuse = showUsage;
+    start.refuse = [&prompter](const std::string& reason) {
+        vantrell::win32::showGuiUsage(prompter, reason);
+    };
     start.onProcessorChosen = [&com] {
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
@@ -104,7 +70,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     };
 
-    vantrell::win32::Win32Prompter prompter;
     vantrell::SystemClock clock;
     vantrell::win32::RegistrySettingsStore settings;
     const int status =

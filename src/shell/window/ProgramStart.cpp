@@ -20,15 +20,20 @@ std::optional<RequestProcessorFactory> chooseProcessor(const ProgramStart& start
     }
 }
 
-// The program folder that --data-dir or the platform names, made when missing.
-ProgramFolder makeProgramFolder(const ProgramStart& start) {
+// The program folder that --data-dir or the platform names, whole: the program's files are
+// found there even after something (a file dialog) has changed the current folder.
+ProgramFolder findProgramFolder(const ProgramStart& start) {
     const ProgramFolder folder = start.resolveFolder(
         start.dataDir ? std::optional<std::filesystem::path>(utf8ToPath(*start.dataDir))
                       : std::nullopt);
-    // A folder that cannot be made shows when the log or the database is first written.
+    return ProgramFolder(fullPath(folder.path()));
+}
+
+// Makes the folder when missing. One that cannot be made shows when the log or the database
+// is first written.
+void makeProgramFolder(const ProgramFolder& folder) {
     std::error_code ignored;
     std::filesystem::create_directories(folder.path(), ignored);
-    return folder;
 }
 
 }  // namespace
@@ -42,11 +47,15 @@ int startProgram(const ProgramStart& start, Prompter& prompter, Clock& clock,
     if (start.onProcessorChosen) {
         start.onProcessorChosen();
     }
-    modErrorLog log(makeProgramFolder(start), prompter, clock);
-    ProgramState state;
-    if (start.onFolderReady) {
-        start.onFolderReady();
+    const ProgramFolder folder = findProgramFolder(start);
+    if (start.checkFolder) {
+        if (const std::optional<int> status = start.checkFolder(folder)) {
+            return *status;
+        }
     }
+    makeProgramFolder(folder);
+    modErrorLog log(folder, prompter, clock);
+    ProgramState state;
     return Main(log, state, [&] { return runMainWindow(log, state, *factory); });
 }
 

@@ -41,16 +41,18 @@ struct ProgramStart {
     // Optional: what the front end readies once the command line is accepted, before the
     // program folder is looked for (the Win32 windows: common controls and COM).
     std::function<void()> onProcessorChosen;
-    // Optional: what the front end does once the program folder exists, before Main (the
-    // headless front end: the locations given on the command line are stored).
-    std::function<void()> onFolderReady;
+    // Optional: looks at the program folder before anything is made in it; a status it returns
+    // ends the program there (the headless front end's listing and undo of exports, which
+    // need the interface database that is there already).
+    std::function<std::optional<int>(const ProgramFolder&)> checkFolder;
 };
 
 // The start of every front end, in this order: the request processor that `start.processor`
 // names (a name the chooser refuses goes to `start.refuse` and the result is kExitUsage), then
-// the program folder, made when missing (a folder that cannot be made shows when its first file
-// is written), then Main over the error log in that folder (shown through `prompter`, stamped
-// by `clock`), which runs `runMainWindow`. Returns the exit status.
+// the program folder, whole (a relative --data-dir is taken from the current folder), checked
+// by `start.checkFolder` and made when missing (a folder that cannot be made shows when its
+// first file is written), then Main over the error log in that folder (shown through `prompter`,
+// stamped by `clock`), which runs `runMainWindow`. Returns the exit status.
 int startProgram(const ProgramStart& start, Prompter& prompter, Clock& clock,
                  const MainWindowRunner& runMainWindow);
 

@@ -14,6 +14,14 @@ int Main(modErrorLog& log, ProgramState& state, const std::function<int()>& runM
             log.WriteLogEntry("NOTE", "Main", kAlreadyRunning);
             return kExitEndedEarly;
         }
+        if (lock.outcome() == InstanceLock::Outcome::Unavailable) {
+            try {
+                throw Failure(lock.failure());
+            } catch (const Failure&) {
+                log.WriteLogEntry("ERROR", "Main", kLockUnavailable);
+            }
+            return kExitEndedEarly;
+        }
         if (!blnConfigureInterfaceDatabase(log, state.interfaceDb)) {
             log.WriteLogEntry("NOTE", "Main", "Couldn't configure the interface.");
             return kExitEndedEarly;

@@ -12,8 +12,7 @@ namespace vantrell {
 
 namespace {
 
-// A conforming load keeps the declaration, processing instructions and the document type
-// declaration as nodes, where their places can be checked.
+// A conforming load also keeps processing instructions as nodes.
 constexpr unsigned kConformingParseOptions = kStrictParseOptions | pugi::parse_pi;
 
 std::string reasonAt(std::string_view reason, std::ptrdiff_t offset) {
@@ -340,7 +339,7 @@ std::optional<std::string> refusedEncoding(std::string_view text) {
 }
 
 // After parsing: the result, text outside the root, the number of root elements and where the
-// document type declaration stands (there is none unless the load is conforming).
+// declaration and the document type declaration stand.
 std::optional<std::string> refusedTree(const pugi::xml_document& document,
                                        const pugi::xml_parse_result& result, std::size_t size) {
     if (!result) {

@@ -261,9 +261,9 @@ bool isXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// The offset of text after the root element: after the last ">" (of the root's end tag, a
-// comment or a processing instruction) only white space may follow. pugixml does not see a
-// last character of text in a load in place, so this is looked at in the text itself.
+// The offset of text after the root element that a look at the end of the text finds: after the
+// last ">" (of the root's end tag, a comment or a processing instruction) only white space may
+// follow. (Other text after the root is a node of the tree, refused there.)
 std::optional<std::size_t> textAfterTheEnd(std::string_view text) {
     const std::size_t last = text.rfind('>');
     if (last == std::string_view::npos) {
@@ -422,7 +422,8 @@ std::optional<std::string> refusedText(std::string_view text, XmlChecks checks) 
     return LexicalCheck(text).problem();
 }
 
-// Loads `text`, in place at `inPlace` when it is given (where `text` lies).
+// Loads `text`, in place at `inPlace` when it is given (where `text` lies, followed by a byte
+// that the parse may overwrite).
 std::optional<std::string> load(pugi::xml_document& document, std::string_view text, char* inPlace,
                                 XmlChecks checks) {
     document.reset();
@@ -434,8 +435,8 @@ std::optional<std::string> load(pugi::xml_document& document, std::string_view t
     const unsigned options = conforming ? kConformingParseOptions : kStrictParseOptions;
     // The text is UTF-8 (checked above), whatever a declaration names.
     const pugi::xml_parse_result result =
-        inPlace ? document.load_buffer_inplace(inPlace + (read.data() - text.data()), read.size(),
-                                               options, pugi::encoding_utf8)
+        inPlace ? document.load_buffer_inplace(inPlace + (read.data() - text.data()),
+                                               read.size() + 1, options, pugi::encoding_utf8)
                 : document.load_buffer(read.data(), read.size(), options, pugi::encoding_utf8);
     if (auto refused = refusedTree(document, result, read.size())) {
         return refused;
@@ -469,7 +470,11 @@ std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::stri
 }
 
 std::optional<std::string> loadXmlStrictInPlace(pugi::xml_document& document, std::string& text) {
-    return load(document, text, text.data(), XmlChecks::WellFormed);
+    // Parsing a fragment in place, pugixml takes the last byte it is given for its terminator:
+    // given one more, it reads the text to its end, text after the root included.
+    text.push_back('\0');
+    return load(document, std::string_view(text.data(), text.size() - 1), text.data(),
+                XmlChecks::WellFormed);
 }
 
 }  // namespace vantrell

@@ -53,9 +53,8 @@ std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::stri
                                          XmlChecks checks = XmlChecks::WellFormed);
 
 // Loads as loadXmlStrict does with the WellFormed checks, without a copy of a large text: the
-// document is parsed where `text` lies, which it changes; `text` must outlive `document`. (Parsed
-// in place, pugixml does not see text at the very end, after the root element: the loader
-// refuses it from the text itself.)
+// document is parsed where `text` lies, which it changes (a byte is added at its end for the
+// parser's terminator); `text` must outlive `document`.
 std::optional<std::string> loadXmlStrictInPlace(pugi::xml_document& document, std::string& text);
 
 }  // namespace vantrell

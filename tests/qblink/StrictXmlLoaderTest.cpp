@@ -18,6 +18,8 @@ const char* const kNotWellFormed[] = {
     "<a/><b/>",
     "<a/>text",
     "<a/>x",
+    "<a/>>",
+    "<a/>>\n",
     "<a/> <!-- c --> x",
     "<a/>\n x \n",
     "text<a/>",

@@ -13,7 +13,8 @@ seconds="${1:-600}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(response_parser request_handler value_format)
+    targets=(response_parser request_handler value_format posted_ticket_answer undo_answer
+        name_hint_answer)
 fi
 
 bash scripts/install-deps.sh

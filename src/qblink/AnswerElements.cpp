@@ -190,8 +190,9 @@ bool AnswerElements::loadPieceByPiece(const Visit& survey) {
 }
 
 std::optional<std::vector<pugi::xml_node>> AnswerElements::parsePiece(const Piece& piece) {
-    const pugi::xml_parse_result result = piece_.load_buffer(
-        text_.data() + piece.begin, piece.end - piece.begin, kStrictParseOptions);
+    const pugi::xml_parse_result result =
+        piece_.load_buffer(text_.data() + piece.begin, piece.end - piece.begin, kStrictParseOptions,
+                           pugi::encoding_utf8);
     const pugi::xml_node root = piece_.first_child();
     if (!result || !root || root.next_sibling() || root.type() != pugi::node_element ||
         tag_ != root.name()) {

@@ -1,8 +1,6 @@
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "diag/Failure.h"
 #include "diag/Guard.h"
@@ -10,11 +8,10 @@
 #include "interfacedb/Recordset.h"
 #include "interfacedb/stage/StageStatements.h"
 #include "interfacedb/stage/StageTables.h"
+#include "qblink/NameHintAnswer.h"
 #include "qblink/NameHints.h"
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestText.h"
-#include "qblink/StrictXmlLoader.h"
-#include "qblink/XmlReading.h"
 
 namespace vantrell {
 
@@ -29,38 +26,6 @@ std::vector<std::string> namesOf(db::Connection& cn, const char* query) {
         names.push_back(name.isNull() ? std::string() : name.toText());
     }
     return names;
-}
-
-// Reads the entries of one query's answers into `held`; says in `problems` why a list could
-// not be read, leaving it empty then, so that no hint rests on half a list.
-void readList(const pugi::xml_document& document, const char* answerName, const char* recordName,
-              const char* listWord, std::vector<hints::HeldName>& held, std::string& problems) {
-    const std::vector<pugi::xml_node> answers = elementsByTagName(document, answerName);
-    std::string problem;
-    if (answers.empty()) {
-        problem = std::string("The answer of QuickBooks holds no ") + answerName + ".";
-    }
-    for (const pugi::xml_node& answer : answers) {
-        const std::string status = answer.attribute("statusCode").value();
-        if (status == "1") {
-            continue;
-        }
-        if (status != "0") {
-            problem = "QuickBooks refused the query of its " + std::string(listWord) + ": status " +
-                      status + ", " + answer.attribute("statusMessage").value();
-            break;
-        }
-        for (const pugi::xml_node& record : answer.children(recordName)) {
-            const pugi::xml_node isActive = record.child("IsActive");
-            // IsActive is optional and true when left out.
-            held.push_back(
-                {elementText(record.child("Name")), !isActive || elementText(isActive) != "false"});
-        }
-    }
-    if (!problem.empty()) {
-        held.clear();
-        problems += (problems.empty() ? "" : " ") + problem;
-    }
 }
 
 }  // namespace
@@ -84,18 +49,8 @@ void QuickBooksLink::ExplainMissingNames() {
         std::string response = processor().ProcessRequest(ticket, request);
         SaveTextFile(log_.folder(), "HintResp.txt", response);
 
-        pugi::xml_document document;
-        if (const std::optional<std::string> failure = loadXmlStrictInPlace(document, response)) {
-            throw Failure("The answer of QuickBooks could not be read: " + *failure);
-        }
-        hints::HeldLists lists;
         std::string problems;
-        readList(document, "EmployeeQueryRs", "EmployeeRet", "employees", lists.employees,
-                 problems);
-        readList(document, "PayrollItemWageQueryRs", "PayrollItemWageRet", "wage items",
-                 lists.wageItems, problems);
-        readList(document, "PayrollItemNonWageQueryRs", "PayrollItemNonWageRet",
-                 "other payroll items", lists.otherPayrollItems, problems);
+        const hints::HeldLists lists = readHeldLists(std::move(response), problems);
 
         // What could be read still explains what it can; the rest is logged.
         const hints::HintFinder finder(lists);

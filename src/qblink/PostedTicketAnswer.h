@@ -7,10 +7,14 @@
 
 namespace vantrell {
 
-// The tickets of a time-ticket query's answer. Status 1 (nothing found) gives none. Throws
-// Failure, saying why, when the text does not load as a strict XML document, holds no
-// TimeTrackingQueryRs, or carries any other status: such an answer cannot be trusted.
-// The answer is parsed where it lies: it is taken, not copied.
+// The tickets of a time-ticket query's answer, trusted whole or not at all. Status 1 (nothing
+// found) without records gives none. Throws Failure, saying why, when the text does not load as
+// a strict XML document, holds no TimeTrackingQueryRs, carries any other status or status 1 with
+// records, says that records are left to fetch (iteratorRemainingCount above 0) or gives a
+// retCount other than the records it holds, or holds a record without its TxnID, TxnDate,
+// EntityRef/FullName, PayrollItemWageRef/FullName or Duration, with a date that is not
+// yyyy-mm-dd or a duration that does not read. The answer is parsed where it lies: it is taken,
+// not copied.
 std::vector<PostedTimeTicket> readPostedTickets(std::string response);
 
 // One answer to a request of a message: its requestID, status and record; an attribute the

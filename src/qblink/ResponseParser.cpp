@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -210,10 +211,13 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
                                          const std::string& responseElement) {
     // A ticket that one answer refuses never leaves the stage on the strength of another
     // answer with its requestID: two contradictory answers leave it staged, with the refusal.
-    std::set<std::string> refusedSomewhere;
+    // requestIDs are compared as the ticket numbers they are ("01" addresses ticket 1 too).
+    std::set<std::int32_t> refusedSomewhere;
     for (const TicketAnswer& answer : answers) {
         if (answer.code.value_or("") != "0") {
-            refusedSomewhere.insert(answer.requestID.value_or(""));
+            if (const auto number = db::plainDecimal(answer.requestID.value_or(""))) {
+                refusedSomewhere.insert(std::stoi(*number));
+            }
         }
     }
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
@@ -221,7 +225,8 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
         walk.step = attributeStep;
         const AnswerStatus status = readStatus(walk, answer);
         walk.step = "Process Time Tracking Return";
-        if (status.code == "0" && refusedSomewhere.contains(status.requestID)) {
+        const std::optional<std::string> numbered = db::plainDecimal(status.requestID);
+        if (status.code == "0" && numbered && refusedSomewhere.contains(std::stoi(*numbered))) {
             // Left to the refusal's own answer.
         } else if (status.code == "0") {
             // The journal row and the deletion go together: a ticket never leaves the stage
@@ -233,10 +238,8 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
             });
         } else {
             // The accounting system stopped before this one: not a refusal of its own.
-            if (status.code == kNotProcessed) {
-                if (const auto number = db::plainDecimal(status.requestID)) {
-                    notProcessed_.insert(std::stoi(*number));
-                }
+            if (status.code == kNotProcessed && numbered) {
+                notProcessed_.insert(std::stoi(*numbered));
             }
             walk.attempt([&] {
                 walk.failureText = firstCharacters(status.message, kErrorColumnWidth);

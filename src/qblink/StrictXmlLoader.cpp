@@ -12,10 +12,8 @@ namespace vantrell {
 
 namespace {
 
-// A conforming load keeps the declaration, processing instructions and the document type
-// declaration as nodes, where their places can be checked.
-constexpr unsigned kConformingParseOptions =
-    kStrictParseOptions | pugi::parse_declaration | pugi::parse_doctype | pugi::parse_pi;
+// A conforming load also keeps processing instructions as nodes.
+constexpr unsigned kConformingParseOptions = kStrictParseOptions | pugi::parse_pi;
 
 std::string reasonAt(std::string_view reason, std::ptrdiff_t offset) {
     return std::string(reason) + " at offset " + std::to_string(offset);
@@ -109,11 +107,14 @@ std::optional<std::size_t> forbiddenCharacter(std::string_view text) {
 // the text. Each step moves past one construct, or gives the reason it is refused.
 class LexicalCheck {
   public:
-    explicit LexicalCheck(std::string_view text) : text_(text) {}
+    // With `prologOnly`, the check ends at the first tag: what comes before the root element is
+    // checked, nothing of what it holds.
+    explicit LexicalCheck(std::string_view text, bool prologOnly = false)
+        : text_(text), prologOnly_(prologOnly) {}
 
     // The first problem of the text, or nothing.
     std::optional<std::string> problem() {
-        while (pos_ < text_.size()) {
+        while (pos_ < text_.size() && !done_) {
             std::optional<std::string> found;
             if (text_[pos_] == '&') {
                 found = skipReference();
@@ -177,6 +178,10 @@ class LexicalCheck {
         }
         if (startsWith(text_, pos_, "<!DOCTYPE")) {
             return skipDocumentType();
+        }
+        if (prologOnly_) {
+            done_ = true;
+            return std::nullopt;
         }
         ++pos_;
         return skipTag();
@@ -247,11 +252,94 @@ class LexicalCheck {
     }
 
     std::string_view text_;
+    bool prologOnly_ = false;
+    bool done_ = false;
     std::size_t pos_ = 0;
 };
 
+bool isXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The offset of text after the root element that a look at the end of the text finds: after the
+// last ">" (of the root's end tag, a comment or a processing instruction) only white space may
+// follow. (Other text after the root is a node of the tree, refused there.)
+std::optional<std::size_t> textAfterTheEnd(std::string_view text) {
+    const std::size_t last = text.rfind('>');
+    if (last == std::string_view::npos) {
+        return std::nullopt;
+    }
+    for (std::size_t i = last + 1; i < text.size(); ++i) {
+        if (!isXmlSpace(text[i])) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string asciiUpper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+// The encoding that the XML declaration opening `text` names, or nothing without one.
+std::optional<std::string> declaredEncoding(std::string_view text) {
+    if (!startsWith(text, 0, "<?xml") || text.size() < 6 || !isXmlSpace(text[5])) {
+        return std::nullopt;
+    }
+    const std::string_view declaration = text.substr(0, text.find("?>"));
+    std::size_t at = declaration.find("encoding");
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    at += 8;
+    while (at < declaration.size() && (isXmlSpace(declaration[at]) || declaration[at] == '=')) {
+        ++at;
+    }
+    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) {
+        return std::nullopt;
+    }
+    const std::size_t end = declaration.find(declaration[at], at + 1);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::string(declaration.substr(at + 1, end - at - 1));
+}
+
+// The text is read as UTF-8 whatever its declaration names (the accounting system hands its
+// answers over as Unicode): a declaration of another encoding is believed only where both read
+// alike, in a text of ASCII characters under an encoding that extends ASCII. Otherwise it would
+// turn "Zoë" into "ZoÃ«", a name that reaches no row.
+std::optional<std::string> refusedEncoding(std::string_view text) {
+    const std::optional<std::string> declared = declaredEncoding(text);
+    if (!declared) {
+        return std::nullopt;
+    }
+    const std::string name = asciiUpper(*declared);
+    if (name == "UTF-8") {
+        return std::nullopt;
+    }
+    const bool extendsAscii = !name.starts_with("UTF-") && !name.starts_with("UCS-") &&
+                              !name.starts_with("UTF16") && !name.starts_with("UTF32") &&
+                              !name.starts_with("EBCDIC") && !name.starts_with("IBM0");
+    if (!extendsAscii || !isAscii(text)) {
+        return "The text is UTF-8 but declares the encoding " + *declared;
+    }
+    return std::nullopt;
+}
+
 // After parsing: the result, text outside the root, the number of root elements and where the
-// document type declaration stands (there is none unless the load is conforming).
+// declaration and the document type declaration stand.
 std::optional<std::string> refusedTree(const pugi::xml_document& document,
                                        const pugi::xml_parse_result& result, std::size_t size) {
     if (!result) {
@@ -266,6 +354,9 @@ std::optional<std::string> refusedTree(const pugi::xml_document& document,
         if (node.type() == pugi::node_element && ++elements == 2) {
             return reasonAt("Only one top level element is allowed in an XML document",
                             node.offset_debug());
+        }
+        if (node.type() == pugi::node_declaration && node != document.first_child()) {
+            return "XML declaration not at the start of the text";
         }
         if (node.type() == pugi::node_doctype && elements > 0) {
             return "document type declaration after the root element";
@@ -294,28 +385,36 @@ std::optional<std::string> repeatedAttribute(const pugi::xml_node& root) {
     return std::nullopt;
 }
 
-// The text a conforming load reads: a leading byte order mark is not part of it, so that the
-// declaration may follow one.
-std::string_view withoutByteOrderMark(std::string_view text, XmlChecks checks) {
-    if (checks == XmlChecks::Conforming && startsWith(text, 0, "\xEF\xBB\xBF")) {
+// The text a load reads: a leading byte order mark is not part of it, so that the declaration
+// may follow one.
+std::string_view withoutByteOrderMark(std::string_view text) {
+    if (startsWith(text, 0, "\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
     return text;
 }
 
 // What `checks` refuses in the text before parsing it; a leading byte order mark is already
-// dropped when the load is conforming.
+// dropped.
 std::optional<std::string> refusedText(std::string_view text, XmlChecks checks) {
     // Checked in place: a whole message decoded at once would take four bytes per character.
     if (const auto offset = firstInvalidUtf8(text)) {
         return reasonAt("The text is not UTF-8", static_cast<std::ptrdiff_t>(*offset));
+    }
+    if (const auto offset = textAfterTheEnd(text)) {
+        return reasonAt("Text after the root element", static_cast<std::ptrdiff_t>(*offset));
     }
     if (checks == XmlChecks::WellFormed) {
         if (const auto offset = forbiddenCharacter(text)) {
             return reasonAt("An invalid character was found in text content",
                             static_cast<std::ptrdiff_t>(*offset));
         }
-        return std::nullopt;
+        // What comes before the root: the declaration at the very start only, and no internal
+        // subset, whose entities pugixml would leave unexpanded in the names they stand for.
+        if (auto refused = LexicalCheck(text, true).problem()) {
+            return refused;
+        }
+        return refusedEncoding(text);
     }
     if (!isXmlText(text)) {
         return "the text holds a character that XML does not allow";
@@ -323,27 +422,37 @@ std::optional<std::string> refusedText(std::string_view text, XmlChecks checks) 
     return LexicalCheck(text).problem();
 }
 
-// Loads `text`, in place at `inPlace` when it is given (where `text` lies).
+// Loads `text`, in place at `inPlace` when it is given (where `text` lies, followed by a byte
+// that the parse may overwrite).
 std::optional<std::string> load(pugi::xml_document& document, std::string_view text, char* inPlace,
                                 XmlChecks checks) {
     document.reset();
-    const std::string_view read = withoutByteOrderMark(text, checks);
+    const std::string_view read = withoutByteOrderMark(text);
     if (auto refused = refusedText(read, checks)) {
         return refused;
     }
     const bool conforming = checks == XmlChecks::Conforming;
     const unsigned options = conforming ? kConformingParseOptions : kStrictParseOptions;
-    // A conforming load reads UTF-8 whatever the declaration names; the other, as pugixml
-    // detects the encoding.
-    const pugi::xml_encoding encoding = conforming ? pugi::encoding_utf8 : pugi::encoding_auto;
+    // The text is UTF-8 (checked above), whatever a declaration names.
     const pugi::xml_parse_result result =
-        inPlace ? document.load_buffer_inplace(inPlace + (read.data() - text.data()), read.size(),
-                                               options, encoding)
-                : document.load_buffer(read.data(), read.size(), options, encoding);
+        inPlace ? document.load_buffer_inplace(inPlace + (read.data() - text.data()),
+                                               read.size() + 1, options, pugi::encoding_utf8)
+                : document.load_buffer(read.data(), read.size(), options, pugi::encoding_utf8);
     if (auto refused = refusedTree(document, result, read.size())) {
         return refused;
     }
-    return conforming ? repeatedAttribute(document.document_element()) : std::nullopt;
+    if (conforming) {
+        return repeatedAttribute(document.document_element());
+    }
+    // Their places checked, the declaration and the document type are no nodes of an answer.
+    for (pugi::xml_node node = document.first_child(); node;) {
+        const pugi::xml_node next = node.next_sibling();
+        if (node.type() == pugi::node_declaration || node.type() == pugi::node_doctype) {
+            document.remove_child(node);
+        }
+        node = next;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -361,7 +470,11 @@ std::optional<std::string> loadXmlStrict(pugi::xml_document& document, std::stri
 }
 
 std::optional<std::string> loadXmlStrictInPlace(pugi::xml_document& document, std::string& text) {
-    return load(document, text, text.data(), XmlChecks::WellFormed);
+    // Parsing a fragment in place, pugixml takes the last byte it is given for its terminator:
+    // given one more, it reads the text to its end, text after the root included.
+    text.push_back('\0');
+    return load(document, std::string_view(text.data(), text.size() - 1), text.data(),
+                XmlChecks::WellFormed);
 }
 
 }  // namespace vantrell

@@ -193,7 +193,9 @@ TEST_F(HostileResponses, ADeeplyNestedResponseIsReadWithoutRecursion) {
 }
 
 // Tricks of the document type: nothing is fetched, nothing is expanded, no name is reached
-// through them. Worker Two is named plainly in each, as a control.
+// through them. Worker Two is named plainly in each, as a control: an answer whose document
+// type has an internal subset is refused whole (its entities would stand unexpanded in the
+// names), one with only an external identifier is read without fetching it.
 class EntityTricks : public HostileResponses, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(EntityTricks, ExpandNothingAndFetchNothing) {
@@ -210,7 +212,8 @@ TEST_P(EntityTricks, ExpandNothingAndFetchNothing) {
                 "</EmployeeRet><EmployeeRet><Name>Worker Two</Name></EmployeeRet>"
                 "</EmployeeQueryRs></QBXMLMsgsRs></QBXML>");
 
-    EXPECT_EQ(employees(), Strings{"Worker One"});
+    const bool subset = doctype.find('[') != std::string::npos;
+    EXPECT_EQ(employees(), subset ? (Strings{"Worker One", "Worker Two"}) : Strings{"Worker One"});
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 

@@ -76,6 +76,29 @@ TEST_F(Export, SendsEveryRowInSequenceOrderAsOneExactRequest) {
     EXPECT_EQ(logText(), "");
 }
 
+// The hours of each ticket as the request writes them: whole hours in the hours part, at the
+// edges of an hour too.
+TEST_F(Export, WritesWholeHoursAsHoursInTheRequest) {
+    stagePunch(1, "Worker One", "2026-03-02", 1.0f, "Hourly");
+    stagePunch(2, "Worker One", "2026-03-03", 0.5f, "Hourly");
+    stagePunch(3, "Worker One", "2026-03-04", 1.999f, "Hourly");
+    stagePunch(4, "Worker One", "2026-03-05", 8.0f, "Hourly");
+    qb.responses.push_back(
+        qbxmlResponse(acceptedRs("1") + acceptedRs("2") + acceptedRs("3") + acceptedRs("4")));
+
+    cmdExport_Click(t.log, link, controls);
+
+    ASSERT_EQ(qb.requests.size(), 1u);
+    EXPECT_EQ(qb.requests[0], std::string(kProlog) +
+                                  "<QBXML><QBXMLMsgsRq onError=\"stopOnError\">" +
+                                  ticketXml("1", "2026-03-02", "Worker One", "PT1H0M", "Hourly") +
+                                  ticketXml("2", "2026-03-03", "Worker One", "PT0H30M", "Hourly") +
+                                  ticketXml("3", "2026-03-04", "Worker One", "PT2H0M", "Hourly") +
+                                  ticketXml("4", "2026-03-05", "Worker One", "PT8H0M", "Hourly") +
+                                  "</QBXMLMsgsRq></QBXML>");
+    EXPECT_EQ(punchRows(), Strings{});
+}
+
 TEST_F(Export, AnEmptyStageSendsNothingAndStillCompletes) {
     controls.lines = {"Click Export to post your time tickets in QuickBooks."};
     cmdExport_Click(t.log, link, controls);

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -156,6 +160,35 @@ TEST(TicketMatch, ManyTicketsADayPairAsThePlainRuleDoes) {
     EXPECT_GT(changed.size(), 100u);
 }
 
+// Posted days at exact powers of two, where a day table no larger than the number of days
+// would be full: a day that is not there must still be found missing. The matching runs on a
+// thread of its own with a deadline, so that a lookup that never ends fails the test instead of
+// holding the suite (the thread is then left behind with data of its own).
+TEST(TicketMatch, ADayNotPostedIsFoundMissingWhateverTheNumberOfPostedDays) {
+    for (std::size_t days = 8; days <= 8192; days *= 2) {
+        auto posted = std::make_shared<std::vector<PostedTimeTicket>>();
+        auto stage = std::make_shared<std::vector<stage::StagedTicket>>();
+        for (std::size_t i = 0; i < days; ++i) {
+            const std::string name = "Worker " + std::to_string(i);
+            posted->push_back({"T" + std::to_string(i), name, "2026-03-02", "Hourly", 480});
+            stage->push_back(
+                staged(static_cast<std::int32_t>(i + 1), name, "2026-03-02", 8.0f, "Hourly"));
+        }
+        stage->push_back(
+            staged(static_cast<std::int32_t>(days + 1), "Nobody", "2026-03-02", 8.0f, "Hourly"));
+        auto result = std::make_shared<std::promise<TicketMatch>>();
+        std::future<TicketMatch> matched = result->get_future();
+        std::thread([posted, stage, result] {
+            result->set_value(matchPostedTickets(*stage, *posted));
+        }).detach();
+        ASSERT_EQ(matched.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+            << "the lookup did not end with " << days << " posted days";
+        const TicketMatch match = matched.get();
+        EXPECT_EQ(match.alreadyPosted.size(), days);
+        EXPECT_TRUE(match.changed.empty());
+    }
+}
+
 class PostedCheck : public LinkFixture {
   protected:
     PostedCheck() {
@@ -224,6 +257,78 @@ TEST_F(PostedCheck, AnAnswerThatCannotBeTrustedTouchesNothingAndBlocksTheExport)
     EXPECT_FALSE(link.postedCheck().made);
     EXPECT_NE(logText().find("CheckPostedTickets The request processor could not be reached."),
               std::string::npos);
+}
+
+// Check answers of which a part cannot be read or is missing: the check fails whole and
+// nothing leaves the stage, rather than every ticket going again as if nothing were posted.
+TEST_F(PostedCheck, AnAnswerTrustedOnlyInPartFailsTheWholeCheck) {
+    const std::string ret = postedRet("1-1", "2026-03-02", "Worker One", "PT8H0M0S", "Hourly");
+    const auto without = [&](const std::string& part) {
+        std::string record = ret;
+        record.erase(record.find(part), part.size());
+        return checkAnswer(record);
+    };
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string record = ret;
+        record.replace(record.find(from), from.size(), to);
+        return checkAnswer(record);
+    };
+    const auto withAttributes = [&](const std::string& attributes) {
+        std::string answer = checkAnswer(ret);
+        answer.insert(answer.find(" statusMessage"), " " + attributes);
+        return answer;
+    };
+    // Without its declaration.
+    const std::string body =
+        checkAnswer(ret + postedRet("2-2", "2026-03-05", "Zo\xC3\xAB", "PT1H0M0S", "Hourly"))
+            .substr(22);
+    const Strings answers = {
+        qbxmlResponse("<TimeTrackingQueryRs requestID=\"1\" statusCode=\"1\" "
+                      "statusSeverity=\"Info\" statusMessage=\"A query request did not find a "
+                      "matching object in QuickBooks\">" +
+                      ret + "</TimeTrackingQueryRs>"),
+        without("<TxnID>1-1</TxnID>"),
+        without("<TxnDate>2026-03-02</TxnDate>"),
+        without("<FullName>Worker One</FullName>"),
+        without("<FullName>Hourly</FullName>"),
+        without("<PayrollItemWageRef><FullName>Hourly</FullName></PayrollItemWageRef>"),
+        without("<Duration>PT8H0M0S</Duration>"),
+        replaced("2026-03-02", "03/02/2026"),
+        replaced("2026-03-02", "2026-3-2"),
+        replaced("2026-03-02", "2026-02-30"),
+        replaced("2026-03-02", "2026-03-02T00:00:00"),
+        replaced("PT8H0M0S", "8 hours"),
+        withAttributes("iteratorRemainingCount=\"3\" iteratorID=\"{x}\""),
+        withAttributes("retCount=\"2\""),
+        withAttributes("retCount=\"-1\""),
+        "<!DOCTYPE QBXML [<!ENTITY w \"Worker One\">]>" +
+            checkAnswer(postedRet("1-1", "2026-03-02", "&w;", "PT8H0M0S", "Hourly")),
+        "<!DOCTYPE QBXML><?xml version=\"1.0\" ?>" + body,
+        checkAnswer(ret) + "x",
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>" + body,
+    };
+    for (std::string answer : answers) {
+        // The one record is Worker One's staged ticket, wherever it could be read.
+        const std::size_t entity = answer.find("&amp;w;");
+        if (entity != std::string::npos) {
+            answer.replace(entity, 7, "&w;");
+        }
+        qb.postedTicketsAnswer = answer;
+        link.CheckPostedTickets();
+        EXPECT_FALSE(link.postedCheck().made) << answer;
+        EXPECT_EQ(punchRows(), (Strings{"1|<null>", "2|<null>"})) << answer;
+        ShowIssues(t.log, link, controls);
+        EXPECT_EQ(controls.lines.front(), kCheckFailed) << answer;
+        EXPECT_FALSE(controls.enabled[WindowButton::Export]) << answer;
+    }
+    // What a whole answer may hold: a byte order mark, the encoding named, the counts right.
+    qb.postedTicketsAnswer =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" ?>" +
+        withAttributes("retCount=\"1\" iteratorRemainingCount=\"0\"").substr(22);
+    link.CheckPostedTickets();
+    EXPECT_TRUE(link.postedCheck().made) << logText();
+    EXPECT_EQ(link.postedCheck().alreadyPosted, 1);
+    EXPECT_EQ(punchRows(), Strings{"2|<null>"});
 }
 
 TEST_F(PostedCheck, HostileNamesInTheAnswerReachOnlyTheirOwnTicket) {

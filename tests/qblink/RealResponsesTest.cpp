@@ -43,6 +43,16 @@ TEST_F(RealResponses, EveryDocumentLoads) {
         }
         SCOPED_TRACE(entry.path().filename().string());
         link.responseXML = readFile(entry.path());
+        // A wrapper that holds an answer as it is, its declaration inside an element, is no
+        // well-formed document: the answer it holds is what the link reads.
+        const std::size_t inner = link.responseXML.find("<?xml", 1);
+        if (inner != std::string::npos) {
+            EXPECT_FALSE(link.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
+            EXPECT_NE(logText().find("loadXML failed"), std::string::npos);
+            fs::remove(t.sandbox.file("VantrellLog.txt"));
+            const std::size_t end = link.responseXML.find("</QBXML>", inner) + 8;
+            link.responseXML = link.responseXML.substr(inner, end - inner);
+        }
         EXPECT_TRUE(link.ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet"));
         EXPECT_EQ(logText(), "");
         ++documents;

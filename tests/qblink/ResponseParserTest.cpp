@@ -64,6 +64,14 @@ TEST_F(Parser, ContradictoryAnswersForOneTicketKeepItWithTheRefusal) {
                              ticketRs("2", "0") + ticketRs("2", "3170", "Refused after.") +
                              ticketRs("3", "0") + ticketRs("3", "0")));
     EXPECT_EQ(punchRows(), (Strings{"1|Refused first.", "2|Refused after."}));
+
+    // A requestID is a ticket number, whatever zeros it starts with: "1" accepted beside "01"
+    // refused are two answers for ticket 1.
+    stageTickets({4, 5});
+    EXPECT_TRUE(parseTickets(ticketRs("4", "0") + ticketRs("04", "3100", "Refused as 04.") +
+                             ticketRs("005", "3170", "Refused as 005.") + ticketRs("5", "0")));
+    EXPECT_EQ(punchRows(), (Strings{"1|Refused first.", "2|Refused after.", "4|Refused as 04.",
+                                    "5|Refused as 005."}));
 }
 
 struct QueryStatusCase {

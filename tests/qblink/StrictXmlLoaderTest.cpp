@@ -17,7 +17,21 @@ const char* const kNotWellFormed[] = {
     "<a></b>",
     "<a/><b/>",
     "<a/>text",
+    "<a/>x",
+    "<a/>>",
+    "<a/>>\n",
+    "<a/> <!-- c --> x",
+    "<a/>\n x \n",
     "text<a/>",
+    " <?xml version='1.0'?><a/>",
+    "<!-- c --><?xml version='1.0'?><a/>",
+    "<!DOCTYPE a><?xml version='1.0'?><a/>",
+    "<a/><?xml version='1.0'?>",
+    "<a><?xml version='1.0'?></a>",
+    "<a/><!DOCTYPE a>",
+    "<!DOCTYPE a><!DOCTYPE a><a/>",
+    "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
+    "<!DOCTYPE a [<!ENTITY x 'y'>]><a/>",
     "<a/><![CDATA[x]]>",
     "<a>&#1;</a>",
     "<a>&#;</a>",
@@ -30,17 +44,8 @@ const char* const kNotWellFormed[] = {
 
 // Texts that pugixml lets through but a conforming parser refuses.
 const char* const kNotConforming[] = {
-    "<a>&nbsp;</a>",
-    "<a>& b</a>",
-    "<a b='<'/>",
-    "<a b='&unknown;'/>",
-    "<a x='1' x='2'/>",
-    " <?xml version='1.0'?><a/>",
-    "<a/><?xml version='1.0'?>",
-    "<a/><!DOCTYPE a>",
-    "<!DOCTYPE a><!DOCTYPE a><a/>",
-    "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>",
-    "<a>\xEF\xBF\xBE</a>",
+    "<a>&nbsp;</a>",      "<a>& b</a>",       "<a b='<'/>",
+    "<a b='&unknown;'/>", "<a x='1' x='2'/>", "<a>\xEF\xBF\xBE</a>",
 };
 
 TEST(StrictXmlLoader, ConformingRefusesWhatAConformingParserRefuses) {
@@ -104,6 +109,35 @@ TEST(StrictXmlLoader, OnlyConformingRefusesWhatPugixmlLetsThrough) {
     }
 }
 
+// The text is UTF-8, whatever a declaration names: another encoding is believed only where it
+// reads alike, so that a name is never read in a second encoding.
+TEST(StrictXmlLoader, WellFormedReadsUtf8AndRefusesADeclarationThatSaysOtherwise) {
+    for (const char* text : {
+             "<?xml version='1.0' encoding='ISO-8859-1'?><a>Zo\xC3\xAB</a>",
+             "<?xml version=\"1.0\" encoding = \"windows-1252\" ?><a>Zo\xC3\xAB</a>",
+             "<?xml version='1.0' encoding='UTF-16'?><a/>",
+         }) {
+        pugi::xml_document document;
+        EXPECT_TRUE(loadXmlStrict(document, text)) << text;
+        std::string inPlace = text;
+        EXPECT_TRUE(loadXmlStrictInPlace(document, inPlace)) << text;
+    }
+    for (const char* text : {
+             "<?xml version='1.0' encoding='utf-8'?><a>Zo\xC3\xAB</a>",
+             "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?><a>Zo\xC3\xAB</a>",
+             "\xEF\xBB\xBF<a>Zo\xC3\xAB</a>",
+             "<?xml version='1.0' encoding='ISO-8859-1'?><a>Zoe</a>",
+         }) {
+        pugi::xml_document document;
+        EXPECT_EQ(loadXmlStrict(document, text), std::nullopt) << text;
+        const std::string name = document.document_element().value();
+        EXPECT_TRUE(name == "Zo\xC3\xAB" || name == "Zoe") << text;
+        // Only the root is a node of the document.
+        EXPECT_EQ(document.first_child(), document.document_element()) << text;
+        EXPECT_EQ(document.last_child(), document.document_element()) << text;
+    }
+}
+
 TEST(StrictXmlLoader, WellFormedGivesTheReasonWithItsOffset) {
     pugi::xml_document document;
     EXPECT_EQ(loadXmlStrict(document, "<a/><b/>"),
@@ -112,6 +146,11 @@ TEST(StrictXmlLoader, WellFormedGivesTheReasonWithItsOffset) {
               "An invalid character was found in text content at offset 3");
     EXPECT_EQ(refusedXmlText("<a>\xC3</a>"), "The text is not UTF-8 at offset 3");
     EXPECT_EQ(refusedXmlText("<a>&#233;</a>"), std::nullopt);
+    EXPECT_EQ(loadXmlStrict(document, "<a/> x"), "Text after the root element at offset 5");
+    std::string inPlace = "<a/>x";
+    EXPECT_EQ(loadXmlStrictInPlace(document, inPlace), "Text after the root element at offset 4");
+    EXPECT_EQ(loadXmlStrict(document, "<!DOCTYPE a [<!ENTITY x 'y'>]><a>&x;</a>"),
+              "document type declaration with an internal subset");
 }
 
 // A forbidden character, or a reference to one, at every offset of text runs of every length

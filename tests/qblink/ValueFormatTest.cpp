@@ -18,6 +18,13 @@ TEST(HoursToDuration, RoundsToTheMinuteWithTheirOwnThreshold) {
         const char* duration;
     } cases[] = {
         {8.0f, "PT8H0M"},
+        {1.0f, "PT1H0M"},  // a whole hour is an hour, never "PT0H60M"
+        {0.99999f, "PT1H0M"},
+        {2.0f, "PT2H0M"},
+        {1.999f, "PT2H0M"},
+        {0.5f, "PT0H30M"},
+        {0.9833f, "PT0H59M"},
+        {1.0167f, "PT1H1M"},
         {7.5f, "PT7H30M"},
         {0.25f, "PT0H15M"},
         {8.1f, "PT8H6M"},  // 8.1f is slightly above 8.1

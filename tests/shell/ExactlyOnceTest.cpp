@@ -62,8 +62,11 @@ struct ExactlyOnce : testing::CliFixture {
     }
 
     // The answer of the last resolution, from its trace file (the text between the quotes).
-    std::string lastResolutionAnswer() {
-        const std::string trace = programFile("ResolveResp.txt");
+    std::string lastResolutionAnswer() { return traced("ResolveResp.txt"); }
+
+    // The text a trace file holds, between its quotes.
+    std::string traced(const std::string& name) {
+        const std::string trace = programFile(name);
         return trace.substr(1, trace.size() - 4);
     }
 };
@@ -171,6 +174,77 @@ TEST_F(ExactlyOnce, ACheckThatCannotBeMadeBlocksTheExport) {
     EXPECT_EQ(postedTickets().size(), 0u);
     EXPECT_NE(programFile("VantrellLog.txt").find("The check & its answer failed."),
               std::string::npos);
+}
+
+// The answer of the check, as the stand-in gave it for a posted ticket, changed in one way that
+// leaves it untrustworthy: the run says the check failed, Export stays disabled and the ticket
+// is never posted again.
+TEST_F(ExactlyOnce, ACheckAnswerThatCannotBeTrustedWholeBlocksTheExport) {
+    ASSERT_EQ(cliWithFiles({"--export"}).status, 0);
+    ASSERT_EQ(cliWithFiles().status, 0);
+    const std::string resolution = lastResolutionAnswer();
+    const std::string answer = traced("CheckResp.txt");
+    ASSERT_NE(answer.find("<TxnDate>2026-03-02</TxnDate>"), std::string::npos) << answer;
+    const std::string record =
+        answer.substr(answer.find("<TimeTrackingRet>"),
+                      answer.find("</TimeTrackingRet>") + 18 - answer.find("<TimeTrackingRet>"));
+    const auto changed = [&](const std::string& from, const std::string& to) {
+        std::string text = answer;
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const auto without = [&](const std::string& open, const std::string& close) {
+        std::string text = answer;
+        const std::size_t begin = text.find(open);
+        const std::size_t end = text.find(close, begin);
+        EXPECT_NE(end, std::string::npos) << open;
+        return end == std::string::npos ? text : text.erase(begin, end + close.size() - begin);
+    };
+    const std::string declaration = answer.substr(0, answer.find("?>") + 2);
+    // Its record gone, the answer still saying it holds one.
+    std::string countedButGone = changed("statusCode=\"0\"", "statusCode=\"0\" retCount=\"1\"");
+    countedButGone.erase(countedButGone.find(record), record.size());
+    const Lines untrusted = {
+        changed("statusCode=\"0\"", "statusCode=\"1\""),
+        without("<TxnID>", "</TxnID>"),
+        without("<TxnDate>", "</TxnDate>"),
+        without("<EntityRef>", "</EntityRef>"),
+        without("<PayrollItemWageRef>", "</PayrollItemWageRef>"),
+        changed("<TxnDate>2026-03-02</TxnDate>", "<TxnDate>03/02/2026</TxnDate>"),
+        changed("<Duration>", "<Duration>about "),
+        changed("statusCode=\"0\"", "statusCode=\"0\" iteratorRemainingCount=\"1\""),
+        changed("statusCode=\"0\"", "statusCode=\"0\" retCount=\"2\""),
+        countedButGone,
+        changed(declaration, "<!DOCTYPE QBXML [<!ENTITY w \"Worker One\">]>"),
+        "<!DOCTYPE QBXML>" + answer,
+        answer + "x",
+        changed(declaration, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>") +
+            "<!-- Zo\xC3\xAB -->",
+    };
+    for (const std::string& checkAnswer : untrusted) {
+        std::filesystem::remove_all(sandbox.file("replay"));
+        const CliRun run =
+            cliWithFiles({"--processor", replayOf({resolution, checkAnswer}), "--export"});
+        EXPECT_EQ(run.status, 2) << checkAnswer << run.err;
+        EXPECT_EQ(linesOf(run.out),
+                  (Lines{"Could not check which time tickets QuickBooks already holds; see "
+                         "VantrellLog.txt.",
+                         "", "There are 1 issues requiring resolution."}))
+            << checkAnswer;
+        EXPECT_NE(run.err.find("CheckPostedTickets"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(postedTickets().size(), 1u);
+
+    // The answer as it came is trusted: the ticket is already posted and nothing is sent.
+    std::filesystem::remove_all(sandbox.file("replay"));
+    const CliRun run = cliWithFiles({"--processor", replayOf({resolution, answer}), "--export"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{kInvitation, "",
+                     "1 time ticket is already in QuickBooks and will not be posted again.", "",
+                     "Export complete."}));
+    EXPECT_EQ(postedTickets().size(), 1u);
 }
 
 TEST_F(ExactlyOnce, AnUndoRemovesExactlyThatExportAndALaterExportPostsItAgain) {

@@ -26,8 +26,10 @@ std::optional<std::size_t> recordsIn(std::string_view input) {
     for (const pugi::xml_node& answer :
          outermostElementsByTagName(document, "TimeTrackingQueryRs")) {
         for (const pugi::xml_node& record : answer.children("TimeTrackingRet")) {
-            (void)record;
-            ++records;
+            // Time that is not payroll is left out.
+            if (record.child("PayrollItemWageRef")) {
+                ++records;
+            }
         }
     }
     return records;

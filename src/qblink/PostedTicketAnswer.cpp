@@ -123,6 +123,7 @@ std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
     // The check removes from the stage what the answer holds: an answer that is read in part
     // would let a posted ticket go again, so any doubt about it fails the check.
     std::vector<PostedTimeTicket> tickets;
+    std::size_t number = 0;  // of the record, for a message
     for (const pugi::xml_node& answer : answers) {
         const std::string status = answer.attribute("statusCode").value();
         const std::size_t records = recordsOf(answer);
@@ -139,7 +140,13 @@ std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
         }
         checkCounts(answer, records);
         for (const pugi::xml_node& record : answer.children("TimeTrackingRet")) {
-            tickets.push_back(readRecord(record, tickets.size() + 1));
+            ++number;
+            // Time kept for a customer or by a vendor carries no wage item. Every ticket the
+            // program posts names one, so such a record is none of its own and pairs with
+            // nothing; a wage item without its name is a damaged record all the same.
+            if (record.child("PayrollItemWageRef")) {
+                tickets.push_back(readRecord(record, number));
+            }
         }
     }
     return tickets;

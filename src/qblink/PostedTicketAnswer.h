@@ -13,8 +13,9 @@ namespace vantrell {
 // records, says that records are left to fetch (iteratorRemainingCount above 0) or gives a
 // retCount other than the records it holds, or holds a record without its TxnID, TxnDate,
 // EntityRef/FullName, PayrollItemWageRef/FullName or Duration, with a date that is not
-// yyyy-mm-dd or a duration that does not read. The answer is parsed where it lies: it is taken,
-// not copied.
+// yyyy-mm-dd or a duration that does not read. A record without any PayrollItemWageRef is time
+// that is not payroll (a customer's or a vendor's), none of the program's own: it is left out.
+// The answer is parsed where it lies: it is taken, not copied.
 std::vector<PostedTimeTicket> readPostedTickets(std::string response);
 
 // One answer to a request of a message: its requestID, status and record; an attribute the

@@ -291,7 +291,6 @@ TEST_F(PostedCheck, AnAnswerTrustedOnlyInPartFailsTheWholeCheck) {
         without("<TxnDate>2026-03-02</TxnDate>"),
         without("<FullName>Worker One</FullName>"),
         without("<FullName>Hourly</FullName>"),
-        without("<PayrollItemWageRef><FullName>Hourly</FullName></PayrollItemWageRef>"),
         without("<Duration>PT8H0M0S</Duration>"),
         replaced("2026-03-02", "03/02/2026"),
         replaced("2026-03-02", "2026-3-2"),
@@ -325,6 +324,23 @@ TEST_F(PostedCheck, AnAnswerTrustedOnlyInPartFailsTheWholeCheck) {
     qb.postedTicketsAnswer =
         "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" ?>" +
         withAttributes("retCount=\"1\" iteratorRemainingCount=\"0\"").substr(22);
+    link.CheckPostedTickets();
+    EXPECT_TRUE(link.postedCheck().made) << logText();
+    EXPECT_EQ(link.postedCheck().alreadyPosted, 1);
+    EXPECT_EQ(punchRows(), Strings{"2|<null>"});
+}
+
+TEST_F(PostedCheck, TimeThatIsNotPayrollIsNoneOfTheProgramsAndPairsWithNothing) {
+    // A customer's time on Worker Two's day, keyed without a wage item, beside Worker One's
+    // posted ticket: only the latter pairs, and the answer is whole all the same.
+    std::string customerTime = postedRet("9-9", "2026-03-04", "Worker Two", "PT7H30M0S", "Hourly");
+    const std::string wageItem =
+        "<PayrollItemWageRef><FullName>Hourly</FullName></PayrollItemWageRef>";
+    customerTime.erase(customerTime.find(wageItem), wageItem.size());
+    std::string answer = checkAnswer(
+        postedRet("1-1", "2026-03-02", "Worker One", "PT8H0M0S", "Hourly") + customerTime);
+    answer.insert(answer.find(" statusMessage"), " retCount=\"2\"");
+    qb.postedTicketsAnswer = answer;
     link.CheckPostedTickets();
     EXPECT_TRUE(link.postedCheck().made) << logText();
     EXPECT_EQ(link.postedCheck().alreadyPosted, 1);

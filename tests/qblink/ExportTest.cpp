@@ -146,9 +146,12 @@ TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     EXPECT_EQ(log.find(std::string(kStamp) + "BuildRequestString Invalid use of Null\r\n \r\n"),
               0u);
     EXPECT_NE(log.find("ParseResponseXML \r\n loadXML failed, reason: "), std::string::npos);
+    // The request carried no ticket: none is "not processed", none is in the journal.
     EXPECT_EQ(controls.lines,
               (Strings{"", "Export complete.",
-                       "1 time ticket was not processed by QuickBooks. It stays staged."}));
+                       "1 time ticket was not sent: the request could not be made (see "
+                       "VantrellLog.txt). It stays staged."}));
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket", {"N"}), Strings{"0"});
 }
 
 struct ExportFailureCase {

@@ -40,12 +40,16 @@ struct ExactlyOnce : testing::CliFixture {
         const CliRun run = cli({"--data-dir", data, "--list-exports"});
         EXPECT_EQ(run.status, 0) << run.err;
         Lines lines = linesOf(run.out);
-        // The finish time is the clock's; the rest is exact.
+        // The finish time is the clock's, the company file the sandbox's ("C"); the rest is
+        // exact.
         for (std::string& line : lines) {
             const std::size_t first = line.find('\t');
             const std::size_t second = line.find('\t', first + 1);
             if (first != std::string::npos && second != std::string::npos) {
                 line.replace(first + 1, second - first - 1, "T");
+            }
+            if (line.ends_with("\t" + company)) {
+                line.replace(line.size() - company.size(), company.size(), "C");
             }
         }
         return lines;
@@ -83,7 +87,7 @@ TEST_F(ExactlyOnce, ARepeatedExportPostsNothing) {
                      "Export complete."}));
     EXPECT_EQ(postedTickets().size(), 4u);
     // The second export had nothing to send, so it is no export of the journal.
-    EXPECT_EQ(exportsListed(), Lines{"1\tT\t4\t0"});
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t4\t0\t0\tC"});
     EXPECT_NE(programFile("CheckReq.txt").find("<?qbxml version=\"2.0\"?>"), std::string::npos);
     EXPECT_NE(programFile("CheckReq.txt").find("<FromTxnDate>2026-03-02</FromTxnDate>"),
               std::string::npos);
@@ -105,7 +109,7 @@ TEST_F(ExactlyOnce, ARefusedTicketFixedAndExportedAgainPostsEachTicketOnce) {
     EXPECT_EQ(postedTickets(), (Lines{"2026-03-02\tWorker One\tPT8H0M0S\tHourly",
                                       "2026-03-03\tWorker One\tPT1H30M0S\tHourly",
                                       "2026-03-04\tWorker One\tPT7H30M0S\tHourly"}));
-    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t0", "2\tT\t2\t0"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t0\t0\tC", "2\tT\t2\t0\t0\tC"}));
 }
 
 TEST_F(ExactlyOnce, NewDaysPostOnlyTheNewTickets) {
@@ -183,7 +187,7 @@ TEST_F(ExactlyOnce, AnUndoRemovesExactlyThatExportAndALaterExportPostsItAgain) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Export 1: 1 time ticket deleted in QuickBooks.\n");
     EXPECT_EQ(postedTickets(), Lines{"2026-03-05\tWorker Two\tPT8H0M0S\tHourly"});
-    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1", "2\tT\t1\t0"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1\t0\tC", "2\tT\t1\t0\t0\tC"}));
 
     run = cli({"--data-dir", data, "--undo-export", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -193,7 +197,7 @@ TEST_F(ExactlyOnce, AnUndoRemovesExactlyThatExportAndALaterExportPostsItAgain) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(postedTickets().size(), 2u);
     expectEachTicketOnce();
-    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1", "2\tT\t1\t0", "3\tT\t1\t0"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1\t0\tC", "2\tT\t1\t0\t0\tC", "3\tT\t1\t0\t0\tC"}));
 }
 
 TEST_F(ExactlyOnce, AnUndoTellsWhatItCouldNotDo) {
@@ -224,12 +228,12 @@ TEST_F(ExactlyOnce, AnUndoTellsWhatItCouldNotDo) {
     EXPECT_EQ(refused[0].rfind("Not deleted: Worker Two on 2026-03-02, Hourly, 8 hours (", 0), 0u)
         << refused[0];
     EXPECT_TRUE(refused[0].ends_with("): The transaction is in use.")) << refused[0];
-    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1"});
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1\t0\tC"});
 
     // Without a session nothing is undone.
     run = cli({"--data-dir", data, "--company", chronel, "--undo-export", "1"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1"});
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1\t0\tC"});
 }
 
 }  // namespace

@@ -193,6 +193,7 @@ class QuickBooksLink {
     std::int64_t currentExportId();
     std::vector<std::string> ticketsLeftLines();
     void rememberPairedAnswers();
+    std::vector<std::string> lockedOutLines() const;
     void settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
                              const std::vector<stage::JournalTicket>& unconfirmed);
     db::Connection& interfaceConnection();
@@ -242,6 +243,8 @@ class QuickBooksLink {
     };
     std::map<std::int32_t, Answered> answered_;
     bool messageSent_ = false;
+    // The last answer's application met Vantrell.mdb locked by another program and gave up.
+    bool applyLocked_ = false;
     // The posted tickets that stand for a staged ticket which left the stage in this
     // activation (found by a check, or accepted by an export): a later check of the same
     // stage must not pair them again with the tickets still staged, one for one.

@@ -226,7 +226,8 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
     // A database that another program holds locked costs one busy wait, not one per ticket:
     // after it nothing more is written, and the tickets stay staged for the next check.
-    bool locked = false;
+    bool& locked = applyLocked_;
+    locked = false;
     const auto write = [&](const std::function<void()>& body) {
         if (locked) {
             return;

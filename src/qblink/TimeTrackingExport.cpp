@@ -62,6 +62,28 @@ std::string ticketCount(std::int64_t count) {
 
 }  // namespace
 
+// What the answer said, when Vantrell.mdb was locked while it was applied: nothing of it is
+// recorded, whatever it said.
+std::vector<std::string> QuickBooksLink::lockedOutLines() const {
+    std::int64_t accepted = 0;
+    for (const auto& [sequence, answered] : answered_) {
+        if (answered.fate == TicketFate::AcceptedUnrecorded) {
+            ++accepted;
+        }
+    }
+    std::vector<std::string> lines;
+    lines.push_back(
+        "Vantrell.mdb is locked by another program: the answer of QuickBooks could "
+        "not be recorded (see VantrellLog.txt).");
+    if (accepted > 0) {
+        lines.push_back(ticketCount(accepted) + (accepted == 1 ? " was" : " were") +
+                        " posted in QuickBooks but could not be recorded in Vantrell.mdb. The "
+                        "next run settles " +
+                        (accepted == 1 ? "it." : "them."));
+    }
+    return lines;
+}
+
 // Each ticket the accounting system refused, with its message; then how many it did not get
 // to, how many it took that could not be recorded, and how many nobody knows the fate of.
 std::vector<std::string> QuickBooksLink::ticketsLeftLines() {
@@ -227,7 +249,16 @@ QuickBooksLink::ExportOutcome QuickBooksLink::ExportStagedTickets() {
             } catch (...) {
                 traceFailure = std::current_exception();
             }
+            applyLocked_ = false;
             ParseResponseXML("TimeTrackingAddRs", "TimeTrackingRet");
+            if (applyLocked_) {
+                // Every further read or write would wait as long again: what the answer said
+                // is reported from memory, and the next run's check settles the rest.
+                blnCloseRecordset(log_, rsPunch);
+                outcome.ending = ExportOutcome::Ending::Finished;
+                outcome.ticketsLeft = lockedOutLines();
+                return;
+            }
             rememberPairedAnswers();
             if (exportId_) {
                 stage::finishExport(interfaceConnection(), *exportId_, journalNow(log_));

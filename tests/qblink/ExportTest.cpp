@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "LinkFixture.h"
+#include "interfacedb/Connection.h"
 #include "shell/window/ExportButton.h"
 #include "shell/window/IssueList.h"
 
@@ -132,6 +133,73 @@ TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
                        "2 more time tickets were not processed: QuickBooks stopped at the "
                        "refusal. They stay staged."}));
     EXPECT_EQ(logText(), "");
+}
+
+// Each export says only what its own answer said: a ticket that an earlier export's answer
+// called not processed, and that the next answer does not name, is of unknown fate.
+TEST_F(Export, EachExportTellsOnlyWhatItsOwnAnswerSaid) {
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    stagePunch(2, "Worker One", "2026-03-03", 8.0f, "Hourly");
+    qb.responses.push_back(
+        qbxmlResponse(refusedRs("1", "3140", "Refused.") +
+                      refusedRs("2", "3231", "The request has not been processed.")));
+    qb.responses.push_back(qbxmlResponse(refusedRs("1", "3140", "Refused again.")));
+    cmdExport_Click(t.log, link, controls);
+    EXPECT_EQ(controls.lines.back(),
+              "1 more time ticket was not processed: QuickBooks stopped at the refusal. It stays "
+              "staged.");
+
+    controls.lines.clear();
+    cmdExport_Click(t.log, link, controls);
+    EXPECT_EQ(controls.lines,
+              (Strings{"", "Export complete.",
+                       "Refused: Worker One, 2026-03-02, Hourly, 8 hours: Refused again.",
+                       "1 time ticket was sent, and whether QuickBooks holds it is not known: its "
+                       "answer was not read (see VantrellLog.txt). The next run checks which of "
+                       "them QuickBooks holds."}));
+    // The journal holds what each answer said, and the ticket the second left unanswered as
+    // sent.
+    EXPECT_EQ(rows("select ExportID, Sequence, State from ExportTicket order by rowid",
+                   {"ExportID", "Sequence", "State"}),
+              (Strings{"1|1|refused", "1|2|notposted", "2|1|refused", "2|2|sent"}));
+}
+
+// The accounting system took the tickets, and then another program holds Vantrell.mdb: the
+// answer's application waits once, gives up, and says the tickets are posted but not recorded.
+TEST_F(Export, ALockedDatabaseCostsOneWaitAndTheTicketsAreReportedUnrecorded) {
+    std::string answers;
+    for (int sequence = 1; sequence <= 5; ++sequence) {
+        stagePunch(sequence, "Worker One", "2026-03-0" + std::to_string(sequence), 8.0f, "Hourly");
+        answers += acceptedRs(std::to_string(sequence));
+    }
+    qb.responses.push_back(qbxmlResponse(answers));
+    db::Connection other;
+    qb.beforeAnswer = [&] {
+        other.open(interfaceDb.cnInterface->connectionString());
+        other.execute("begin exclusive");
+    };
+    cmdExport_Click(t.log, link, controls);
+    other.execute("rollback");
+    EXPECT_EQ(controls.lines,
+              (Strings{"", "Export complete.",
+                       "Vantrell.mdb is locked by another program: the answer of QuickBooks could "
+                       "not be recorded (see VantrellLog.txt).",
+                       "5 time tickets were posted in QuickBooks but could not be recorded in "
+                       "Vantrell.mdb. The next run settles them."}));
+
+    const std::string log = logText();
+    std::size_t locked = 0;
+    const std::string failedStep = "Process Time Tracking Return database is locked";
+    for (std::size_t at = log.find(failedStep); at != std::string::npos;
+         at = log.find(failedStep, at + 1)) {
+        ++locked;
+    }
+    // One for the answer's first ticket; the other four were not tried.
+    EXPECT_EQ(locked, 1u) << log;
+    EXPECT_NE(log.find("Vantrell.mdb is locked by another program"), std::string::npos) << log;
+    EXPECT_EQ(punchRows().size(), 5u);
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket where State='sent'", {"N"}),
+              Strings{"5"});
 }
 
 TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {

@@ -43,7 +43,8 @@ void QuickBooksLink::CheckPostedTickets() {
         // The staged dates, and those of tickets an earlier export sent without learning their
         // fate: the same answer settles both.
         std::optional<std::pair<db::DateTime, db::DateTime>> range = stage::stagedDateRange(cn);
-        const std::vector<stage::JournalTicket> unconfirmed = stage::unconfirmedTickets(cn);
+        const std::vector<stage::JournalTicket> unconfirmed =
+            stage::unconfirmedTickets(cn, sessionCompanyFile_);
         for (const stage::JournalTicket& sent : unconfirmed) {
             const db::DateTime day = *sent.date;
             if (!range) {
@@ -83,7 +84,7 @@ void QuickBooksLink::CheckPostedTickets() {
 void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
                                          const std::vector<stage::JournalTicket>& unconfirmed) {
     db::Connection& cn = interfaceConnection();
-    std::unordered_set<std::string> recorded = stage::recordedTxnIds(cn);
+    std::unordered_set<std::string> recorded = stage::recordedTxnIds(cn, sessionCompanyFile_);
     stage::CheckSettlement settlement;
 
     if (!unconfirmed.empty()) {

@@ -5,6 +5,7 @@
 
 #include "interfacedb/DbError.h"
 #include "interfacedb/Recordset.h"
+#include "interfacedb/SqlText.h"
 #include "interfacedb/stage/Stage.h"
 
 namespace vantrell::stage {
@@ -289,17 +290,24 @@ void markSentTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequ
                {db::Value(stateText(state)), db::Value(sequence), db::Value(exportId)});
 }
 
-std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn) {
-    std::vector<JournalTicket> tickets =
-        readTickets(cn, std::string("where State='sent' and ") + kSoundTicket);
+std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn, const std::string& companyFile) {
+    std::vector<JournalTicket> tickets = readTickets(
+        cn, std::string("where State='sent' and ") + kSoundTicket +
+                " and ExportID in (select ID from ExportRun where coalesce(CompanyFile,'') in "
+                "(''," +
+                "'" + db::escapeSqlText(companyFile) + "'))");
     std::erase_if(tickets, [](const JournalTicket& ticket) { return !ticket.damage.empty(); });
     return tickets;
 }
 
-std::unordered_set<std::string> recordedTxnIds(db::Connection& cn) {
+std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::string& companyFile) {
     db::Recordset rs;
-    rs.open("select TxnID from ExportTicket where TxnID is not null", cn, db::CursorType::Static,
-            db::LockType::ReadOnly);
+    rs.open(
+        "select t.TxnID as TxnID from ExportTicket t left join ExportRun r on r.ID = "
+        "t.ExportID where t.TxnID is not null and coalesce(t.Undone,0)<>1 and (t.ExportID=" +
+            std::to_string(kSettledByCheck) + " or coalesce(r.CompanyFile,'') in (''," + "'" +
+            db::escapeSqlText(companyFile) + "'))",
+        cn, db::CursorType::Static, db::LockType::ReadOnly);
     std::unordered_set<std::string> ids;
     for (; !rs.eof(); rs.moveNext()) {
         ids.insert(textOf(rs.field("TxnID")));

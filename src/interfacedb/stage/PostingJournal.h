@@ -100,11 +100,14 @@ void markSentTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequ
 
 // --- For the check of what the accounting system already holds ---
 
-// Every sound Sent row of any export.
-std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn);
+// Every sound Sent row of the exports to `companyFile` (or to an unrecorded file): a check of
+// another company file cannot tell what became of them.
+std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn, const std::string& companyFile);
 
-// Every transaction id the journal holds.
-std::unordered_set<std::string> recordedTxnIds(db::Connection& cn);
+// The transaction ids of the tickets the journal holds as posted in `companyFile` and not
+// undone (confirmed by an export to that file, or settled by a check). An undone ticket is
+// deleted: an id of it met again is another ticket's, as is one of another company file.
+std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::string& companyFile);
 
 // What one check settled, applied by settleCheck() in one transaction.
 struct CheckSettlement {

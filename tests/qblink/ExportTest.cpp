@@ -202,6 +202,49 @@ TEST_F(Export, ALockedDatabaseCostsOneWaitAndTheTicketsAreReportedUnrecorded) {
               Strings{"5"});
 }
 
+// The deletes succeed and the journal cannot record them: the undo says so (never that the
+// accounting system failed), and the next undo finds the ticket gone and records it.
+TEST_F(Export, AnUndoThatCannotBeRecordedIsSettledByTheNextUndo) {
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    qb.responses.push_back(qbxmlResponse(acceptedRs("1")));
+    cmdExport_Click(t.log, link, controls);
+    ASSERT_EQ(punchRows(), Strings{});
+
+    qb.postedTicketsAnswer = qbxmlResponse(
+        "<TimeTrackingQueryRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"Status OK\"><TimeTrackingRet><TxnID>1-1</TxnID><TxnDate>2026-03-02"
+        "</TxnDate><EntityRef><FullName>worker one</FullName></EntityRef><Duration>PT8H0M0S"
+        "</Duration><PayrollItemWageRef><FullName>Hourly</FullName></PayrollItemWageRef>"
+        "</TimeTrackingRet></TimeTrackingQueryRs>");
+    qb.responses.push_back(
+        qbxmlResponse("<TxnDelRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+                      "statusMessage=\"Status OK\"/>"));
+    db::Connection other;
+    qb.beforeAnswer = [&] {
+        other.open(interfaceDb.cnInterface->connectionString());
+        other.execute("begin exclusive");
+    };
+    QuickBooksLink::UndoOutcome outcome = link.UndoExport(1);
+    other.execute("rollback");
+    EXPECT_EQ(outcome.kind, QuickBooksLink::UndoOutcome::Kind::SomeRemain);
+    EXPECT_EQ(outcome.deleted, 1);
+    EXPECT_TRUE(outcome.notRecorded);
+    EXPECT_TRUE(outcome.kept.empty());
+    EXPECT_EQ(rows("select Undone from ExportTicket", {"Undone"}), Strings{"False"});
+
+    qb.beforeAnswer = nullptr;
+    qb.postedTicketsAnswer = qbxmlResponse(
+        "<TimeTrackingQueryRs requestID=\"1\" statusCode=\"3120\" statusSeverity=\"Error\" "
+        "statusMessage=\"Object &quot;1-1&quot; specified in the request cannot be found.\"/>");
+    const std::size_t sent = qb.requests.size();
+    outcome = link.UndoExport(1);
+    EXPECT_EQ(outcome.kind, QuickBooksLink::UndoOutcome::Kind::AllGone);
+    EXPECT_EQ(outcome.deleted, 0);
+    EXPECT_EQ(outcome.alreadyGone, 1);
+    EXPECT_EQ(qb.requests.size(), sent);  // nothing left to delete
+    EXPECT_EQ(rows("select Undone from ExportTicket", {"Undone"}), Strings{"True"});
+}
+
 TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
     interfaceDb.cnInterface->execute("update Punch set Hours=null");

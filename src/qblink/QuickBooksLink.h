@@ -93,9 +93,10 @@ class QuickBooksLink {
     // learning their fate); staged tickets it already holds leave Punch, ones it holds with
     // other hours become issues. In the same transaction the journal's unconfirmed tickets are
     // confirmed with the ids read (or recorded as not posted), and a staged ticket found posted
-    // that no export recorded gets a row settled by the check. When the check cannot be made nothing leaves Punch: the failure is logged
-    // under "CheckPostedTickets" and becomes an issue, so that nothing is posted blind. Traced
-    // to "CheckReq.txt"/"CheckResp.txt"; requestXML and responseXML are left as they were.
+    // that no export recorded gets a row settled by the check. When the check cannot be made
+    // nothing leaves Punch: the failure is logged under "CheckPostedTickets" and becomes an
+    // issue, so that nothing is posted blind. Traced to "CheckReq.txt"/"CheckResp.txt";
+    // requestXML and responseXML are left as they were.
     void CheckPostedTickets();
     const PostedCheck& postedCheck() const { return postedCheck_; }
 

@@ -227,6 +227,7 @@ QuickBooksLink::ExportOutcome QuickBooksLink::ExportStagedTickets() {
         }
         answered_.clear();
         messageSent_ = false;
+        exportId_.reset();  // an earlier export that failed mid-way is no longer the one applied
         rsPunch = std::make_unique<db::Recordset>();
         rsPunch->open(stage::kPunchBySequence, interfaceConnection(), db::CursorType::Dynamic,
                       db::LockType::Optimistic);

@@ -1,5 +1,6 @@
 #include "interfacedb/Catalog.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "diag/FileSystem.h"
@@ -15,6 +16,18 @@ namespace {
 
 // Marks a file as made by this program's catalog ("VANT").
 constexpr const char* kApplicationIdPragma = "PRAGMA application_id=1447121492";
+
+// A column's definition in a statement.
+std::string columnSql(const TableDefinition::ColumnDefinition& column) {
+    const std::string declared = declaredTypeFor(column.typeCode, column.definedSize);
+    std::string sql = detail::quoteIdentifier(column.name) + " " + declared;
+    // Text compares without regard to letter case, as the Jet engine and the accounting
+    // system compare names.
+    if (columnTypeFromDeclared(declared).kind == ColumnType::Kind::Text) {
+        sql += " COLLATE NOCASE";
+    }
+    return sql;
+}
 
 }  // namespace
 
@@ -71,15 +84,7 @@ void Catalog::appendTable(const TableDefinition& table) {
     }
     std::string sql = "CREATE TABLE " + detail::quoteIdentifier(table.name) + " (";
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
-        const auto& column = table.columns[i];
-        sql += (i == 0 ? "" : ", ") + detail::quoteIdentifier(column.name) + " " +
-               declaredTypeFor(column.typeCode, column.definedSize);
-        // Text compares without regard to letter case, as the Jet engine and the accounting
-        // system compare names.
-        if (columnTypeFromDeclared(declaredTypeFor(column.typeCode, column.definedSize)).kind ==
-            ColumnType::Kind::Text) {
-            sql += " COLLATE NOCASE";
-        }
+        sql += (i == 0 ? "" : ", ") + columnSql(table.columns[i]);
     }
     sql += ")";
     auto statement = detail::prepareSingle(database_->handle(), sql);
@@ -95,6 +100,41 @@ void Catalog::appendIndex(std::string_view table, std::string_view column) {
     const std::string sql = "CREATE INDEX IF NOT EXISTS " + detail::quoteIdentifier(name) + " ON " +
                             detail::quoteIdentifier(table) + " (" +
                             detail::quoteIdentifier(column) + ")";
+    auto statement = detail::prepareSingle(database_->handle(), sql);
+    database_->prepareForWrites();
+    detail::check(sqlite3_step(statement.get()), database_->handle());
+}
+
+std::vector<Catalog::ColumnInfo> Catalog::tableColumns(std::string_view table) const {
+    if (!database_) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    // The pragma finds a table in any letter case: the exact name is checked first.
+    std::vector<std::string> names = tableNames();
+    if (std::find(names.begin(), names.end(), std::string(table)) == names.end()) {
+        return {};
+    }
+    auto statement = detail::prepareSingle(
+        database_->handle(), "PRAGMA table_info(" + detail::quoteIdentifier(table) + ")");
+    std::vector<ColumnInfo> columns;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        const auto* name = sqlite3_column_text(statement.get(), 1);
+        const auto* type = sqlite3_column_text(statement.get(), 2);
+        columns.push_back({name != nullptr ? reinterpret_cast<const char*>(name) : "",
+                           type != nullptr ? reinterpret_cast<const char*>(type) : ""});
+    }
+    detail::check(rc, database_->handle());
+    return columns;
+}
+
+void Catalog::appendColumn(std::string_view table,
+                           const TableDefinition::ColumnDefinition& column) {
+    if (!database_) {
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    const std::string sql =
+        "ALTER TABLE " + detail::quoteIdentifier(table) + " ADD COLUMN " + columnSql(column);
     auto statement = detail::prepareSingle(database_->handle(), sql);
     database_->prepareForWrites();
     detail::check(sqlite3_step(statement.get()), database_->handle());

@@ -60,6 +60,20 @@ class Catalog {
     // when it cannot be made: no such table or column, or a file that cannot be written.
     void appendIndex(std::string_view table, std::string_view column);
 
+    // One column of a table as the file declares it.
+    struct ColumnInfo {
+        std::string name;
+        std::string declaredType;  // as written when the column was made; may be empty
+    };
+    // The columns of the table named exactly `table`, in their order; none when there is no
+    // such table. Throws DbError when not attached or the file cannot be read.
+    std::vector<ColumnInfo> tableColumns(std::string_view table) const;
+
+    // Adds `column` after the table's last column; existing rows read Null in it. Its text
+    // compares without regard to letter case, as appendTable() makes it. Throws DbError when it
+    // cannot be added: no such table, a column of that name, a file that cannot be written.
+    void appendColumn(std::string_view table, const TableDefinition::ColumnDefinition& column);
+
   private:
     std::shared_ptr<detail::Database> database_;
 };

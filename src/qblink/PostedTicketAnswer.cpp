@@ -107,6 +107,17 @@ PostedTimeTicket readRecord(const pugi::xml_node& record, std::size_t number) {
     }
     return ticket;
 }
+
+PostedTimeTicket ticketOf(const pugi::xml_node& record) {
+    PostedTimeTicket ticket;
+    ticket.txnId = fieldText(record, "TxnID");
+    ticket.employee = fieldText(record, "EntityRef", "FullName");
+    ticket.date = fieldText(record, "TxnDate");
+    ticket.wageItem = fieldText(record, "PayrollItemWageRef", "FullName");
+    ticket.minutes = durationMinutes(fieldText(record, "Duration"));
+    return ticket;
+}
+
 }  // namespace
 
 std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
@@ -161,6 +172,27 @@ std::vector<RequestAnswer> readRequestAnswers(const std::string& response,
         answers.push_back({element.attribute("requestID").value(),
                            element.attribute("statusCode").value(),
                            element.attribute("statusMessage").value()});
+    }
+    return answers;
+}
+
+}  // namespace vantrell
+
+namespace vantrell {
+
+std::vector<QueriedTicket> readQueriedTickets(const std::string& response) {
+    pugi::xml_document document;
+    loadAnswer(document, response);
+    std::vector<QueriedTicket> answers;
+    for (const pugi::xml_node& element :
+         outermostElementsByTagName(document, "TimeTrackingQueryRs")) {
+        QueriedTicket answer{element.attribute("requestID").value(),
+                             element.attribute("statusCode").value(),
+                             element.attribute("statusMessage").value(), std::nullopt};
+        if (const pugi::xml_node record = element.child("TimeTrackingRet")) {
+            answer.ticket = ticketOf(record);
+        }
+        answers.push_back(std::move(answer));
     }
     return answers;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,18 @@ struct RequestAnswer {
 // document.
 std::vector<RequestAnswer> readRequestAnswers(const std::string& response,
                                               const std::string& responseElement);
+
+// One answer to a query of a message asking for one transaction id: its requestID and status,
+// and the ticket its first record gives, when it holds one.
+struct QueriedTicket {
+    std::string requestId;
+    std::string statusCode;
+    std::string statusMessage;
+    std::optional<PostedTimeTicket> ticket;
+};
+
+// The TimeTrackingQueryRs answers of a message, in document order, outermost ones only. Throws
+// Failure when the text does not load as a strict XML document.
+std::vector<QueriedTicket> readQueriedTickets(const std::string& response);
 
 }  // namespace vantrell

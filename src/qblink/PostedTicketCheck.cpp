@@ -1,7 +1,10 @@
 #include <string>
+#include <unordered_set>
+#include <utility>
 
 #include "diag/Guard.h"
 #include "diag/TraceFile.h"
+#include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
 #include "qblink/PostedTicketAnswer.h"
 #include "qblink/PostedTicketMatch.h"
@@ -37,8 +40,23 @@ void QuickBooksLink::CheckPostedTickets() {
     postedCheck_ = {};
     const bool checked = guard(log_, "CheckPostedTickets", [&] {
         db::Connection& cn = interfaceConnection();
+        // The staged dates, and those of tickets an earlier export sent without learning their
+        // fate: the same answer settles both.
+        std::optional<std::pair<db::DateTime, db::DateTime>> range = stage::stagedDateRange(cn);
+        const std::vector<stage::JournalTicket> unconfirmed =
+            stage::unconfirmedTickets(cn, sessionCompanyFile_);
+        for (const stage::JournalTicket& sent : unconfirmed) {
+            const db::DateTime day = *sent.date;
+            if (!range) {
+                range.emplace(day, day);
+            } else if (day.dateText() < range->first.dateText()) {
+                range->first = day;
+            } else if (day.dateText() > range->second.dateText()) {
+                range->second = day;
+            }
+        }
         // Without a dated ticket nothing staged can be one the accounting system holds.
-        if (const auto range = stage::stagedDateRange(cn)) {
+        if (range) {
             const std::string request =
                 postedTicketQueryRequest(range->first.dateText(), range->second.dateText());
             SaveTextFile(log_.folder(), "CheckReq.txt", request);
@@ -46,18 +64,12 @@ void QuickBooksLink::CheckPostedTickets() {
             SaveTextFile(log_.folder(), "CheckResp.txt", response);
 
             const std::vector<PostedTimeTicket> posted = readPostedTickets(std::move(response));
-            // The usual first export: nothing there, nothing to pair.
-            if (!posted.empty()) {
-                const TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), posted);
-                stage::removeStagedTickets(cn, match.alreadyPosted);
-                postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
-                for (const ChangedTicket& changed : match.changed) {
-                    postedCheck_.issueLines.push_back(changedLine(changed));
-                }
+            // The usual first export: nothing there, nothing sent unconfirmed, nothing to pair.
+            if (!posted.empty() || !unconfirmed.empty()) {
+                settlePostedTickets(posted, unconfirmed);
             }
         }
         postedCheck_.made = true;
-        exportSent_ = false;
     });
     if (!checked) {
         postedCheck_ = {};
@@ -65,23 +77,83 @@ void QuickBooksLink::CheckPostedTickets() {
     }
 }
 
+// Pairs what the accounting system holds with the journal's unconfirmed tickets and with the
+// stage, and applies all of it in one transaction: a sent ticket found posted is confirmed with
+// the TxnID read, one not found is recorded as not posted; a staged ticket found posted leaves
+// Punch, with a journal row of its own when no export recorded it.
+void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
+                                         const std::vector<stage::JournalTicket>& unconfirmed) {
+    db::Connection& cn = interfaceConnection();
+    std::unordered_set<std::string> recorded = stage::recordedTxnIds(cn, sessionCompanyFile_);
+    stage::CheckSettlement settlement;
+
+    if (!unconfirmed.empty()) {
+        std::vector<PostedTimeTicket> unrecorded;
+        for (const PostedTimeTicket& held : posted) {
+            if (!recorded.contains(held.txnId)) {
+                unrecorded.push_back(held);
+            }
+        }
+        // The sent tickets in the staged form that the pairing takes, numbered by position.
+        std::vector<stage::StagedTicket> sent;
+        for (std::size_t i = 0; i < unconfirmed.size(); ++i) {
+            const stage::JournalTicket& row = unconfirmed[i];
+            sent.push_back(
+                {static_cast<std::int32_t>(i), row.name, row.date, row.hours, row.payType, {}});
+        }
+        const TicketMatch match = matchPostedTickets(sent, unrecorded);
+        std::vector<bool> confirmed(unconfirmed.size(), false);
+        for (std::size_t k = 0; k < match.alreadyPosted.size(); ++k) {
+            const auto position = static_cast<std::size_t>(match.alreadyPosted[k]);
+            confirmed[position] = true;
+            settlement.confirmed.emplace_back(unconfirmed[position].row,
+                                              match.alreadyPostedTxnIds[k]);
+            recorded.insert(match.alreadyPostedTxnIds[k]);
+        }
+        for (std::size_t i = 0; i < unconfirmed.size(); ++i) {
+            if (!confirmed[i]) {
+                settlement.notPosted.push_back(unconfirmed[i].row);
+            }
+        }
+    }
+
+    // A posted ticket that already stands for a ticket gone from this stage pairs with no other.
+    std::vector<PostedTimeTicket> unpaired;
+    for (const PostedTimeTicket& held : posted) {
+        if (!pairedTxnIds_.contains(held.txnId)) {
+            unpaired.push_back(held);
+        }
+    }
+    const TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), unpaired);
+    for (std::size_t k = 0; k < match.alreadyPosted.size(); ++k) {
+        const std::string& txnId = match.alreadyPostedTxnIds[k];
+        if (recorded.contains(txnId)) {
+            settlement.recorded.push_back(match.alreadyPosted[k]);
+        } else {
+            settlement.settled.emplace_back(match.alreadyPosted[k], txnId);
+            recorded.insert(txnId);
+        }
+    }
+    stage::settleCheck(cn, settlement);
+    for (const std::string& txnId : match.alreadyPostedTxnIds) {
+        if (!txnId.empty()) {
+            pairedTxnIds_.insert(txnId);
+        }
+    }
+    postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
+    for (const ChangedTicket& changed : match.changed) {
+        postedCheck_.issueLines.push_back(changedLine(changed));
+    }
+}
+
 void QuickBooksLink::beginActivation() {
     postedCheck_ = {};
-    exportSent_ = false;
+    answered_.clear();
+    messageSent_ = false;
+    pairedTxnIds_.clear();
     namesChecked_.reset();
     employeeHints_.clear();
     payTypeHints_.clear();
-}
-
-// After an export whose message went out, what the accounting system took is settled by the
-// check before anything is sent again. True when the export may go on; otherwise the check's
-// issues are to be listed.
-bool QuickBooksLink::settleEarlierExport() {
-    if (!exportSent_) {
-        return true;
-    }
-    CheckPostedTickets();
-    return postedCheck_.made && postedCheck_.issueLines.empty();
 }
 
 }  // namespace vantrell

@@ -197,6 +197,7 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
         if (same != kNone) {
             paired[same] = true;
             match.alreadyPosted.push_back(ticket.sequence);
+            match.alreadyPostedTxnIds.push_back(posted[same].txnId);
         } else {
             unmatched.push_back({i, minutes, first});
         }

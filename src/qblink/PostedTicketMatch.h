@@ -30,6 +30,7 @@ struct ChangedTicket {
 // with other hours, each list in the order the staged tickets were given.
 struct TicketMatch {
     std::vector<std::int32_t> alreadyPosted;  // Sequence numbers of staged tickets found posted
+    std::vector<std::string> alreadyPostedTxnIds;  // the TxnID each one was paired with
     std::vector<ChangedTicket> changed;
 };
 

@@ -7,12 +7,15 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "diag/modErrorLog.h"
 #include "extract/ExtractionState.h"
 #include "interfacedb/EngineRefs.h"
 #include "interfacedb/InterfaceDatabase.h"
+#include "interfacedb/stage/PostingJournal.h"
+#include "interfacedb/stage/Stage.h"
 #include "qblink/RequestProcessor.h"
 
 namespace pugi {
@@ -25,6 +28,7 @@ namespace vantrell {
 class AnswerElements;
 class ResponseWalk;
 struct TicketAnswer;
+struct PostedTimeTicket;
 
 // The main window's link to the accounting system: the request-processor session, the
 // resolution of names, the issues found, the response parser and the export. The window owns
@@ -85,10 +89,14 @@ class QuickBooksLink {
     };
 
     // Asks the accounting system, in a message of its own, which time tickets it holds for the
-    // staged dates; staged tickets it already holds leave Punch, ones it holds with other hours
-    // become issues. When the check cannot be made nothing leaves Punch: the failure is logged
-    // under "CheckPostedTickets" and becomes an issue, so that nothing is posted blind. Traced
-    // to "CheckReq.txt"/"CheckResp.txt"; requestXML and responseXML are left as they were.
+    // staged dates (and those of tickets an earlier export to this company file sent without
+    // learning their fate); staged tickets it already holds leave Punch, ones it holds with
+    // other hours become issues. In the same transaction the journal's unconfirmed tickets are
+    // confirmed with the ids read (or recorded as not posted), and a staged ticket found posted
+    // that no export recorded gets a row settled by the check. When the check cannot be made
+    // nothing leaves Punch: the failure is logged under "CheckPostedTickets" and becomes an
+    // issue, so that nothing is posted blind. Traced to "CheckReq.txt"/"CheckResp.txt";
+    // requestXML and responseXML are left as they were.
     void CheckPostedTickets();
     const PostedCheck& postedCheck() const { return postedCheck_; }
 
@@ -132,24 +140,53 @@ class QuickBooksLink {
         // one for how many it did not process, when any.
         std::vector<std::string> ticketsLeft;
     };
-    // Posts every staged ticket in one request and applies the response. After an export that
-    // sent its message, a later call first runs the check, so that tickets the accounting
-    // system took are never sent again, and sends nothing when the check fails or finds
-    // changed tickets.
+    // Posts every staged ticket in one request and applies the response. The check runs first,
+    // in the same session, so that tickets the accounting system holds are never sent again;
+    // nothing is sent when it fails or finds changed tickets. Before the message goes out the
+    // journal records the export (with the session's company file) and every ticket in it as
+    // sent; the answer confirms each accepted one as it leaves the stage.
     ExportOutcome ExportStagedTickets();
+
+    // What the last export knows of a ticket that it left staged.
+    enum class TicketFate {
+        Refused,             // the answer refused it
+        NotProcessed,        // the answer says it was not processed (stopped at a refusal)
+        AcceptedUnrecorded,  // the answer accepted it, but Vantrell.mdb could not record that
+        Unknown,             // sent, but no answer about it was read
+        NotSent,             // the export ended before its message went out
+    };
+    struct TicketLeft {
+        TicketFate fate;
+        std::string reason;  // for a line about the ticket; never empty
+    };
+    TicketLeft ticketLeftReason(const stage::StagedTicket& left) const;
 
     // How an undo of an export ended.
     struct UndoOutcome {
         enum class Kind { UnknownExport, NothingLeft, AllGone, SomeRemain } kind;
-        std::int64_t deleted = 0;           // tickets deleted now, or found gone already
-        std::vector<std::string> refusals;  // one line per ticket the accounting system kept
+        std::int64_t deleted = 0;       // tickets deleted by this undo
+        std::int64_t alreadyGone = 0;   // tickets the accounting system no longer held
+        std::int64_t unconfirmed = 0;   // tickets sent whose fate is unknown: not undone
+        std::vector<std::string> kept;  // one line per ticket left in place, saying why: kept
+                                        // by the accounting system (with its message), held
+                                        // there with other values, or a damaged journal row
+        // The journal could not record what was deleted or found gone (logged): the next undo
+        // finds those tickets gone and records them.
+        bool notRecorded = false;
     };
 
-    // Deletes in the accounting system every ticket of export `exportId` not yet undone, in
-    // one message that goes on past a refused delete, and marks each one deleted (or no longer
-    // there) undone in the journal. Traced to "UndoReq.txt"/"UndoResp.txt". Throws Failure
-    // when the message cannot be sent or its answer cannot be read; nothing is marked then.
+    // Deletes in the accounting system every confirmed ticket of export `exportId` not yet
+    // undone. The session must be open on the company file the export was posted to. First
+    // asks for those transaction ids and deletes only the tickets whose employee, date, wage
+    // item and minutes match the journal row; then deletes them in one message that goes on
+    // past a refused delete, and marks each one deleted or found gone undone in the journal.
+    // Traced to "UndoCheckReq.txt"/"UndoCheckResp.txt" and "UndoReq.txt"/"UndoResp.txt".
+    // Throws Failure when a message cannot be sent or its answer cannot be read; nothing is
+    // marked then.
     UndoOutcome UndoExport(std::int64_t exportId);
+
+    // The company file the open session was begun on (empty without a session).
+    const std::string& sessionCompanyFile() const { return sessionCompanyFile_; }
 
     // Starts a new activation's view of the stage: the previous check and export are
     // forgotten. The window calls it before it rebuilds the stage.
@@ -159,7 +196,10 @@ class QuickBooksLink {
     RequestProcessor& processor();
     std::int64_t currentExportId();
     std::vector<std::string> ticketsLeftLines();
-    bool settleEarlierExport();
+    void rememberPairedAnswers();
+    std::vector<std::string> lockedOutLines() const;
+    void settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
+                             const std::vector<stage::JournalTicket>& unconfirmed);
     db::Connection& interfaceConnection();
     // Staged name -> the line that explains why it is missing.
     using NameHints = std::map<std::string, std::string>;
@@ -187,8 +227,9 @@ class QuickBooksLink {
     RequestProcessorFactory factory_;
 
     PostedCheck postedCheck_;
-    // The journal's record of the export in progress, made when its first ticket is accepted.
+    // The journal's record of the export in progress, made before its message goes out.
     std::optional<std::int64_t> exportId_;
+    std::string sessionCompanyFile_;
     // Whether the last resolution's answer said which names QuickBooks holds; nothing before
     // a resolution in this activation.
     std::optional<bool> namesChecked_;
@@ -197,10 +238,21 @@ class QuickBooksLink {
     NameHints payTypeHints_;
     // The last ParseResponseXML found an answer of the kind asked for that it could use.
     bool lastAnswerUsable_ = false;
-    // An export sent its message since the last check: what it posted is not known for sure.
-    bool exportSent_ = false;
-    // The tickets of the last export that the accounting system did not get to.
-    std::set<std::int32_t> notProcessed_;
+    // What the last export's answer said of each ticket it named, and whether its message
+    // went out; both are forgotten when the next export begins.
+    struct Answered {
+        TicketFate fate;
+        std::string message;  // Refused, NotProcessed: the accounting system's message
+        std::string txnId;    // AcceptedUnrecorded: the id it gave
+    };
+    std::map<std::int32_t, Answered> answered_;
+    bool messageSent_ = false;
+    // The last answer's application met Vantrell.mdb locked by another program and gave up.
+    bool applyLocked_ = false;
+    // The posted tickets that stand for a staged ticket which left the stage in this
+    // activation (found by a check, or accepted by an export): a later check of the same
+    // stage must not pair them again with the tickets still staged, one for one.
+    std::unordered_set<std::string> pairedTxnIds_;
 };
 
 }  // namespace vantrell

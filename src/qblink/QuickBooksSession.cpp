@@ -71,6 +71,7 @@ bool QuickBooksLink::OpenQBConnection() {
 
         step = "begin a session at " + strQBdata_;
         ticket = processor().BeginSession(strQBdata_, kSingleUserMode);
+        sessionCompanyFile_ = strQBdata_;
 
         step = "set blnQBConnected=true";
         blnQBConnected = true;
@@ -97,6 +98,7 @@ void QuickBooksLink::CloseQBConnection() {
         processor().EndSession(ticket);
         processor().CloseConnection();
         blnQBConnected = false;
+        sessionCompanyFile_.clear();
     });
 }
 

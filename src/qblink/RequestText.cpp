@@ -88,4 +88,14 @@ std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds) {
     });
 }
 
+std::string timeTicketByIdQueryRequest(const std::vector<std::string>& txnIds) {
+    return versionTwoRequest("continueOnError", [&](pugi::xml_node messages) {
+        for (std::size_t i = 0; i < txnIds.size(); ++i) {
+            pugi::xml_node query = messages.append_child("TimeTrackingQueryRq");
+            query.append_attribute("requestID").set_value(std::to_string(i + 1).c_str());
+            appendTextElement(query, "TxnID", txnIds[i]);
+        }
+    });
+}
+
 }  // namespace vantrell

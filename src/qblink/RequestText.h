@@ -39,4 +39,9 @@ std::string nameHintQueryRequest();
 // element text; no ids give a message without requests.
 std::string timeTicketDeleteRequest(const std::vector<std::string>& txnIds);
 
+// Asks for the time ticket of each transaction id, one query each (requestID the position from
+// 1), continuing past a refused one: an id the accounting system does not hold refuses only its
+// own query. Each id is written as given, escaped as element text.
+std::string timeTicketByIdQueryRequest(const std::vector<std::string>& txnIds);
+
 }  // namespace vantrell

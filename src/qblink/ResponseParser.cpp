@@ -1,12 +1,15 @@
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
 
 #include "diag/Failure.h"
 #include "diag/Utf8.h"
+#include "interfacedb/DbError.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/SqlText.h"
+#include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
 #include "interfacedb/stage/StageStatements.h"
 #include "qblink/AnswerElements.h"
@@ -34,6 +37,10 @@ constexpr std::size_t kErrorColumnWidth = 255;
 // The status of a request that the accounting system did not process, having stopped at an
 // earlier one that failed.
 constexpr const char* kNotProcessed = "3231";
+
+// SQLite's primary result codes for a database another connection holds.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
 
 // A requestID goes into a statement unquoted, so only a plain ticket number is let through.
 std::string ticketNumber(const std::string& requestID) {
@@ -221,31 +228,65 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
         }
     }
     const std::string attributeStep = "Set Attribute Map for " + responseElement;
+    // A database that another program holds locked costs one busy wait, not one per ticket:
+    // after it nothing more is written, and the tickets stay staged for the next check.
+    bool& locked = applyLocked_;
+    locked = false;
+    const auto write = [&](const std::function<void()>& body) {
+        if (locked) {
+            return;
+        }
+        walk.attempt([&] {
+            try {
+                body();
+            } catch (const db::DbError& e) {
+                const int primary = e.code() & 0xff;
+                if (primary == kSqliteBusy || primary == kSqliteLocked) {
+                    locked = true;
+                    log_.WriteLogEntry(
+                        "ERROR", "ParseResponseXML",
+                        "Vantrell.mdb is locked by another program: the rest of the answer is "
+                        "not recorded; the next run's check settles those tickets.");
+                }
+                throw;
+            }
+        });
+    };
     for (const TicketAnswer& answer : answers) {
         walk.step = attributeStep;
         const AnswerStatus status = readStatus(walk, answer);
         walk.step = "Process Time Tracking Return";
-        const std::optional<std::string> numbered = db::plainDecimal(status.requestID);
-        if (status.code == "0" && numbered && refusedSomewhere.contains(std::stoi(*numbered))) {
+        const std::optional<std::string> number = db::plainDecimal(status.requestID);
+        const auto remember = [&](TicketFate fate, const std::string& message) {
+            if (number && number->front() != '-' && number->size() < 10) {
+                answered_[std::stoi(*number)] = {fate, message, answer.txnId};
+            }
+        };
+        if (status.code == "0" && number && refusedSomewhere.contains(std::stoi(*number))) {
             // Left to the refusal's own answer.
         } else if (status.code == "0") {
+            remember(TicketFate::AcceptedUnrecorded, {});
             // The journal row and the deletion go together: a ticket never leaves the stage
             // without the record of where it went.
-            walk.attempt([&] {
+            write([&] {
                 const std::string sequence = ticketNumber(status.requestID);
                 stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
                                             std::stoi(sequence), answer.txnId);
             });
         } else {
             // The accounting system stopped before this one: not a refusal of its own.
-            if (status.code == kNotProcessed && numbered) {
-                notProcessed_.insert(std::stoi(*numbered));
-            }
-            walk.attempt([&] {
+            const bool notProcessed = status.code == kNotProcessed;
+            remember(notProcessed ? TicketFate::NotProcessed : TicketFate::Refused,
+                     firstCharacters(status.message, kErrorColumnWidth));
+            write([&] {
                 walk.failureText = firstCharacters(status.message, kErrorColumnWidth);
-                interfaceConnection().execute(
-                    stage::kMarkPunchError + db::escapeSqlText(walk.failureText) +
-                    stage::kMarkPunchErrorWhere + ticketNumber(status.requestID));
+                const std::string sequence = ticketNumber(status.requestID);
+                interfaceConnection().execute(stage::kMarkPunchError +
+                                              db::escapeSqlText(walk.failureText) +
+                                              stage::kMarkPunchErrorWhere + sequence);
+                stage::markSentTicket(
+                    interfaceConnection(), currentExportId(), std::stoi(sequence),
+                    notProcessed ? stage::TicketState::NotPosted : stage::TicketState::Refused);
             });
         }
     }

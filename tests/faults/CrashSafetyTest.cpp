@@ -7,6 +7,9 @@
 #include "ChildProcess.h"
 #include "FaultFixture.h"
 #include "FaultyVfs.h"
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
+#include "interfacedb/stage/PostingJournal.h"
 #include "standins/CompanyFile.h"
 #include "standins/SimulatedRequestProcessor.h"
 
@@ -126,6 +129,19 @@ class KilledExport : public CrashSafety {
         factory = [] { return std::make_unique<SimulatedRequestProcessor>(); };
     }
 
+    // Undoes, through the window's session, every export the journal lists; the company file
+    // must then hold no ticket: none that an export posted is out of reach of the undo.
+    void undoEveryExport() {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(interfaceDb()));
+        for (const stage::ExportSummary& summary : stage::listExports(cn)) {
+            EXPECT_EQ(summary.unconfirmed, 0) << "export " << summary.id;
+            const QuickBooksLink::UndoOutcome outcome = window->link().UndoExport(summary.id);
+            EXPECT_TRUE(outcome.kept.empty()) << outcome.kept.front();
+        }
+        EXPECT_EQ(posted(), Strings{});
+    }
+
     // The company file's tickets as "date|employee|seconds|item", in the order posted.
     Strings posted() const {
         Strings tickets;
@@ -156,11 +172,98 @@ TEST_P(KilledExport, ThenExportedAgainPostsEveryTicketOnce) {
     const auto twice = std::adjacent_find(tickets.begin(), tickets.end());
     EXPECT_TRUE(twice == tickets.end()) << "posted twice: " << *twice;
     EXPECT_EQ(logText(), "");
+    undoEveryExport();
 }
 
 // Before the message goes out (the journal's record), right after it was answered, and while
 // the accepted tickets leave the stage.
 INSTANTIATE_TEST_SUITE_P(AtWrite, KilledExport, ::testing::Values(1, 2, 3, 5, 8, 12));
+
+// The simulator, killed with the program at one moment around the export's message: in the
+// check right before it (before or after that check is answered), between the journal's record
+// of the tickets sent and the send, or once the accounting system has stored them and before
+// the answer is read.
+class KillingProcessor final : public RequestProcessor {
+  public:
+    enum class Moment { CheckAsked, CheckAnswered, BeforeSend, AfterSend };
+
+    explicit KillingProcessor(Moment moment) : moment_(moment) {}
+
+    void OpenConnection(const std::string& appID, const std::string& appName) override {
+        sim_.OpenConnection(appID, appName);
+    }
+    std::string BeginSession(const std::string& file, int mode) override {
+        return sim_.BeginSession(file, mode);
+    }
+    std::string ProcessRequest(const std::string& ticket, const std::string& request) override {
+        const bool check = request.find("<TimeTrackingQueryRq") != std::string::npos;
+        const bool send = request.find("<TimeTrackingAddRq") != std::string::npos;
+        // The second check is the one right before the message.
+        const bool preSendCheck = check && ++checks_ == 2;
+        if ((preSendCheck && moment_ == Moment::CheckAsked) ||
+            (send && moment_ == Moment::BeforeSend)) {
+            std::raise(SIGKILL);
+        }
+        std::string answer = sim_.ProcessRequest(ticket, request);
+        if ((preSendCheck && moment_ == Moment::CheckAnswered) ||
+            (send && moment_ == Moment::AfterSend)) {
+            std::raise(SIGKILL);
+        }
+        return answer;
+    }
+    void EndSession(const std::string& ticket) override { sim_.EndSession(ticket); }
+    void CloseConnection() override { sim_.CloseConnection(); }
+
+  private:
+    Moment moment_;
+    int checks_ = 0;
+    SimulatedRequestProcessor sim_;
+};
+
+// The parameter is the moment, as a number (the fixture's parameter is a number).
+class KilledAroundTheSend : public KilledExport {};
+
+TEST_P(KilledAroundTheSend, ThenExportedAgainPostsEveryTicketOnceAndAllCanBeUndone) {
+    const auto moment = static_cast<KillingProcessor::Moment>(GetParam());
+    factory = [moment] { return std::make_unique<KillingProcessor>(moment); };
+    killedDuring([&] {
+        activate();
+        clickExport();
+    });
+    EXPECT_EQ(integrity(), "ok");
+    const bool sent = moment == KillingProcessor::Moment::AfterSend;
+    EXPECT_EQ(posted().size(), sent ? fullPunch.size() : 0u);
+    {
+        // Recorded before the send, the tickets are in the journal whatever came after.
+        db::Connection cn;
+        cn.open(db::connectionStringFor(interfaceDb()));
+        const std::vector<stage::ExportSummary> exports = stage::listExports(cn);
+        const bool recorded = moment == KillingProcessor::Moment::BeforeSend || sent;
+        ASSERT_EQ(exports.size(), recorded ? 1u : 0u);
+        if (recorded) {
+            EXPECT_EQ(exports[0].unconfirmed, static_cast<std::int64_t>(fullPunch.size()));
+        }
+    }
+
+    factory = [] { return std::make_unique<SimulatedRequestProcessor>(); };
+    ASSERT_TRUE(load());
+    activate();
+    clickExport();
+    EXPECT_EQ(punch(), Strings{});
+    Strings tickets = posted();
+    EXPECT_EQ(tickets.size(), fullPunch.size());
+    std::sort(tickets.begin(), tickets.end());
+    EXPECT_TRUE(std::adjacent_find(tickets.begin(), tickets.end()) == tickets.end());
+    EXPECT_EQ(logText(), "");
+    undoEveryExport();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moment, KilledAroundTheSend,
+    ::testing::Values(static_cast<int>(KillingProcessor::Moment::CheckAsked),
+                      static_cast<int>(KillingProcessor::Moment::CheckAnswered),
+                      static_cast<int>(KillingProcessor::Moment::BeforeSend),
+                      static_cast<int>(KillingProcessor::Moment::AfterSend)));
 
 // The accounting system stores a large message's tickets a thousand at a time: killed in the
 // middle of the message, it keeps the groups it finished. Whatever it kept, exporting again
@@ -210,14 +313,16 @@ TEST_F(KilledAccountingSystem, KeepsTheGroupsItFinishedAndTheNextExportPostsTheR
         ASSERT_TRUE(load());
         activate();
         clickExport();
-        unload();
-        window.reset();
-        state = ProgramState{};
         Strings tickets = posted();
         EXPECT_EQ(tickets.size(), 2u * kLargeStaff) << "at write " << write;
         std::sort(tickets.begin(), tickets.end());
         const auto twice = std::adjacent_find(tickets.begin(), tickets.end());
         EXPECT_TRUE(twice == tickets.end()) << "posted twice: " << *twice;
+        // Every ticket posted, by the killed export or the rerun, is in reach of an undo.
+        undoEveryExport();
+        unload();
+        window.reset();
+        state = ProgramState{};
     }
     // Some kill came after the first group was stored: the next export met tickets posted.
     EXPECT_NE(std::find(kept.begin(), kept.end(), 1000u), kept.end());

@@ -12,6 +12,7 @@
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/Recordset.h"
 #include "interfacedb/modDataDef.h"
+#include "interfacedb/stage/PostingJournal.h"
 #include "support/TestLog.h"
 
 namespace vantrell {
@@ -69,11 +70,13 @@ TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEm
     EXPECT_EQ(columnsOf(path(t), "Employee"), std::vector<std::string>{"Name VARCHAR(50)"});
     EXPECT_EQ(columnsOf(path(t), "PayType"), std::vector<std::string>{"Name VARCHAR(50)"});
     EXPECT_EQ(columnsOf(path(t), "ExportRun"),
-              (std::vector<std::string>{"ID INTEGER", "Started DATETIME", "Finished DATETIME"}));
-    EXPECT_EQ(columnsOf(path(t), "ExportTicket"),
-              (std::vector<std::string>{"ExportID INTEGER", "Sequence INTEGER", "Name VARCHAR(50)",
-                                        "Date DATETIME", "Hours FLOAT4", "PayType VARCHAR(50)",
-                                        "TxnID VARCHAR(50)", "Undone BOOLEAN"}));
+              (std::vector<std::string>{"ID INTEGER", "Started DATETIME", "Finished DATETIME",
+                                        "CompanyFile TEXT"}));
+    EXPECT_EQ(
+        columnsOf(path(t), "ExportTicket"),
+        (std::vector<std::string>{"ExportID INTEGER", "Sequence INTEGER", "Name VARCHAR(50)",
+                                  "Date DATETIME", "Hours FLOAT4", "PayType VARCHAR(50)",
+                                  "TxnID VARCHAR(50)", "Undone BOOLEAN", "State VARCHAR(20)"}));
     EXPECT_TRUE(t.prompter.shown.empty());
 }
 
@@ -103,6 +106,83 @@ TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOthersAndKeepsPunchAsItI
     EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Punch", "Employee", "PayType",
                                                            "ExportRun", "ExportTicket"}));
     EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Sequence INTEGER"});
+}
+
+// A file of the first journal: its tables lack the columns added since, which the set-up adds
+// without losing a row; the rows read as confirmed posts.
+TEST(ConfigureInterfaceDatabase, AnOlderJournalGetsItsNewColumnsAndKeepsItsRows) {
+    testing::TestLog t;
+    InterfaceDatabase state;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(path(t)));
+        cn.execute("drop table ExportRun");
+        cn.execute("drop table ExportTicket");
+        cn.execute("create table ExportRun (ID INTEGER, Started DATETIME, Finished DATETIME)");
+        cn.execute(
+            "create table ExportTicket (ExportID INTEGER, Sequence INTEGER, Name VARCHAR(50),"
+            " Date DATETIME, Hours FLOAT4, PayType VARCHAR(50), TxnID VARCHAR(50),"
+            " Undone BOOLEAN)");
+        cn.execute(
+            "insert into ExportRun values (1, '2026-03-02 10:00:00', "
+            "'2026-03-02 10:01:00')");
+        cn.execute(
+            "insert into ExportTicket values (1, 1, 'Ann', '2026-03-02 00:00:00', 8, "
+            "'Hourly', 'T-1', 0)");
+    }
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state)) << t.logText();
+    EXPECT_EQ(columnsOf(path(t), "ExportRun").back(), "CompanyFile TEXT");
+    EXPECT_EQ(columnsOf(path(t), "ExportTicket").back(), "State VARCHAR(20)");
+    db::Connection cn;
+    cn.open(db::connectionStringFor(path(t)));
+    const std::vector<stage::ExportSummary> exports = stage::listExports(cn);
+    ASSERT_EQ(exports.size(), 1u);
+    EXPECT_EQ(exports[0].posted, 1);
+    EXPECT_EQ(exports[0].unconfirmed, 0);
+    EXPECT_EQ(exports[0].companyFile, "");
+    const std::vector<stage::JournalTicket> tickets = stage::exportTickets(cn, 1);
+    ASSERT_EQ(tickets.size(), 1u);
+    EXPECT_EQ(tickets[0].state, stage::TicketState::Confirmed);
+    EXPECT_EQ(tickets[0].txnId, "T-1");
+    EXPECT_EQ(tickets[0].damage, "");
+}
+
+// A journal table that would lose what it is given is refused at start-up, the message naming
+// the table and what is wrong; the file is left as it was.
+TEST(ConfigureInterfaceDatabase, AJournalTableWithAColumnMissingOrOfAnotherTypeEndsTheStart) {
+    const struct {
+        const char* statement;
+        const char* message;
+    } cases[] = {
+        {"create table ExportRun (ID INTEGER, Started DATETIME)",
+         "The table ExportRun of Vantrell.mdb lacks its column Finished; the program cannot "
+         "record exports in it."},
+        {"create table ExportRun (ID TEXT, Started DATETIME, Finished DATETIME)",
+         "The column ID of the table ExportRun of Vantrell.mdb is declared for text (\"TEXT\"), "
+         "not for whole numbers; the program cannot record exports in it."},
+        {"create table exportrun (ID INTEGER, Started DATETIME, Finished DATETIME)",
+         "The table \"exportrun\" of Vantrell.mdb is not the program's table ExportRun: its name "
+         "differs in letter case. Rename it ExportRun if it is that table."},
+    };
+    for (const auto& c : cases) {
+        testing::TestLog t;
+        {
+            db::Catalog catalog;
+            catalog.create(db::catalogConnectionStringFor(path(t)));
+        }
+        {
+            db::Connection cn;
+            cn.open(db::connectionStringFor(path(t)));
+            cn.execute(c.statement);
+        }
+        InterfaceDatabase state;
+        EXPECT_FALSE(blnConfigureInterfaceDatabase(t.log, state)) << c.statement;
+        ASSERT_EQ(t.prompter.shown.size(), 1u) << c.statement;
+        EXPECT_NE(t.prompter.shown[0].text.find(c.message), std::string::npos)
+            << t.prompter.shown[0].text;
+        EXPECT_EQ(columnsOf(path(t), "ExportTicket"), std::vector<std::string>{});
+    }
 }
 
 // How the engine finds the rows of `statement`, step by step.

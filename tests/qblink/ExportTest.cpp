@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "LinkFixture.h"
+#include "interfacedb/Connection.h"
 #include "shell/window/ExportButton.h"
 #include "shell/window/IssueList.h"
 
@@ -157,6 +158,116 @@ TEST_F(Export, MixedAnswerKeepsRefusedAndUnprocessedRowsWithTheirMessage) {
     EXPECT_EQ(logText(), "");
 }
 
+// Each export says only what its own answer said: a ticket that an earlier export's answer
+// called not processed, and that the next answer does not name, is of unknown fate.
+TEST_F(Export, EachExportTellsOnlyWhatItsOwnAnswerSaid) {
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    stagePunch(2, "Worker One", "2026-03-03", 8.0f, "Hourly");
+    qb.responses.push_back(
+        qbxmlResponse(refusedRs("1", "3140", "Refused.") +
+                      refusedRs("2", "3231", "The request has not been processed.")));
+    qb.responses.push_back(qbxmlResponse(refusedRs("1", "3140", "Refused again.")));
+    cmdExport_Click(t.log, link, controls);
+    EXPECT_EQ(controls.lines.back(),
+              "1 more time ticket was not processed: QuickBooks stopped at the refusal. It stays "
+              "staged.");
+
+    controls.lines.clear();
+    cmdExport_Click(t.log, link, controls);
+    EXPECT_EQ(controls.lines,
+              (Strings{"", "Export complete.",
+                       "Refused: Worker One, 2026-03-02, Hourly, 8 hours: Refused again.",
+                       "1 time ticket was sent, and whether QuickBooks holds it is not known: its "
+                       "answer was not read (see VantrellLog.txt). The next run checks which of "
+                       "them QuickBooks holds."}));
+    // The journal holds what each answer said, and the ticket the second left unanswered as
+    // sent.
+    EXPECT_EQ(rows("select ExportID, Sequence, State from ExportTicket order by rowid",
+                   {"ExportID", "Sequence", "State"}),
+              (Strings{"1|1|refused", "1|2|notposted", "2|1|refused", "2|2|sent"}));
+}
+
+// The accounting system took the tickets, and then another program holds Vantrell.mdb: the
+// answer's application waits once, gives up, and says the tickets are posted but not recorded.
+TEST_F(Export, ALockedDatabaseCostsOneWaitAndTheTicketsAreReportedUnrecorded) {
+    std::string answers;
+    for (int sequence = 1; sequence <= 5; ++sequence) {
+        stagePunch(sequence, "Worker One", "2026-03-0" + std::to_string(sequence), 8.0f, "Hourly");
+        answers += acceptedRs(std::to_string(sequence));
+    }
+    qb.responses.push_back(qbxmlResponse(answers));
+    db::Connection other;
+    qb.beforeAnswer = [&] {
+        other.open(interfaceDb.cnInterface->connectionString());
+        other.execute("begin exclusive");
+    };
+    cmdExport_Click(t.log, link, controls);
+    other.execute("rollback");
+    EXPECT_EQ(controls.lines,
+              (Strings{"", "Export complete.",
+                       "Vantrell.mdb is locked by another program: the answer of QuickBooks could "
+                       "not be recorded (see VantrellLog.txt).",
+                       "5 time tickets were posted in QuickBooks but could not be recorded in "
+                       "Vantrell.mdb. The next run settles them."}));
+
+    const std::string log = logText();
+    std::size_t locked = 0;
+    const std::string failedStep = "Process Time Tracking Return database is locked";
+    for (std::size_t at = log.find(failedStep); at != std::string::npos;
+         at = log.find(failedStep, at + 1)) {
+        ++locked;
+    }
+    // One for the answer's first ticket; the other four were not tried.
+    EXPECT_EQ(locked, 1u) << log;
+    EXPECT_NE(log.find("Vantrell.mdb is locked by another program"), std::string::npos) << log;
+    EXPECT_EQ(punchRows().size(), 5u);
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket where State='sent'", {"N"}),
+              Strings{"5"});
+}
+
+// The deletes succeed and the journal cannot record them: the undo says so (never that the
+// accounting system failed), and the next undo finds the ticket gone and records it.
+TEST_F(Export, AnUndoThatCannotBeRecordedIsSettledByTheNextUndo) {
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    qb.responses.push_back(qbxmlResponse(acceptedRs("1")));
+    cmdExport_Click(t.log, link, controls);
+    ASSERT_EQ(punchRows(), Strings{});
+
+    qb.postedTicketsAnswer = qbxmlResponse(
+        "<TimeTrackingQueryRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+        "statusMessage=\"Status OK\"><TimeTrackingRet><TxnID>1-1</TxnID><TxnDate>2026-03-02"
+        "</TxnDate><EntityRef><FullName>worker one</FullName></EntityRef><Duration>PT8H0M0S"
+        "</Duration><PayrollItemWageRef><FullName>Hourly</FullName></PayrollItemWageRef>"
+        "</TimeTrackingRet></TimeTrackingQueryRs>");
+    qb.responses.push_back(
+        qbxmlResponse("<TxnDelRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
+                      "statusMessage=\"Status OK\"/>"));
+    db::Connection other;
+    qb.beforeAnswer = [&] {
+        other.open(interfaceDb.cnInterface->connectionString());
+        other.execute("begin exclusive");
+    };
+    QuickBooksLink::UndoOutcome outcome = link.UndoExport(1);
+    other.execute("rollback");
+    EXPECT_EQ(outcome.kind, QuickBooksLink::UndoOutcome::Kind::SomeRemain);
+    EXPECT_EQ(outcome.deleted, 1);
+    EXPECT_TRUE(outcome.notRecorded);
+    EXPECT_TRUE(outcome.kept.empty());
+    EXPECT_EQ(rows("select Undone from ExportTicket", {"Undone"}), Strings{"False"});
+
+    qb.beforeAnswer = nullptr;
+    qb.postedTicketsAnswer = qbxmlResponse(
+        "<TimeTrackingQueryRs requestID=\"1\" statusCode=\"3120\" statusSeverity=\"Error\" "
+        "statusMessage=\"Object &quot;1-1&quot; specified in the request cannot be found.\"/>");
+    const std::size_t sent = qb.requests.size();
+    outcome = link.UndoExport(1);
+    EXPECT_EQ(outcome.kind, QuickBooksLink::UndoOutcome::Kind::AllGone);
+    EXPECT_EQ(outcome.deleted, 0);
+    EXPECT_EQ(outcome.alreadyGone, 1);
+    EXPECT_EQ(qb.requests.size(), sent);  // nothing left to delete
+    EXPECT_EQ(rows("select Undone from ExportTicket", {"Undone"}), Strings{"True"});
+}
+
 TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
     interfaceDb.cnInterface->execute("update Punch set Hours=null");
@@ -169,9 +280,12 @@ TEST_F(Export, ARowWithoutAValueSendsAnEmptyRequest) {
     EXPECT_EQ(log.find(std::string(kStamp) + "BuildRequestString Invalid use of Null\r\n \r\n"),
               0u);
     EXPECT_NE(log.find("ParseResponseXML \r\n loadXML failed, reason: "), std::string::npos);
+    // The request carried no ticket: none is "not processed", none is in the journal.
     EXPECT_EQ(controls.lines,
               (Strings{"", "Export complete.",
-                       "1 time ticket was not processed by QuickBooks. It stays staged."}));
+                       "1 time ticket was not sent: the request could not be made (see "
+                       "VantrellLog.txt). It stays staged."}));
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket", {"N"}), Strings{"0"});
 }
 
 struct ExportFailureCase {

@@ -47,6 +47,9 @@ std::string FakeRequestProcessor::ProcessRequest(const std::string& ticket,
     }
     script_.requests.push_back(request);
     call("ProcessRequest", "ProcessRequest " + ticket);
+    if (script_.beforeAnswer) {
+        script_.beforeAnswer();
+    }
     if (script_.responses.empty()) {
         return {};
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,6 +39,10 @@ struct ProcessorScript {
         "<PayrollItemNonWageQueryRs requestID=\"3\" statusCode=\"1\" statusSeverity=\"Info\" "
         "statusMessage=\"none\"/></QBXMLMsgsRs></QBXML>";
     std::vector<std::string> hintRequests;
+
+    // Runs when a request of the queue above has been taken, before its answer is given (the
+    // accounting system has it): what the world does meanwhile.
+    std::function<void()> beforeAnswer;
 
     int created = 0;
     std::vector<std::string> calls;     // one line per operation, with its arguments

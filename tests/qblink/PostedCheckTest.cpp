@@ -389,14 +389,19 @@ TEST_F(PostedCheck, ASecondPressAfterAnUnansweredExportChecksBeforeSendingAgain)
         "statusMessage=\"Status OK\"><TimeTrackingRet><TxnID>2-2</TxnID></TimeTrackingRet>"
         "</TimeTrackingAddRs>"));
     cmdExport_Click(t.log, link, controls);
-    ASSERT_EQ(qb.checkRequests.size(), 2u);
+    // The activation's check, then one right before each message.
+    ASSERT_EQ(qb.checkRequests.size(), 3u);
     ASSERT_EQ(qb.requests.size(), 2u);
     EXPECT_EQ(qb.requests[1].find("Worker One"), std::string::npos) << qb.requests[1];
     EXPECT_NE(qb.requests[1].find("Worker Two"), std::string::npos);
     EXPECT_EQ(punchRows(), Strings{});
-    EXPECT_EQ(rows("select ExportID, Sequence, TxnID, Undone from ExportTicket",
-                   {"ExportID", "Sequence", "TxnID", "Undone"}),
-              Strings{"2|2|2-2|False"});
+    // The first export's tickets were recorded as sent; the check confirmed the one it found
+    // with the id it read, and recorded the other as not posted.
+    EXPECT_EQ(rows("select ExportID, Sequence, TxnID, Undone, State from ExportTicket"
+                   " order by ExportID, Sequence",
+                   {"ExportID", "Sequence", "TxnID", "Undone", "State"}),
+              (Strings{"1|1|1-1|False|confirmed", "1|2|<null>|False|notposted",
+                       "2|2|2-2|False|confirmed"}));
 
     // When that check cannot be made, nothing is sent and the list says why.
     stagePunch(3, "Worker One", "2026-03-05", 8.0f, "Hourly");

@@ -6,70 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "shell/CliFixture.h"
+#include "shell/ExactlyOnceFixture.h"
 
 namespace vantrell {
 namespace {
 
 using testing::CliRun;
+using testing::ExactlyOnce;
+using testing::kInvitation;
 using testing::linesOf;
 using Lines = std::vector<std::string>;
-
-constexpr const char* kInvitation = "Click Export to post your time tickets in QuickBooks.";
-
-// Whatever is clicked and run again, the company file holds each ticket once: one employee
-// with one worked day to start with (Worker One, 2026-03-02, 8 hours Hourly), days added by
-// each test, and a company file that knows every name.
-struct ExactlyOnce : testing::CliFixture {
-    void SetUp() override { writeSmallData({"Worker One", "Worker Two"}); }
-
-    void addDay(const std::string& name, const std::string& date, double regular,
-                double overtime = 0) {
-        runOnChronel("insert into REPORTDATA values ('" + name + "', '" + date + "', " +
-                     std::to_string(regular) + ", " + std::to_string(overtime) + ", 0, NULL, 0)");
-    }
-
-    // Fails the test when the company file holds any ticket twice.
-    void expectEachTicketOnce() {
-        const Lines posted = postedTickets();
-        const std::set<std::string> distinct(posted.begin(), posted.end());
-        EXPECT_EQ(distinct.size(), posted.size()) << qbsim({"list-time", company});
-    }
-
-    std::vector<std::string> exportsListed() {
-        const CliRun run = cli({"--data-dir", data, "--list-exports"});
-        EXPECT_EQ(run.status, 0) << run.err;
-        Lines lines = linesOf(run.out);
-        // The finish time is the clock's; the rest is exact.
-        for (std::string& line : lines) {
-            const std::size_t first = line.find('\t');
-            const std::size_t second = line.find('\t', first + 1);
-            if (first != std::string::npos && second != std::string::npos) {
-                line.replace(first + 1, second - first - 1, "T");
-            }
-        }
-        return lines;
-    }
-
-    // A replay folder answering, in turn, with the texts given.
-    std::string replayOf(const Lines& answers) {
-        const std::string folder = sandbox.file("replay").string();
-        std::filesystem::create_directories(folder);
-        for (std::size_t i = 0; i < answers.size(); ++i) {
-            sandbox.write("replay/" + std::to_string(i + 1) + ".xml", answers[i]);
-        }
-        return "replay:" + folder;
-    }
-
-    // The answer of the last resolution, from its trace file (the text between the quotes).
-    std::string lastResolutionAnswer() { return traced("ResolveResp.txt"); }
-
-    // The text a trace file holds, between its quotes.
-    std::string traced(const std::string& name) {
-        const std::string trace = programFile(name);
-        return trace.substr(1, trace.size() - 4);
-    }
-};
 
 TEST_F(ExactlyOnce, ARepeatedExportPostsNothing) {
     addDay("Worker One", "2026-03-03", 8, 1.5);
@@ -86,7 +32,7 @@ TEST_F(ExactlyOnce, ARepeatedExportPostsNothing) {
                      "Export complete."}));
     EXPECT_EQ(postedTickets().size(), 4u);
     // The second export had nothing to send, so it is no export of the journal.
-    EXPECT_EQ(exportsListed(), Lines{"1\tT\t4\t0"});
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t4\t0\t0\tC"});
     EXPECT_NE(programFile("CheckReq.txt").find("<?qbxml version=\"2.0\"?>"), std::string::npos);
     EXPECT_NE(programFile("CheckReq.txt").find("<FromTxnDate>2026-03-02</FromTxnDate>"),
               std::string::npos);
@@ -108,7 +54,7 @@ TEST_F(ExactlyOnce, ARefusedTicketFixedAndExportedAgainPostsEachTicketOnce) {
     EXPECT_EQ(postedTickets(), (Lines{"2026-03-02\tWorker One\tPT8H0M0S\tHourly",
                                       "2026-03-03\tWorker One\tPT1H30M0S\tHourly",
                                       "2026-03-04\tWorker One\tPT7H30M0S\tHourly"}));
-    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t0", "2\tT\t2\t0"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t0\t0\tC", "2\tT\t2\t0\t0\tC"}));
 }
 
 TEST_F(ExactlyOnce, NewDaysPostOnlyTheNewTickets) {
@@ -256,7 +202,7 @@ TEST_F(ExactlyOnce, AnUndoRemovesExactlyThatExportAndALaterExportPostsItAgain) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Export 1: 1 time ticket deleted in QuickBooks.\n");
     EXPECT_EQ(postedTickets(), Lines{"2026-03-05\tWorker Two\tPT8H0M0S\tHourly"});
-    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1", "2\tT\t1\t0"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1\t0\tC", "2\tT\t1\t0\t0\tC"}));
 
     run = cli({"--data-dir", data, "--undo-export", "1"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -266,7 +212,7 @@ TEST_F(ExactlyOnce, AnUndoRemovesExactlyThatExportAndALaterExportPostsItAgain) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(postedTickets().size(), 2u);
     expectEachTicketOnce();
-    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1", "2\tT\t1\t0", "3\tT\t1\t0"}));
+    EXPECT_EQ(exportsListed(), (Lines{"1\tT\t1\t1\t0\tC", "2\tT\t1\t0\t0\tC", "3\tT\t1\t0\t0\tC"}));
 }
 
 TEST_F(ExactlyOnce, AnUndoTellsWhatItCouldNotDo) {
@@ -287,7 +233,10 @@ TEST_F(ExactlyOnce, AnUndoTellsWhatItCouldNotDo) {
         "statusMessage=\"Status OK\"/>"
         "<TxnDelRs requestID=\"2\" statusCode=\"3175\" statusSeverity=\"Error\" "
         "statusMessage=\"The transaction is in use.\"/></QBXMLMsgsRs></QBXML>";
-    CliRun run = cli({"--data-dir", data, "--company", company, "--processor", replayOf({answers}),
+    const Lines records = postedRecords();
+    ASSERT_EQ(records.size(), 2u);
+    CliRun run = cli({"--data-dir", data, "--company", company, "--processor",
+                      replayOf({heldAnswer({{"1", records[0]}, {"2", records[1]}}), answers}),
                       "--undo-export", "1"});
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_EQ(linesOf(run.out), (Lines{"Export 1: 1 time ticket deleted in QuickBooks.",
@@ -297,12 +246,18 @@ TEST_F(ExactlyOnce, AnUndoTellsWhatItCouldNotDo) {
     EXPECT_EQ(refused[0].rfind("Not deleted: Worker Two on 2026-03-02, Hourly, 8 hours (", 0), 0u)
         << refused[0];
     EXPECT_TRUE(refused[0].ends_with("): The transaction is in use.")) << refused[0];
-    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1"});
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1\t0\tC"});
 
-    // Without a session nothing is undone.
+    // Another company file than the export's is refused; without a session nothing is undone.
     run = cli({"--data-dir", data, "--company", chronel, "--undo-export", "1"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1"});
+    EXPECT_NE(run.err.find("it can be undone only there"), std::string::npos) << run.err;
+    std::filesystem::rename(company, company + ".moved");
+    run = cli({"--data-dir", data, "--undo-export", "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("No session could be opened on the company file"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(exportsListed(), Lines{"1\tT\t2\t1\t0\tC"});
 }
 
 }  // namespace

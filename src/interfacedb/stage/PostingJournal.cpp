@@ -1,13 +1,39 @@
 #include "interfacedb/stage/PostingJournal.h"
 
+#include <limits>
 #include <string>
 
 #include "interfacedb/DbError.h"
 #include "interfacedb/Recordset.h"
+#include "interfacedb/SqlText.h"
+#include "interfacedb/stage/Stage.h"
 
 namespace vantrell::stage {
 
 namespace {
+
+constexpr TicketState kStates[] = {TicketState::Sent, TicketState::Confirmed, TicketState::Refused,
+                                   TicketState::NotPosted, TicketState::Settled};
+
+// A ticket row that reads whole: the one test that the counts and the reads share, so that a
+// damaged row is counted as damaged and never as posted, undone or unconfirmed.
+constexpr const char* kSoundTicket =
+    "(typeof(t.Sequence)='integer' and typeof(t.Hours) in ('integer','real')"
+    " and typeof(t.Date)='text' and (t.Undone is null or t.Undone in (0,1))"
+    " and (t.State is null or t.State in ('sent','confirmed','refused','notposted','settled')))";
+// A row written before states were is a confirmed one.
+constexpr const char* kStateOrConfirmed = "coalesce(t.State,'confirmed')";
+
+std::string shown(const db::Value& value) {
+    if (value.isNull()) {
+        return "Null";
+    }
+    try {
+        return "\"" + value.toText() + "\"";
+    } catch (const db::DbError&) {
+        return "unreadable";
+    }
+}
 
 std::optional<db::DateTime> dateOf(const db::Value& value) {
     if (value.isNull()) {
@@ -20,42 +46,199 @@ std::optional<db::DateTime> dateOf(const db::Value& value) {
     }
 }
 
+std::string textOf(const db::Value& value) {
+    if (value.isNull()) {
+        return {};
+    }
+    try {
+        return value.toText();
+    } catch (const db::DbError&) {
+        return {};
+    }
+}
+
+// The export ID a row holds, or why it holds none: Null, text, a fraction.
+std::optional<std::int64_t> wholeNumber(const db::Value& value) {
+    if (value.kind() != db::Value::Kind::Integer) {
+        return std::nullopt;
+    }
+    return value.toInteger();
+}
+
 std::vector<ExportSummary> readExports(db::Connection& cn, const std::string& where) {
     // The counts come from the ticket rows, so that they can never disagree with them.
+    const std::string tickets = "select count(*) from ExportTicket t where t.ExportID = r.ID";
+    const std::string sound = std::string(" and ") + kSoundTicket;
+    const std::string state = std::string(" and ") + kStateOrConfirmed;
     db::Recordset rs;
     rs.open(
-        "select r.ID as ID, r.Started as Started, r.Finished as Finished,"
-        " (select count(*) from ExportTicket t where t.ExportID = r.ID) as Posted,"
-        " (select count(*) from ExportTicket t where t.ExportID = r.ID and t.Undone) as Undone"
-        " from ExportRun r" +
-            where + " order by r.ID",
+        "select r.rowid as RowNo, r.ID as ID, r.Started as Started,"
+        " r.Finished as Finished, r.CompanyFile as CompanyFile," +
+            (" (" + tickets + sound + state + "='confirmed') as Posted,") +
+            (" (" + tickets + sound + state + "='confirmed' and t.Undone=1) as Undone,") +
+            (" (" + tickets + sound + state + "='sent') as Unconfirmed,") +
+            (" (" + tickets + " and not " + kSoundTicket + ") as Damaged") + " from ExportRun r" +
+            where + " order by typeof(r.ID)<>'integer', r.ID, r.rowid",
         cn, db::CursorType::Static, db::LockType::ReadOnly);
     std::vector<ExportSummary> exports;
     for (; !rs.eof(); rs.moveNext()) {
         ExportSummary summary;
-        summary.id = rs.field("ID").toInteger();
+        summary.row = rs.field("RowNo").toInteger();
+        const db::Value id = rs.field("ID");
+        if (const auto number = wholeNumber(id); number && *number > 0) {
+            summary.id = *number;
+        } else {
+            summary.damage = "row " + std::to_string(summary.row) +
+                             " of ExportRun has the export ID " + shown(id) +
+                             ", not a whole number above 0";
+        }
         summary.started = dateOf(rs.field("Started"));
         summary.finished = dateOf(rs.field("Finished"));
+        summary.companyFile = textOf(rs.field("CompanyFile"));
         summary.posted = rs.field("Posted").toInteger();
         summary.undone = rs.field("Undone").toInteger();
-        exports.push_back(summary);
+        summary.unconfirmed = rs.field("Unconfirmed").toInteger();
+        summary.damaged = rs.field("Damaged").toInteger();
+        exports.push_back(std::move(summary));
     }
     return exports;
 }
 
+// One ticket row read; what does not read is named in `damage`.
+JournalTicket readTicket(db::Recordset& rs) {
+    JournalTicket ticket;
+    ticket.row = rs.field("RowNo").toInteger();
+    std::vector<std::string> faults;
+    const db::Value exportId = rs.field("ExportID");
+    ticket.exportId = wholeNumber(exportId).value_or(-1);
+    const db::Value sequence = rs.field("Sequence");
+    if (sequence.kind() == db::Value::Kind::Integer &&
+        sequence.toInteger() >= std::numeric_limits<std::int32_t>::min() &&
+        sequence.toInteger() <= std::numeric_limits<std::int32_t>::max()) {
+        ticket.sequence = static_cast<std::int32_t>(sequence.toInteger());
+    } else {
+        faults.push_back("its Sequence is " + shown(sequence));
+    }
+    ticket.name = textOf(rs.field("Name"));
+    const db::Value date = rs.field("Date");
+    ticket.date = dateOf(date);
+    if (!ticket.date) {
+        faults.push_back("its Date is " + shown(date) + ", not a date");
+    }
+    const db::Value hours = rs.field("Hours");
+    try {
+        if (hours.kind() == db::Value::Kind::Text || hours.isNull()) {
+            throw db::DbError("not a number");
+        }
+        ticket.hours = hours.toSingle();
+    } catch (const db::DbError&) {
+        faults.push_back("its Hours is " + shown(hours) + ", not a number");
+    }
+    ticket.payType = textOf(rs.field("PayType"));
+    ticket.txnId = textOf(rs.field("TxnID"));
+    const db::Value undone = rs.field("Undone");
+    if (!undone.isNull()) {
+        if (undone.kind() == db::Value::Kind::Boolean ||
+            (undone.kind() == db::Value::Kind::Integer &&
+             (undone.toInteger() == 0 || undone.toInteger() == 1))) {
+            ticket.undone = undone.toBoolean();
+        } else {
+            faults.push_back("its Undone is " + shown(undone) + ", not Yes or No");
+        }
+    }
+    const db::Value state = rs.field("State");
+    if (!state.isNull()) {
+        const std::string text = textOf(state);
+        bool known = false;
+        for (const TicketState candidate : kStates) {
+            if (text == stateText(candidate)) {
+                ticket.state = candidate;
+                known = true;
+            }
+        }
+        if (!known) {
+            faults.push_back("its State is " + shown(state));
+        }
+    }
+    if (!faults.empty()) {
+        ticket.damage = "row " + std::to_string(ticket.row) + " of ExportTicket (export " +
+                        (exportId.isNull() ? std::string("Null") : textOf(exportId)) + ")";
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            ticket.damage += (i == 0 ? ": " : "; ") + faults[i];
+        }
+    }
+    return ticket;
+}
+
+std::vector<JournalTicket> readTickets(db::Connection& cn, const std::string& where) {
+    db::Recordset rs;
+    rs.open("select rowid as RowNo, * from ExportTicket t " + where + " order by Sequence, rowid",
+            cn, db::CursorType::Static, db::LockType::ReadOnly);
+    std::vector<JournalTicket> tickets;
+    for (; !rs.eof(); rs.moveNext()) {
+        tickets.push_back(readTicket(rs));
+    }
+    return tickets;
+}
+
+// The ID after the highest so far; throws, naming the row, when an ID cannot be counted on.
+std::int64_t nextExportId(db::Connection& cn) {
+    db::Recordset damaged;
+    damaged.open(
+        "select rowid as RowNo, ID from ExportRun where typeof(ID)<>'integer' order by rowid", cn,
+        db::CursorType::Static, db::LockType::ReadOnly);
+    if (!damaged.eof()) {
+        throw db::DbError("The posting journal is damaged: row " + damaged.field("RowNo").toText() +
+                          " of ExportRun has the export ID " + shown(damaged.field("ID")) +
+                          ", not a whole number. No export is sent until it is mended.");
+    }
+    damaged.close();
+    db::Recordset rs;
+    rs.open("select max(ID) as Highest from ExportRun", cn, db::CursorType::Static,
+            db::LockType::ReadOnly);
+    const db::Value highest = rs.eof() ? db::Value() : rs.field("Highest");
+    if (highest.isNull()) {
+        return 1;
+    }
+    const std::int64_t id = highest.toInteger();
+    if (id >= std::numeric_limits<std::int64_t>::max()) {
+        throw db::DbError("The posting journal is damaged: its highest export ID, " +
+                          std::to_string(id) +
+                          ", leaves no next one. No export is sent until it is mended.");
+    }
+    return id < 1 ? 1 : id + 1;
+}
+
 }  // namespace
 
-std::int64_t beginExport(db::Connection& cn, const db::DateTime& now) {
+const char* stateText(TicketState state) {
+    switch (state) {
+        case TicketState::Sent:
+            return "sent";
+        case TicketState::Confirmed:
+            return "confirmed";
+        case TicketState::Refused:
+            return "refused";
+        case TicketState::NotPosted:
+            return "notposted";
+        case TicketState::Settled:
+            return "settled";
+    }
+    return "sent";
+}
+
+std::int64_t recordSentExport(db::Connection& cn, const db::DateTime& now,
+                              const std::string& companyFile) {
     std::int64_t id = 0;
     cn.inTransaction([&] {
-        db::Recordset rs;
-        rs.open("select max(ID) as Highest from ExportRun", cn, db::CursorType::Static,
-                db::LockType::ReadOnly);
-        const db::Value highest = rs.eof() ? db::Value() : rs.field("Highest");
-        id = highest.isNull() ? 1 : highest.toInteger() + 1;
-        rs.close();
-        cn.execute("insert into ExportRun (ID, Started) values (?, ?)",
-                   {db::Value(id), db::Value(now)});
+        id = nextExportId(cn);
+        cn.execute("insert into ExportRun (ID, Started, CompanyFile) values (?, ?, ?)",
+                   {db::Value(id), db::Value(now), db::Value(companyFile)});
+        cn.execute(
+            "insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType, TxnID,"
+            " Undone, State) select ?, Sequence, Name, Date, Hours, PayType, null, ?, ?"
+            " from Punch order by Sequence",
+            {db::Value(id), db::Value(false), db::Value(stateText(TicketState::Sent))});
     });
     return id;
 }
@@ -76,30 +259,15 @@ std::optional<ExportSummary> findExport(db::Connection& cn, std::int64_t id) {
     return found.front();
 }
 
-std::vector<JournalTicket> exportTickets(db::Connection& cn, std::int64_t id) {
+std::int64_t settledByCheckCount(db::Connection& cn) {
     db::Recordset rs;
-    rs.open(
-        "select * from ExportTicket where ExportID = " + std::to_string(id) + " order by Sequence",
-        cn, db::CursorType::Static, db::LockType::ReadOnly);
-    std::vector<JournalTicket> tickets;
-    for (; !rs.eof(); rs.moveNext()) {
-        JournalTicket ticket;
-        const db::Value sequence = rs.field("Sequence");
-        ticket.sequence = sequence.isNull() ? 0 : sequence.toLong();
-        const db::Value name = rs.field("Name");
-        ticket.name = name.isNull() ? std::string() : name.toText();
-        ticket.date = dateOf(rs.field("Date"));
-        const db::Value hours = rs.field("Hours");
-        ticket.hours = hours.isNull() ? 0.0F : hours.toSingle();
-        const db::Value payType = rs.field("PayType");
-        ticket.payType = payType.isNull() ? std::string() : payType.toText();
-        const db::Value txnId = rs.field("TxnID");
-        ticket.txnId = txnId.isNull() ? std::string() : txnId.toText();
-        const db::Value undone = rs.field("Undone");
-        ticket.undone = !undone.isNull() && undone.toBoolean();
-        tickets.push_back(std::move(ticket));
-    }
-    return tickets;
+    rs.open("select count(*) as Settled from ExportTicket where State='settled'", cn,
+            db::CursorType::Static, db::LockType::ReadOnly);
+    return rs.eof() ? 0 : rs.field("Settled").toInteger();
+}
+
+std::vector<JournalTicket> exportTickets(db::Connection& cn, std::int64_t id) {
+    return readTickets(cn, "where ExportID = " + std::to_string(id));
 }
 
 void markUndone(db::Connection& cn, std::int64_t id, const std::vector<std::string>& txnIds) {
@@ -108,9 +276,67 @@ void markUndone(db::Connection& cn, std::int64_t id, const std::vector<std::stri
     }
     cn.inTransaction([&] {
         for (const std::string& txnId : txnIds) {
-            cn.execute("update ExportTicket set Undone=? where ExportID=? and TxnID=?",
-                       {db::Value(true), db::Value(id), db::Value(txnId)});
+            cn.execute(
+                "update ExportTicket set Undone=? where TxnID=? and +ExportID=?"
+                " and coalesce(State,'confirmed')='confirmed'",
+                {db::Value(true), db::Value(txnId), db::Value(id)});
         }
+    });
+}
+
+void markSentTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
+                    TicketState state) {
+    cn.execute("update ExportTicket set State=? where Sequence=? and +ExportID=? and State='sent'",
+               {db::Value(stateText(state)), db::Value(sequence), db::Value(exportId)});
+}
+
+std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn, const std::string& companyFile) {
+    std::vector<JournalTicket> tickets = readTickets(
+        cn, std::string("where State='sent' and ") + kSoundTicket +
+                " and ExportID in (select ID from ExportRun where coalesce(CompanyFile,'') in "
+                "(''," +
+                "'" + db::escapeSqlText(companyFile) + "'))");
+    std::erase_if(tickets, [](const JournalTicket& ticket) { return !ticket.damage.empty(); });
+    return tickets;
+}
+
+std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::string& companyFile) {
+    db::Recordset rs;
+    rs.open(
+        "select t.TxnID as TxnID from ExportTicket t left join ExportRun r on r.ID = "
+        "t.ExportID where t.TxnID is not null and coalesce(t.Undone,0)<>1 and (t.ExportID=" +
+            std::to_string(kSettledByCheck) + " or coalesce(r.CompanyFile,'') in (''," + "'" +
+            db::escapeSqlText(companyFile) + "'))",
+        cn, db::CursorType::Static, db::LockType::ReadOnly);
+    std::unordered_set<std::string> ids;
+    for (; !rs.eof(); rs.moveNext()) {
+        ids.insert(textOf(rs.field("TxnID")));
+    }
+    return ids;
+}
+
+void settleCheck(db::Connection& cn, const CheckSettlement& settlement) {
+    cn.inTransaction([&] {
+        for (const auto& [row, txnId] : settlement.confirmed) {
+            cn.execute(
+                "update ExportTicket set State=?, TxnID=? where rowid=?",
+                {db::Value(stateText(TicketState::Confirmed)), db::Value(txnId), db::Value(row)});
+        }
+        for (const std::int64_t row : settlement.notPosted) {
+            cn.execute("update ExportTicket set State=? where rowid=?",
+                       {db::Value(stateText(TicketState::NotPosted)), db::Value(row)});
+        }
+        std::vector<std::int32_t> leaving = settlement.recorded;
+        for (const auto& [sequence, txnId] : settlement.settled) {
+            cn.execute(
+                "insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType, TxnID,"
+                " Undone, State) select ?, Sequence, Name, Date, Hours, PayType, ?, ?, ?"
+                " from Punch where Sequence=?",
+                {db::Value(kSettledByCheck), db::Value(txnId), db::Value(false),
+                 db::Value(stateText(TicketState::Settled)), db::Value(sequence)});
+            leaving.push_back(sequence);
+        }
+        removeStagedTickets(cn, leaving);
     });
 }
 

@@ -97,11 +97,11 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId) {
     cn.inTransaction([&] {
+        // The row is found by its Sequence (indexed): an export's ID is the same in all its rows.
         cn.execute(
-            "insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType, TxnID,"
-            " Undone) select ?, Sequence, Name, Date, Hours, PayType, ?, ? from Punch"
-            " where Sequence=?",
-            {db::Value(exportId), db::Value(txnId), db::Value(false), db::Value(sequence)});
+            "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and +ExportID=?"
+            " and State='sent'",
+            {db::Value(txnId), db::Value(sequence), db::Value(exportId)});
         cn.execute(kDeletePunchSequence, {db::Value(sequence)});
     });
 }

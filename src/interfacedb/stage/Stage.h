@@ -34,10 +34,11 @@ std::optional<std::pair<db::DateTime, db::DateTime>> stagedDateRange(db::Connect
 // stage or none does. Throws DbError, and then none has left.
 void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& sequences);
 
-// The ticket `sequence` accepted by the accounting system under `txnId`: its journal row for
-// export `exportId` is written and it leaves Punch in one transaction, so that a ticket never
-// leaves the stage without its journal row or the other way round. A Sequence that Punch does
-// not hold changes nothing. Throws DbError, and then neither change is kept.
+// The ticket `sequence` accepted by the accounting system under `txnId`: its Sent row of export
+// `exportId` in the journal is confirmed with the id and the ticket leaves Punch, in one
+// transaction, so that a ticket never leaves the stage without its journal row or the other way
+// round. A Sequence that Punch does not hold changes nothing. Throws DbError, and then neither
+// change is kept.
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId);
 

@@ -11,6 +11,7 @@ constexpr int kInteger = static_cast<int>(db::DataTypeCode::Integer);
 constexpr int kDateTime = static_cast<int>(db::DataTypeCode::Date);
 constexpr int kSingle = static_cast<int>(db::DataTypeCode::Single);
 constexpr int kBoolean = static_cast<int>(db::DataTypeCode::Boolean);
+constexpr int kLongText = static_cast<int>(db::DataTypeCode::LongVarWChar);
 
 // The accounting system's transaction ids are short; 50 leaves room for any of its forms.
 constexpr int kTxnIdWidth = 50;
@@ -38,26 +39,43 @@ std::vector<db::TableDefinition> stageTableDefinitions() {
     punch.appendColumn(kPosted, kBoolean);
     punch.appendColumn(kError, kText, 255);
 
-    // One row per export that sent a message.
+    // One row per export that sent a message, with the company file it went to (a path may
+    // be longer than a text column holds).
     db::TableDefinition run{kExportRun, {}};
     run.appendColumn("ID", kInteger);
     run.appendColumn("Started", kDateTime);
     run.appendColumn("Finished", kDateTime);
+    run.appendColumn(kCompanyFile, kLongText);
 
-    // One row per ticket an export posted: the staged values and the accounting system's id.
+    // One row per ticket an export sent (or the check found posted without an export): the
+    // staged values, the accounting system's id once known, and what became of it.
     db::TableDefinition ticket{kExportTicket, {}};
-    ticket.appendColumn("ExportID", kInteger);
+    ticket.appendColumn(kExportId, kInteger);
     appendTicketColumns(ticket);
-    ticket.appendColumn("TxnID", kText, kTxnIdWidth);
-    ticket.appendColumn("Undone", kBoolean);
+    ticket.appendColumn(kTxnId, kText, kTxnIdWidth);
+    ticket.appendColumn(kUndone, kBoolean);
+    ticket.appendColumn(kState, kText, 20);
 
     return {nameTable(kEmployee), nameTable(kPayType), std::move(punch), std::move(run),
             std::move(ticket)};
 }
 
+bool isCheckedTable(const std::string& table) {
+    return table == kExportRun || table == kExportTicket;
+}
+
+bool isAddedLater(const std::string& table, const std::string& column) {
+    return (table == kExportRun && column == kCompanyFile) ||
+           (table == kExportTicket && column == kState);
+}
+
 std::vector<std::pair<const char*, const char*>> stageLookupColumns() {
-    return {
-        {kPunch, kSequence}, {kEmployee, kName}, {kPayType, kName}, {kExportTicket, "ExportID"}};
+    // The journal's rows are also found by Sequence (an answer confirming its ticket), by
+    // TxnID (the check asking whether a posted ticket is recorded) and by State (the tickets
+    // sent and not yet confirmed).
+    return {{kPunch, kSequence},        {kEmployee, kName},         {kPayType, kName},
+            {kExportTicket, kExportId}, {kExportTicket, kSequence}, {kExportTicket, kTxnId},
+            {kExportTicket, kState}};
 }
 
 }  // namespace vantrell::stage

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -25,8 +26,21 @@ inline constexpr const char* kPayTypeColumn = "PayType";
 inline constexpr const char* kPosted = "Posted";
 inline constexpr const char* kError = "Error";
 
+// The journal's columns beyond the ticket's own.
+inline constexpr const char* kExportId = "ExportID";
+inline constexpr const char* kTxnId = "TxnID";
+inline constexpr const char* kUndone = "Undone";
+inline constexpr const char* kState = "State";
+inline constexpr const char* kCompanyFile = "CompanyFile";
+
 // The definition of each table, by name, in the order the set-up creates missing ones.
 std::vector<db::TableDefinition> stageTableDefinitions();
+
+// The tables whose columns the set-up checks when they are present (the journal: a column it
+// lacks or one of another type would lose what was posted), and the columns of theirs that a
+// file made before them lacks and that the set-up adds.
+bool isCheckedTable(const std::string& table);
+bool isAddedLater(const std::string& table, const std::string& column);
 
 // The columns that single rows are found by: a ticket by its Sequence when the accounting
 // system answers, a name when it knows it, an export's tickets by its ID. Without an index

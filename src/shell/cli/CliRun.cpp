@@ -89,17 +89,23 @@ std::optional<int> refuseFolderWithoutExports(const ProgramFolder& folder, std::
     return kExitEndedEarly;
 }
 
-// Lists each ticket left in the stage with its error text. True when any is left, or when the
-// stage cannot be read (then nothing can be said to have been posted).
-bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
+// Lists each ticket left in the stage with what became of it: refused (the accounting
+// system's message), not processed, posted but not recorded, or of unknown fate. True when any
+// is left, or when the stage cannot be read (then nothing can be said to have been posted).
+bool reportTicketsLeft(ProgramState& state, const QuickBooksLink& link, std::ostream& err) {
     try {
         const std::vector<stage::StagedTicket> left =
             stage::readStagedTickets(*state.interfaceDb.cnInterface);
         for (const stage::StagedTicket& ticket : left) {
-            err << "Not posted: ticket " << ticket.sequence << " (" << ticket.name << ", "
+            const QuickBooksLink::TicketLeft why = link.ticketLeftReason(ticket);
+            using Fate = QuickBooksLink::TicketFate;
+            const char* prefix = why.fate == Fate::AcceptedUnrecorded ? "Not recorded"
+                                 : why.fate == Fate::Unknown          ? "Fate unknown"
+                                                                      : "Not posted";
+            err << prefix << ": ticket " << ticket.sequence << " (" << ticket.name << ", "
                 << (ticket.date ? ticket.date->toText() : std::string()) << ", "
                 << db::Value(ticket.hours).toText() << " hours, " << ticket.payType
-                << "): " << ticket.error << '\n';
+                << "): " << why.reason << '\n';
         }
         return !left.empty();
     } catch (const std::exception& e) {
@@ -114,16 +120,16 @@ bool reportTicketsLeft(ProgramState& state, std::ostream& err) {
 int runWindow(const CliOptions& options, modErrorLog& log, ProgramState& state,
               const MainWindowServices& services, HeadlessControls& controls, std::ostream& out,
               std::ostream& err) {
+    // An undo goes to the company file its export was posted to, and extracts nothing.
+    if (options.undoExport) {
+        return undoExport(
+            log, state, services.processorFactory, *options.undoExport, options.company,
+            services.settings.GetSetting(kSettingsApp, kSettingsSection, "QBdata", ""), out, err);
+    }
     frmVantrell window(log, state, services);
     window.Form_Load();
     if (window.isUnloaded()) {
         return kExitEndedEarly;
-    }
-    // An undo opens the session as the start does and extracts nothing.
-    if (options.undoExport) {
-        const int status = undoExport(log, window.link(), *options.undoExport, out, err);
-        window.Form_Unload();
-        return status;
     }
     window.Form_Activate();
 
@@ -133,7 +139,7 @@ int runWindow(const CliOptions& options, modErrorLog& log, ProgramState& state,
             status = kExitIssuesRemain;
         } else {
             window.cmdExport_Click();
-            if (reportTicketsLeft(state, err)) {
+            if (reportTicketsLeft(state, window.link(), err)) {
                 status = kExitTicketsRemain;
             }
         }

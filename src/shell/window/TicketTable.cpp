@@ -6,30 +6,11 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "diag/Utf8.h"
+
 namespace vantrell {
 
 namespace {
-
-// Negative, zero or positive as `a` sorts before, with or after `b`, ignoring ASCII case; texts
-// equal but for case are ordered by their bytes, so that the order never depends on the input's.
-int compareNames(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a')
-                                        : static_cast<unsigned char>(c);
-        };
-        const unsigned char x = lower(a[i]);
-        const unsigned char y = lower(b[i]);
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    if (a.size() != b.size()) {
-        return a.size() < b.size() ? -1 : 1;
-    }
-    return a.compare(b);
-}
 
 int compareDates(const std::optional<db::DateTime>& a, const std::optional<db::DateTime>& b) {
     if (a.has_value() != b.has_value()) {
@@ -53,24 +34,24 @@ int compareHours(float a, float b) {
     return a < b ? -1 : 1;
 }
 
-int compareBy(TicketColumn column, const TicketRow& a, const TicketRow& b) {
+// The text of a column that holds names, or null for one that holds dates or numbers.
+const std::string* nameOf(TicketColumn column, const TicketRow& row) {
     switch (column) {
         case TicketColumn::Employee:
-            return compareNames(a.employee, b.employee);
-        case TicketColumn::Date:
-            return compareDates(a.date, b.date);
+            return &row.employee;
         case TicketColumn::WageItem:
-            return compareNames(a.wageItem, b.wageItem);
-        case TicketColumn::Hours:
-            return compareHours(a.hours, b.hours);
+            return &row.wageItem;
         case TicketColumn::TxnId:
-            return a.txnId.compare(b.txnId);
+            return &row.txnId;
         case TicketColumn::State:
-            return compareNames(a.state, b.state);
+            return &row.state;
         case TicketColumn::Message:
-            return compareNames(a.message, b.message);
+            return &row.message;
+        case TicketColumn::Date:
+        case TicketColumn::Hours:
+            return nullptr;
     }
-    return 0;
+    return nullptr;
 }
 
 }  // namespace
@@ -148,10 +129,33 @@ std::string TicketTable::text(std::size_t rowIndex, std::size_t column) const {
 
 void TicketTable::sortBy(std::size_t column, bool ascending) {
     const TicketColumn by = columns_.at(column);
-    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
-        const int c = compareBy(by, rows_[a], rows_[b]);
-        return ascending ? c < 0 : c > 0;
-    });
+    const auto sortWith = [&](auto compare) {
+        std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+            const int c = compare(a, b);
+            return ascending ? c < 0 : c > 0;
+        });
+    };
+    if (by == TicketColumn::Date) {
+        sortWith([&](std::size_t a, std::size_t b) {
+            return compareDates(rows_[a].date, rows_[b].date);
+        });
+    } else if (by == TicketColumn::Hours) {
+        sortWith([&](std::size_t a, std::size_t b) {
+            return compareHours(rows_[a].hours, rows_[b].hours);
+        });
+    } else {
+        // Names ignoring ASCII letter case, made once rather than at every comparison; names
+        // equal but for case are ordered by their bytes, so that the order never depends on
+        // the order they came in.
+        std::vector<std::string> keys(rows_.size());
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            keys[i] = asciiLower(*nameOf(by, rows_[i]));
+        }
+        sortWith([&](std::size_t a, std::size_t b) {
+            const int c = keys[a].compare(keys[b]);
+            return c != 0 ? c : nameOf(by, rows_[a])->compare(*nameOf(by, rows_[b]));
+        });
+    }
     sortColumn_ = column;
     ascending_ = ascending;
 }

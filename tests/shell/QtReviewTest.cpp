@@ -73,9 +73,10 @@ struct QtReviewFixture : ::testing::Test {
         }
     }
 
-    // Opens the list's context menu as the menu key does and picks "Review staged tickets…"
-    // by its access key; the menu's texts are collected.
-    QStringList reviewFromListMenu() {
+    // Opens the list's context menu with `key` and picks "Review staged tickets…" by its
+    // access key; the menu's texts are collected.
+    QStringList reviewFromListMenu(Qt::Key key = Qt::Key_Menu,
+                                   Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QStringList texts;
         auto* list = window->findChild<QListWidget*>("lstShow");
         QTimer::singleShot(50, [&] {
@@ -89,7 +90,7 @@ struct QtReviewFixture : ::testing::Test {
             QTest::keyClick(menu, Qt::Key_R);
         });
         list->setFocus();
-        QTest::keyClick(list, Qt::Key_Menu);
+        QTest::keyClick(list, key, modifiers);
         settle();
         return texts;
     }
@@ -169,6 +170,15 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
     settle();
     EXPECT_EQ(static_cast<int>(processor.requests.size()), requests);
     EXPECT_TRUE(t.prompter.shown.empty());
+
+    // Shift+F10 opens the same menu.
+    EXPECT_EQ(reviewFromListMenu(Qt::Key_F10, Qt::ShiftModifier),
+              QStringList{"&Review staged tickets\u2026"});
+    review = window->findChild<ReviewWindow*>("frmReview");
+    ASSERT_NE(review, nullptr);
+    review->findChild<QPushButton*>("cmdClose")->click();
+    settle();
+    EXPECT_EQ(window->findChild<ReviewWindow*>("frmReview"), nullptr);
 }
 
 TEST_F(QtReviewFixture, AClickOnAColumnsTitleSortsAndAgainReversesTheOrder) {

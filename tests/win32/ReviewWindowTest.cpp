@@ -230,5 +230,50 @@ TEST_F(ReviewOnScreen, TheListsContextMenuOpensItFromTheKeyboard) {
     EXPECT_TRUE(pump([&] { return seen.window != nullptr && !IsWindow(seen.window); }, 10000));
 }
 
+// The tooltip window the main window's list shows its lines in.
+HWND listTip(HWND mainWindow) {
+    struct Search {
+        HWND owner;
+        HWND found = nullptr;
+    } search{mainWindow};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM context) {
+            auto& s = *reinterpret_cast<Search*>(context);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == s.owner) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(ReviewOnScreen, EachLineOfTheListIsShownWholeAsItsTooltip) {
+    const HWND list = GetDlgItem(window->handle(), IDC_LSTSHOW);
+    const std::wstring line =
+        L"  QuickBooks has a payroll item of this name that is not a wage "
+        L"item, and the line goes on well past the list's edge.";
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    const auto last = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) - 1;
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(last), 0);
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&rect));
+
+    const HWND tip = listTip(window->handle());
+    ASSERT_NE(tip, nullptr);
+    // The mouse rests on the line; the tooltip asks the list for its text.
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(rect.left + 5, (rect.top + rect.bottom) / 2));
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = tip;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_EQ(std::wstring(info.lpszText), line);
+}
+
 }  // namespace
 }  // namespace vantrell::win32

@@ -15,6 +15,7 @@
 #include <iostream>
 
 #include "diag/FileSystem.h"
+#include "interfacedb/ConnectionString.h"
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/modDataDef.h"
 #include "qblink/FakeRequestProcessor.h"
@@ -104,7 +105,21 @@ QStringList column(QTableView* view, int c) {
     return texts;
 }
 
+// A click on a column's title, as the mouse makes it.
+void clickTitle(QTableView* view, int section) {
+    QHeaderView* header = view->horizontalHeader();
+    const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
 TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc) {
+    {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(t.sandbox.file("ChronelV7.mde").string()));
+        cn.execute(
+            "INSERT INTO REPORTDATA VALUES ('Zo\xC3\xAB \xC3\x82"
+            "bel', '2026-03-02', 7.5, 1.25, 0, NULL, 0)");
+    }
     processor.responses = {kBothKnown};
     ASSERT_TRUE(window->load());
     window->showCentred();
@@ -124,18 +139,33 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
     EXPECT_TRUE(review->isVisible());
     EXPECT_EQ(review->windowTitle(), "Review staged tickets");
     EXPECT_EQ(review->font(), dialogFont());
-    EXPECT_EQ(review->findChild<QLabel*>("lblSummary")->text().toStdString(),
-              "1 time ticket is staged, 8.00 hours in all.\n"
-              "The check found no staged time ticket in QuickBooks already.");
+    const QString summary = review->findChild<QLabel*>("lblSummary")->text();
+    EXPECT_TRUE(summary.startsWith("3 time tickets are staged, 16.75 hours in all.\nThe check "))
+        << summary.toStdString();
 
     auto* tickets = review->findChild<QTableView*>("tblTickets");
     ASSERT_NE(tickets, nullptr);
-    EXPECT_EQ(column(tickets, 0), QStringList{"Worker One"});
-    EXPECT_EQ(column(tickets, 1), QStringList{"2026-03-02"});
-    EXPECT_EQ(column(tickets, 3), QStringList{"8"});
+    const QString zoe = QString::fromUtf8("Zo\xC3\xAB \xC3\x82") + "bel";
+    EXPECT_EQ(column(tickets, 0), (QStringList{"Worker One", zoe, zoe}));
+    EXPECT_EQ(column(tickets, 1), (QStringList{"2026-03-02", "2026-03-02", "2026-03-02"}));
+    EXPECT_EQ(column(tickets, 3), (QStringList{"8", "7.5", "1.25"}));
     auto* totals = review->findChild<QTableView*>("tblTotals");
-    EXPECT_EQ(column(totals, 0), (QStringList{"Employee", "Wage item", "All tickets"}));
-    EXPECT_EQ(column(totals, 3), (QStringList{"8.00", "8.00", "8.00"}));
+    EXPECT_EQ(column(totals, 0),
+              (QStringList{"Employee", "Employee", "Wage item", "Wage item", "All tickets"}));
+    EXPECT_EQ(column(totals, 3), (QStringList{"8.00", "8.75", "15.50", "1.25", "16.75"}));
+
+    // A click on the title Hours sorts by it; the next, the other way.
+    clickTitle(tickets, 3);
+    const QStringList once = column(tickets, 3);
+    clickTitle(tickets, 3);
+    EXPECT_TRUE((once == QStringList{"1.25", "7.5", "8"} &&
+                 column(tickets, 3) == QStringList{"8", "7.5", "1.25"}) ||
+                (once == QStringList{"8", "7.5", "1.25"} &&
+                 column(tickets, 3) == QStringList{"1.25", "7.5", "8"}))
+        << once.join(",").toStdString();
+    if (column(tickets, 3).front() != "1.25") {
+        clickTitle(tickets, 3);
+    }
 
     // Tab order: tickets, totals, Save as CSV…, Close.
     QStringList order;
@@ -160,7 +190,12 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
     review->findChild<QPushButton*>("cmdSaveCsv")->click();
     EXPECT_EQ(t.sandbox.read("Staged.csv"),
               "\xEF\xBB\xBF"
-              "Employee,Date,Wage item,Hours\r\nWorker One,2026-03-02,Hourly,8\r\n");
+              "Employee,Date,Wage item,Hours\r\n"
+              "Zo\xC3\xAB \xC3\x82"
+              "bel,2026-03-02,Overtime,1.25\r\n"
+              "Zo\xC3\xAB \xC3\x82"
+              "bel,2026-03-02,Hourly,7.5\r\n"
+              "Worker One,2026-03-02,Hourly,8\r\n");
 
     // Esc closes the review; going back to the main window stages nothing again.
     QTest::keyClick(tickets, Qt::Key_Escape);
@@ -199,14 +234,9 @@ TEST_F(QtReviewFixture, AClickOnAColumnsTitleSortsAndAgainReversesTheOrder) {
     view.resize(600, 300);
     view.show();
     settle();
-    const auto clickTitle = [&](int section) {
-        QHeaderView* header = view.horizontalHeader();
-        const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-    };
-    clickTitle(0);
+    clickTitle(&view, 0);
     const QStringList first = column(&view, 0);
-    clickTitle(0);
+    clickTitle(&view, 0);
     const QStringList second = column(&view, 0);
     // One click sorts one way, the next the other, whichever way the style starts.
     EXPECT_TRUE((first == QStringList{"a", "b", "C"} && second == QStringList{"C", "b", "a"}) ||

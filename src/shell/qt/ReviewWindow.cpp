@@ -94,7 +94,7 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary);
     layout->addWidget(ticketsLabel);
-    layout->addWidget(tickets, 3);
+    layout->addWidget(tickets, 2);
     layout->addWidget(totalsLabel);
     layout->addWidget(totals, 1);
     layout->addLayout(buttons);
@@ -107,7 +107,7 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
     connect(save, &QPushButton::clicked, this, [this] { review_->saveAsCsv(log_, saveDialog_); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    resize(twipsToPixels(7800, *this), twipsToPixels(7200, *this));
+    resize(twipsToPixels(7800, *this), twipsToPixels(6300, *this));
     if (owner != nullptr) {
         move(owner->window()->geometry().center() - rect().center());
     }

@@ -197,6 +197,18 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
               "bel,2026-03-02,Hourly,7.5\r\n"
               "Worker One,2026-03-02,Hourly,8\r\n");
 
+    // From the keyboard: the table's menu sorts by a column (E: Employee).
+    QTimer::singleShot(50, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            QTest::keyClick(menu, Qt::Key_E);
+        }
+    });
+    tickets->setFocus();
+    QTest::keyClick(tickets, Qt::Key_Menu);
+    settle();
+    EXPECT_EQ(column(tickets, 0), (QStringList{"Worker One", zoe, zoe}));
+    EXPECT_EQ(tickets->horizontalHeader()->sortIndicatorSection(), 0);
+
     // Esc closes the review; going back to the main window stages nothing again.
     QTest::keyClick(tickets, Qt::Key_Escape);
     settle();

@@ -76,6 +76,14 @@ TEST(TicketTable, SortsByEachColumnBothWaysKeepingTheOrderOfEqualRows) {
     EXPECT_EQ(column(table, 2),
               (std::vector<std::string>{"Hourly", "Hourly", "Hourly", "hourly", "Overtime"}));
     EXPECT_EQ(table.row(4).employee, "Worker One");
+
+    // A click on a title, or its command from the keyboard: ascending, then the other way.
+    EXPECT_TRUE(table.toggleSortBy(3));
+    EXPECT_EQ(column(table, 3).front(), kNotANumber);
+    EXPECT_FALSE(table.toggleSortBy(3));
+    EXPECT_EQ(column(table, 3).front(), "10");
+    EXPECT_TRUE(table.toggleSortBy(0));
+    EXPECT_EQ(table.sortCommand(2), "Sort by &Wage item");
 }
 
 TEST(TicketTotals, PerEmployeePerWageItemAndOverallIgnoringCaseAndDamagedHours) {

@@ -9,6 +9,7 @@
 
 #include "GuiTestSupport.h"
 #include "RecordingProcessor.h"
+#include "diag/Failure.h"
 #include "diag/FileSystem.h"
 #include "diag/Utf16.h"
 #include "interfacedb/InterfaceDatabase.h"
@@ -16,6 +17,7 @@
 #include "shell/ShellFakes.h"
 #include "shell/win32/Win32MainWindow.h"
 #include "shell/win32/resource.h"
+#include "shell/window/CsvFile.h"
 #include "standins/QbsimCommand.h"
 #include "support/TestLog.h"
 
@@ -228,6 +230,52 @@ TEST_F(ReviewOnScreen, TheListsContextMenuOpensItFromTheKeyboard) {
     PostMessageW(list, WM_KEYDOWN, 'R', 1);
     PostMessageW(list, WM_CHAR, 'r', 1);
     EXPECT_TRUE(pump([&] { return seen.window != nullptr && !IsWindow(seen.window); }, 10000));
+}
+
+void CALLBACK readTicketsAndClose(HWND review, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(review, timer);
+    auto& seen = *reinterpret_cast<ReviewSeen*>(GetPropW(review, L"seen"));
+    seen.firstColumnSorted = columnTexts(GetDlgItem(review, IDC_REVIEWTICKETS), 0);
+    PostMessageW(review, WM_COMMAND, MAKEWPARAM(IDC_REVIEWCLOSE, BN_CLICKED), 0);
+}
+
+// Shift+F10 on the tickets, then D: "Sort by &Date"; then the tickets are read and the review
+// closed.
+void sortByDateFromTheKeyboard(HWND review, void* context) {
+    static_cast<ReviewSeen*>(context)->window = review;
+    SetPropW(review, L"seen", context);
+    const HWND tickets = GetDlgItem(review, IDC_REVIEWTICKETS);
+    PostMessageW(review, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tickets), MAKELPARAM(-1, -1));
+    PostMessageW(tickets, WM_KEYDOWN, 'D', 1);
+    PostMessageW(tickets, WM_CHAR, 'd', 1);
+    SetTimer(review, 2, 500, &readTicketsAndClose);
+}
+
+TEST_F(ReviewOnScreen, TheTicketsContextMenuSortsFromTheKeyboard) {
+    ReviewSeen seen;
+    window->setReviewOpenedHook(&sortByDateFromTheKeyboard, &seen);
+    window->showReview();
+    // Worker One's day is 2026-03-02, Anna's 2026-03-03.
+    EXPECT_EQ(seen.firstColumnSorted, (std::vector<std::wstring>{L"Worker One", L"Anna Zo\u00EB"}));
+}
+
+TEST(CsvFileOnWindows, AFileThatAnotherProgramHoldsOpenFailsNamingItsPath) {
+    testing::Sandbox sandbox;
+    const std::filesystem::path file = sandbox.file("Staged.csv");
+    sandbox.write("Staged.csv", "kept");
+    // Open without sharing, as a spreadsheet holds the file it shows.
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string path = pathToUtf8(file);
+    try {
+        writeCsvFile(path, {{"A", CsvKind::Text}}, 0, [](std::size_t) { return CsvRow{}; });
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_NE(std::string(failure.what()).find(path), std::string::npos) << failure.what();
+    }
+    CloseHandle(held);
+    EXPECT_EQ(sandbox.read("Staged.csv"), "kept");
 }
 
 // The tooltip window the main window's list shows its lines in.

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -17,6 +16,7 @@
 
 #include "diag/Failure.h"
 #include "shell/qt/DialogFont.h"
+#include "shell/qt/KeyboardContextMenu.h"
 #include "shell/qt/ReviewWindow.h"
 #include "shell/qt/Twips.h"
 
@@ -112,10 +112,7 @@ MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& set
 
     // The list's context menu (right click, the menu key, Shift+F10) holds the commands that
     // have no button of their own.
-    lstShow_->setContextMenuPolicy(Qt::CustomContextMenu);
-    lstShow_->installEventFilter(this);
-    connect(lstShow_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& position) { showListMenu(position); });
+    new KeyboardContextMenu(lstShow_, [this](const QPoint& position) { showListMenu(position); });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdExport_, &QPushButton::clicked, this, [this] { steps_->exportClicked(); });
     connect(cmdPrint_, &QPushButton::clicked, this, [this] { steps_->printClicked(); });
@@ -172,25 +169,6 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     steps_->close();
     event->accept();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstShow_ && event->type() == QEvent::KeyPress) {
-        // The menu key and Shift+F10 open the menu on every platform, at the current line.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Menu ||
-            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
-            const QModelIndex current = lstShow_->currentIndex();
-            showListMenu(current.isValid() ? lstShow_->visualRect(current).bottomLeft()
-                                           : QPoint(0, 0));
-            return true;
-        }
-    }
-    if (watched == lstShow_ && event->type() == QEvent::ContextMenu &&
-        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        return true;  // a platform that also turns the menu key into this: opened above
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void MainWindow::showListMenu(const QPoint& position) {

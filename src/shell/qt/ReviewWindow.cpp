@@ -3,11 +3,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "shell/qt/DialogFont.h"
+#include "shell/qt/KeyboardContextMenu.h"
 #include "shell/qt/TicketTableModel.h"
 #include "shell/qt/Twips.h"
 
@@ -72,6 +74,23 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
     connect(tickets->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) { ticketsModel_->sort(column, order); });
     ticketsLabel->setBuddy(tickets);
+    // The keyboard's way to sort: the table's context menu names a command for each column.
+    new KeyboardContextMenu(tickets, [this, tickets](const QPoint& position) {
+        QMenu menu(this);
+        menu.setObjectName("mnuSort");
+        const TicketTable& table = review_->table();
+        for (std::size_t c = 0; c < table.columnCount(); ++c) {
+            QAction* sort = menu.addAction(QString::fromStdString(table.sortCommand(c)));
+            connect(sort, &QAction::triggered, this, [this, tickets, c] {
+                const TicketTable& shown = review_->table();
+                const bool ascending = !(shown.sortColumn() == c && shown.sortAscending());
+                // Through the header, so that its arrow shows the order.
+                tickets->horizontalHeader()->setSortIndicator(
+                    static_cast<int>(c), ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+            });
+        }
+        menu.exec(tickets->viewport()->mapToGlobal(position));
+    });
 
     auto* totalsLabel = new QLabel("T&otals:", this);
     QTableView* totals = tableView(this, "tblTotals", {1200, 2400, 900, 1200});

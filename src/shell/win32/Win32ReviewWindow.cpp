@@ -1,6 +1,7 @@
 #include "shell/win32/Win32ReviewWindow.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <iterator>
 
@@ -20,14 +21,14 @@ namespace {
 constexpr int kClientWidth = 7800;
 constexpr int kClientHeight = 6300;
 constexpr TwipsRect kControls[] = {
-    {IDC_REVIEWSUMMARY, 120, 120, 7560, 480},
-    {IDC_REVIEWTICKETSLABEL, 120, 660, 2000, 240},
-    {IDC_REVIEWTICKETS, 120, 900, 7560, 3000},
-    {IDC_REVIEWTOTALSLABEL, 120, 4020, 2000, 240},
-    {IDC_REVIEWTOTALS, 120, 4260, 7560, 1320},
-    {IDC_REVIEWSAVE, 120, 5685, 1695, 495},
+    {IDC_REVIEWSUMMARY, 120, 120, 7560, 480},  {IDC_REVIEWTICKETSLABEL, 120, 660, 2000, 240},
+    {IDC_REVIEWTICKETS, 120, 900, 7560, 3000}, {IDC_REVIEWTOTALSLABEL, 120, 4020, 2000, 240},
+    {IDC_REVIEWTOTALS, 120, 4260, 7560, 1320}, {IDC_REVIEWSAVE, 120, 5685, 1695, 495},
     {IDC_REVIEWCLOSE, 6585, 5685, 1095, 495},
 };
+
+// The commands of the tickets' context menu: sort by column 0, 1, ...
+constexpr UINT_PTR kSortCommand = 1000;
 
 constexpr int kTicketWidths[] = {2400, 1200, 1800, 900, 1200, 900, 3000};
 constexpr int kTotalsWidths[] = {1200, 2400, 900, 1800};
@@ -72,6 +73,12 @@ INT_PTR Win32ReviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return FALSE;  // the focus is set: on the tickets
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window_, IDC_REVIEWTICKETS)) {
+                showSortMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                return TRUE;
+            }
+            return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_REVIEWSAVE:
@@ -136,16 +143,38 @@ INT_PTR Win32ReviewWindow::onNotify(const NMHDR& header, LPARAM lParam) {
         return TRUE;
     }
     if (header.idFrom == IDC_REVIEWTICKETS && header.code == LVN_COLUMNCLICK) {
-        const auto& click = *reinterpret_cast<const NMLISTVIEW*>(lParam);
-        TicketTable& table = review_.table();
-        const auto column = static_cast<std::size_t>(click.iSubItem);
-        // A second click on the same title reverses the order.
-        const bool ascending = !(table.sortColumn() == column && table.sortAscending());
-        table.sortBy(column, ascending);
-        showSortArrow(header.hwndFrom, click.iSubItem, ascending);
+        sortBy(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
         return TRUE;
     }
     return FALSE;
+}
+
+void Win32ReviewWindow::sortBy(int column) {
+    const bool ascending = review_.table().toggleSortBy(static_cast<std::size_t>(column));
+    showSortArrow(GetDlgItem(window_, IDC_REVIEWTICKETS), column, ascending);
+}
+
+void Win32ReviewWindow::showSortMenu(int x, int y) {
+    const HWND list = GetDlgItem(window_, IDC_REVIEWTICKETS);
+    POINT at{x, y};
+    if (x == -1 && y == -1) {  // the menu key or Shift+F10: at the list's top left corner
+        at = {0, 0};
+        ClientToScreen(list, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    const TicketTable& table = review_.table();
+    for (std::size_t c = 0; c < table.columnCount(); ++c) {
+        AppendMenuW(menu, MF_STRING, kSortCommand + c, widen(table.sortCommand(c)).c_str());
+    }
+    const auto chosen = static_cast<UINT_PTR>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
+    DestroyMenu(menu);
+    if (chosen >= kSortCommand && chosen < kSortCommand + table.columnCount()) {
+        sortBy(static_cast<int>(chosen - kSortCommand));
+    }
 }
 
 void showStageReview(modErrorLog& log, ProgramState& state, const QuickBooksLink& link,

@@ -12,8 +12,9 @@ namespace vantrell::win32 {
 
 // The review of the stage (dialog resource IDD_FRMREVIEW), modal over its owner: the summary,
 // the tickets in a virtual list-view sorted by a click on a column's title (again: the other
-// way), the totals, "Save as CSV…" and Close. Esc and the close box close it. Laid out in
-// twips at the screen's resolution, in the main window's dialog font.
+// way; from the keyboard, the list's context menu), the totals, "Save as CSV…" and Close. Esc and
+// the close box close it. Laid out in twips at the screen's resolution, in the main window's dialog
+// font.
 class Win32ReviewWindow {
   public:
     // The window over `review`; `log` and `saveDialog` must outlive it.
@@ -35,6 +36,11 @@ class Win32ReviewWindow {
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onInitDialog();
     INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
+    // Sorts the tickets by `column` as a click on its title does.
+    void sortBy(int column);
+    // The tickets' context menu at the screen point (x, y), or at the list's corner for -1, -1:
+    // a command to sort by each column, for the keyboard.
+    void showSortMenu(int x, int y);
 
     StageReview& review_;
     modErrorLog& log_;

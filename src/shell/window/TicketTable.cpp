@@ -160,6 +160,16 @@ void TicketTable::sortBy(std::size_t column, bool ascending) {
     ascending_ = ascending;
 }
 
+bool TicketTable::toggleSortBy(std::size_t column) {
+    const bool ascending = !(sortColumn_ == column && ascending_);
+    sortBy(column, ascending);
+    return ascending;
+}
+
+std::string TicketTable::sortCommand(std::size_t column) const {
+    return "Sort by &" + title(column);
+}
+
 CsvRow TicketTable::csvHeader() const {
     CsvRow header;
     for (std::size_t c = 0; c < columns_.size(); ++c) {

@@ -59,6 +59,12 @@ class TicketTable {
     // or number before every other), ascending or not; rows of equal value keep the order they
     // had, so sorting by employee after sorting by date lists each employee's days in order.
     void sortBy(std::size_t column, bool ascending);
+    // What a click on a column's title does: sorts by it ascending, or the other way when the
+    // rows are sorted ascending by it already. Returns whether the order is now ascending.
+    bool toggleSortBy(std::size_t column);
+    // The command that sorts by the column in a keyboard menu, the title's first letter its
+    // access key: "Sort by &Employee".
+    std::string sortCommand(std::size_t column) const;
     // The column last sorted by, or nothing while the rows are in the order given.
     std::optional<std::size_t> sortColumn() const { return sortColumn_; }
     bool sortAscending() const { return ascending_; }

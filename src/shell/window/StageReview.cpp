@@ -2,7 +2,7 @@
 
 #include "diag/Guard.h"
 #include "interfacedb/stage/Stage.h"
-#include "shell/window/CsvFile.h"
+#include "shell/window/TableCsv.h"
 
 namespace vantrell {
 
@@ -82,22 +82,6 @@ std::unique_ptr<StageReview> openStageReview(modErrorLog& log, ProgramState& sta
 
 bool StageReview::saveAsCsv(modErrorLog& log, FileSaveDialog& dialog) const {
     return saveTableAsCsv(log, dialog, table_, kCsvName);
-}
-
-bool saveTableAsCsv(modErrorLog& log, FileSaveDialog& dialog, const TicketTable& table,
-                    const std::string& suggestedName) {
-    std::string path;
-    bool written = false;
-    guard(log, "SaveCsv", [&] {
-        path = dialog.showSave(StageReview::kCsvFilter, suggestedName);
-        if (path.empty()) {
-            return;
-        }
-        writeCsvFile(path, table.csvHeader(), table.rowCount(),
-                     [&](std::size_t row) { return table.csvRow(row); });
-        written = true;
-    });
-    return written;
 }
 
 std::vector<std::string> reviewAsTabSeparatedLines(const StageReview& review) {

@@ -20,7 +20,6 @@ namespace vantrell {
 class StageReview {
   public:
     static constexpr const char* kCaption = "Review staged tickets";
-    static constexpr const char* kCsvFilter = "CSV files (*.csv)|*.csv";
     static constexpr const char* kCsvName = "Staged tickets.csv";
 
     // Reads Punch through `cn` and takes what `check` found. Throws DbError when the stage
@@ -52,12 +51,6 @@ class StageReview {
 // interface database is not open): that is logged under "ReviewStage", which shows it.
 std::unique_ptr<StageReview> openStageReview(modErrorLog& log, ProgramState& state,
                                              const QuickBooksLink& link);
-
-// Asks `dialog` for a file offering `suggestedName` and writes `table` there as CSV, in the
-// order shown; the shared step of every window's "Save as CSV…". True when written; a failure
-// is logged under "SaveCsv" and returns false, as does a cancel.
-bool saveTableAsCsv(modErrorLog& log, FileSaveDialog& dialog, const TicketTable& table,
-                    const std::string& suggestedName);
 
 // The review as tab-separated lines for a terminal: the summary lines, the table's header and
 // rows, an empty line, then the totals' header and rows. A tab or line break inside a name

@@ -4,8 +4,8 @@
 
 #include "diag/FileSystem.h"
 #include "interfacedb/InterfaceDatabase.h"
-#include "interfacedb/modDataDef.h"
 #include "interfacedb/Recordset.h"
+#include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/Stage.h"
 #include "shell/ShellFakes.h"
 #include "shell/window/StageReview.h"

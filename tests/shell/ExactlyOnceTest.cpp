@@ -86,6 +86,24 @@ TEST_F(ExactlyOnce, TicketsKeyedByHandCountAsPostedOneForOne) {
     EXPECT_EQ(postedTickets().size(), 2u);
 }
 
+TEST_F(ExactlyOnce, ReviewListsTheStageAndWhatTheCheckSettledAndExportsNothing) {
+    addDay("Worker Two", "2026-03-03", 4, 1.5);
+    qbsim({"add-time", company, "2026-03-02", "Worker One", "PT8H0M", "Hourly"});
+    const CliRun run = cliWithFiles({"--review"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(linesOf(run.out),
+              (Lines{"2 time tickets are staged, 5.50 hours in all.",
+                     "The check found 1 time ticket in QuickBooks already and took it out of the "
+                     "stage.",
+                     "Employee\tDate\tWage item\tHours", "Worker Two\t2026-03-03\tHourly\t4",
+                     "Worker Two\t2026-03-03\tOvertime\t1.5", "", "Total of\tName\tTickets\tHours",
+                     "Employee\tWorker Two\t2\t5.50", "Wage item\tHourly\t1\t4.00",
+                     "Wage item\tOvertime\t1\t1.50", "All tickets\t\t2\t5.50"}));
+    EXPECT_EQ(postedTickets().size(), 1u);  // only the one keyed by hand
+
+    EXPECT_EQ(cliWithFiles({"--review", "--export"}).status, 64);
+}
+
 TEST_F(ExactlyOnce, ChangedHoursAreAnIssueAndNothingIsPosted) {
     addDay("Worker Two", "2026-03-02", 4);
     qbsim({"add-time", company, "2026-03-02", "Worker One", "PT7H30M", "Hourly"});

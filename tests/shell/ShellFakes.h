@@ -64,6 +64,30 @@ class ScriptedUser final : public LocateDialogHost, public FileOpenDialog {
     bool failOpen = false;
 };
 
+// The clerk at the file-save dialog: each dialog shown takes the next queued answer ("" =
+// cancel); with `fail` set the dialog cannot be shown.
+class SaveAnswers final : public FileSaveDialog {
+  public:
+    std::string showSave(const std::string& filter, const std::string& suggestedName) override {
+        filters.push_back(filter);
+        suggested.push_back(suggestedName);
+        if (fail) {
+            throw Failure("The file dialog could not be shown.");
+        }
+        if (answers.empty()) {
+            return {};
+        }
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<std::string> answers;
+    std::vector<std::string> filters;
+    std::vector<std::string> suggested;
+    bool fail = false;
+};
+
 class FakePrinter final : public WindowPrinter {
   public:
     void printWindowImage() override {

@@ -1,7 +1,8 @@
 // press-button.exe CAPTION BUTTON [DESKTOP]: presses the button whose caption is BUTTON
 // ("&Close") in the window whose caption is CAPTION, in another running program, as a click
 // would; the window is looked for on DESKTOP when given (a Wine desktop of its own). Exit status
-// 0 when the button was found and pressed, 1 otherwise.
+// 0 when the button was found and pressed, 1 otherwise. BUTTON "#N" picks instead the command
+// numbered N of the window's system menu.
 #include <windows.h>
 
 #include <cwchar>
@@ -39,6 +40,10 @@ int wmain(int argc, wchar_t** argv) {
     const HWND window = FindWindowW(nullptr, argv[1]);
     if (window == nullptr) {
         return 1;
+    }
+    if (argv[2][0] == L'#') {
+        const unsigned long command = std::wcstoul(argv[2] + 1, nullptr, 10);
+        return PostMessageW(window, WM_SYSCOMMAND, command, 0) ? 0 : 1;
     }
     Search search{argv[2]};
     EnumChildWindows(window, &findButton, reinterpret_cast<LPARAM>(&search));

@@ -57,8 +57,33 @@ sleep 1  # the list is painted once the activation has run
 import -window "$desktop" "$out"
 echo "screenshot: $out"
 
-# Close, as the clerk presses it: the unload sequence runs and the program ends.
+# The review of the stage, from the window's system menu (command IDM_REVIEW), next to the main
+# window's screenshot; Esc's command closes it.
 caption="RerovIrida Zoz Uvodi (Payroll Export)"
+review_out=${out%.png}-review.png
+win "$press_button" "$caption" "#272" Vantrell
+shown=""
+for _ in $(seq 1 40); do
+    if xwininfo -root -tree | grep -q '"Review staged tickets"'; then
+        shown=yes
+        break
+    fi
+    sleep 0.25
+done
+if [ -z "$shown" ]; then
+    echo "the review did not open from the system menu" >&2
+    exit 1
+fi
+sleep 1
+import -window "$desktop" "$review_out"
+echo "screenshot: $review_out"
+if ! win "$press_button" "Review staged tickets" "&Close" Vantrell; then
+    echo "the review's Close button could not be pressed" >&2
+    exit 1
+fi
+sleep 0.5
+
+# Close, as the clerk presses it: the unload sequence runs and the program ends.
 if ! win "$press_button" "$caption" "&Close" Vantrell; then
     echo "the Close button could not be pressed" >&2
     exit 1

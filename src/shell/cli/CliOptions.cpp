@@ -30,6 +30,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.processorGiven = true;
         } else if (arg == "--export") {
             options.exportTickets = true;
+        } else if (arg == "--review") {
+            options.review = true;
         } else if (arg == "--list-exports") {
             options.listExports = true;
         } else if (arg == "--undo-export") {
@@ -43,9 +45,10 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         }
     }
     if (static_cast<int>(options.exportTickets) + static_cast<int>(options.listExports) +
-            static_cast<int>(options.undoExport.has_value()) >
+            static_cast<int>(options.undoExport.has_value()) + static_cast<int>(options.review) >
         1) {
-        throw std::invalid_argument("--export, --list-exports and --undo-export go alone");
+        throw std::invalid_argument(
+            "--export, --review, --list-exports and --undo-export go alone");
     }
     return options;
 }

@@ -15,6 +15,7 @@ struct CliOptions {
     bool processorGiven = false;  // --processor was on the command line
     bool exportTickets = false;
     bool listExports = false;
+    bool review = false;  // after the activation, the staged tickets and totals instead of the list
     std::optional<std::string> undoExport;  // the export ID as given, checked when run
     bool help = false;
     bool version = false;
@@ -26,7 +27,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args);
 
 inline constexpr const char* kCliUsage =
     "usage: vantrell-cli [--data-dir DIR] [--chronel FILE] [--company FILE]\n"
-    "                    [--processor sim|replay:DIR] [--export]\n"
+    "                    [--processor sim|replay:DIR] [--export | --review]\n"
     "       vantrell-cli [--data-dir DIR] --list-exports\n"
     "       vantrell-cli [--data-dir DIR] [--company FILE] [--processor sim|replay:DIR]\n"
     "                    --undo-export ID\n"

@@ -14,6 +14,7 @@
 #include "shell/cli/ExportJournalCommands.h"
 #include "shell/cli/HeadlessWindow.h"
 #include "shell/window/LocationStep.h"
+#include "shell/window/StageReview.h"
 #include "shell/window/frmVantrell.h"
 #include "shell/window/modVantrellMain.h"
 #include "standins/ProcessorChoice.h"
@@ -114,6 +115,21 @@ bool reportTicketsLeft(ProgramState& state, const QuickBooksLink& link, std::ost
     }
 }
 
+// The review of the stage as the activation left it, tab-separated on `out`; nothing is
+// exported or changed. A stage that cannot be read is logged under "ReviewStage" (its message
+// goes to standard error) and ends the run early.
+int printReview(modErrorLog& log, ProgramState& state, QuickBooksLink& link, std::ostream& out) {
+    const std::unique_ptr<StageReview> review = openStageReview(log, state, link);
+    if (!review) {
+        return kExitEndedEarly;
+    }
+    for (const std::string& line : reviewAsTabSeparatedLines(*review)) {
+        out << line << '\n';
+    }
+    out.flush();
+    return kExitNormal;
+}
+
 // The main window's run without a display: load, then either the undo of an export or the
 // activation with the export when asked; the list's final lines go to `out`. Returns the exit
 // status.
@@ -132,6 +148,12 @@ int runWindow(const CliOptions& options, modErrorLog& log, ProgramState& state,
         return kExitEndedEarly;
     }
     window.Form_Activate();
+
+    if (options.review) {
+        const int status = printReview(log, state, window.link(), out);
+        window.Form_Unload();
+        return status;
+    }
 
     int status = kExitNormal;
     if (options.exportTickets) {

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -15,6 +16,8 @@
 
 #include "diag/Failure.h"
 #include "shell/qt/DialogFont.h"
+#include "shell/qt/KeyboardContextMenu.h"
+#include "shell/qt/ReviewWindow.h"
 #include "shell/qt/Twips.h"
 #include "shell/window/modVantrellMain.h"
 
@@ -55,6 +58,8 @@ bool ActivationTracker::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         if (widget->isWindow() && qobject_cast<QMessageBox*>(widget) == nullptr &&
+            qobject_cast<QMenu*>(widget) == nullptr &&
+            !widget->property("returnsQuietly").toBool() &&
             dynamic_cast<MainWindow*>(widget) == nullptr) {
             lastActive_ = widget;
         }
@@ -74,7 +79,9 @@ MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& set
       cmdPrint_(new QPushButton("&Print Screen", this)),
       // The locate dialogs of the load belong to this window although it is not shown yet:
       // no task-bar entry of their own, centred on it.
-      locateHost_(this) {
+      locateHost_(this),
+      log_(log),
+      state_(state) {
     setObjectName("frmVantrell");
     setWindowTitle(frmVantrell::kCaption);
     setFont(dialogFont());
@@ -106,6 +113,9 @@ MainWindow::MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& set
             QCoreApplication::exit(status);
         });
 
+    // The list's context menu (right click, the menu key, Shift+F10) holds the commands that
+    // have no button of their own.
+    new KeyboardContextMenu(lstShow_, [this](const QPoint& position) { showListMenu(position); });
     connect(cmdClose_, &QPushButton::clicked, this, [this] { close(); });
     connect(cmdExport_, &QPushButton::clicked, this, [this] { steps_->exportClicked(); });
     connect(cmdPrint_, &QPushButton::clicked, this, [this] { steps_->printClicked(); });
@@ -168,12 +178,36 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(kExitNormal);
 }
 
+void MainWindow::showListMenu(const QPoint& position) {
+    QMenu menu(this);
+    menu.setObjectName("mnuList");
+    QAction* review = menu.addAction("&Review staged tickets\u2026");
+    review->setObjectName("mnuReview");
+    connect(review, &QAction::triggered, this, [this] { showReview(); });
+    menu.exec(lstShow_->viewport()->mapToGlobal(position));
+}
+
+ReviewWindow* MainWindow::showReview() {
+    std::unique_ptr<StageReview> review = openStageReview(log_, state_, logic().link());
+    if (!review) {
+        return nullptr;
+    }
+    auto* window = new ReviewWindow(std::move(review), log_, *saveDialog_, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
+    return window;
+}
+
 void MainWindow::clearList() {
     lstShow_->clear();
 }
 
 void MainWindow::addListLine(const std::string& line) {
-    lstShow_->addItem(QString::fromStdString(line));
+    auto* item = new QListWidgetItem(QString::fromStdString(line), lstShow_);
+    // A line wider than the list (a hint, the accounting system's message) is read whole here.
+    if (!line.empty()) {
+        item->setToolTip(item->text());
+    }
 }
 
 void MainWindow::setButtonEnabled(WindowButton button, bool enabled) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "shell/qt/FileSaveDialog.h"
 #include "shell/qt/LocateDialog.h"
 #include "shell/window/FrontEnd.h"
 #include "shell/window/MainWindowSteps.h"
@@ -13,6 +14,8 @@ class QListWidget;
 class QPushButton;
 
 namespace vantrell {
+
+class ReviewWindow;
 
 // Prints an image of a widget on the default printer.
 class QtWindowPrinter final : public WindowPrinter {
@@ -47,6 +50,13 @@ class MainWindow final : public QDialog, public WindowControls {
     // The exit status when the program was ended at once from inside an event, or -1.
     int endStatus() const { return steps_->endStatus(); }
 
+    // Opens the review of the stage over this window (the list's context menu does), without
+    // waiting for it to close; returns it, or null when the stage could not be read (logged).
+    ReviewWindow* showReview();
+    // The file-save dialog the review's "Save as CSV…" asks; the platform's unless a test
+    // gives its own, which must outlive the window.
+    void setFileSaveDialog(FileSaveDialog& dialog) { saveDialog_ = &dialog; }
+
     // WindowControls: the list, the buttons and the override cursor; none of these throws.
     void clearList() override;
     void addListLine(const std::string& line) override;
@@ -61,6 +71,7 @@ class MainWindow final : public QDialog, public WindowControls {
   private:
     void activateIfDue();
     void centreOnScreen();
+    void showListMenu(const QPoint& position);
 
     QListWidget* lstShow_;
     QPushButton* cmdClose_;
@@ -69,14 +80,18 @@ class MainWindow final : public QDialog, public WindowControls {
     QtLocateHost locateHost_;
     QtFileOpenDialog fileDialog_;
     QtWindowPrinter printer_;
+    QtFileSaveDialog platformSaveDialog_;
+    FileSaveDialog* saveDialog_ = &platformSaveDialog_;
+    modErrorLog& log_;
+    ProgramState& state_;
     // An order to end the program at once hides the window and quits the event loop with its
     // status, without the unload sequence.
     std::unique_ptr<MainWindowSteps> steps_;
 };
 
-// Remembers the window of this program that was active last, message boxes left out, so that
-// the main window can tell a return from another of its windows from a return from another
-// application or from a message box.
+// Remembers the window of this program that was active last, message boxes, menus and windows
+// marked "returnsQuietly" (the review) left out, so that the main window can tell a return from
+// another of its windows from a return from another application or from a message box.
 class ActivationTracker final : public QObject {
   public:
     // The program's one tracker, installed on the application at first use.

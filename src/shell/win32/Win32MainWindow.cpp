@@ -1,18 +1,24 @@
 #include "shell/win32/Win32MainWindow.h"
 
+#include <windowsx.h>
+
 #include <iterator>
 
 #include "diag/Failure.h"
 #include "diag/Utf16.h"
 #include "shell/win32/ActivationTracker.h"
 #include "shell/win32/DialogLayout.h"
+#include "shell/win32/ListLineTips.h"
 #include "shell/win32/Twips.h"
+#include "shell/win32/Win32ReviewWindow.h"
 #include "shell/win32/resource.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace vantrell::win32 {
 
 namespace {
+
+constexpr const wchar_t* kReviewCommand = L"&Review staged tickets\u2026";
 
 // Client area and controls of frmVantrell, in twips; the right edge of cmdPrint lines up with
 // that of lstShow.
@@ -65,7 +71,8 @@ int controlOf(WindowButton button) {
 
 Win32MainWindow::Win32MainWindow(modErrorLog& log, ProgramState& state, SettingsStore& settings,
                                  RequestProcessorFactory processorFactory,
-                                 FileOpenDialog* fileDialog) {
+                                 FileOpenDialog* fileDialog)
+    : log_(log), state_(state) {
     // An owned window gets no task-bar button.
     owner_ = CreateWindowExW(0, ownerClass(), L"Vantrell", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
@@ -155,7 +162,7 @@ INT_PTR CALLBACK Win32MainWindow::dialogProc(HWND dialog, UINT message, WPARAM w
     return self != nullptr ? self->onMessage(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             onInitDialog();
@@ -178,6 +185,15 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM) {
             return TRUE;
         case WM_SETCURSOR:
             return onSetCursor();
+        case WM_CONTEXTMENU:
+            onContextMenu(wParam, lParam);
+            return TRUE;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == IDM_REVIEW) {
+                showReview();
+                return TRUE;
+            }
+            return FALSE;
         case WM_DESTROY:
             onDestroy();
             return TRUE;
@@ -190,6 +206,41 @@ void Win32MainWindow::onInitDialog() {
     SetWindowTextW(window_, widen(frmVantrell::kCaption).c_str());
     layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
                   static_cast<int>(std::size(kControls)), screenDotsPerInch());
+    addLineTips(GetDlgItem(window_, IDC_LSTSHOW), screenDotsPerInch());
+    // The window's system menu (Alt+Space, the title bar's icon) holds the commands that have
+    // no button of their own.
+    if (HMENU menu = GetSystemMenu(window_, FALSE)) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, IDM_REVIEW, kReviewCommand);
+    }
+}
+
+void Win32MainWindow::onContextMenu(WPARAM wParam, LPARAM lParam) {
+    const auto list = GetDlgItem(window_, IDC_LSTSHOW);
+    if (reinterpret_cast<HWND>(wParam) != list) {
+        return;
+    }
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) {  // the menu key or Shift+F10: at the list's top left corner
+        at = {0, 0};
+        ClientToScreen(list, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    AppendMenuW(menu, MF_STRING, IDM_REVIEW, kReviewCommand);
+    const auto chosen = static_cast<int>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
+    DestroyMenu(menu);
+    if (chosen == IDM_REVIEW) {
+        showReview();
+    }
+}
+
+void Win32MainWindow::showReview() {
+    showStageReview(log_, state_, logic().link(), *saveDialog_, window_, reviewHook_,
+                    reviewHookContext_);
 }
 
 void Win32MainWindow::onActivate(WPARAM wParam) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "shell/win32/Win32FileOpenDialog.h"
+#include "shell/win32/Win32FileSaveDialog.h"
 #include "shell/win32/Win32LocateHost.h"
 #include "shell/win32/Win32WindowPrinter.h"
 #include "shell/window/FrontEnd.h"
@@ -49,6 +50,17 @@ class Win32MainWindow final : public WindowControls {
     // How many times the activation sequence has run.
     int activations() const { return activations_; }
 
+    // Opens the review of the stage over the window (its system menu and the list's context
+    // menu do) and returns when the review has closed.
+    void showReview();
+    // The file-save dialog the review asks, and a hook called with the review's window once
+    // it has opened: for tests, which must keep them alive.
+    void setFileSaveDialog(FileSaveDialog& dialog) { saveDialog_ = &dialog; }
+    void setReviewOpenedHook(void (*hook)(HWND review, void* context), void* context) {
+        reviewHook_ = hook;
+        reviewHookContext_ = context;
+    }
+
     // WindowControls: the list, the buttons and the wait cursor. addListLine throws Failure
     // when the list can take no more lines; the others never throw.
     void clearList() override;
@@ -63,6 +75,7 @@ class Win32MainWindow final : public WindowControls {
     void onActivate(WPARAM wParam);
     INT_PTR onCommand(WPARAM wParam);
     INT_PTR onSetCursor();
+    void onContextMenu(WPARAM wParam, LPARAM lParam);
     void onDestroy();
 
     void close();
@@ -73,6 +86,12 @@ class Win32MainWindow final : public WindowControls {
     Win32LocateHost locateHost_;
     Win32FileOpenDialog realFileDialog_;
     Win32WindowPrinter printer_;
+    Win32FileSaveDialog realSaveDialog_;
+    FileSaveDialog* saveDialog_ = &realSaveDialog_;
+    void (*reviewHook_)(HWND, void*) = nullptr;
+    void* reviewHookContext_ = nullptr;
+    modErrorLog& log_;
+    ProgramState& state_;
     // An order to end the program at once destroys the window, without the unload sequence.
     std::unique_ptr<MainWindowSteps> steps_;
     bool hourglass_ = false;

@@ -6,9 +6,9 @@
 
 // What a front end implements for the window logic: the message box (declared with the error
 // log, which shows it, and included here so that this header names every piece), the main
-// window's controls, its printer, the file-open dialog, the host of the locate dialog and the
-// per-user settings store. The Qt, headless and Win32 front ends and the tests' fakes each
-// implement these; nothing else in a front end is seen by the logic.
+// window's controls, its printer, the file-open and file-save dialogs, the host of the locate
+// dialog and the per-user settings store. The Qt, headless and Win32 front ends and the tests'
+// fakes each implement these; nothing else in a front end is seen by the logic.
 
 namespace vantrell {
 
@@ -47,6 +47,16 @@ class FileOpenDialog {
     // Shows the dialog offering `filter` ("Description|pattern") and returns when it has
     // closed. A dialog that cannot be shown throws Failure.
     virtual std::string showOpen(const std::string& filter, int flags) = 0;
+};
+
+// The platform's file-save dialog. Returns the chosen full path, or "" when the user cancelled.
+class FileSaveDialog {
+  public:
+    virtual ~FileSaveDialog() = default;
+    // Shows the dialog offering `filter` ("Description|pattern") with `suggestedName` filled in,
+    // asking before an existing file is replaced, and returns when it has closed. A dialog that
+    // cannot be shown throws Failure.
+    virtual std::string showSave(const std::string& filter, const std::string& suggestedName) = 0;
 };
 
 // Shows the locate dialog modally and returns when it has closed.

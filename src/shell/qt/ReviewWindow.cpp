@@ -1,0 +1,137 @@
+#include "shell/qt/ReviewWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "shell/qt/DialogFont.h"
+#include "shell/qt/KeyboardContextMenu.h"
+#include "shell/qt/TicketTableModel.h"
+#include "shell/qt/Twips.h"
+
+namespace vantrell {
+
+namespace {
+
+// A table view for many rows: fixed row heights (no row is measured), whole rows selected,
+// the columns' widths given in twips rather than measured over every row.
+QTableView* tableView(QWidget* parent, const char* name, const std::vector<int>& widthsTwips) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false);  // Tab leaves the table for the next control
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    for (std::size_t c = 0; c < widthsTwips.size(); ++c) {
+        view->setColumnWidth(static_cast<int>(c), twipsToPixels(widthsTwips[c], *parent));
+    }
+    return view;
+}
+
+}  // namespace
+
+ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log,
+                           FileSaveDialog& saveDialog, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      review_(std::move(review)),
+      log_(log),
+      saveDialog_(saveDialog),
+      ticketsModel_(new TicketTableModel(review_->table(), this)),
+      totalsModel_(new TotalsTableModel(totalsRows(review_->totals()), this)) {
+    setObjectName("frmReview");
+    setWindowTitle(StageReview::kCaption);
+    setFont(dialogFont());
+    // Returning from the review to the main window does not stage the hours again.
+    setProperty("returnsQuietly", true);
+
+    auto* summary = new QLabel(this);
+    summary->setObjectName("lblSummary");
+    QStringList lines;
+    for (const std::string& line : review_->summaryLines()) {
+        lines << QString::fromStdString(line);
+    }
+    summary->setText(lines.join('\n'));
+    summary->setWordWrap(true);
+
+    auto* ticketsLabel = new QLabel("&Tickets:", this);
+    QTableView* tickets = tableView(this, "tblTickets", {2400, 1200, 1800, 900});
+    tickets->setModel(ticketsModel_);
+    tickets->setSortingEnabled(false);  // no sort before the clerk asks for one
+    tickets->horizontalHeader()->setSortIndicatorShown(true);
+    tickets->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    tickets->horizontalHeader()->setSectionsClickable(true);
+    connect(tickets->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) { ticketsModel_->sort(column, order); });
+    ticketsLabel->setBuddy(tickets);
+    // The keyboard's way to sort: the table's context menu names a command for each column.
+    new KeyboardContextMenu(tickets, [this, tickets](const QPoint& position) {
+        QMenu menu(this);
+        menu.setObjectName("mnuSort");
+        const TicketTable& table = review_->table();
+        for (std::size_t c = 0; c < table.columnCount(); ++c) {
+            QAction* sort = menu.addAction(QString::fromStdString(table.sortCommand(c)));
+            connect(sort, &QAction::triggered, this, [this, tickets, c] {
+                const TicketTable& shown = review_->table();
+                const bool ascending = !(shown.sortColumn() == c && shown.sortAscending());
+                // Through the header, so that its arrow shows the order.
+                tickets->horizontalHeader()->setSortIndicator(
+                    static_cast<int>(c), ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+            });
+        }
+        menu.exec(tickets->viewport()->mapToGlobal(position));
+    });
+
+    auto* totalsLabel = new QLabel("T&otals:", this);
+    QTableView* totals = tableView(this, "tblTotals", {1200, 2400, 900, 1200});
+    totals->setModel(totalsModel_);
+    totalsLabel->setBuddy(totals);
+
+    auto* save = new QPushButton("&Save as CSV\u2026", this);
+    save->setObjectName("cmdSaveCsv");
+    auto* close = new QPushButton("&Close", this);
+    close->setObjectName("cmdClose");
+    for (auto* button : {save, close}) {
+        button->setAutoDefault(false);
+        button->setMinimumWidth(twipsToPixels(1095, *this));
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(save);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(ticketsLabel);
+    layout->addWidget(tickets, 2);
+    layout->addWidget(totalsLabel);
+    layout->addWidget(totals, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(tickets, totals);
+    setTabOrder(totals, save);
+    setTabOrder(save, close);
+    tickets->setFocus();
+
+    connect(save, &QPushButton::clicked, this, [this] { review_->saveAsCsv(log_, saveDialog_); });
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    resize(twipsToPixels(7800, *this), twipsToPixels(6300, *this));
+    if (owner != nullptr) {
+        move(owner->window()->geometry().center() - rect().center());
+    }
+}
+
+ReviewWindow::~ReviewWindow() = default;
+
+}  // namespace vantrell

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vantrell::win32 {
+
+// A column of a list-view in report mode: its title, its width in twips, numbers aligned right.
+struct ReportColumn {
+    std::string title;
+    int widthTwips = 1440;
+    bool numeric = false;
+};
+
+// Sets up `list`, a list-view in report mode with LVS_OWNERDATA, for `rowCount` rows in
+// `columns` at `dotsPerInch`: whole rows selected, the first row focused. The list then asks
+// for each cell's text as it draws it (LVN_GETDISPINFOW), so that it opens at once whatever
+// the number of rows.
+void setUpReportList(HWND list, const std::vector<ReportColumn>& columns, std::size_t rowCount,
+                     int dotsPerInch);
+
+// Answers the list's LVN_GETDISPINFOW with `text`, cut to the room the list gave.
+void answerDisplayText(NMLVDISPINFOW& info, const std::string& text);
+
+// Shows the sort arrow on `column` of the list's header (and on no other), pointing up when
+// `ascending`, and redraws the rows.
+void showSortArrow(HWND list, int column, bool ascending);
+
+}  // namespace vantrell::win32

@@ -1,0 +1,194 @@
+#include "shell/win32/Win32ReviewWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <iterator>
+
+#include "diag/Failure.h"
+#include "diag/Guard.h"
+#include "diag/Utf16.h"
+#include "shell/win32/DialogLayout.h"
+#include "shell/win32/ReportListView.h"
+#include "shell/win32/Twips.h"
+#include "shell/win32/resource.h"
+
+namespace vantrell::win32 {
+
+namespace {
+
+// Client area and controls in twips.
+constexpr int kClientWidth = 7800;
+constexpr int kClientHeight = 6300;
+constexpr TwipsRect kControls[] = {
+    {IDC_REVIEWSUMMARY, 120, 120, 7560, 480},  {IDC_REVIEWTICKETSLABEL, 120, 660, 2000, 240},
+    {IDC_REVIEWTICKETS, 120, 900, 7560, 3000}, {IDC_REVIEWTOTALSLABEL, 120, 4020, 2000, 240},
+    {IDC_REVIEWTOTALS, 120, 4260, 7560, 1320}, {IDC_REVIEWSAVE, 120, 5685, 1695, 495},
+    {IDC_REVIEWCLOSE, 6585, 5685, 1095, 495},
+};
+
+// The commands of the tickets' context menu: sort by column 0, 1, ...
+constexpr UINT_PTR kSortCommand = 1000;
+
+constexpr int kTicketWidths[] = {2400, 1200, 1800, 900, 1200, 900, 3000};
+constexpr int kTotalsWidths[] = {1200, 2400, 900, 1800};
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\r\n") + line;
+    }
+    return text;
+}
+
+}  // namespace
+
+void Win32ReviewWindow::showModal(HWND owner) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    totals_ = totalsRows(review_.totals());
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FRMREVIEW), owner,
+                        &Win32ReviewWindow::dialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
+        throw Failure("The review window could not be created.");
+    }
+}
+
+INT_PTR CALLBACK Win32ReviewWindow::dialogProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<Win32ReviewWindow*>(lParam)->window_ = window;
+    }
+    auto* self = reinterpret_cast<Win32ReviewWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self != nullptr ? self->onMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Win32ReviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            onInitDialog();
+            if (openedHook_ != nullptr) {
+                openedHook_(window_, hookContext_);
+            }
+            return FALSE;  // the focus is set: on the tickets
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window_, IDC_REVIEWTICKETS)) {
+                showSortMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_REVIEWSAVE:
+                    if (HIWORD(wParam) == BN_CLICKED) {
+                        review_.saveAsCsv(log_, saveDialog_);
+                    }
+                    return TRUE;
+                case IDC_REVIEWCLOSE:
+                case IDCANCEL:  // Esc and the close box
+                    EndDialog(window_, IDCANCEL);
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        default:
+            return FALSE;
+    }
+}
+
+void Win32ReviewWindow::onInitDialog() {
+    const int dpi = screenDotsPerInch();
+    SetWindowTextW(window_, widen(StageReview::kCaption).c_str());
+    SetDlgItemTextW(window_, IDC_REVIEWSAVE, L"&Save as CSV\u2026");
+    SetDlgItemTextW(window_, IDC_REVIEWSUMMARY, widen(joinLines(review_.summaryLines())).c_str());
+    layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
+                  static_cast<int>(std::size(kControls)), dpi);
+
+    const TicketTable& table = review_.table();
+    std::vector<ReportColumn> columns;
+    for (std::size_t c = 0; c < table.columnCount(); ++c) {
+        columns.push_back(
+            {table.title(c), kTicketWidths[static_cast<int>(table.column(c))], table.numeric(c)});
+    }
+    setUpReportList(GetDlgItem(window_, IDC_REVIEWTICKETS), columns, table.rowCount(), dpi);
+
+    std::vector<ReportColumn> totalsColumns;
+    for (std::size_t c = 0; c < kTotalsTitles.size(); ++c) {
+        totalsColumns.push_back({kTotalsTitles[c], kTotalsWidths[c], c >= 2});
+    }
+    setUpReportList(GetDlgItem(window_, IDC_REVIEWTOTALS), totalsColumns, totals_.size(), dpi);
+    SetFocus(GetDlgItem(window_, IDC_REVIEWTICKETS));
+}
+
+INT_PTR Win32ReviewWindow::onNotify(const NMHDR& header, LPARAM lParam) {
+    if (header.idFrom == IDC_REVIEWTICKETS && header.code == LVN_GETDISPINFOW) {
+        auto& info = *reinterpret_cast<NMLVDISPINFOW*>(lParam);
+        const TicketTable& table = review_.table();
+        const auto row = static_cast<std::size_t>(info.item.iItem);
+        const auto column = static_cast<std::size_t>(info.item.iSubItem);
+        if (row < table.rowCount() && column < table.columnCount()) {
+            answerDisplayText(info, table.text(row, column));
+        }
+        return TRUE;
+    }
+    if (header.idFrom == IDC_REVIEWTOTALS && header.code == LVN_GETDISPINFOW) {
+        auto& info = *reinterpret_cast<NMLVDISPINFOW*>(lParam);
+        const auto row = static_cast<std::size_t>(info.item.iItem);
+        const auto column = static_cast<std::size_t>(info.item.iSubItem);
+        if (row < totals_.size() && column < kTotalsTitles.size()) {
+            answerDisplayText(info, totals_[row][column]);
+        }
+        return TRUE;
+    }
+    if (header.idFrom == IDC_REVIEWTICKETS && header.code == LVN_COLUMNCLICK) {
+        sortBy(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void Win32ReviewWindow::sortBy(int column) {
+    const bool ascending = review_.table().toggleSortBy(static_cast<std::size_t>(column));
+    showSortArrow(GetDlgItem(window_, IDC_REVIEWTICKETS), column, ascending);
+}
+
+void Win32ReviewWindow::showSortMenu(int x, int y) {
+    const HWND list = GetDlgItem(window_, IDC_REVIEWTICKETS);
+    POINT at{x, y};
+    if (x == -1 && y == -1) {  // the menu key or Shift+F10: at the list's top left corner
+        at = {0, 0};
+        ClientToScreen(list, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return;
+    }
+    const TicketTable& table = review_.table();
+    for (std::size_t c = 0; c < table.columnCount(); ++c) {
+        AppendMenuW(menu, MF_STRING, kSortCommand + c, widen(table.sortCommand(c)).c_str());
+    }
+    const auto chosen = static_cast<UINT_PTR>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
+    DestroyMenu(menu);
+    if (chosen >= kSortCommand && chosen < kSortCommand + table.columnCount()) {
+        sortBy(static_cast<int>(chosen - kSortCommand));
+    }
+}
+
+void showStageReview(modErrorLog& log, ProgramState& state, const QuickBooksLink& link,
+                     FileSaveDialog& saveDialog, HWND owner, void (*openedHook)(HWND, void*),
+                     void* hookContext) {
+    const std::unique_ptr<StageReview> review = openStageReview(log, state, link);
+    if (!review) {
+        return;
+    }
+    guard(log, "ReviewStage", [&] {
+        Win32ReviewWindow window(*review, log, saveDialog);
+        window.setOpenedHook(openedHook, hookContext);
+        window.showModal(owner);
+    });
+}
+
+}  // namespace vantrell::win32

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "diag/modErrorLog.h"
+#include "shell/window/FrontEnd.h"
+#include "shell/window/StageReview.h"
+
+namespace vantrell::win32 {
+
+// The review of the stage (dialog resource IDD_FRMREVIEW), modal over its owner: the summary,
+// the tickets in a virtual list-view sorted by a click on a column's title (again: the other
+// way; from the keyboard, the list's context menu), the totals, "Save as CSV…" and Close. Esc and
+// the close box close it. Laid out in twips at the screen's resolution, in the main window's dialog
+// font.
+class Win32ReviewWindow {
+  public:
+    // The window over `review`; `log` and `saveDialog` must outlive it.
+    Win32ReviewWindow(StageReview& review, modErrorLog& log, FileSaveDialog& saveDialog)
+        : review_(review), log_(log), saveDialog_(saveDialog) {}
+
+    // Shows the window over `owner` and returns when it has closed. Throws Failure when the
+    // window cannot be created.
+    void showModal(HWND owner);
+
+    // Called with the window once it has opened; lets tests drive it.
+    void setOpenedHook(void (*hook)(HWND window, void* context), void* context) {
+        openedHook_ = hook;
+        hookContext_ = context;
+    }
+
+  private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onInitDialog();
+    INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
+    // Sorts the tickets by `column` as a click on its title does.
+    void sortBy(int column);
+    // The tickets' context menu at the screen point (x, y), or at the list's corner for -1, -1:
+    // a command to sort by each column, for the keyboard.
+    void showSortMenu(int x, int y);
+
+    StageReview& review_;
+    modErrorLog& log_;
+    FileSaveDialog& saveDialog_;
+    std::vector<TotalsRow> totals_;
+    HWND window_ = nullptr;
+    void (*openedHook_)(HWND, void*) = nullptr;
+    void* hookContext_ = nullptr;
+};
+
+// Opens the review of the stage that `state` holds over `owner` and returns when it has
+// closed; a stage that cannot be read is logged under "ReviewStage" and opens nothing.
+void showStageReview(modErrorLog& log, ProgramState& state, const QuickBooksLink& link,
+                     FileSaveDialog& saveDialog, HWND owner,
+                     void (*openedHook)(HWND, void*) = nullptr, void* hookContext = nullptr);
+
+}  // namespace vantrell::win32

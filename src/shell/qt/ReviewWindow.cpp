@@ -132,6 +132,13 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
     }
 }
 
-ReviewWindow::~ReviewWindow() = default;
+ReviewWindow::~ReviewWindow() {
+    // The views and their models read the review's table: they go first, not in QDialog's own
+    // destructor, which hides them (and asks the headers for their titles) after review_ is gone.
+    hide();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    delete ticketsModel_;
+    delete totalsModel_;
+}
 
 }  // namespace vantrell

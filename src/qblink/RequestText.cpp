@@ -65,6 +65,47 @@ std::string postedTicketQueryRequest(const std::string& fromDate, const std::str
     });
 }
 
+namespace {
+
+// The elements of a ticket that the check pairs on.
+constexpr const char* kPagedCheckElements[] = {"TxnID", "TxnDate", "EntityRef",
+                                               "PayrollItemWageRef", "Duration"};
+
+// A paged check's query: requestID 1 and the iterator attributes.
+pugi::xml_node pagedQuery(pugi::xml_node messages, const char* iterator,
+                          const std::string& iteratorId) {
+    pugi::xml_node query = messages.append_child("TimeTrackingQueryRq");
+    query.append_attribute("requestID").set_value("1");
+    query.append_attribute("iterator").set_value(iterator);
+    if (!iteratorId.empty()) {
+        query.append_attribute("iteratorID").set_value(iteratorId.c_str());
+    }
+    return query;
+}
+
+}  // namespace
+
+std::string postedTicketPageRequest(const std::string& fromDate, const std::string& toDate,
+                                    int maxReturned, const std::string& iteratorId) {
+    return versionedRequest(kPagedCheckVersion, "stopOnError", [&](pugi::xml_node messages) {
+        pugi::xml_node query =
+            pagedQuery(messages, iteratorId.empty() ? "Start" : "Continue", iteratorId);
+        appendTextElement(query, "MaxReturned", std::to_string(maxReturned));
+        pugi::xml_node range = query.append_child("TxnDateRangeFilter");
+        appendTextElement(range, "FromTxnDate", fromDate);
+        appendTextElement(range, "ToTxnDate", toDate);
+        for (const char* element : kPagedCheckElements) {
+            appendTextElement(query, "IncludeRetElement", element);
+        }
+    });
+}
+
+std::string postedTicketIteratorStopRequest(const std::string& iteratorId) {
+    return versionedRequest(kPagedCheckVersion, "stopOnError", [&](pugi::xml_node messages) {
+        pagedQuery(messages, "Stop", iteratorId);
+    });
+}
+
 std::string nameHintQueryRequest() {
     return versionedRequest(kNameHintVersion, "continueOnError", [](pugi::xml_node messages) {
         const char* const queries[] = {"EmployeeQueryRq", "PayrollItemWageQueryRq",

@@ -25,6 +25,21 @@ inline constexpr const char* kPostedCheckVersion = "2.0";
 // message of its own. The dates are written as given, unchecked, escaped as element text.
 std::string postedTicketQueryRequest(const std::string& fromDate, const std::string& toDate);
 
+// The qbXML version of the paged check of the tickets already posted: the lowest in which the
+// vendor documents both query iterators (5.0) and IncludeRetElement (4.0).
+inline constexpr const char* kPagedCheckVersion = "5.0";
+
+// One page of the time tickets dated from `fromDate` to `toDate` (both yyyy-mm-dd), in a
+// message of its own (requestID 1): the first page, starting an iterator, when `iteratorId` is
+// empty; else the next page of that iterator. At most `maxReturned` tickets, each with only
+// TxnID, TxnDate, EntityRef, PayrollItemWageRef and Duration. The filter goes with every page,
+// as the accounting system asks. Values are written as given, unchecked, escaped.
+std::string postedTicketPageRequest(const std::string& fromDate, const std::string& toDate,
+                                    int maxReturned, const std::string& iteratorId);
+
+// Ends the iterator `iteratorId` before its last page, so that the accounting system lets it go.
+std::string postedTicketIteratorStopRequest(const std::string& iteratorId);
+
 // The qbXML version of the question behind the hints under missing names: the lowest in which
 // the vendor documents the query of payroll items that are not wage items (2.0 lacks it).
 // ActiveStatus, which the question needs for all three lists, is there from 2.0 on.

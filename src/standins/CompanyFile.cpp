@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <system_error>
+#include <variant>
 
 #include "diag/FileSystem.h"
 #include "diag/Utf8.h"
@@ -32,6 +33,13 @@ constexpr const char* kNonWageItemTable =
     " name text not null collate nocase unique, is_active integer not null,"
     " time_created integer not null, time_modified integer not null)";
 
+// Settings of the simulated accounting system itself. Files written before the table existed
+// get it when opened; one that cannot be changed then reads as holding none.
+constexpr const char* kSettingTable =
+    "create table if not exists setting (name text primary key, value text not null)";
+
+constexpr const char* kHighestVersionSetting = "highest_qbxml_version";
+
 const char* const kSchema[] = {
     "create table company (id integer primary key check (id = 1),"
     " next_list_number integer not null, expense_account_list_id text not null,"
@@ -49,6 +57,7 @@ const char* const kSchema[] = {
     " duration_seconds integer not null, notes text, billable_status text not null)",
     kTicketDateIndex,
     kNonWageItemTable,
+    kSettingTable,
 };
 
 using Statement = db::SqliteStatement;
@@ -391,6 +400,41 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
     exec("pragma foreign_keys = on");
     addMissingIndex();
     addMissingNonWageTable();
+    addMissingSettingTable();
+}
+
+void CompanyFile::addMissingSettingTable() {
+    // A file that cannot be changed now reads as without settings.
+    sqlite3_exec(db_.get(), kSettingTable, nullptr, nullptr, nullptr);
+}
+
+std::optional<std::string> CompanyFile::highestQbxmlVersion() const {
+    sqlite3* db = db_.get();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, "select value from setting where name = ?", -1, &raw, nullptr) !=
+        SQLITE_OK) {
+        // No settings table: a file that could not be given one.
+        return std::nullopt;
+    }
+    Statement s(raw);
+    const std::string name = kHighestVersionSetting;
+    bind(db, s.get(), 1, name);
+    if (!nextRow(db, s.get())) {
+        return std::nullopt;
+    }
+    return columnText(s.get(), 0);
+}
+
+void CompanyFile::setHighestQbxmlVersion(const std::optional<std::string>& version) {
+    sqlite3* db = db_.get();
+    const std::string name = kHighestVersionSetting;
+    Statement s = prepare(db, version ? "insert or replace into setting (name, value) values (?, ?)"
+                                      : "delete from setting where name = ?");
+    bind(db, s.get(), 1, name);
+    if (version) {
+        bind(db, s.get(), 2, *version);
+    }
+    run(db, s.get());
 }
 
 void CompanyFile::addMissingNonWageTable() {
@@ -639,30 +683,78 @@ std::vector<PostedTicket> CompanyFile::postedTickets() const {
     return tickets;
 }
 
+namespace {
+
+// The conditions of `selection` (only those it sets, so that the date index serves a range)
+// and their values in the order of their placeholders.
+struct SelectionClause {
+    std::string where;
+    std::vector<std::variant<std::string, std::int64_t>> values;
+};
+
+SelectionClause clauseOf(const TicketSelection& selection) {
+    SelectionClause clause;
+    const auto add = [&](const char* condition) {
+        clause.where += clause.where.empty() ? " where " : " and ";
+        clause.where += condition;
+    };
+    if (selection.fromTxnDate) {
+        add("t.txn_date >= ?");
+        clause.values.emplace_back(*selection.fromTxnDate);
+    }
+    if (selection.toTxnDate) {
+        add("t.txn_date <= ?");
+        clause.values.emplace_back(*selection.toTxnDate);
+    }
+    if (selection.fromModified) {
+        add("t.time_created >= ?");
+        clause.values.emplace_back(*selection.fromModified);
+    }
+    if (selection.toModified) {
+        add("t.time_created <= ?");
+        clause.values.emplace_back(*selection.toModified);
+    }
+    if (selection.after) {
+        add("(t.txn_date, t.txn_number) > (?, ?)");
+        clause.values.emplace_back(selection.after->txnDate);
+        clause.values.emplace_back(selection.after->txnNumber);
+    }
+    return clause;
+}
+
+Statement prepareSelection(sqlite3* db, const std::string& head, const SelectionClause& clause,
+                           const char* tail) {
+    Statement s = prepare(db, (head + clause.where + tail).c_str());
+    int index = 1;
+    for (const auto& value : clause.values) {
+        std::visit([&](const auto& v) { bind(db, s.get(), index, v); }, value);
+        ++index;
+    }
+    return s;
+}
+
+}  // namespace
+
 void CompanyFile::forEachTicket(const TicketSelection& selection,
                                 const std::function<bool(const PostedTicket&)>& visit) const {
     sqlite3* db = db_.get();
-    // Absent bounds are bound as null and select everything on their side.
-    Statement s =
-        prepare(db, (std::string(kTicketColumns) + " where (?1 is null or t.txn_date >= ?1)"
-                                                   " and (?2 is null or t.txn_date <= ?2)"
-                                                   " and (?3 is null or t.time_created >= ?3)"
-                                                   " and (?4 is null or t.time_created <= ?4)"
-                                                   " order by t.txn_date, t.txn_number")
-                        .c_str());
-    bindOptional(db, s.get(), 1, selection.fromTxnDate);
-    bindOptional(db, s.get(), 2, selection.toTxnDate);
-    if (selection.fromModified) {
-        bind(db, s.get(), 3, *selection.fromModified);
-    }
-    if (selection.toModified) {
-        bind(db, s.get(), 4, *selection.toModified);
-    }
+    Statement s = prepareSelection(db, kTicketColumns, clauseOf(selection),
+                                   " order by t.txn_date, t.txn_number");
     while (nextRow(db, s.get())) {
         if (!visit(readTicket(s.get()))) {
             return;
         }
     }
+}
+
+std::int64_t CompanyFile::countTickets(const TicketSelection& selection) const {
+    sqlite3* db = db_.get();
+    Statement s =
+        prepareSelection(db, "select count(*) from time_tracking t", clauseOf(selection), "");
+    if (!nextRow(db, s.get())) {
+        storageFailure(db);
+    }
+    return sqlite3_column_int64(s.get(), 0);
 }
 
 std::optional<PostedTicket> CompanyFile::findTicket(const std::string& txnId) const {

@@ -91,11 +91,20 @@ class CompanyFile {
     void forEachTicket(const TicketSelection& selection,
                        const std::function<bool(const PostedTicket&)>& visit) const;
 
+    // How many posted tickets the selection holds.
+    std::int64_t countTickets(const TicketSelection& selection) const;
+
     // The posted ticket with this TxnID; nothing when there is none.
     std::optional<PostedTicket> findTicket(const std::string& txnId) const;
 
     // Deletes the posted ticket with this TxnID; false (and nothing changed) when there is none.
     bool deleteTicket(const std::string& txnId);
+
+    // The highest qbXML version ("major.minor") this company file's accounting system answers,
+    // so that a program's fallback for an older accounting system can be tried; nothing when
+    // every version the stand-in knows is answered. Set by qbsim set-max-version.
+    std::optional<std::string> highestQbxmlVersion() const;
+    void setHighestQbxmlVersion(const std::optional<std::string>& version);
 
     // Groups what follows: changes made between begin and commit are kept together; a
     // savepoint sets apart the changes of one request so that they alone can be undone.
@@ -122,6 +131,7 @@ class CompanyFile {
     std::string nextListId(std::int64_t now);
     void addMissingIndex();
     void addMissingNonWageTable();
+    void addMissingSettingTable();
     // False only for the other payroll items of a file written before they were kept, which
     // could not be given their table.
     bool holds(ListKind kind) const;

@@ -37,13 +37,21 @@ struct PostedTicket {
     NewTicket ticket;
 };
 
+// A ticket's place in the order queries read tickets in: TxnDate, then TxnNumber.
+struct TicketPosition {
+    std::string txnDate;
+    std::int64_t txnNumber = 0;
+};
+
 // Which posted tickets a query reads: TxnDate from/to (YYYY-MM-DD) and the moment last
-// modified from/to (seconds since 1970 UTC), each bound optional and inclusive.
+// modified from/to (seconds since 1970 UTC), each bound optional and inclusive; and, for the
+// next page of an iterator, only those after `after` in the order read.
 struct TicketSelection {
     std::optional<std::string> fromTxnDate;
     std::optional<std::string> toTxnDate;
     std::optional<std::int64_t> fromModified;
     std::optional<std::int64_t> toModified;
+    std::optional<TicketPosition> after;
 };
 
 }  // namespace vantrell::standins

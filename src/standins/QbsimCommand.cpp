@@ -4,6 +4,7 @@
 
 #include "diag/FileSystem.h"
 #include "standins/CompanyFile.h"
+#include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
 
 namespace vantrell::standins {
@@ -18,13 +19,16 @@ constexpr const char* kUsage =
     "       qbsim set-inactive FILE NAME...\n"
     "       qbsim list-time FILE\n"
     "       qbsim add-time FILE DATE EMPLOYEE DURATION ITEM\n"
+    "       qbsim set-max-version FILE VERSION|none\n"
     "A company file holds employees, wage payroll items, other payroll items (additions, which\n"
     "time tickets cannot name) and the time tickets posted to it.\n"
     "list-time writes one posted ticket per line: TxnDate, employee, duration and wage item,\n"
     "separated by tabs, in the order posted.\n"
     "add-time posts one ticket as if keyed by hand: DATE as yyyy-mm-dd, DURATION as an\n"
     "interval such as PT8H0M or PT7H30M0S, EMPLOYEE and ITEM (a wage item) by name; both must\n"
-    "be active. It writes the new ticket's TxnID.\n";
+    "be active. It writes the new ticket's TxnID.\n"
+    "set-max-version makes the accounting system of FILE refuse request messages of a qbXML\n"
+    "version above VERSION (such as 2.0), as an older one does; none lifts the limit.\n";
 
 void listTime(const CompanyFile& file, std::ostream& out) {
     for (const auto& posted : file.postedTickets()) {
@@ -95,7 +99,9 @@ int runQbsim(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 0;
     }
     const bool addsTime = command == "add-time" && args.size() == 6;
-    if (!(takesNames && args.size() >= 3) && !(takesFileOnly && args.size() == 2) && !addsTime) {
+    const bool setsVersion = command == "set-max-version" && args.size() == 3;
+    if (!(takesNames && args.size() >= 3) && !(takesFileOnly && args.size() == 2) && !addsTime &&
+        !setsVersion) {
         err << kUsage;
         return 2;
     }
@@ -117,6 +123,14 @@ int runQbsim(const std::vector<std::string>& args, std::ostream& out, std::ostre
             file.setInactive(names, clock());
         } else if (addsTime) {
             out << addTime(file, names, clock()) << '\n';
+        } else if (setsVersion) {
+            const std::string& version = names[0];
+            if (version != "none" && !isKnownQbxmlVersion(version)) {
+                throw BadArgument{"The version \"" + version +
+                                  "\" is not a qbXML version such as 2.0 or 13.0."};
+            }
+            file.setHighestQbxmlVersion(version == "none" ? std::nullopt
+                                                          : std::optional<std::string>(version));
         } else {
             listTime(file, out);
         }

@@ -146,11 +146,24 @@ std::string requestedQbxmlVersion(const pugi::xml_document& document) {
     if (!version) {
         parseError();
     }
-    if (std::find(kSupportedVersions.begin(), kSupportedVersions.end(), *version) ==
-        kSupportedVersions.end()) {
+    if (!isKnownQbxmlVersion(*version)) {
         throw ProcessorError(ProcessorCode::UnsupportedVersion);
     }
     return *version;
+}
+
+bool isKnownQbxmlVersion(const std::string& version) {
+    return std::find(kSupportedVersions.begin(), kSupportedVersions.end(), version) !=
+           kSupportedVersions.end();
+}
+
+bool versionAbove(const std::string& version, const std::string& limit) {
+    int major = 0;
+    int minor = 0;
+    if (std::sscanf(limit.c_str(), "%d.%d", &major, &minor) != 2) {
+        return false;
+    }
+    return versionAtLeast(version, major, minor + 1);
 }
 
 bool versionAtLeast(const std::string& version, int major, int minor) {

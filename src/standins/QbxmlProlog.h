@@ -18,4 +18,11 @@ std::string requestedQbxmlVersion(const pugi::xml_document& document);
 // True when `version` ("major.minor") is at least `major.minor`.
 bool versionAtLeast(const std::string& version, int major, int minor);
 
+// True when `version` is one of the versions the accounting system knows, written as a request
+// declares it ("2.0", "13.0").
+bool isKnownQbxmlVersion(const std::string& version);
+
+// True when `version` is later than `limit`, both "major.minor".
+bool versionAbove(const std::string& version, const std::string& limit);
+
 }  // namespace vantrell::standins

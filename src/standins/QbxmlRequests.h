@@ -66,11 +66,17 @@ struct TimeTrackingAddRequest {
 
 enum class MetaData { NoMetaData, MetaDataOnly, MetaDataAndResponseData };
 
+// A query's iterator attribute (qbXML 5.0 on): none asks for the whole answer at once.
+enum class IteratorMode { None, Start, Continue, Stop };
+
 // TimeTrackingQueryRq: either TxnIDs, or the filters (all optional). Dates are kept as written
-// and converted when the request is processed.
+// and converted when the request is processed. Continue and Stop name the iterator by
+// `iteratorId` (empty when the request gave none).
 struct TimeTrackingQueryRequest {
     std::optional<std::string> requestId;
     MetaData metaData = MetaData::NoMetaData;
+    IteratorMode iterator = IteratorMode::None;
+    std::string iteratorId;
     std::vector<std::string> txnIds;
     std::optional<std::int64_t> maxReturned;
     std::optional<std::string> fromModifiedDate;

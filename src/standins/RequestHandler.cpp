@@ -37,6 +37,7 @@ struct Context {
     ResponseDocument& response;
     const QbxmlMessage& message;
     std::int64_t now;
+    QueryIterators& iterators;
 };
 
 const char* listResponseName(ListKind kind) {
@@ -108,7 +109,7 @@ ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
 
 ResponseStatus answer(Context& context, const TimeTrackingQueryRequest& query) {
     return answerTimeTrackingQuery(query, context.file, context.response, context.message.version,
-                                   context.message.includeResponseData);
+                                   context.message.includeResponseData, context.iterators);
 }
 
 ResponseStatus answer(Context& context, const TxnDelRequest& request) {
@@ -154,15 +155,23 @@ const std::optional<std::string>& requestIdOf(const QbxmlRequest& request) {
 
 }  // namespace
 
-RequestHandler::RequestHandler(CompanyFile& file, UnixClock clock)
-    : file_(file), clock_(std::move(clock)) {}
+RequestHandler::RequestHandler(CompanyFile& file, UnixClock clock, QueryIterators* iterators)
+    : file_(file),
+      clock_(std::move(clock)),
+      iterators_(iterators != nullptr ? *iterators : ownIterators_) {}
 
 std::string RequestHandler::handle(std::string_view request) {
-    QbxmlMessage message = readQbxmlMessage(request);
+    std::optional<std::string> highestVersion;
+    try {
+        highestVersion = file_.highestQbxmlVersion();
+    } catch (const CompanyFileError&) {
+        throw ProcessorError(ProcessorCode::UnexpectedError);
+    }
+    QbxmlMessage message = readQbxmlMessage(request, highestVersion);
     ResponseDocument response;
     // An answer to added tickets is about twice its request; a query's may be any size.
     response.reserve(kAnswerPerRequestByte * request.size());
-    Context context{file_, response, message, clock_()};
+    Context context{file_, response, message, clock_(), iterators_};
     // The message's tickets are committed in groups, as the accounting system stores them as
     // it goes: a failure of the file as a whole undoes the group in hand and gives no response,
     // while the groups before it stay posted, and so does a process killed half-way.

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "standins/CompanyFile.h"
+#include "standins/QueryIterators.h"
 
 namespace vantrell::standins {
 
@@ -21,11 +22,17 @@ std::int64_t systemUnixSeconds();
 class RequestHandler {
   public:
     // Answers from `file`, which must outlive the handler, dating what it stores by `clock`.
-    RequestHandler(CompanyFile& file, UnixClock clock);
+    // Query iterators are kept in `iterators` (the session's, which must outlive the handler),
+    // or, when none is given, in the handler's own, for its own messages.
+    RequestHandler(CompanyFile& file, UnixClock clock, QueryIterators* iterators = nullptr);
+    RequestHandler(const RequestHandler&) = delete;
+    RequestHandler& operator=(const RequestHandler&) = delete;
 
     // The whole response message for the whole request message. Throws ProcessorError:
     // ParseError (and no request is processed) when the message is not well-formed or not a
-    // message of the requests answered here; UnsupportedVersion, RollbackNotSupported; and
+    // message of the requests answered here; UnsupportedVersion (for a version the file's
+    // accounting system is set not to answer too: CompanyFile::highestQbxmlVersion),
+    // RollbackNotSupported; and
     // UnexpectedError when the company file fails as a whole: the tickets are committed a
     // thousand requests at a time, so those of the groups before the failure stay stored.
     std::string handle(std::string_view request);
@@ -33,6 +40,8 @@ class RequestHandler {
   private:
     CompanyFile& file_;
     UnixClock clock_;
+    QueryIterators ownIterators_;
+    QueryIterators& iterators_;
 };
 
 }  // namespace vantrell::standins

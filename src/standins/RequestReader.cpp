@@ -252,10 +252,10 @@ void readRange(const pugi::xml_node& node, std::string_view fromName, std::strin
 
 TimeTrackingQueryRequest readTimeTrackingQuery(const pugi::xml_node& node,
                                                const std::string& version) {
-    // Iterators, which hand out a long answer over several messages, are not offered here;
-    // like an element this system does not support, a request that asks for one is refused.
-    if (versionAtLeast(version, 5, 0)) {
-        allowAttributes(node, {"requestID", "metaData"});
+    // Iterators hand out a long answer over several messages, from 5.0 on.
+    const bool iterators = versionAtLeast(version, 5, 0);
+    if (iterators) {
+        allowAttributes(node, {"requestID", "metaData", "iterator", "iteratorID"});
     } else {
         allowAttributes(node, {"requestID"});
     }
@@ -267,6 +267,13 @@ TimeTrackingQueryRequest readTimeTrackingQuery(const pugi::xml_node& node,
                                {"MetaDataOnly", MetaData::MetaDataOnly},
                                {"MetaDataAndResponseData", MetaData::MetaDataAndResponseData}});
     }
+    if (const auto iterator = node.attribute("iterator")) {
+        query.iterator =
+            enumValue<IteratorMode>(iterator.value(), {{"Start", IteratorMode::Start},
+                                                       {"Continue", IteratorMode::Continue},
+                                                       {"Stop", IteratorMode::Stop}});
+    }
+    query.iteratorId = node.attribute("iteratorID").value();
     ChildReader reader(node);
     if (reader.nextIs("TxnID")) {
         query.txnIds = reader.repeatedLeaves("TxnID");
@@ -412,9 +419,13 @@ TimeTrackingAddRequest readPiece(std::string_view text, std::pair<std::size_t, s
 
 // Reads the message that `document` holds; `pieced`, when given, holds the time tickets'
 // requests that `document` (its frame) marks.
-QbxmlMessage readMessage(const pugi::xml_document& document, const PiecedMessage* pieced) {
+QbxmlMessage readMessage(const pugi::xml_document& document, const PiecedMessage* pieced,
+                         const std::optional<std::string>& highestVersion) {
     QbxmlMessage message;
     message.version = requestedQbxmlVersion(document);
+    if (highestVersion && versionAbove(message.version, *highestVersion)) {
+        throw ProcessorError(ProcessorCode::UnsupportedVersion);
+    }
     const auto root = document.document_element();
     if (!named(root, "QBXML")) {
         parseError();
@@ -479,17 +490,18 @@ QbxmlMessage readMessage(const pugi::xml_document& document, const PiecedMessage
 
 }  // namespace
 
-QbxmlMessage readQbxmlMessage(std::string_view text) {
+QbxmlMessage readQbxmlMessage(std::string_view text,
+                              const std::optional<std::string>& highestVersion) {
     // A message of many time tickets is read one ticket at a time, so that no tree of the whole
     // message, nor a second copy of its text, is held.
     if (const std::optional<PiecedMessage> pieced = inPieces(text)) {
-        return readMessage(pieced->frame, &*pieced);
+        return readMessage(pieced->frame, &*pieced, highestVersion);
     }
     pugi::xml_document document;
     if (loadXmlStrict(document, text, XmlChecks::Conforming)) {
         parseError();
     }
-    return readMessage(document, nullptr);
+    return readMessage(document, nullptr, highestVersion);
 }
 
 QbxmlRequest takeRequest(QbxmlMessage& message, std::size_t i) {

@@ -64,6 +64,12 @@ ResponseStatus invalidTimeInterval(const std::string& value, const std::string& 
                       "\" in the field \"" + field + "\"."};
 }
 
+// The code and text as the accounting system reported them to a program whose iterator it no
+// longer held; the text is attested, the severity follows from the code's range.
+ResponseStatus invalidIterator(const std::string& iteratorId) {
+    return {3391, "The iteratorID \"" + iteratorId + "\" is not valid."};
+}
+
 ResponseStatus stringTooLong(const std::string& field, int limit) {
     return {3070, "The string in the field \"" + field + "\" is too long; at most " +
                       std::to_string(limit) + " characters are allowed."};

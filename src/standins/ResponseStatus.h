@@ -40,6 +40,9 @@ ResponseStatus invalidDateRange();
 ResponseStatus invalidBoolean(const std::string& value, const std::string& field);
 // 3035: `value` of the element `field` is not a duration.
 ResponseStatus invalidTimeInterval(const std::string& value, const std::string& field);
+// 3391: no iterator of this session has the iteratorID `iteratorId` (never started, stopped,
+// run to its end, or of a session that has ended).
+ResponseStatus invalidIterator(const std::string& iteratorId);
 // 3070: the text of the element `field` is longer than `limit` characters.
 ResponseStatus stringTooLong(const std::string& field, int limit);
 

@@ -1,9 +1,7 @@
 #include "standins/SimulatedRequestProcessor.h"
 
-#include <cstdio>
-#include <random>
-
 #include "diag/FileSystem.h"
+#include "standins/BracedGuid.h"
 #include "standins/CompanyFile.h"
 #include "standins/CompanyFileHold.h"
 #include "standins/ProcessorError.h"
@@ -40,23 +38,6 @@ std::unique_ptr<CompanyFileHold> holdFile(const std::filesystem::path& path, int
             break;
     }
     throw ProcessorError(ProcessorCode::CannotOpenCompanyFile);
-}
-
-// A ticket in the component's form, a braced GUID.
-std::string newTicket() {
-    std::random_device source;
-    std::mt19937_64 generator((static_cast<std::uint64_t>(source()) << 32) ^
-                              static_cast<std::uint64_t>(source()));
-    const std::uint64_t high = generator();
-    const std::uint64_t low = generator();
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "{%08llx-%04llx-%04llx-%04llx-%012llx}",
-                  static_cast<unsigned long long>(high >> 32),
-                  static_cast<unsigned long long>((high >> 16) & 0xFFFF),
-                  static_cast<unsigned long long>(high & 0xFFFF),
-                  static_cast<unsigned long long>(low >> 48),
-                  static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFULL));
-    return buffer;
 }
 
 }  // namespace
@@ -102,7 +83,8 @@ std::string SimulatedRequestProcessor::BeginSession(const std::string& qbFileNam
     }
     hold_ = holdFile(path, fileMode);
     file_ = std::move(file);
-    ticket_ = newTicket();
+    // A ticket in the component's form.
+    ticket_ = standins::newBracedGuid();
     return ticket_;
 }
 
@@ -118,11 +100,13 @@ void SimulatedRequestProcessor::checkSession(const std::string& ticket) const {
 std::string SimulatedRequestProcessor::ProcessRequest(const std::string& ticket,
                                                       const std::string& request) {
     checkSession(ticket);
-    return standins::RequestHandler(*file_, clock_).handle(request);
+    return standins::RequestHandler(*file_, clock_, &iterators_).handle(request);
 }
 
 void SimulatedRequestProcessor::EndSession(const std::string& ticket) {
     checkSession(ticket);
+    // Iterators are valid for the session that started them only.
+    iterators_.clear();
     file_.reset();
     hold_.reset();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "qblink/RequestProcessor.h"
+#include "standins/QueryIterators.h"
 #include "standins/RequestHandler.h"
 
 namespace vantrell {
@@ -35,7 +36,8 @@ class SimulatedRequestProcessor final : public RequestProcessor {
     // any other holds the file (0x80040422), another mode while a single-user one holds it
     // (0x80040410).
     std::string BeginSession(const std::string& qbFileName, int fileMode) override;
-    // The response message to `request`; also throws what RequestHandler::handle throws.
+    // The response message to `request`; also throws what RequestHandler::handle throws. Query
+    // iterators started by one request serve the session's later ones.
     std::string ProcessRequest(const std::string& ticket, const std::string& request) override;
     // Closes the company file.
     void EndSession(const std::string& ticket) override;
@@ -47,6 +49,8 @@ class SimulatedRequestProcessor final : public RequestProcessor {
     std::unique_ptr<standins::CompanyFileHold> hold_;
     std::unique_ptr<standins::CompanyFile> file_;
     std::string ticket_;
+    // The query iterators the session's requests started; they end with the session.
+    standins::QueryIterators iterators_;
 
     void checkSession(const std::string& ticket) const;
 };

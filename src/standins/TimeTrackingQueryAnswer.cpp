@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "standins/BracedGuid.h"
 #include "standins/QbxmlValues.h"
 #include "standins/RecordWriter.h"
 
@@ -13,13 +14,6 @@ namespace vantrell::standins {
 namespace {
 
 constexpr const char* kResponseName = "TimeTrackingQueryRs";
-
-// The filters of a query, converted.
-struct TicketFilter {
-    TicketSelection selection;
-    std::optional<std::set<std::string>> employees;  // ListIDs; absent selects every employee
-    std::optional<std::int64_t> maxReturned;
-};
 
 // An optional date bound as "YYYY-MM-DD"; an empty one bounds nothing.
 std::optional<ResponseStatus> convertDate(const std::optional<std::string>& text, const char* field,
@@ -107,18 +101,30 @@ class RecordStream {
     TimeTrackingRetWriter records_;
 };
 
+// Where an answer stands in its iterator: the tickets still to come and the iteratorID.
+struct IteratorPlace {
+    std::int64_t remaining = 0;
+    std::string id;
+};
+
 pugi::xml_node addAnswer(ResponseDocument& response, const TimeTrackingQueryRequest& query,
-                         const ResponseStatus& status, std::optional<std::size_t> retCount) {
+                         const ResponseStatus& status, std::optional<std::size_t> retCount,
+                         const IteratorPlace* place = nullptr) {
     auto element = response.addResponse(kResponseName, query.requestId, status);
     if (retCount) {
         element.append_attribute("retCount") = static_cast<unsigned long long>(*retCount);
+    }
+    if (place != nullptr) {
+        element.append_attribute("iteratorRemainingCount") =
+            static_cast<long long>(place->remaining);
+        element.append_attribute("iteratorID") = place->id.c_str();
     }
     return element;
 }
 
 ResponseStatus answerByTxnId(const TimeTrackingQueryRequest& query, const CompanyFile& file,
                              ResponseDocument& response, const std::string& version,
-                             bool includeResponseData) {
+                             bool includeResponseData, const IteratorPlace* place) {
     std::vector<PostedTicket> tickets;
     for (const auto& txnId : query.txnIds) {
         auto posted = file.findTicket(txnId);
@@ -141,7 +147,7 @@ ResponseStatus answerByTxnId(const TimeTrackingQueryRequest& query, const Compan
                   tickets.end());
     const bool withCount = query.metaData != MetaData::NoMetaData;
     const auto element = addAnswer(response, query, statusOk(),
-                                   withCount ? std::optional(tickets.size()) : std::nullopt);
+                                   withCount ? std::optional(tickets.size()) : std::nullopt, place);
     if (includeResponseData && query.metaData != MetaData::MetaDataOnly) {
         RecordStream stream(response, element, query, version);
         for (const auto& posted : tickets) {
@@ -193,13 +199,116 @@ ResponseStatus answerByFilter(const TimeTrackingQueryRequest& query, const Compa
     return status;
 }
 
+// How many tickets the filter selects, however many a page may return.
+std::int64_t countSelected(const CompanyFile& file, TicketFilter filter) {
+    if (!filter.employees) {
+        return file.countTickets(filter.selection);
+    }
+    filter.maxReturned.reset();
+    std::int64_t count = 0;
+    forEachSelected(file, filter, [&](const PostedTicket&) {
+        ++count;
+        return true;
+    });
+    return count;
+}
+
+// Answers the next page of the iterator `id`: the tickets after its position, as many as the
+// request's MaxReturned (else the one it started with; else all), and moves it past them. The
+// count of those still to come is written before the page, so it is taken from the count made
+// when the iterator started: exact unless the file changes in between, which the accounting
+// system does not promise either. An iterator with nothing left ends.
+ResponseStatus answerPage(const TimeTrackingQueryRequest& query, const CompanyFile& file,
+                          ResponseDocument& response, const std::string& version,
+                          bool includeResponseData, QueryIterators& iterators,
+                          const std::string& id) {
+    TicketIterator& iterator = *iterators.find(id);
+    TicketFilter page = iterator.filter;
+    if (query.maxReturned) {
+        page.maxReturned = query.maxReturned;
+    }
+    const std::int64_t expected =
+        page.maxReturned ? std::min(*page.maxReturned, iterator.remaining) : iterator.remaining;
+    IteratorPlace place{iterator.remaining - expected, id};
+    const std::optional<std::size_t> retCount =
+        query.metaData != MetaData::NoMetaData
+            ? std::optional<std::size_t>(static_cast<std::size_t>(expected))
+            : std::nullopt;
+    const bool withRecords = includeResponseData && query.metaData != MetaData::MetaDataOnly;
+    std::optional<RecordStream> stream;
+    std::int64_t read = 0;
+    forEachSelected(file, page, [&](const PostedTicket& posted) {
+        ++read;
+        iterator.filter.selection.after = TicketPosition{posted.ticket.txnDate, posted.txnNumber};
+        if (withRecords) {
+            if (!stream) {
+                stream.emplace(response, addAnswer(response, query, statusOk(), retCount, &place),
+                               query, version);
+            }
+            stream->add(posted);
+        }
+        return true;
+    });
+    // A short page means the selection holds no more, whatever was counted.
+    const bool full = page.maxReturned && read == *page.maxReturned;
+    iterator.remaining = full ? place.remaining : 0;
+    const ResponseStatus status = read > 0 ? statusOk() : noMatchingObject();
+    if (!stream) {
+        if (read == 0) {
+            place.remaining = 0;
+        }
+        addAnswer(response, query, status, retCount, &place);
+    }
+    if (iterator.remaining == 0) {
+        iterators.stop(id);
+    }
+    return status;
+}
+
+ResponseStatus answerWithIterator(const TimeTrackingQueryRequest& query, const CompanyFile& file,
+                                  ResponseDocument& response, const std::string& version,
+                                  bool includeResponseData, QueryIterators& iterators) {
+    if (query.iterator != IteratorMode::Start) {
+        if (iterators.find(query.iteratorId) == nullptr) {
+            const ResponseStatus status = invalidIterator(query.iteratorId);
+            response.addResponse(kResponseName, query.requestId, status);
+            return status;
+        }
+        if (query.iterator == IteratorMode::Stop) {
+            iterators.stop(query.iteratorId);
+            const IteratorPlace place{0, query.iteratorId};
+            addAnswer(response, query, statusOk(), std::nullopt, &place);
+            return statusOk();
+        }
+        return answerPage(query, file, response, version, includeResponseData, iterators,
+                          query.iteratorId);
+    }
+    if (!query.txnIds.empty()) {
+        // A few tickets named one by one: all of them on the first page, none kept for later.
+        const IteratorPlace place{0, newBracedGuid()};
+        return answerByTxnId(query, file, response, version, includeResponseData, &place);
+    }
+    TicketIterator iterator;
+    if (const auto refusal = convertFilter(query, file, iterator.filter)) {
+        response.addResponse(kResponseName, query.requestId, *refusal);
+        return *refusal;
+    }
+    iterator.remaining = countSelected(file, iterator.filter);
+    const std::string id = iterators.start(std::move(iterator));
+    return answerPage(query, file, response, version, includeResponseData, iterators, id);
+}
+
 }  // namespace
 
 ResponseStatus answerTimeTrackingQuery(const TimeTrackingQueryRequest& query,
                                        const CompanyFile& file, ResponseDocument& response,
-                                       const std::string& version, bool includeResponseData) {
+                                       const std::string& version, bool includeResponseData,
+                                       QueryIterators& iterators) {
+    if (query.iterator != IteratorMode::None) {
+        return answerWithIterator(query, file, response, version, includeResponseData, iterators);
+    }
     if (!query.txnIds.empty()) {
-        return answerByTxnId(query, file, response, version, includeResponseData);
+        return answerByTxnId(query, file, response, version, includeResponseData, nullptr);
     }
     return answerByFilter(query, file, response, version, includeResponseData);
 }

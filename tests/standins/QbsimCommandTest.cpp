@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "CompanyFixture.h"
+#include "standins/ProcessorError.h"
 #include "standins/QbsimCommand.h"
 
 #ifndef _WIN32
@@ -67,6 +68,24 @@ TEST_F(QbsimTest, SetInactiveHidesEmployeesAndWageItemsFromQueries) {
     ASSERT_EQ(elements.size(), 2u);
     EXPECT_EQ(elements[0].names, std::vector<std::string>{"Worker One"});
     EXPECT_EQ(elements[1].statusCode, "1");
+}
+
+TEST_F(QbsimTest, SetMaxVersionMakesTheFileRefuseLaterMessages) {
+    onFile("add-employee", {"Worker One"});
+    const std::string later = testing::message("<EmployeeQueryRq/>", "<?qbxml version=\"5.0\"?>");
+    EXPECT_EQ(onFile("set-max-version", {"4.1"}).status, 0);
+    EXPECT_THROW(handle(later), ProcessorError);
+    EXPECT_NO_THROW(handle(testing::message("<EmployeeQueryRq/>", "<?qbxml version=\"4.1\"?>")));
+    EXPECT_EQ(onFile("set-max-version", {"none"}).status, 0);
+    EXPECT_NO_THROW(handle(later));
+
+    // A version the accounting system does not know is a mistake on the command line.
+    const auto bad = onFile("set-max-version", {"2.5"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("The version \"2.5\" is not a qbXML version"), std::string::npos)
+        << bad.err;
+    EXPECT_EQ(onFile("set-max-version").status, 2);
+    EXPECT_NO_THROW(handle(later));
 }
 
 struct Refusal {

@@ -235,5 +235,73 @@ TEST_F(SchemaValidationTest, TheNameHintQueryAndItsAnswersValidateAgainstTheVend
     }
 }
 
+// The paged check's requests and every answer to them (pages, the last page, nothing found, an
+// iterator refused, an iterator stopped) are documents of the vendor's schema.
+TEST_F(SchemaValidationTest, ThePagedCheckAndItsAnswersValidateAgainstTheVendorSchema) {
+    const auto schema = referenceFolder() / "schema" / "qbxml130" / "qbxmlops130.xsd";
+    if (!std::filesystem::exists(schema)) {
+        GTEST_SKIP() << "no schema at " << schema;
+    }
+    addEmployees({"Worker One", "Ann & <Bob> \"Q\" O'Neil"});
+    addWageItems({"Hourly"});
+    handle(exportRequest({{"1", "Worker One"},
+                          {"2", "Ann & <Bob> \"Q\" O'Neil", "Hourly", "2024-03-05"},
+                          {"3", "Worker One", "Hourly", "2024-03-06"}}));
+    std::vector<std::string> documents = {
+        postedTicketPageRequest("2024-03-01", "2024-03-31", 2, ""),
+        postedTicketPageRequest("2024-03-01", "2024-03-31", 2, "{0-1} & <x>"),
+        postedTicketIteratorStopRequest("{0-1}")};
+    QueryIterators iterators;
+    {
+        CompanyFile file(path);
+        RequestHandler handler(file, clock, &iterators);
+        const std::string first =
+            handler.handle(postedTicketPageRequest("2024-03-01", "2024-03-31", 2, ""));
+        documents.push_back(first);
+        const std::string marker = "iteratorID=\"";
+        const auto at = first.find(marker);
+        ASSERT_NE(at, std::string::npos) << first;
+        const std::string id = first.substr(
+            at + marker.size(), first.find('"', at + marker.size()) - at - marker.size());
+        documents.push_back(
+            handler.handle(postedTicketPageRequest("2024-03-01", "2024-03-31", 2, id)));
+        documents.push_back(
+            handler.handle(postedTicketPageRequest("2024-03-01", "2024-03-31", 2, id)));
+        documents.push_back(
+            handler.handle(postedTicketPageRequest("2030-01-01", "2030-01-31", 2, "")));
+        const std::string second =
+            handler.handle(postedTicketPageRequest("2024-03-01", "2024-03-31", 1, ""));
+        const auto at2 = second.find(marker);
+        ASSERT_NE(at2, std::string::npos) << second;
+        documents.push_back(handler.handle(postedTicketIteratorStopRequest(second.substr(
+            at2 + marker.size(), second.find('"', at2 + marker.size()) - at2 - marker.size()))));
+        documents.push_back(handler.handle(
+            message("<TimeTrackingQueryRq requestID=\"m\" metaData=\"MetaDataAndResponseData\" "
+                    "iterator=\"Start\"><MaxReturned>1</MaxReturned></TimeTrackingQueryRq>",
+                    "<?qbxml version=\"13.0\"?>")));
+    }
+    const std::string answered = documents[3] + documents[4] + documents[5] + documents[6];
+    for (const char* expected : {"iteratorRemainingCount=\"1\"", "iteratorRemainingCount=\"0\"",
+                                 "statusCode=\"3391\"", "statusCode=\"1\"", "&lt;Bob&gt;"}) {
+        EXPECT_NE(answered.find(expected), std::string::npos) << expected << "\n" << answered;
+    }
+
+    std::vector<std::filesystem::path> files;
+    for (std::size_t i = 0; i < documents.size(); ++i) {
+        const std::string name = "paged" + std::to_string(i) + ".xml";
+        sandbox.write(name, documents[i]);
+        files.push_back(sandbox.file(name));
+    }
+    const auto result = validate(schema, files, sandbox.file("xmllint-paged.txt"));
+    if (!result) {
+        GTEST_SKIP() << "xmllint is not available";
+    }
+    EXPECT_EQ(result->first, 0) << result->second;
+    for (const auto& file : files) {
+        EXPECT_NE(result->second.find(file.string() + " validates"), std::string::npos)
+            << result->second;
+    }
+}
+
 }  // namespace
 }  // namespace vantrell::standins

@@ -312,11 +312,12 @@ TEST_P(RefusedMessages, AreParseErrorsOfTheWholeMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Messages, RefusedMessages,
     ::testing::Values(
+        // Iterators came with 5.0.
         RefusedMessage{"Iterator",
                        "<TimeTrackingQueryRq iterator=\"Start\"><MaxReturned>2"
-                       "</MaxReturned></TimeTrackingQueryRq>"},
-        RefusedMessage{"IteratorId",
-                       "<TimeTrackingQueryRq iterator=\"Continue\" iteratorID=\"x\"/>"},
+                       "</MaxReturned></TimeTrackingQueryRq>",
+                       "<?qbxml version=\"4.1\"?>"},
+        RefusedMessage{"IteratorMode", "<TimeTrackingQueryRq iterator=\"Next\" iteratorID=\"x\"/>"},
         RefusedMessage{"DateMacro",
                        "<TimeTrackingQueryRq><TxnDateRangeFilter><DateMacro>Today"
                        "</DateMacro></TxnDateRangeFilter></TimeTrackingQueryRq>"},

@@ -11,11 +11,13 @@ namespace {
 
 constexpr double kMiB = 1024.0 * 1024.0;
 constexpr double kRatioTarget = 2.0;
-constexpr double kWholeRunTargetSeconds = 15.0;
-constexpr double kRepeatRunTargetSeconds = 5.0;
-constexpr double kMemoryTargetMiB = 512.0;
-// What the already-posted check may add to the whole run, in percent, in either situation.
-constexpr double kCheckShareTargetPercent = 15.0;
+constexpr double kWholeRunTargetSeconds = 10.0;
+constexpr double kWholeRunMemoryTargetMiB = 512.0;
+// The repeat run is mostly the already-posted check, asked for in pages of a few fields each.
+constexpr double kRepeatRunTargetSeconds = 3.0;
+constexpr double kRepeatRunMemoryTargetMiB = 256.0;
+// The check of the usual first export, when the accounting system holds none of the tickets.
+constexpr double kCheckNonePostedTargetSeconds = 0.1;
 // A growth exponent above 1 by more than this, and above the floor's own by more than the
 // same, is growth faster than the payroll's: noise on a shared machine stays below it.
 constexpr double kGrowthSlack = 0.15;
@@ -217,46 +219,30 @@ bool printTargets(std::ostream& out, const std::vector<SizeResult>& sizes) {
     }
     const Sample& whole = large.median[Phase::WholeRun];
     const Sample& repeat = large.median[Phase::RepeatRun];
-    const double peakMiB = static_cast<double>(std::max(whole.peakBytes, repeat.peakBytes)) / kMiB;
+    const double wholePeakMiB = static_cast<double>(whole.peakBytes) / kMiB;
+    const double repeatPeakMiB = static_cast<double>(repeat.peakBytes) / kMiB;
+    const Sample& none = large.median[Phase::CheckNonePosted];
 
     out << "targets at " << grouped(large.tickets) << " tickets\n";
     out << "  every phase within " << kRatioTarget << "x its floor: worst " << fixed(worstRatio, 2)
         << "x, " << worstPhase << ": " << verdict(worstRatio <= kRatioTarget) << '\n';
-    out << "  whole export run under " << kWholeRunTargetSeconds
+    out << "  first export run under " << kWholeRunTargetSeconds
         << " s: " << fixed(whole.seconds, 2)
         << " s: " << verdict(whole.seconds < kWholeRunTargetSeconds) << '\n';
+    out << "  first export run's peak under " << kWholeRunMemoryTargetMiB
+        << " MiB: " << fixed(wholePeakMiB, 0)
+        << " MiB: " << verdict(wholePeakMiB < kWholeRunMemoryTargetMiB) << '\n';
     out << "  repeat run, every ticket already posted, under " << kRepeatRunTargetSeconds
         << " s: " << fixed(repeat.seconds, 2)
         << " s: " << verdict(repeat.seconds < kRepeatRunTargetSeconds) << '\n';
-    out << "  peak memory under " << kMemoryTargetMiB << " MiB (either run): " << fixed(peakMiB, 0)
-        << " MiB: " << verdict(peakMiB < kMemoryTargetMiB) << '\n';
-
-    // The check against the whole export run, and against the program's own phases of that run
-    // without the check (the two differ: the export run starts a process, the phases run in
-    // this one). The target must hold against both.
-    Sample withoutCheck;
-    for (std::size_t i = 0; i < kPhaseCount; ++i) {
-        if (kPhases[i].inWholeRun && static_cast<Phase>(i) != Phase::CheckNonePosted) {
-            withoutCheck = withoutCheck + large.median.phases[i];
-        }
-    }
-    const auto percentOf = [](const Sample& part, const Sample& of) {
-        return of.seconds > 0 ? 100 * part.seconds / of.seconds : 0;
-    };
-    const Sample& none = large.median[Phase::CheckNonePosted];
-    const Sample& all = large.median[Phase::CheckAllPosted];
-    const double worstShare =
-        std::max({percentOf(none, whole), percentOf(all, whole), percentOf(none, withoutCheck),
-                  percentOf(all, withoutCheck)});
-    out << "  already-posted check adds at most " << kCheckShareTargetPercent
-        << "% to the whole run: worst " << fixed(worstShare, 1)
-        << "%: " << verdict(worstShare <= kCheckShareTargetPercent) << '\n'
-        << "    none posted " << fixed(percentOf(none, whole), 1) << "%, all posted "
-        << fixed(percentOf(all, whole), 1) << "% of the export run (vantrell-cli --export, "
-        << fixed(whole.seconds, 2) << " s)\n"
-        << "    none posted " << fixed(percentOf(none, withoutCheck), 1) << "%, all posted "
-        << fixed(percentOf(all, withoutCheck), 1) << "% of its phases without the check ("
-        << fixed(withoutCheck.seconds, 2) << " s)\n";
+    out << "  repeat run's peak under " << kRepeatRunMemoryTargetMiB
+        << " MiB: " << fixed(repeatPeakMiB, 0)
+        << " MiB: " << verdict(repeatPeakMiB < kRepeatRunMemoryTargetMiB) << '\n';
+    // The export runs the check twice (at the activation and right before the send); the
+    // phase is one of them.
+    out << "  check with none posted under " << kCheckNonePostedTargetSeconds
+        << " s: " << fixed(none.seconds, 3)
+        << " s: " << verdict(none.seconds < kCheckNonePostedTargetSeconds) << '\n';
     if (sizes.size() >= 2) {
         const SizeResult& small = sizes[sizes.size() - 2];
         const double tickets = small.tickets > 0 ? static_cast<double>(large.tickets) /

@@ -163,6 +163,57 @@ std::vector<PostedTimeTicket> readPostedTickets(std::string response) {
     return tickets;
 }
 
+PostedTicketPage readPostedTicketPage(std::string response) {
+    PostedTicketPage page;
+    pugi::xml_document document;
+    if (const std::optional<std::string> failure = loadXmlStrictInPlace(document, response)) {
+        throw Failure("The answer of QuickBooks could not be read: " + *failure);
+    }
+    const std::vector<pugi::xml_node> answers =
+        outermostElementsByTagName(document, "TimeTrackingQueryRs");
+    if (answers.size() != 1) {
+        throw Failure("The page of QuickBooks holds " + std::to_string(answers.size()) +
+                      " TimeTrackingQueryRs instead of one.");
+    }
+    const pugi::xml_node answer = answers.front();
+    const std::string status = answer.attribute("statusCode").value();
+    page.records = recordsOf(answer);
+    if (status == "3391") {
+        page.iteratorGone = true;
+        return page;
+    }
+    if (status == "1" && page.records == 0) {
+        return page;
+    }
+    if (status == "1") {
+        throw Failure("The answer of QuickBooks says it found no time ticket, yet holds " +
+                      std::to_string(page.records) + ".");
+    }
+    if (status != "0") {
+        throw Failure("QuickBooks refused the query of its time tickets: status " + status + ", " +
+                      answer.attribute("statusMessage").value());
+    }
+    const std::optional<std::uint64_t> remaining = countAttribute(answer, "iteratorRemainingCount");
+    page.iteratorId = answer.attribute("iteratorID").value();
+    if (!remaining || page.iteratorId.empty()) {
+        throw Failure("The page of QuickBooks does not say where its iterator stands.");
+    }
+    page.remaining = *remaining;
+    if (const auto said = countAttribute(answer, "retCount"); said && *said != page.records) {
+        throw Failure("The answer of QuickBooks says it holds " + std::to_string(*said) +
+                      " time tickets but holds " + std::to_string(page.records) + ".");
+    }
+    std::size_t number = 0;
+    for (const pugi::xml_node& record : answer.children("TimeTrackingRet")) {
+        ++number;
+        // As in a whole answer: time that is not payroll is none of the program's own.
+        if (record.child("PayrollItemWageRef")) {
+            page.tickets.push_back(readRecord(record, number));
+        }
+    }
+    return page;
+}
+
 std::vector<RequestAnswer> readRequestAnswers(const std::string& response,
                                               const std::string& responseElement) {
     pugi::xml_document document;

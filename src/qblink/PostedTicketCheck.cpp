@@ -3,13 +3,10 @@
 #include <utility>
 
 #include "diag/Guard.h"
-#include "diag/TraceFile.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
-#include "qblink/PostedTicketAnswer.h"
 #include "qblink/PostedTicketMatch.h"
 #include "qblink/QuickBooksLink.h"
-#include "qblink/RequestText.h"
 #include "qblink/ValueFormat.h"
 
 namespace vantrell {
@@ -57,13 +54,8 @@ void QuickBooksLink::CheckPostedTickets() {
         }
         // Without a dated ticket nothing staged can be one the accounting system holds.
         if (range) {
-            const std::string request =
-                postedTicketQueryRequest(range->first.dateText(), range->second.dateText());
-            SaveTextFile(log_.folder(), "CheckReq.txt", request);
-            std::string response = processor().ProcessRequest(ticket, request);
-            SaveTextFile(log_.folder(), "CheckResp.txt", response);
-
-            const std::vector<PostedTimeTicket> posted = readPostedTickets(std::move(response));
+            const std::vector<PostedTimeTicket> posted =
+                askPostedTickets(range->first.dateText(), range->second.dateText());
             // The usual first export: nothing there, nothing sent unconfirmed, nothing to pair.
             if (!posted.empty() || !unconfirmed.empty()) {
                 settlePostedTickets(posted, unconfirmed);

@@ -56,6 +56,11 @@ class QuickBooksLink {
     // ERROR <message>"). The window takes them (and empties this) after a resolution.
     std::vector<std::string> answerNotes;
 
+    // The tickets the check asks for in one page of qbXML 5.0, measured so that a page's text
+    // stays a few megabytes while the pages' round trips cost little.
+    static constexpr int kCheckPageSize = 5000;
+    int checkPageSize = kCheckPageSize;
+
     // Opens the connection and begins a session on strQBdata; True when a session is open
     // at return. A failure is logged with the step that failed and gives False; when the
     // connection had opened it is closed again, and a failure of that close is thrown on to the
@@ -198,6 +203,12 @@ class QuickBooksLink {
     std::vector<std::string> ticketsLeftLines();
     void rememberPairedAnswers();
     std::vector<std::string> lockedOutLines() const;
+    std::vector<PostedTimeTicket> askPostedTickets(const std::string& fromDate,
+                                                   const std::string& toDate);
+    // Nothing when the accounting system does not take the paged query's version.
+    std::optional<std::vector<PostedTimeTicket>> askPostedTicketPages(const std::string& fromDate,
+                                                                      const std::string& toDate);
+    void stopIterator(const std::string& iteratorId);
     void settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
                              const std::vector<stage::JournalTicket>& unconfirmed);
     db::Connection& interfaceConnection();
@@ -230,6 +241,8 @@ class QuickBooksLink {
     // The journal's record of the export in progress, made before its message goes out.
     std::optional<std::int64_t> exportId_;
     std::string sessionCompanyFile_;
+    // The accounting system of this session refused the paged check's version.
+    bool pagedCheckRefused_ = false;
     // Whether the last resolution's answer said which names QuickBooks holds; nothing before
     // a resolution in this activation.
     std::optional<bool> namesChecked_;

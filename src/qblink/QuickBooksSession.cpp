@@ -72,6 +72,7 @@ bool QuickBooksLink::OpenQBConnection() {
         step = "begin a session at " + strQBdata_;
         ticket = processor().BeginSession(strQBdata_, kSingleUserMode);
         sessionCompanyFile_ = strQBdata_;
+        pagedCheckRefused_ = false;
 
         step = "set blnQBConnected=true";
         blnQBConnected = true;

@@ -46,6 +46,10 @@ class ProcessorFailure : public Failure {
 constexpr std::uint32_t kSingleUserFileShared = 0x80040422;
 constexpr std::uint32_t kFileOpenInOtherMode = 0x80040410;
 
+// The request processor's code for a request message in a qbXML version that the accounting
+// system does not take.
+constexpr std::uint32_t kUnsupportedQbxmlVersion = 0x80040423;
+
 // Whether `code` is one of those: another program has the company file open.
 constexpr bool companyFileHeldElsewhere(std::uint32_t code) {
     return code == kSingleUserFileShared || code == kFileOpenInOtherMode;

@@ -7,6 +7,8 @@ static_assert(static_cast<std::uint32_t>(ProcessorCode::SingleUserFileShared) ==
               kSingleUserFileShared);
 static_assert(static_cast<std::uint32_t>(ProcessorCode::FileOpenInOtherMode) ==
               kFileOpenInOtherMode);
+static_assert(static_cast<std::uint32_t>(ProcessorCode::UnsupportedVersion) ==
+              kUnsupportedQbxmlVersion);
 
 // Texts of the component's string table (QBXMLRP.dll 13.0), kept exactly, double spaces
 // included.

@@ -34,6 +34,9 @@ std::string FakeRequestProcessor::ProcessRequest(const std::string& ticket,
                                                  const std::string& request) {
     if (request.find("<TimeTrackingQueryRq") != std::string::npos) {
         script_.checkRequests.push_back(request);
+        if (request.find(" iterator=\"") != std::string::npos) {
+            return pageOf(request);
+        }
         if (script_.postedTicketsAnswer.empty()) {
             throw Failure(script_.checkFailure);
         }
@@ -56,6 +59,31 @@ std::string FakeRequestProcessor::ProcessRequest(const std::string& ticket,
     std::string response = std::move(script_.responses.front());
     script_.responses.pop_front();
     return response;
+}
+
+std::string FakeRequestProcessor::pageOf(const std::string& request) {
+    if (script_.refusesPages) {
+        throw ProcessorFailure(kUnsupportedQbxmlVersion,
+                               "The version of QBXML that was requested is not supported or is "
+                               "unknown.");
+    }
+    if (script_.pageAnswer) {
+        return script_.pageAnswer(request);
+    }
+    if (script_.postedTicketsAnswer.empty()) {
+        throw Failure(script_.checkFailure);
+    }
+    std::string page = script_.postedTicketsAnswer;
+    const std::size_t answer = page.find("<TimeTrackingQueryRs ");
+    if (answer != std::string::npos) {
+        if (page.find("iteratorID") == std::string::npos) {
+            page.insert(answer + 20, " iteratorID=\"{fake-iterator}\"");
+        }
+        if (page.find("iteratorRemainingCount") == std::string::npos) {
+            page.insert(answer + 20, " iteratorRemainingCount=\"0\"");
+        }
+    }
+    return page;
 }
 
 void FakeRequestProcessor::EndSession(const std::string& ticket) {

@@ -29,6 +29,13 @@ struct ProcessorScript {
         "find a matching object in QuickBooks\"/></QBXMLMsgsRs></QBXML>";
     std::string checkFailure = "The request processor could not be reached.";
     std::vector<std::string> checkRequests;
+    // A paged query (an iterator's Start, Continue or Stop) is answered by `pageAnswer` when
+    // set; else with postedTicketsAnswer as its one page (an answer that does not say where
+    // its iterator stands is given iteratorRemainingCount 0 and an iteratorID). With
+    // `refusesPages` the request processor refuses its version, as an accounting system that
+    // knows only older ones does. Paged queries are kept in checkRequests too.
+    std::function<std::string(const std::string& request)> pageAnswer;
+    bool refusesPages = false;
 
     // The answer to the question behind the hints under missing names, also apart from the
     // queue: no employee and no payroll item.
@@ -63,6 +70,7 @@ class FakeRequestProcessor final : public RequestProcessor {
 
   private:
     void call(const std::string& operation, const std::string& line);
+    std::string pageOf(const std::string& request);
     ProcessorScript& script_;
 };
 

@@ -17,10 +17,22 @@ constexpr const char* kInvitation = "Click Export to post your time tickets in Q
 // Whatever is clicked and run again, the company file holds each ticket once: one employee
 // with one worked day to start with (Worker One, 2026-03-02, 8 hours Hourly), days added by
 // each test, and a company file that knows every name.
-struct ExactlyOnce : CliFixture {
+// The name of a run of the tests below: how the check asks.
+inline std::string checkWayName(const ::testing::TestParamInfo<bool>& run) {
+    return run.param ? "WholeAnswerOf2_0" : "Pages";
+}
+
+// Run twice: against an accounting system that answers the check in pages, and against one
+// that takes no qbXML version past 2.0 and is asked for the whole answer.
+struct ExactlyOnce : CliFixture, ::testing::WithParamInterface<bool> {
     using Lines = std::vector<std::string>;
 
-    void SetUp() override { writeSmallData({"Worker One", "Worker Two"}); }
+    void SetUp() override {
+        writeSmallData({"Worker One", "Worker Two"});
+        if (GetParam()) {
+            qbsim({"set-max-version", company, "2.0"});
+        }
+    }
 
     void addDay(const std::string& name, const std::string& date, double regular,
                 double overtime = 0) {

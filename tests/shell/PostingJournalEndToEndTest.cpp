@@ -40,7 +40,7 @@ struct PostingJournal : testing::ExactlyOnce {
 // The message went out, the accounting system stored the tickets, and the answer did not
 // arrive: the tickets are in the journal as sent, the undo says it cannot tell yet, the next
 // run's check confirms them with the ids it reads, and the undo then deletes them all.
-TEST_F(PostingJournal, ALostAnswerIsSettledByTheNextRunAndThenUndone) {
+TEST_P(PostingJournal, ALostAnswerIsSettledByTheNextRunAndThenUndone) {
     addDay("Worker Two", "2026-03-02", 7.5);
     ASSERT_EQ(cliWithFiles().status, 0);
     const std::string resolution = lastResolutionAnswer();
@@ -84,7 +84,7 @@ TEST_F(PostingJournal, ALostAnswerIsSettledByTheNextRunAndThenUndone) {
 
 // A ticket keyed by hand is taken off the stage with a journal row of its own: counted in the
 // list, never deleted by an undo.
-TEST_F(PostingJournal, ATicketNoExportSentIsSettledByTheCheckAndCountedApart) {
+TEST_P(PostingJournal, ATicketNoExportSentIsSettledByTheCheckAndCountedApart) {
     addDay("Worker Two", "2026-03-02", 8);
     qbsim({"add-time", company, "2026-03-02", "Worker Two", "PT8H0M0S", "Hourly"});
     exportAll();
@@ -99,7 +99,7 @@ TEST_F(PostingJournal, ATicketNoExportSentIsSettledByTheCheckAndCountedApart) {
 
 // A run that looked at another company file stores it; the undo still goes to the file the
 // export was posted to, and refuses to be pointed elsewhere.
-TEST_F(PostingJournal, AnUndoGoesToTheCompanyFileOfItsExport) {
+TEST_P(PostingJournal, AnUndoGoesToTheCompanyFileOfItsExport) {
     addDay("Worker Two", "2026-03-02", 8);
     exportAll();
     const std::string other = sandbox.file("Other.qbw").string();
@@ -126,7 +126,7 @@ TEST_F(PostingJournal, AnUndoGoesToTheCompanyFileOfItsExport) {
 // Before it deletes, the undo asks what the accounting system holds under each id: only a
 // ticket that is the one recorded is deleted; an answer is taken only for the request it
 // names, exactly as sent; "not found", asked or deleting, is "already gone".
-TEST_F(PostingJournal, AnUndoDeletesOnlyTheTicketsHeldAsRecorded) {
+TEST_P(PostingJournal, AnUndoDeletesOnlyTheTicketsHeldAsRecorded) {
     addDay("Worker Two", "2026-03-02", 8);
     addDay("Worker One", "2026-03-03", 8);
     addDay("Worker Two", "2026-03-03", 8);
@@ -176,7 +176,7 @@ TEST_F(PostingJournal, AnUndoDeletesOnlyTheTicketsHeldAsRecorded) {
 
 // A journal table that would lose what it is given ends the start with a message naming the
 // table and what is wrong; nothing is sent.
-TEST_F(PostingJournal, DamagedJournalTablesAreRefusedAtTheStart) {
+TEST_P(PostingJournal, DamagedJournalTablesAreRefusedAtTheStart) {
     exportAll();
     addDay("Worker Two", "2026-03-02", 8);
     const struct {
@@ -212,7 +212,7 @@ TEST_F(PostingJournal, DamagedJournalTablesAreRefusedAtTheStart) {
 
 // A damaged row of ExportRun: the list names it and shows the rest; an export is refused
 // before anything is sent, with the journal named, never the accounting system.
-TEST_F(PostingJournal, DamagedExportRowsAreNamedAndNothingIsSentPastThem) {
+TEST_P(PostingJournal, DamagedExportRowsAreNamedAndNothingIsSentPastThem) {
     exportAll();
     addDay("Worker Two", "2026-03-02", 8);
     const struct {
@@ -252,7 +252,7 @@ TEST_F(PostingJournal, DamagedExportRowsAreNamedAndNothingIsSentPastThem) {
 
 // Damaged ticket rows are named one by one; the undo deletes the rest and never blames the
 // accounting system for them.
-TEST_F(PostingJournal, DamagedTicketRowsAreNamedAndTheRestIsUndone) {
+TEST_P(PostingJournal, DamagedTicketRowsAreNamedAndTheRestIsUndone) {
     addDay("Worker Two", "2026-03-02", 8);
     addDay("Worker One", "2026-03-03", 8);
     exportAll();
@@ -278,6 +278,9 @@ TEST_F(PostingJournal, DamagedTicketRowsAreNamedAndTheRestIsUndone) {
     EXPECT_FALSE(contains(run.err + run.out, "QuickBooks answers")) << run.err;
     EXPECT_EQ(postedTickets().size(), 2u);
 }
+
+INSTANTIATE_TEST_SUITE_P(PagedAndWhole, PostingJournal, ::testing::Values(false, true),
+                         testing::checkWayName);
 
 }  // namespace
 }  // namespace vantrell

@@ -19,6 +19,31 @@ bool isErrorSeverity(std::string_view severity) {
 
 }  // namespace
 
+std::ofstream modErrorLog::appendEntry(const std::string& entry) const {
+    // A log that is not an ordinary file (a FIFO would block the open) is one that cannot be
+    // written.
+    const auto path = folder_.file(kLogFileName);
+    std::ofstream log;
+    if (isWritableFileOrAbsent(path)) {
+        log.open(path, std::ios::binary | std::ios::app);
+    }
+    if (log.is_open() && log) {
+        log.write(entry.data(), static_cast<std::streamsize>(entry.size()));
+        log.flush();
+    }
+    return log;
+}
+
+void modErrorLog::RecordLogNote(std::string_view procedure, std::string_view message) noexcept {
+    try {
+        std::string entry = formatLogTimestamp(clock_.now());
+        entry.append(procedure).append(" ").append(message).append(kLineEnd);
+        appendEntry(entry);
+    } catch (...) {
+        // Called where a failure is being handled, too: it must always return.
+    }
+}
+
 void modErrorLog::WriteLogEntry(std::string_view severity, std::string_view procedure,
                                 std::string_view message) noexcept {
     try {
@@ -32,17 +57,8 @@ void modErrorLog::WriteLogEntry(std::string_view severity, std::string_view proc
         }
         entry.append(" ").append(message).append(kLineEnd);
 
-        // Held open while the box is shown, and closed once it has been dismissed. A log that
-        // is not an ordinary file (a FIFO would block the open) is one that cannot be written.
-        const auto path = folder_.file(kLogFileName);
-        std::ofstream log;
-        if (isWritableFileOrAbsent(path)) {
-            log.open(path, std::ios::binary | std::ios::app);
-        }
-        if (log.is_open() && log) {
-            log.write(entry.data(), static_cast<std::streamsize>(entry.size()));
-            log.flush();
-        }
+        // Held open while the box is shown, and closed once it has been dismissed.
+        const std::ofstream log = appendEntry(entry);
 
         std::string text;
         if (!isError) {

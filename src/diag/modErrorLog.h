@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fstream>
+#include <string>
 #include <string_view>
 
 #include "diag/Clock.h"
@@ -24,12 +26,21 @@ class modErrorLog {
     void WriteLogEntry(std::string_view severity, std::string_view procedure,
                        std::string_view message) noexcept;
 
+    // Appends a note for whoever reads the log later (how a question was asked, how many
+    // pages its answer took) without a box: nothing the user has to act on or dismiss. A log
+    // that cannot be written skips it. Never throws.
+    void RecordLogNote(std::string_view procedure, std::string_view message) noexcept;
+
     // The program folder the log and the program's other files live in.
     const ProgramFolder& folder() const { return folder_; }
     // The clock the entries are stamped with, for whatever else the program dates.
     Clock& clock() const { return clock_; }
 
   private:
+    // Appends `entry` to the log file, when it can be written; the open stream is returned
+    // so that an entry's box is shown while the file is still held.
+    std::ofstream appendEntry(const std::string& entry) const;
+
     ProgramFolder folder_;
     Prompter& prompter_;
     Clock& clock_;

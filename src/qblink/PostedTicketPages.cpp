@@ -29,7 +29,7 @@ std::vector<PostedTimeTicket> QuickBooksLink::askPostedTickets(const std::string
         }
         // Remembered for the session: the next check asks the older way at once.
         pagedCheckRefused_ = true;
-        log_.WriteLogEntry("NOTE", "CheckPostedTickets",
+        log_.RecordLogNote("CheckPostedTickets",
                            std::string("QuickBooks does not take qbXML ") + kPagedCheckVersion +
                                ": the posted time tickets are asked for in one answer of qbXML " +
                                kPostedCheckVersion + ".");
@@ -104,7 +104,7 @@ std::optional<std::vector<PostedTimeTicket>> QuickBooksLink::askPostedTicketPage
                     "QuickBooks lost the iterator of the check again after it was "
                     "begun anew.");
             }
-            log_.WriteLogEntry("NOTE", "CheckPostedTickets",
+            log_.RecordLogNote("CheckPostedTickets",
                                "QuickBooks no longer knew the iterator of the check after " +
                                    std::to_string(pages) + " pages; it is begun anew.");
             continue;
@@ -115,7 +115,7 @@ std::optional<std::vector<PostedTimeTicket>> QuickBooksLink::askPostedTicketPage
             throw;
         }
         if (pages > 1) {
-            log_.WriteLogEntry("NOTE", "CheckPostedTickets",
+            log_.RecordLogNote("CheckPostedTickets",
                                "Read " + std::to_string(posted.size()) +
                                    " posted time tickets in " + std::to_string(pages) +
                                    " pages of qbXML " + kPagedCheckVersion + ".");

@@ -117,6 +117,23 @@ TEST(WriteLogEntry, AppendsToAnExistingLog) {
     EXPECT_EQ(t.logText(), std::string("earlier entry\r\n") + kStamp + "Main again\r\n");
 }
 
+// A note for the log's reader goes into the file as a note does, without a box; a log that
+// cannot be written loses it quietly.
+TEST(RecordLogNote, AppendsANoteWithoutABox) {
+    TestLog t;
+    t.log.WriteLogEntry("NOTE", "Main", "shown");
+    t.log.RecordLogNote("CheckPostedTickets", "Read 3 posted time tickets in 2 pages.");
+    EXPECT_EQ(t.logText(), std::string(kStamp) + "Main shown\r\n" + kStamp +
+                               "CheckPostedTickets Read 3 posted time tickets in 2 pages.\r\n");
+    EXPECT_EQ(t.prompter.shown.size(), 1u);
+
+    std::filesystem::create_directory(t.sandbox.file("elsewhere"));
+    modErrorLog blocked(ProgramFolder(t.sandbox.file("elsewhere")), t.prompter, t.clock);
+    std::filesystem::create_directory(t.sandbox.file("elsewhere/VantrellLog.txt"));
+    blocked.RecordLogNote("Main", "lost");
+    EXPECT_EQ(t.prompter.shown.size(), 1u);
+}
+
 TEST(WriteLogEntry, UnwritableLogStillShowsTheBoxAndReturns) {
     TestLog t;
     std::filesystem::create_directory(t.sandbox.file("VantrellLog.txt"));

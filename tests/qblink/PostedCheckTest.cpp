@@ -60,7 +60,7 @@ TEST(DurationMinutes, ReadsTheFormsTheAccountingSystemWrites) {
 
 stage::StagedTicket staged(std::int32_t sequence, const std::string& name, const char* date,
                            float hours, const std::string& item) {
-    return {sequence, name, db::DateTime::parse(date), hours, item, ""};
+    return {sequence, name, db::DateTime::parse(date), hours, item, "", name, item};
 }
 
 TEST(TicketMatch, PairsOneForOneWithoutLetterCaseAndFindsChangedHours) {

@@ -1,5 +1,6 @@
 #include "interfacedb/stage/NameMap.h"
 
+#include <map>
 #include <utility>
 
 #include "diag/Utf8.h"
@@ -113,16 +114,17 @@ std::vector<NameMapEntry> readNameMap(db::Connection& cn) {
         entries.push_back(std::move(entry));
     }
     // Two rows for one name: neither is applied, since either could be the wrong one.
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        for (std::size_t j = 0; j < entries.size(); ++j) {
-            if (i != j && entries[i].damage.empty() && entries[j].kind == entries[i].kind &&
-                equalsIgnoringAsciiCase(entries[i].chronelName, entries[j].chronelName) &&
-                (entries[j].damage.empty() ||
-                 entries[j].damage.find("another row") != std::string::npos)) {
-                entries[i].damage =
-                    "row " + std::to_string(entries[i].row) + " of NameMap: another row maps the " +
-                    nameKindText(entries[i].kind) + " \"" + entries[i].chronelName + "\" too";
-            }
+    std::map<std::pair<NameKind, std::string>, int> rowsOf;
+    for (const NameMapEntry& entry : entries) {
+        if (entry.damage.empty()) {
+            ++rowsOf[{entry.kind, keyOf(entry.chronelName)}];
+        }
+    }
+    for (NameMapEntry& entry : entries) {
+        if (entry.damage.empty() && rowsOf[{entry.kind, keyOf(entry.chronelName)}] > 1) {
+            entry.damage = "row " + std::to_string(entry.row) +
+                           " of NameMap: another row maps the " + nameKindText(entry.kind) + " \"" +
+                           entry.chronelName + "\" too";
         }
     }
     return entries;

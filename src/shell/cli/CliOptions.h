@@ -67,10 +67,9 @@ inline constexpr const char* kCliHelp =
     "  --list-maps        lists the name map: kind, FROM and TO, tab-separated\n"
     "  --help, --version  this text; the program's version\n"
     "\n"
-    "Exit status: 0 normal; 1 the program ended early, or a map entry was refused (the\n"
-    "message says why, and VantrellLog.txt); 2 --export given, but issues remain; 3 tickets "
-    "remain: the export\n"
-    "left some in the stage, or the undo could not delete some; 64 the command line was not\n"
-    "understood.\n";
+    "Exit status: 0 normal; 1 the program ended early (the message says why, and\n"
+    "VantrellLog.txt), or a map entry was refused or not found; 2 --export given, but issues\n"
+    "remain; 3 tickets remain: the export left some in the stage, or the undo could not\n"
+    "delete some; 64 the command line was not understood.\n";
 
 }  // namespace vantrell

@@ -32,6 +32,11 @@ int listMaps(db::Connection& cn, std::ostream& out, std::ostream& err) {
 
 int runNameMapCommand(const CliOptions& options, const ProgramState& state, std::ostream& out,
                       std::ostream& err) {
+    // What went wrong, on `err` (as the exports' commands say it).
+    const auto refuse = [&](const std::string& message) {
+        err << message << '\n';
+        return kExitEndedEarly;
+    };
     const stage::NameKind kind =
         options.mapEmployee ? stage::NameKind::Employee : stage::NameKind::PayType;
     const std::string kindText = stage::nameKindText(kind);
@@ -39,8 +44,7 @@ int runNameMapCommand(const CliOptions& options, const ProgramState& state, std:
         if (options.mapCommand == CliOptions::MapCommand::Map) {
             if (const std::optional<std::string> refused =
                     stage::refusedMapping(options.mapFrom, options.mapTo)) {
-                err << "The " << kindText << " was not mapped: " << *refused << '\n';
-                return kExitEndedEarly;
+                return refuse("The " + kindText + " was not mapped: " + *refused);
             }
         }
         db::Connection cn;
@@ -53,9 +57,8 @@ int runNameMapCommand(const CliOptions& options, const ProgramState& state, std:
                 return kExitNormal;
             case CliOptions::MapCommand::Unmap:
                 if (!stage::removeNameMapping(cn, kind, options.mapFrom)) {
-                    err << "The name map has no entry for the " << kindText << " "
-                        << options.mapFrom << "; --list-maps shows the entries.\n";
-                    return kExitEndedEarly;
+                    return refuse("The name map has no entry for the " + kindText + " " +
+                                  options.mapFrom + "; --list-maps shows the entries.");
                 }
                 out << "The " << kindText << " " << options.mapFrom
                     << " is staged under its own name from the next run on.\n";
@@ -67,10 +70,9 @@ int runNameMapCommand(const CliOptions& options, const ProgramState& state, std:
         }
         return kExitNormal;
     } catch (const std::exception& e) {
-        err << "The name map could not be "
-            << (options.mapCommand == CliOptions::MapCommand::List ? "read" : "changed") << ": "
-            << e.what() << '\n';
-        return kExitEndedEarly;
+        return refuse(std::string("The name map could not be ") +
+                      (options.mapCommand == CliOptions::MapCommand::List ? "read" : "changed") +
+                      ": " + e.what());
     }
 }
 

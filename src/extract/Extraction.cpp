@@ -34,6 +34,15 @@ void stageDayNamingIt(modErrorLog& log, ExtractionState& state) {
     }
 }
 
+// Records the names of the tickets a map entry renamed, once their rows are stored.
+void keepRenamed(db::Connection& interface, const ExtractionState& state) {
+    for (const ExtractionState::Renamed& ticket : state.renamed) {
+        interface.execute(stage::kInsertPunchSource,
+                          {db::Value(ticket.sequence), db::Value(ticket.chronelName),
+                           db::Value(ticket.chronelPayType)});
+    }
+}
+
 }  // namespace
 
 void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, ExtractionState& state) {
@@ -80,21 +89,26 @@ void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, Extraction
             state.rsPunch->open(stage::kPunchTable, interface, db::CursorType::Dynamic,
                                 db::LockType::Optimistic);
 
-            if (blnHasRecords(log, state.rsReportData)) {
-                state.rsReportData->moveFirst();
-                state.lngSequence = 0;
-                while (!state.rsReportData->eof()) {
-                    stageDayNamingIt(log, state);
-                    state.rsReportData->moveNext();
+            try {
+                if (blnHasRecords(log, state.rsReportData)) {
+                    state.rsReportData->moveFirst();
+                    state.lngSequence = 0;
+                    while (!state.rsReportData->eof()) {
+                        stageDayNamingIt(log, state);
+                        state.rsReportData->moveNext();
+                    }
                 }
+            } catch (...) {
+                // The tickets staged before the failure are kept, and so are their names.
+                try {
+                    keepRenamed(interface, state);
+                } catch (...) {
+                }
+                throw;
             }
             blnCloseRecordset(log, state.rsPunch);
             blnCloseRecordset(log, state.rsReportData);
-            for (const ExtractionState::Renamed& ticket : state.renamed) {
-                interface.execute(stage::kInsertPunchSource,
-                                  {db::Value(ticket.sequence), db::Value(ticket.chronelName),
-                                   db::Value(ticket.chronelPayType)});
-            }
+            keepRenamed(interface, state);
 
             rebuildStagedNames(log, interface, state);
         });

@@ -7,6 +7,7 @@
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
 #include "interfacedb/stage/PostingJournal.h"
+#include "interfacedb/stage/Stage.h"
 #include "shell/ExactlyOnceFixture.h"
 
 namespace vantrell {
@@ -237,6 +238,24 @@ TEST_F(NameMap, NoDatabaseOrADamagedRowIsNamed) {
                          "row 3 of NameMap"))
         << run.out;
     EXPECT_EQ(postedTickets().size(), 0u);
+}
+
+// A run that stops at a day keeps the tickets staged before it, and with them the names they
+// were staged from.
+TEST_F(NameMap, AStageThatStopsKeepsTheNamesOfWhatItStaged) {
+    firstRun();
+    mapBoth();
+    runOnChronel("insert into REPORTDATA values ('Zed', '2026-03-04', NULL, 0, 0, NULL, 0)");
+    const CliRun run = cliWithFiles();
+    EXPECT_TRUE(contains(run.out, "the extraction stopped at \"Zed\"")) << run.out;
+    db::Connection cn;
+    cn.open(db::connectionStringFor(data + "/Vantrell.mdb"));
+    const std::vector<stage::StagedTicket> staged = stage::readStagedTickets(cn);
+    ASSERT_EQ(staged.size(), 2u);
+    EXPECT_EQ(staged[0].name, "Worker Two");
+    EXPECT_EQ(staged[0].chronelName, "Bob Jones");
+    EXPECT_EQ(staged[0].chronelPayType, "Regular Pay");
+    EXPECT_EQ(staged[1].chronelName, "Worker One");
 }
 
 }  // namespace

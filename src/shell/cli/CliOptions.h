@@ -68,8 +68,8 @@ inline constexpr const char* kCliHelp =
     "  --help, --version  this text; the program's version\n"
     "\n"
     "Exit status: 0 normal; 1 the program ended early (the message says why, and\n"
-    "VantrellLog.txt), or a map entry was refused or not found; 2 --export given, but issues\n"
-    "remain; 3 tickets remain: the export left some in the stage, or the undo could not\n"
-    "delete some; 64 the command line was not understood.\n";
+    "VantrellLog.txt), or a map entry was refused or not found;\n"
+    "2 --export given, but issues remain; 3 tickets remain: the export left some in the\n"
+    "stage, or the undo could not delete some; 64 the command line was not understood.\n";
 
 }  // namespace vantrell

@@ -34,6 +34,15 @@ void stageDayNamingIt(modErrorLog& log, ExtractionState& state) {
     }
 }
 
+// Records the names of the tickets a map entry renamed, once their rows are stored.
+void keepRenamed(db::Connection& interface, const ExtractionState& state) {
+    for (const ExtractionState::Renamed& ticket : state.renamed) {
+        interface.execute(stage::kInsertPunchSource,
+                          {db::Value(ticket.sequence), db::Value(ticket.chronelName),
+                           db::Value(ticket.chronelPayType)});
+    }
+}
+
 }  // namespace
 
 void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, ExtractionState& state) {
@@ -56,26 +65,50 @@ void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, Extraction
         openSnapshot(state.rsRules, kAccrualTitlesQuery, chronel);
         openSnapshot(state.rsReportData, kDaysQuery, chronel);
 
+        // A damaged row of the name map is not applied, and says so: the name it would have
+        // replaced may be one the accounting system holds for somebody else.
+        const std::vector<stage::NameMapEntry> map = stage::readNameMap(interface);
+        for (const stage::NameMapEntry& entry : map) {
+            if (!entry.damage.empty()) {
+                log.WriteLogEntry("WARNING", "GetChronelData",
+                                  "Name map not applied: " + entry.damage);
+                state.outcome.mapDamage.push_back(entry.damage);
+            }
+        }
+        state.names = stage::NameMapping(map);
+        state.renamed.clear();
+
         // The stage is rebuilt under one commit, made however the run ends: what a failure
         // leaves is what it would leave with each row committed on its own, and a run that is
         // killed leaves the stage as it was.
         interface.inOneCommit([&] {
             interface.execute(stage::kDeletePostedPunch);
             interface.execute(stage::kDeleteUnpostedPunch);
+            interface.execute(stage::kDeletePunchSources);
             state.rsPunch = std::make_unique<db::Recordset>();
             state.rsPunch->open(stage::kPunchTable, interface, db::CursorType::Dynamic,
                                 db::LockType::Optimistic);
 
-            if (blnHasRecords(log, state.rsReportData)) {
-                state.rsReportData->moveFirst();
-                state.lngSequence = 0;
-                while (!state.rsReportData->eof()) {
-                    stageDayNamingIt(log, state);
-                    state.rsReportData->moveNext();
+            try {
+                if (blnHasRecords(log, state.rsReportData)) {
+                    state.rsReportData->moveFirst();
+                    state.lngSequence = 0;
+                    while (!state.rsReportData->eof()) {
+                        stageDayNamingIt(log, state);
+                        state.rsReportData->moveNext();
+                    }
                 }
+            } catch (...) {
+                // The tickets staged before the failure are kept, and so are their names.
+                try {
+                    keepRenamed(interface, state);
+                } catch (...) {
+                }
+                throw;
             }
             blnCloseRecordset(log, state.rsPunch);
             blnCloseRecordset(log, state.rsReportData);
+            keepRenamed(interface, state);
 
             rebuildStagedNames(log, interface, state);
         });

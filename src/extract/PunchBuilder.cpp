@@ -34,15 +34,35 @@ db::Value required(const db::Value& value, std::string_view column) {
 void storeRow(ExtractionState& state, const db::Recordset& day, const db::Value& hours,
               const std::string& payType) {
     db::Recordset& punch = requireObject<db::DbError>(state.rsPunch);
+    // The accounting system's names where the map has them.
+    const db::Value name = required(day.field("FullName"), "Name");
+    std::string chronelName;
+    db::Value stagedName = name;
+    bool employeeMapped = false;
+    if (name.kind() == db::Value::Kind::Text) {
+        chronelName = name.toText();
+        const std::string& mapped = state.names.staged(stage::NameKind::Employee, chronelName);
+        if (&mapped != &chronelName) {
+            stagedName = db::Value(mapped);
+            employeeMapped = true;
+        }
+    }
+    const std::string& stagedPayType = state.names.staged(stage::NameKind::PayType, payType);
+
     punch.addNew();
     punch.setField(stage::kSequence, db::Value(state.lngSequence));
-    punch.setField(stage::kName, required(day.field("FullName"), "Name"));
+    punch.setField(stage::kName, stagedName);
     punch.setField(stage::kDate, required(day.field("AdjustedDate"), "Date"));
     punch.setField(stage::kHours, hours);
-    punch.setField(stage::kPayTypeColumn, db::Value(payType));
+    punch.setField(stage::kPayTypeColumn, db::Value(stagedPayType));
     punch.setField(stage::kPosted, db::Value(false));
     punch.setField(stage::kError, db::Value(std::string()));
     punch.update();
+
+    // A renamed ticket keeps the names it was staged from, once it is stored.
+    if ((employeeMapped || &stagedPayType != &payType) && name.kind() == db::Value::Kind::Text) {
+        state.renamed.push_back({state.lngSequence, chronelName, payType});
+    }
 }
 
 // The ticket of the current day for these columns, when its hours are worth one. Throws what

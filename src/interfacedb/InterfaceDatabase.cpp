@@ -45,6 +45,9 @@ std::string kindText(db::ColumnType::Kind kind) {
 // nothing is recorded into a table that would lose it.
 void completeColumns(db::Catalog& catalog, const db::TableDefinition& table) {
     const std::vector<db::Catalog::ColumnInfo> present = catalog.tableColumns(table.name);
+    const std::string cannot = table.name == stage::kNameMap
+                                   ? "; the program cannot keep its name map in it."
+                                   : "; the program cannot record exports in it.";
     for (const db::TableDefinition::ColumnDefinition& column : table.columns) {
         const auto found =
             std::find_if(present.begin(), present.end(), [&](const db::Catalog::ColumnInfo& info) {
@@ -53,8 +56,7 @@ void completeColumns(db::Catalog& catalog, const db::TableDefinition& table) {
         if (found == present.end()) {
             if (!stage::isAddedLater(table.name, column.name)) {
                 throw db::DbError("The table " + table.name + " of " + kInterfaceDatabaseFileName +
-                                  " lacks its column " + column.name +
-                                  "; the program cannot record exports in it.");
+                                  " lacks its column " + column.name + cannot);
             }
             catalog.appendColumn(table.name, column);
             continue;
@@ -67,7 +69,7 @@ void completeColumns(db::Catalog& catalog, const db::TableDefinition& table) {
             throw db::DbError("The column " + column.name + " of the table " + table.name + " of " +
                               kInterfaceDatabaseFileName + " is declared for " +
                               kindText(declared) + " (\"" + found->declaredType + "\"), not for " +
-                              kindText(wanted) + "; the program cannot record exports in it.");
+                              kindText(wanted) + cannot);
         }
     }
 }

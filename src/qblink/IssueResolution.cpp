@@ -32,6 +32,11 @@ std::vector<std::string> incompleteStageLines(const ExtractionOutcome& extractio
         lines.push_back("The time data could not be read completely: " + day +
                         " could not be staged; see VantrellLog.txt.");
     }
+    // The names that row would have replaced may be staged under the wrong name.
+    for (const std::string& damage : extraction.mapDamage) {
+        lines.push_back("The name map in Vantrell.mdb is damaged and was not applied: " + damage +
+                        ".");
+    }
     return lines;
 }
 
@@ -70,7 +75,7 @@ void QuickBooksLink::ResolveWithQB() {
 // Adds one issue line per row of `query` to `report`, each followed by its hint when it has
 // one.
 void QuickBooksLink::listNames(IssueReport& report, const char* query, const char* linePrefix,
-                               const NameHints& hints) {
+                               const NameHints& hints, stage::NameKind kind) {
     RecordsetRef rs = std::make_unique<db::Recordset>();
     rs->open(query, interfaceConnection(), db::CursorType::Dynamic, db::LockType::Optimistic);
     if (blnHasRecords(log_, rs)) {
@@ -81,6 +86,13 @@ void QuickBooksLink::listNames(IssueReport& report, const char* query, const cha
             const db::Value name = rs->field(stage::kName);
             const std::string text = name.isNull() ? std::string() : name.toText();
             report.lines.push_back(linePrefix + text);
+            // A name the map gave: the clerk looks for the map entry, not for this name in
+            // the time-and-attendance system.
+            for (const std::string& from : stage::mappedFrom(interfaceConnection(), kind, text)) {
+                report.lines.push_back("  The name map gives " + text + " for the " +
+                                       stage::nameKindText(kind) + " " + from +
+                                       ", and QuickBooks has no " + text + ".");
+            }
             if (const auto hint = hints.find(text); hint != hints.end()) {
                 report.lines.push_back("  " + hint->second);
             }
@@ -95,8 +107,10 @@ QuickBooksLink::IssueReport QuickBooksLink::FindIssues() {
     IssueReport report;
     report.complete = guard(log_, "ShowIssues", [&] {
         if (namesChecked_.value_or(true)) {
-            listNames(report, stage::kEmployeesByName, "Missing Employee ", employeeHints_);
-            listNames(report, stage::kPayTypesByName, "Mising Pay Type ", payTypeHints_);
+            listNames(report, stage::kEmployeesByName, "Missing Employee ", employeeHints_,
+                      stage::NameKind::Employee);
+            listNames(report, stage::kPayTypesByName, "Mising Pay Type ", payTypeHints_,
+                      stage::NameKind::PayType);
         } else {
             // Every staged name would read as missing, though QuickBooks may hold them all.
             report.lines.emplace_back(kNamesNotChecked);

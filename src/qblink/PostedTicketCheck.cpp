@@ -90,8 +90,14 @@ void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& po
         std::vector<stage::StagedTicket> sent;
         for (std::size_t i = 0; i < unconfirmed.size(); ++i) {
             const stage::JournalTicket& row = unconfirmed[i];
-            sent.push_back(
-                {static_cast<std::int32_t>(i), row.name, row.date, row.hours, row.payType, {}});
+            sent.push_back({static_cast<std::int32_t>(i),
+                            row.name,
+                            row.date,
+                            row.hours,
+                            row.payType,
+                            {},
+                            row.name,
+                            row.payType});
         }
         const TicketMatch match = matchPostedTickets(sent, unrecorded);
         std::vector<bool> confirmed(unconfirmed.size(), false);
@@ -116,7 +122,9 @@ void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& po
             unpaired.push_back(held);
         }
     }
-    const TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), unpaired);
+    const TicketMatch match =
+        matchPostedTickets(stage::readStagedTickets(cn), unpaired,
+                           stage::recordedChronelNames(cn, sessionCompanyFile_));
     for (std::size_t k = 0; k < match.alreadyPosted.size(); ++k) {
         const std::string& txnId = match.alreadyPostedTxnIds[k];
         if (recorded.contains(txnId)) {

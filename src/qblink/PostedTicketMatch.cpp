@@ -166,9 +166,61 @@ std::string hoursText(std::int64_t minutes) {
 }
 
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
-                               const std::vector<PostedTimeTicket>& posted) {
+                               const std::vector<PostedTimeTicket>& posted,
+                               const JournalNames& journalNames) {
     const PostedDays days(posted);
     std::vector<bool> paired(posted.size(), false);
+    std::vector<std::size_t> pairedWith(staged.size(), kNone);
+
+    // The posted tickets the journal holds, under the time-and-attendance names they were
+    // staged from: a staged ticket of those names is that ticket, whatever the name map has made
+    // of them since. These pair first, so that a ticket posted under a name the map gave is
+    // never taken by another staged ticket of that name.
+    std::vector<PostedTimeTicket> recorded;
+    std::vector<std::size_t> recordedAt;
+    for (std::size_t t = 0; t < posted.size() && !journalNames.empty(); ++t) {
+        if (const auto names = journalNames.find(posted[t].txnId); names != journalNames.end()) {
+            PostedTimeTicket asStaged = posted[t];
+            asStaged.employee = names->second.name;
+            asStaged.wageItem = names->second.payType;
+            recorded.push_back(std::move(asStaged));
+            recordedAt.push_back(t);
+        }
+    }
+    const PostedDays recordedDays(recorded);
+
+    // The first posted ticket of the day from `first` on not yet paired with these minutes.
+    const auto sameMinutes = [&](const PostedDays& index, std::size_t first,
+                                 const std::vector<std::size_t>* at,
+                                 const std::optional<std::int64_t>& minutes,
+                                 const std::vector<PostedTimeTicket>& tickets) {
+        std::size_t same = first;
+        while (same != kNone &&
+               (!minutes || paired[at ? (*at)[same] : same] || tickets[same].minutes != minutes)) {
+            same = index.next(same);
+        }
+        return same == kNone ? kNone : (at ? (*at)[same] : same);
+    };
+
+    if (!recorded.empty()) {
+        for (std::size_t i = 0; i < staged.size(); ++i) {
+            const stage::StagedTicket& ticket = staged[i];
+            if (!ticket.date) {
+                continue;
+            }
+            const std::string date = ticket.date->dateText();
+            const std::size_t first =
+                recordedDays.first({ticket.chronelName, date, ticket.chronelPayType});
+            const std::size_t same = first == kNone
+                                         ? kNone
+                                         : sameMinutes(recordedDays, first, &recordedAt,
+                                                       hoursToMinutes(ticket.hours), recorded);
+            if (same != kNone) {
+                paired[same] = true;
+                pairedWith[i] = same;
+            }
+        }
+    }
 
     struct Unmatched {
         std::size_t staged;
@@ -183,24 +235,24 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
         if (!ticket.date) {
             continue;
         }
-        const std::string date = ticket.date->dateText();
-        const std::size_t first = days.first({ticket.name, date, ticket.payType});
-        if (first == kNone) {
-            continue;
-        }
-        // The first posted ticket of the day not yet paired that has the same minutes.
-        const std::optional<std::int64_t> minutes = hoursToMinutes(ticket.hours);
-        std::size_t same = first;
-        while (same != kNone && (!minutes || paired[same] || posted[same].minutes != minutes)) {
-            same = days.next(same);
-        }
-        if (same != kNone) {
+        if (pairedWith[i] == kNone) {
+            const std::string date = ticket.date->dateText();
+            const std::size_t first = days.first({ticket.name, date, ticket.payType});
+            if (first == kNone) {
+                continue;
+            }
+            // The first posted ticket of the day not yet paired that has the same minutes.
+            const std::optional<std::int64_t> minutes = hoursToMinutes(ticket.hours);
+            const std::size_t same = sameMinutes(days, first, nullptr, minutes, posted);
+            if (same == kNone) {
+                unmatched.push_back({i, minutes, first});
+                continue;
+            }
             paired[same] = true;
-            match.alreadyPosted.push_back(ticket.sequence);
-            match.alreadyPostedTxnIds.push_back(posted[same].txnId);
-        } else {
-            unmatched.push_back({i, minutes, first});
+            pairedWith[i] = same;
         }
+        match.alreadyPosted.push_back(ticket.sequence);
+        match.alreadyPostedTxnIds.push_back(posted[pairedWith[i]].txnId);
     }
 
     for (const Unmatched& left : unmatched) {

@@ -4,8 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
 
 namespace vantrell {
@@ -34,14 +36,21 @@ struct TicketMatch {
     std::vector<ChangedTicket> changed;
 };
 
-// Pairs staged tickets with posted ones: same employee and wage item (without letter case, as
+// For the posted tickets the journal holds, by TxnID: the time-and-attendance names they were
+// staged from.
+using JournalNames = std::unordered_map<std::string, stage::ChronelNames>;
+
+// Pairs staged tickets with posted ones: a posted ticket of `journalNames` first with a staged
+// ticket staged from the same time-and-attendance names (same date and minutes), whatever names
+// the map gave either; then same employee and wage item (without letter case, as
 // the accounting system compares names), same date, same duration in whole minutes (the staged
 // hours as the request writes them). Each posted ticket pairs with at most one staged ticket,
-// in Sequence order. An unpaired staged ticket whose employee, date and wage item an unpaired
-// posted ticket shares is a changed ticket. A staged ticket without a date is in neither list.
-// Never throws.
+// in Sequence order (the alreadyPosted lists too). An unpaired staged ticket whose employee, date
+// and wage item an unpaired posted ticket shares is a changed ticket. A staged ticket without a
+// date is in neither list. Never throws.
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
-                               const std::vector<PostedTimeTicket>& posted);
+                               const std::vector<PostedTimeTicket>& posted,
+                               const JournalNames& journalNames = {});
 
 // The whole minutes of a qbXML duration ("PT8H0M", "PT7H30M0S", "PT0H-90M", "P1DT2H"), cut
 // toward zero; nothing when the text is not such a duration or does not fit.

@@ -14,6 +14,7 @@
 #include "extract/ExtractionState.h"
 #include "interfacedb/EngineRefs.h"
 #include "interfacedb/InterfaceDatabase.h"
+#include "interfacedb/stage/NameMap.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
 #include "qblink/RequestProcessor.h"
@@ -215,7 +216,7 @@ class QuickBooksLink {
     // Staged name -> the line that explains why it is missing.
     using NameHints = std::map<std::string, std::string>;
     void listNames(IssueReport& report, const char* query, const char* linePrefix,
-                   const NameHints& hints);
+                   const NameHints& hints, stage::NameKind kind);
     // The steps of ParseResponseXML: responseXML loaded (nothing when it does not load, which
     // is logged), and the loaded answer applied, which returns ParseResponseXML's result.
     std::unique_ptr<pugi::xml_document> loadResponse(ResponseWalk& walk);

@@ -153,13 +153,17 @@ TEST_F(ExtractionTest, StatementsAreSentAsWrittenAndInOrder) {
                     "SELECT [FULL NAME] as FullName, ADJUSTEDDATE as AdjustedDate, PST as Reg, "
                     "POT1 as OT1, POT2 as OT2, NONWORKED as NonWkdHrs, USEDIFF as UseDiff FROM "
                     "REPORTDATA ORDER BY [FULL NAME], ADJUSTEDDATE"}));
-    // The stage is rebuilt under one commit.
-    EXPECT_EQ(onInterface, (Rows{"BEGIN", "delete from Punch where Posted=true",
-                                 "delete from Punch where Posted=false", "select * from Punch",
-                                 "delete from Employee", "select Name from Punch group by Name",
-                                 "select * from Employee", "delete from PayType",
-                                 "select PayType from Punch group by PayType",
-                                 "select * from Paytype", "COMMIT"}));
+    // The name map is read first; the stage is rebuilt under one commit, with the names a map
+    // entry replaced.
+    EXPECT_EQ(
+        onInterface,
+        (Rows{"select rowid as RowNo, Kind, ChronelName, QuickBooksName from "
+              "NameMap order by Kind, ChronelName, rowid",
+              "BEGIN", "delete from Punch where Posted=true",
+              "delete from Punch where Posted=false", "delete from PunchSource",
+              "select * from Punch", "delete from Employee", "select Name from Punch group by Name",
+              "select * from Employee", "delete from PayType",
+              "select PayType from Punch group by PayType", "select * from Paytype", "COMMIT"}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -54,8 +56,8 @@ void makeFileWith(const std::string& file, const std::string& table) {
     cn.execute("insert into " + table + " (Sequence) values (7)");
 }
 
-const std::vector<std::string> kStageTables = {"Employee", "PayType", "Punch", "ExportRun",
-                                               "ExportTicket"};
+const std::vector<std::string> kStageTables = {"Employee",     "PayType",     "Punch",  "ExportRun",
+                                               "ExportTicket", "PunchSource", "NameMap"};
 
 TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEmpty) {
     testing::TestLog t;
@@ -72,11 +74,17 @@ TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEm
     EXPECT_EQ(columnsOf(path(t), "ExportRun"),
               (std::vector<std::string>{"ID INTEGER", "Started DATETIME", "Finished DATETIME",
                                         "CompanyFile TEXT"}));
-    EXPECT_EQ(
-        columnsOf(path(t), "ExportTicket"),
-        (std::vector<std::string>{"ExportID INTEGER", "Sequence INTEGER", "Name VARCHAR(50)",
-                                  "Date DATETIME", "Hours FLOAT4", "PayType VARCHAR(50)",
-                                  "TxnID VARCHAR(50)", "Undone BOOLEAN", "State VARCHAR(20)"}));
+    EXPECT_EQ(columnsOf(path(t), "ExportTicket"),
+              (std::vector<std::string>{"ExportID INTEGER", "Sequence INTEGER", "Name VARCHAR(50)",
+                                        "Date DATETIME", "Hours FLOAT4", "PayType VARCHAR(50)",
+                                        "TxnID VARCHAR(50)", "Undone BOOLEAN", "State VARCHAR(20)",
+                                        "ChronelName VARCHAR(50)", "ChronelPayType VARCHAR(50)"}));
+    EXPECT_EQ(columnsOf(path(t), "PunchSource"),
+              (std::vector<std::string>{"Sequence INTEGER", "ChronelName VARCHAR(50)",
+                                        "ChronelPayType VARCHAR(50)"}));
+    EXPECT_EQ(columnsOf(path(t), "NameMap"),
+              (std::vector<std::string>{"Kind VARCHAR(20)", "ChronelName VARCHAR(50)",
+                                        "QuickBooksName VARCHAR(50)"}));
     EXPECT_TRUE(t.prompter.shown.empty());
 }
 
@@ -103,8 +111,9 @@ TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOthersAndKeepsPunchAsItI
     makeFileWith(path(t), "Punch");
     InterfaceDatabase state;
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
-    EXPECT_EQ(tablesOf(path(t)), (std::vector<std::string>{"Punch", "Employee", "PayType",
-                                                           "ExportRun", "ExportTicket"}));
+    EXPECT_EQ(tablesOf(path(t)),
+              (std::vector<std::string>{"Punch", "Employee", "PayType", "ExportRun", "ExportTicket",
+                                        "PunchSource", "NameMap"}));
     EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Sequence INTEGER"});
 }
 
@@ -133,7 +142,10 @@ TEST(ConfigureInterfaceDatabase, AnOlderJournalGetsItsNewColumnsAndKeepsItsRows)
     }
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state)) << t.logText();
     EXPECT_EQ(columnsOf(path(t), "ExportRun").back(), "CompanyFile TEXT");
-    EXPECT_EQ(columnsOf(path(t), "ExportTicket").back(), "State VARCHAR(20)");
+    const std::vector<std::string> added = columnsOf(path(t), "ExportTicket");
+    EXPECT_EQ(std::vector<std::string>(added.end() - 3, added.end()),
+              (std::vector<std::string>{"State VARCHAR(20)", "ChronelName VARCHAR(50)",
+                                        "ChronelPayType VARCHAR(50)"}));
     db::Connection cn;
     cn.open(db::connectionStringFor(path(t)));
     const std::vector<stage::ExportSummary> exports = stage::listExports(cn);
@@ -148,8 +160,8 @@ TEST(ConfigureInterfaceDatabase, AnOlderJournalGetsItsNewColumnsAndKeepsItsRows)
     EXPECT_EQ(tickets[0].damage, "");
 }
 
-// A journal table that would lose what it is given is refused at start-up, the message naming
-// the table and what is wrong; the file is left as it was.
+// A journal or name map table that would lose what it is given is refused at start-up, the
+// message naming the table and what is wrong; the table is left as it was.
 TEST(ConfigureInterfaceDatabase, AJournalTableWithAColumnMissingOrOfAnotherTypeEndsTheStart) {
     const struct {
         const char* statement;
@@ -161,6 +173,12 @@ TEST(ConfigureInterfaceDatabase, AJournalTableWithAColumnMissingOrOfAnotherTypeE
         {"create table ExportRun (ID TEXT, Started DATETIME, Finished DATETIME)",
          "The column ID of the table ExportRun of Vantrell.mdb is declared for text (\"TEXT\"), "
          "not for whole numbers; the program cannot record exports in it."},
+        {"create table NameMap (Kind VARCHAR(20), ChronelName VARCHAR(50))",
+         "The table NameMap of Vantrell.mdb lacks its column QuickBooksName; the program cannot "
+         "keep its name map in it."},
+        {"create table NameMap (Kind VARCHAR(20), ChronelName INTEGER, QuickBooksName TEXT)",
+         "The column ChronelName of the table NameMap of Vantrell.mdb is declared for whole "
+         "numbers (\"INTEGER\"), not for text; the program cannot keep its name map in it."},
         {"create table exportrun (ID INTEGER, Started DATETIME, Finished DATETIME)",
          "The table \"exportrun\" of Vantrell.mdb is not the program's table ExportRun: its name "
          "differs in letter case. Rename it ExportRun if it is that table."},
@@ -181,7 +199,12 @@ TEST(ConfigureInterfaceDatabase, AJournalTableWithAColumnMissingOrOfAnotherTypeE
         ASSERT_EQ(t.prompter.shown.size(), 1u) << c.statement;
         EXPECT_NE(t.prompter.shown[0].text.find(c.message), std::string::npos)
             << t.prompter.shown[0].text;
-        EXPECT_EQ(columnsOf(path(t), "ExportTicket"), std::vector<std::string>{});
+        const bool nameMap = std::string(c.statement).find("NameMap") != std::string::npos;
+        if (nameMap) {
+            EXPECT_EQ(columnsOf(path(t), "NameMap").size(), 2u + (c.message[4] == 'c'));
+        } else {
+            EXPECT_EQ(columnsOf(path(t), "ExportTicket"), std::vector<std::string>{});
+        }
     }
 }
 
@@ -224,7 +247,11 @@ TEST(ConfigureInterfaceDatabase, OneRowStatementsSearchAnIndexInNewAndOlderFiles
             EXPECT_NE(planOf(path(t), statement).find("USING INDEX"), std::string::npos)
                 << statement << (olderFile ? " (older file)" : "");
         }
-        EXPECT_EQ(tablesOf(path(t)), kStageTables);
+        std::vector<std::string> tables = tablesOf(path(t));
+        std::vector<std::string> expected = kStageTables;
+        std::sort(tables.begin(), tables.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(tables, expected);
         EXPECT_TRUE(t.prompter.shown.empty());
     }
 }

@@ -61,7 +61,7 @@ TEST(DurationMinutes, ReadsTheFormsTheAccountingSystemWrites) {
 
 stage::StagedTicket staged(std::int32_t sequence, const std::string& name, const char* date,
                            float hours, const std::string& item) {
-    return {sequence, name, db::DateTime::parse(date), hours, item, ""};
+    return {sequence, name, db::DateTime::parse(date), hours, item, "", name, item};
 }
 
 TEST(TicketMatch, PairsOneForOneWithoutLetterCaseAndFindsChangedHours) {
@@ -89,6 +89,40 @@ TEST(TicketMatch, PairsOneForOneWithoutLetterCaseAndFindsChangedHours) {
     stage::StagedTicket undated = staged(6, "Worker One", "2026-03-02", 8.0f, "Hourly");
     undated.date.reset();
     EXPECT_TRUE(matchPostedTickets({undated}, posted).alreadyPosted.empty());
+}
+
+// A posted ticket the journal holds pairs by the time-and-attendance names it was staged from,
+// whatever the map has made of them since, and before any staged ticket of its posted name;
+// without the journal's names the same tickets do not pair.
+TEST(TicketMatch, ARecordedTicketPairsByTheNamesItWasStagedFrom) {
+    auto mapped = [](std::int32_t sequence, const std::string& name, const std::string& item,
+                     const std::string& chronelName, const std::string& chronelPayType) {
+        stage::StagedTicket ticket = staged(sequence, name, "2026-03-02", 8.0f, item);
+        ticket.chronelName = chronelName;
+        ticket.chronelPayType = chronelPayType;
+        return ticket;
+    };
+    const std::vector<stage::StagedTicket> stage = {
+        // Bob Jones was posted as Robert Jones, Regular as Hourly; both now map elsewhere.
+        mapped(1, "Bob R Jones", "Overtime", "bob jones", "Regular"),
+        // Robert Jones's own ticket: the posted one is Bob's, so this one is not posted yet.
+        mapped(2, "Robert Jones", "Hourly", "Robert Jones", "Hourly"),
+        // Recorded names, other hours: not that ticket.
+        staged(3, "Ann", "2026-03-02", 7.0f, "Hourly"),
+    };
+    const std::vector<PostedTimeTicket> posted = {
+        {"T1", "Robert Jones", "2026-03-02", "Hourly", 480},
+        {"T2", "Ann", "2026-03-02", "Hourly", 480},
+    };
+    const JournalNames journal = {{"T1", {"Bob Jones", "Regular"}}, {"T2", {"Ann", "Hourly"}}};
+    TicketMatch match = matchPostedTickets(stage, posted, journal);
+    EXPECT_EQ(match.alreadyPosted, (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(match.alreadyPostedTxnIds, (std::vector<std::string>{"T1"}));
+    ASSERT_EQ(match.changed.size(), 1u);
+    EXPECT_EQ(match.changed[0].staged.sequence, 3);
+
+    match = matchPostedTickets(stage, posted);
+    EXPECT_EQ(match.alreadyPosted, (std::vector<std::int32_t>{2}));
 }
 
 // Many tickets on a few hundred days, several a day, names in either case and durations that do

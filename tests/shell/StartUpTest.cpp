@@ -159,7 +159,9 @@ TEST_F(CliStartUp, HelpTellsEachOptionAndExitStatusAndVersionTheProjectsVersion)
           "--processor NAME   the request processor", "--export           posts",
           "--list-exports     lists", "--undo-export ID   deletes", "--help, --version",
           "Exit status: 0 normal; 1 the program ended early", "2 --export given, but issues remain",
-          "3 tickets remain", "64 the command line was not"}) {
+          "3 tickets remain", "64 the command line was not", "--map-employee FROM TO",
+          "--map-pay-type FROM TO", "--unmap employee|pay-type FROM", "--list-maps        lists",
+          "a map entry was refused"}) {
         EXPECT_NE(run.out.find(said), std::string::npos) << said;
     }
 

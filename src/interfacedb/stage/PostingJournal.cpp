@@ -21,6 +21,15 @@ constexpr const char* kSoundTicket =
     "(typeof(t.Sequence)='integer' and typeof(t.Hours) in ('integer','real')"
     " and typeof(t.Date)='text' and (t.Undone is null or t.Undone in (0,1))"
     " and (t.State is null or t.State in ('sent','confirmed','refused','notposted','settled')))";
+// A staged ticket with the names a map entry replaced (Null when none did), for its journal
+// row: the ticket's own columns, the names, and where they are read from.
+constexpr const char* kStagedWithSource = " p.Sequence, p.Name, p.Date, p.Hours, p.PayType";
+constexpr const char* kSourceNames = "s.ChronelName, s.ChronelPayType";
+constexpr const char* kPunchWithSource =
+    " from Punch p left join (select Sequence, min(ChronelName) as ChronelName,"
+    " min(ChronelPayType) as ChronelPayType from PunchSource group by Sequence) s"
+    " on s.Sequence = p.Sequence";
+
 // A row written before states were is a confirmed one.
 constexpr const char* kStateOrConfirmed = "coalesce(t.State,'confirmed')";
 
@@ -135,6 +144,8 @@ JournalTicket readTicket(db::Recordset& rs) {
         faults.push_back("its Hours is " + shown(hours) + ", not a number");
     }
     ticket.payType = textOf(rs.field("PayType"));
+    ticket.chronelName = textOf(rs.field("ChronelName"));
+    ticket.chronelPayType = textOf(rs.field("ChronelPayType"));
     ticket.txnId = textOf(rs.field("TxnID"));
     const db::Value undone = rs.field("Undone");
     if (!undone.isNull()) {
@@ -235,9 +246,10 @@ std::int64_t recordSentExport(db::Connection& cn, const db::DateTime& now,
         cn.execute("insert into ExportRun (ID, Started, CompanyFile) values (?, ?, ?)",
                    {db::Value(id), db::Value(now), db::Value(companyFile)});
         cn.execute(
-            "insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType, TxnID,"
-            " Undone, State) select ?, Sequence, Name, Date, Hours, PayType, null, ?, ?"
-            " from Punch order by Sequence",
+            std::string("insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType,"
+                        " TxnID, Undone, State, ChronelName, ChronelPayType) select ?,") +
+                kStagedWithSource + ", null, ?, ?, " + kSourceNames + kPunchWithSource +
+                " order by p.Sequence",
             {db::Value(id), db::Value(false), db::Value(stateText(TicketState::Sent))});
     });
     return id;
@@ -300,6 +312,25 @@ std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn, const std::str
     return tickets;
 }
 
+std::unordered_map<std::string, ChronelNames> recordedChronelNames(db::Connection& cn,
+                                                                   const std::string& companyFile) {
+    db::Recordset rs;
+    rs.open(
+        "select t.TxnID as TxnID, coalesce(t.ChronelName, t.Name) as ChronelName,"
+        " coalesce(t.ChronelPayType, t.PayType) as ChronelPayType from ExportTicket t left join"
+        " ExportRun r on r.ID = t.ExportID where t.TxnID is not null and coalesce(t.Undone,0)<>1"
+        " and (t.ExportID=" +
+            std::to_string(kSettledByCheck) + " or coalesce(r.CompanyFile,'') in (''," + "'" +
+            db::escapeSqlText(companyFile) + "'))",
+        cn, db::CursorType::Static, db::LockType::ReadOnly);
+    std::unordered_map<std::string, ChronelNames> names;
+    for (; !rs.eof(); rs.moveNext()) {
+        names.emplace(textOf(rs.field("TxnID")), ChronelNames{textOf(rs.field("ChronelName")),
+                                                              textOf(rs.field("ChronelPayType"))});
+    }
+    return names;
+}
+
 std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::string& companyFile) {
     db::Recordset rs;
     rs.open(
@@ -329,9 +360,11 @@ void settleCheck(db::Connection& cn, const CheckSettlement& settlement) {
         std::vector<std::int32_t> leaving = settlement.recorded;
         for (const auto& [sequence, txnId] : settlement.settled) {
             cn.execute(
-                "insert into ExportTicket (ExportID, Sequence, Name, Date, Hours, PayType, TxnID,"
-                " Undone, State) select ?, Sequence, Name, Date, Hours, PayType, ?, ?, ?"
-                " from Punch where Sequence=?",
+                std::string("insert into ExportTicket (ExportID, Sequence, Name, Date, Hours,"
+                            " PayType, TxnID, Undone, State, ChronelName, ChronelPayType)"
+                            " select ?,") +
+                    kStagedWithSource + ", ?, ?, ?, " + kSourceNames + kPunchWithSource +
+                    " where p.Sequence=?",
                 {db::Value(kSettledByCheck), db::Value(txnId), db::Value(false),
                  db::Value(stateText(TicketState::Settled)), db::Value(sequence)});
             leaving.push_back(sequence);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -59,7 +60,10 @@ struct JournalTicket {
     std::optional<db::DateTime> date;
     float hours = 0;
     std::string payType;
-    std::string txnId;                           // empty while not confirmed
+    std::string chronelName;     // the time-and-attendance system's names, when a map entry
+    std::string chronelPayType;  // replaced them; as Name and PayType without one; empty for a
+                                 // row recorded before the journal held them
+    std::string txnId;           // empty while not confirmed
     TicketState state = TicketState::Confirmed;  // a row written before states were: Confirmed
     bool undone = false;
     std::string damage;  // why the row cannot be used, naming the export and the row; empty
@@ -108,6 +112,18 @@ std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn, const std::str
 // undone (confirmed by an export to that file, or settled by a check). An undone ticket is
 // deleted: an id of it met again is another ticket's, as is one of another company file.
 std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::string& companyFile);
+
+// The names the time-and-attendance system gave a posted ticket.
+struct ChronelNames {
+    std::string name;
+    std::string payType;
+};
+
+// For each transaction id of recordedTxnIds(), the time-and-attendance names its ticket was
+// staged from (the staged names for a row recorded before the journal held them): a staged
+// ticket is that posted one whatever the name map has made of those names since.
+std::unordered_map<std::string, ChronelNames> recordedChronelNames(db::Connection& cn,
+                                                                   const std::string& companyFile);
 
 // What one check settled, applied by settleCheck() in one transaction.
 struct CheckSettlement {

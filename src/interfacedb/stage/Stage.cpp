@@ -1,6 +1,7 @@
 #include "interfacedb/stage/Stage.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "interfacedb/DbError.h"
@@ -47,7 +48,27 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
         ticket.hours = orNothing(hours, [&] { return hours.toSingle(); }).value_or(0.0F);
         ticket.payType = textOrEmpty(rs.field(kPayTypeColumn));
         ticket.error = textOrEmpty(rs.field(kError));
+        ticket.chronelName = ticket.name;
+        ticket.chronelPayType = ticket.payType;
         tickets.push_back(std::move(ticket));
+    }
+    rs.close();
+    // The names a map entry replaced, for the tickets it renamed.
+    rs.open("select Sequence, ChronelName, ChronelPayType from PunchSource order by Sequence", cn,
+            db::CursorType::Static, db::LockType::ReadOnly);
+    std::map<std::int32_t, std::pair<std::string, std::string>> sources;
+    for (; !rs.eof(); rs.moveNext()) {
+        const db::Value sequence = rs.field(kSequence);
+        if (const auto number = orNothing(sequence, [&] { return sequence.toLong(); })) {
+            sources.emplace(*number, std::pair(textOrEmpty(rs.field(kChronelName)),
+                                               textOrEmpty(rs.field(kChronelPayType))));
+        }
+    }
+    for (StagedTicket& ticket : tickets) {
+        if (const auto found = sources.find(ticket.sequence); found != sources.end()) {
+            ticket.chronelName = found->second.first;
+            ticket.chronelPayType = found->second.second;
+        }
     }
     return tickets;
 }

@@ -18,7 +18,9 @@ struct StagedTicket {
     std::optional<db::DateTime> date;  // nothing when the stored value is not a date
     float hours = 0;
     std::string payType;
-    std::string error;  // why the accounting system refused it last time, or empty
+    std::string error;           // why the accounting system refused it last time, or empty
+    std::string chronelName;     // the time-and-attendance system's names it was staged from
+    std::string chronelPayType;  // (as name and payType when no map entry replaced them)
 };
 
 // Every ticket of Punch in Sequence order. A row whose Sequence, Name, Hours or PayType holds no

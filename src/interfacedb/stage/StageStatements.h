@@ -10,6 +10,10 @@ namespace vantrell::stage {
 inline constexpr const char* kDeletePostedPunch = "delete from Punch where Posted=true";
 inline constexpr const char* kDeleteUnpostedPunch = "delete from Punch where Posted=false";
 inline constexpr const char* kPunchTable = "select * from Punch";
+// The names the renamed tickets were staged from.
+inline constexpr const char* kDeletePunchSources = "delete from PunchSource";
+inline constexpr const char* kInsertPunchSource =
+    "insert into PunchSource (Sequence, ChronelName, ChronelPayType) values (?, ?, ?)";
 
 inline constexpr const char* kDeleteEmployees = "delete from Employee";
 inline constexpr const char* kPunchEmployeeNames = "select Name from Punch group by Name";

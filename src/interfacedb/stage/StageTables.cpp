@@ -31,6 +31,12 @@ void appendTicketColumns(db::TableDefinition& table) {
     table.appendColumn(kPayTypeColumn, kText, 50);
 }
 
+// What the time-and-attendance system called the ticket's employee and pay type.
+void appendChronelColumns(db::TableDefinition& table) {
+    table.appendColumn(kChronelName, kText, 50);
+    table.appendColumn(kChronelPayType, kText, 50);
+}
+
 }  // namespace
 
 std::vector<db::TableDefinition> stageTableDefinitions() {
@@ -55,18 +61,34 @@ std::vector<db::TableDefinition> stageTableDefinitions() {
     ticket.appendColumn(kTxnId, kText, kTxnIdWidth);
     ticket.appendColumn(kUndone, kBoolean);
     ticket.appendColumn(kState, kText, 20);
+    appendChronelColumns(ticket);
+
+    // The time-and-attendance names of each staged ticket that a map entry renamed; Punch keeps
+    // its own columns.
+    db::TableDefinition source{kPunchSource, {}};
+    source.appendColumn(kSequence, kInteger);
+    appendChronelColumns(source);
+
+    // The clerk's map of names: kind "employee" or "pay type", the time-and-attendance
+    // system's name and the accounting system's.
+    db::TableDefinition map{kNameMap, {}};
+    map.appendColumn("Kind", kText, 20);
+    map.appendColumn(kChronelName, kText, 50);
+    map.appendColumn("QuickBooksName", kText, 50);
 
     return {nameTable(kEmployee), nameTable(kPayType), std::move(punch), std::move(run),
-            std::move(ticket)};
+            std::move(ticket),    std::move(source),   std::move(map)};
 }
 
 bool isCheckedTable(const std::string& table) {
-    return table == kExportRun || table == kExportTicket;
+    return table == kExportRun || table == kExportTicket || table == kNameMap ||
+           table == kPunchSource;
 }
 
 bool isAddedLater(const std::string& table, const std::string& column) {
     return (table == kExportRun && column == kCompanyFile) ||
-           (table == kExportTicket && column == kState);
+           (table == kExportTicket && column == kState) ||
+           (table == kExportTicket && (column == kChronelName || column == kChronelPayType));
 }
 
 std::vector<std::pair<const char*, const char*>> stageLookupColumns() {
@@ -75,7 +97,7 @@ std::vector<std::pair<const char*, const char*>> stageLookupColumns() {
     // sent and not yet confirmed).
     return {{kPunch, kSequence},        {kEmployee, kName},         {kPayType, kName},
             {kExportTicket, kExportId}, {kExportTicket, kSequence}, {kExportTicket, kTxnId},
-            {kExportTicket, kState}};
+            {kExportTicket, kState},    {kNameMap, kChronelName},   {kPunchSource, kSequence}};
 }
 
 }  // namespace vantrell::stage

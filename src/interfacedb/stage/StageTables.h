@@ -8,14 +8,17 @@
 
 namespace vantrell::stage {
 
-// The interface database's tables: the stage (Punch, Employee, PayType) and the posting journal
-// (ExportRun, ExportTicket). Names are matched exactly, with case, when the set-up looks for
-// them.
+// The interface database's tables: the stage (Punch, Employee, PayType, and PunchSource for
+// the tickets a map entry renamed), the posting journal (ExportRun, ExportTicket) and the name
+// map (NameMap). Names are matched exactly, with case, when
+// the set-up looks for them.
 inline constexpr const char* kPunch = "Punch";
 inline constexpr const char* kEmployee = "Employee";
 inline constexpr const char* kPayType = "PayType";
 inline constexpr const char* kExportRun = "ExportRun";
 inline constexpr const char* kExportTicket = "ExportTicket";
+inline constexpr const char* kNameMap = "NameMap";
+inline constexpr const char* kPunchSource = "PunchSource";
 
 // The Punch columns, in their order: the staged time ticket.
 inline constexpr const char* kSequence = "Sequence";
@@ -25,6 +28,11 @@ inline constexpr const char* kHours = "Hours";
 inline constexpr const char* kPayTypeColumn = "PayType";
 inline constexpr const char* kPosted = "Posted";
 inline constexpr const char* kError = "Error";
+
+// The names the time-and-attendance system gave a staged ticket whose Name or PayType a map
+// entry replaced: in PunchSource (by Sequence) and in the journal's ticket rows.
+inline constexpr const char* kChronelName = "ChronelName";
+inline constexpr const char* kChronelPayType = "ChronelPayType";
 
 // The journal's columns beyond the ticket's own.
 inline constexpr const char* kExportId = "ExportID";
@@ -36,9 +44,10 @@ inline constexpr const char* kCompanyFile = "CompanyFile";
 // The definition of each table, by name, in the order the set-up creates missing ones.
 std::vector<db::TableDefinition> stageTableDefinitions();
 
-// The tables whose columns the set-up checks when they are present (the journal: a column it
-// lacks or one of another type would lose what was posted), and the columns of theirs that a
-// file made before them lacks and that the set-up adds.
+// The tables whose columns the set-up checks when they are present (the journal, the name map
+// and the names a ticket was staged from: a column they lack or one of another type would lose
+// what was posted or chosen), and the columns of theirs that a file made before them lacks and
+// that the set-up adds.
 bool isCheckedTable(const std::string& table);
 bool isAddedLater(const std::string& table, const std::string& column);
 

@@ -36,6 +36,25 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.listExports = true;
         } else if (arg == "--undo-export") {
             options.undoExport = value();
+        } else if ((arg == "--map-employee" || arg == "--map-pay-type" || arg == "--unmap" ||
+                    arg == "--list-maps") &&
+                   options.mapCommand != CliOptions::MapCommand::None) {
+            throw std::invalid_argument("the name map's options go one at a time");
+        } else if (arg == "--map-employee" || arg == "--map-pay-type") {
+            options.mapCommand = CliOptions::MapCommand::Map;
+            options.mapEmployee = arg == "--map-employee";
+            options.mapFrom = value();
+            options.mapTo = value();
+        } else if (arg == "--unmap") {
+            const std::string kind = value();
+            if (kind != "employee" && kind != "pay-type") {
+                throw std::invalid_argument("--unmap takes employee or pay-type, not " + kind);
+            }
+            options.mapCommand = CliOptions::MapCommand::Unmap;
+            options.mapEmployee = kind == "employee";
+            options.mapFrom = value();
+        } else if (arg == "--list-maps") {
+            options.mapCommand = CliOptions::MapCommand::List;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
@@ -45,10 +64,12 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         }
     }
     if (static_cast<int>(options.exportTickets) + static_cast<int>(options.listExports) +
-            static_cast<int>(options.undoExport.has_value()) + static_cast<int>(options.review) >
+            static_cast<int>(options.undoExport.has_value()) + static_cast<int>(options.review) +
+            static_cast<int>(options.mapCommand != CliOptions::MapCommand::None) >
         1) {
         throw std::invalid_argument(
-            "--export, --review, --list-exports and --undo-export go alone");
+            "--export, --review, --list-exports, --undo-export and the name map's options go "
+            "alone");
     }
     return options;
 }

@@ -17,6 +17,12 @@ struct CliOptions {
     bool listExports = false;
     bool review = false;  // after the activation, the staged tickets and totals instead of the list
     std::optional<std::string> undoExport;  // the export ID as given, checked when run
+    // The name map: --map-employee / --map-pay-type FROM TO, --unmap KIND FROM, --list-maps.
+    enum class MapCommand { None, Map, Unmap, List };
+    MapCommand mapCommand = MapCommand::None;
+    bool mapEmployee = true;  // the kind of --map-... and --unmap; false: pay type
+    std::string mapFrom;
+    std::string mapTo;
     bool help = false;
     bool version = false;
 };
@@ -31,6 +37,8 @@ inline constexpr const char* kCliUsage =
     "       vantrell-cli [--data-dir DIR] --list-exports\n"
     "       vantrell-cli [--data-dir DIR] [--company FILE] [--processor sim|replay:DIR]\n"
     "                    --undo-export ID\n"
+    "       vantrell-cli [--data-dir DIR] --map-employee FROM TO | --map-pay-type FROM TO\n"
+    "                    | --unmap employee|pay-type FROM | --list-maps\n"
     "       vantrell-cli --help | --version\n";
 
 // What --help adds to the usage lines: each option and each exit status.
@@ -49,11 +57,19 @@ inline constexpr const char* kCliHelp =
     "  --export           posts the staged tickets when no issue remains\n"
     "  --list-exports     lists the exports recorded in Vantrell.mdb\n"
     "  --undo-export ID   deletes the time tickets of export ID in the accounting system\n"
+    "  --map-employee FROM TO\n"
+    "                     stages the time-and-attendance employee FROM as the accounting\n"
+    "                     system's employee TO from the next run on\n"
+    "  --map-pay-type FROM TO\n"
+    "                     the same for a pay type and a wage item\n"
+    "  --unmap employee|pay-type FROM\n"
+    "                     removes the map entry of FROM\n"
+    "  --list-maps        lists the name map: kind, FROM and TO, tab-separated\n"
     "  --help, --version  this text; the program's version\n"
     "\n"
     "Exit status: 0 normal; 1 the program ended early (the message says why, and\n"
-    "VantrellLog.txt); 2 --export given, but issues remain; 3 tickets remain: the export\n"
-    "left some in the stage, or the undo could not delete some; 64 the command line was not\n"
-    "understood.\n";
+    "VantrellLog.txt), or a map entry was refused or not found;\n"
+    "2 --export given, but issues remain; 3 tickets remain: the export left some in the\n"
+    "stage, or the undo could not delete some; 64 the command line was not understood.\n";
 
 }  // namespace vantrell

@@ -13,6 +13,7 @@
 #include "interfacedb/stage/Stage.h"
 #include "shell/cli/ExportJournalCommands.h"
 #include "shell/cli/HeadlessWindow.h"
+#include "shell/cli/NameMapCommands.h"
 #include "shell/window/LocationStep.h"
 #include "shell/window/StageReview.h"
 #include "shell/window/frmVantrell.h"
@@ -78,15 +79,17 @@ CliOptions withFullPaths(CliOptions options) {
     return options;
 }
 
-// The listing and the undo read the exports of an interface database that is there already:
-// on a folder without one (a mistyped --data-dir, say) they say so and make nothing.
-std::optional<int> refuseFolderWithoutExports(const ProgramFolder& folder, std::ostream& err) {
+// The listing, the undo and the name map's commands work on an interface database that is
+// there already: on a folder without one (a mistyped --data-dir, say) they say so and make
+// nothing.
+std::optional<int> refuseFolderWithoutDatabase(const ProgramFolder& folder, std::ostream& err,
+                                               const char* holdsNo) {
     std::error_code error;
     if (std::filesystem::exists(folder.file(kInterfaceDatabaseFileName), error) || error) {
         return std::nullopt;
     }
     err << "There is no " << kInterfaceDatabaseFileName << " in '" << pathToUtf8(folder.path())
-        << "': that folder holds no exports.\n";
+        << "': that folder holds no " << holdsNo << ".\n";
     return kExitEndedEarly;
 }
 
@@ -192,7 +195,11 @@ int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& 
     start.refuse = [&](const std::string& reason) { err << reason << '\n' << kCliUsage; };
     if (options.listExports || options.undoExport) {
         start.checkFolder = [&](const ProgramFolder& folder) {
-            return refuseFolderWithoutExports(folder, err);
+            return refuseFolderWithoutDatabase(folder, err, "exports");
+        };
+    } else if (options.mapCommand != CliOptions::MapCommand::None) {
+        start.checkFolder = [&](const ProgramFolder& folder) {
+            return refuseFolderWithoutDatabase(folder, err, "name map");
         };
     }
 
@@ -206,6 +213,9 @@ int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& 
         [&](modErrorLog& log, ProgramState& state, const RequestProcessorFactory& factory) {
             if (options.listExports) {
                 return listExports(state, out, err);
+            }
+            if (options.mapCommand != CliOptions::MapCommand::None) {
+                return runNameMapCommand(options, state, out, err);
             }
             storeGivenLocations(log, settings, options);
             return runWindow(

@@ -55,7 +55,7 @@ struct NameMap : testing::ExactlyOnce {
 
 // Unmapped, both names are missing; mapped, the tickets post under the accounting system's
 // names, the journal keeps both, and the undo deletes them again.
-TEST_F(NameMap, MappedNamesPostUnderTheAccountingSystemsNamesAndUndo) {
+TEST_P(NameMap, MappedNamesPostUnderTheAccountingSystemsNamesAndUndo) {
     CliRun run = cliWithFiles();
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(contains(run.out, "Missing Employee Bob Jones")) << run.out;
@@ -97,7 +97,7 @@ TEST_F(NameMap, MappedNamesPostUnderTheAccountingSystemsNamesAndUndo) {
 
 // A map to a name the accounting system lacks is an issue line naming both names, counted,
 // and nothing is posted; two time-and-attendance names may share one accounting name.
-TEST_F(NameMap, AMapToAMissingNameIsAnIssueNamingBoth) {
+TEST_P(NameMap, AMapToAMissingNameIsAnIssueNamingBoth) {
     addDay("Robert Jones", "2026-03-04", 4);
     firstRun();
     ASSERT_EQ(map("employee", "Bob Jones", "Rob Jones").status, 0);
@@ -124,7 +124,7 @@ TEST_F(NameMap, AMapToAMissingNameIsAnIssueNamingBoth) {
 
 // A map entry changed after an export: the staged tickets now carry another accounting name,
 // but the journal knows which posted tickets they were, so nothing is posted twice.
-TEST_F(NameMap, ARemapAfterAnExportPostsNothingTwice) {
+TEST_P(NameMap, ARemapAfterAnExportPostsNothingTwice) {
     firstRun();
     mapBoth();
     ASSERT_EQ(cliWithFiles({"--export"}).status, 0);
@@ -154,7 +154,7 @@ TEST_F(NameMap, ARemapAfterAnExportPostsNothingTwice) {
 // Each change is its own run of the program and survives it; bad entries are refused with a
 // reason and change nothing; names with quotes, ampersands and accents, and exactly as wide as
 // the stage, are kept exactly.
-TEST_F(NameMap, EntriesSurviveRestartsAndBadOnesAreRefused) {
+TEST_P(NameMap, EntriesSurviveRestartsAndBadOnesAreRefused) {
     firstRun();
     const std::string hostile = "O'Brien & \"Sons\" Élodie Zoë";
     const std::string fifty(50, 'x');
@@ -207,7 +207,7 @@ TEST_F(NameMap, EntriesSurviveRestartsAndBadOnesAreRefused) {
 
 // A folder without Vantrell.mdb holds no map: the commands say so and make nothing. A damaged
 // row is named by the listing and by the run, and not applied.
-TEST_F(NameMap, NoDatabaseOrADamagedRowIsNamed) {
+TEST_P(NameMap, NoDatabaseOrADamagedRowIsNamed) {
     const std::string empty = sandbox.file("empty").string();
     std::filesystem::create_directories(empty);
     CliRun run = cli({"--data-dir", empty, "--map-employee", "Bob Jones", "Worker Two"});
@@ -242,7 +242,7 @@ TEST_F(NameMap, NoDatabaseOrADamagedRowIsNamed) {
 
 // A run that stops at a day keeps the tickets staged before it, and with them the names they
 // were staged from.
-TEST_F(NameMap, AStageThatStopsKeepsTheNamesOfWhatItStaged) {
+TEST_P(NameMap, AStageThatStopsKeepsTheNamesOfWhatItStaged) {
     firstRun();
     mapBoth();
     runOnChronel("insert into REPORTDATA values ('Zed', '2026-03-04', NULL, 0, 0, NULL, 0)");
@@ -257,6 +257,9 @@ TEST_F(NameMap, AStageThatStopsKeepsTheNamesOfWhatItStaged) {
     EXPECT_EQ(staged[0].chronelPayType, "Regular Pay");
     EXPECT_EQ(staged[1].chronelName, "Worker One");
 }
+
+INSTANTIATE_TEST_SUITE_P(PagedAndWhole, NameMap, ::testing::Values(false, true),
+                         testing::checkWayName);
 
 }  // namespace
 }  // namespace vantrell

@@ -36,6 +36,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.listExports = true;
         } else if (arg == "--undo-export") {
             options.undoExport = value();
+        } else if (arg == "--show-export") {
+            options.showExport = value();
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
@@ -45,10 +47,11 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         }
     }
     if (static_cast<int>(options.exportTickets) + static_cast<int>(options.listExports) +
-            static_cast<int>(options.undoExport.has_value()) + static_cast<int>(options.review) >
+            static_cast<int>(options.undoExport.has_value()) + static_cast<int>(options.review) +
+            static_cast<int>(options.showExport.has_value()) >
         1) {
         throw std::invalid_argument(
-            "--export, --review, --list-exports and --undo-export go alone");
+            "--export, --review, --list-exports, --show-export and --undo-export go alone");
     }
     return options;
 }

@@ -190,7 +190,7 @@ int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& 
     start.chooseProcessor = chooseProcessor;
     start.resolveFolder = ProgramFolder::resolve;
     start.refuse = [&](const std::string& reason) { err << reason << '\n' << kCliUsage; };
-    if (options.listExports || options.undoExport) {
+    if (options.listExports || options.undoExport || options.showExport) {
         start.checkFolder = [&](const ProgramFolder& folder) {
             return refuseFolderWithoutExports(folder, err);
         };
@@ -206,6 +206,9 @@ int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& 
         [&](modErrorLog& log, ProgramState& state, const RequestProcessorFactory& factory) {
             if (options.listExports) {
                 return listExports(state, out, err);
+            }
+            if (options.showExport) {
+                return showExport(state, *options.showExport, out, err);
             }
             storeGivenLocations(log, settings, options);
             return runWindow(

@@ -35,8 +35,8 @@ HistoryWindow::HistoryWindow(std::unique_ptr<ExportHistory> history, modErrorLog
     setProperty("returnsQuietly", true);
 
     auto* exportsLabel = new QLabel("E&xports:", this);
-    exports_ = makeTableView(this, "tblExports", {500, 1900, 1900, 2400, 700, 700, 1000});
-    exports_->setModel(exportsModel_);
+    exports_ = makeTableView(this, "tblExports", {500, 1900, 1900, 2400, 700, 700, 1000, 2400});
+    setTableModel(exports_, exportsModel_);
     exportsLabel->setBuddy(exports_);
     auto* settled = new QLabel(QString::fromStdString(history_->settledLine()), this);
     settled->setObjectName("lblSettled");
@@ -46,7 +46,7 @@ HistoryWindow::HistoryWindow(std::unique_ptr<ExportHistory> history, modErrorLog
     receiptLines_->setObjectName("lblReceipt");
     receiptLines_->setWordWrap(true);
     auto* ticketsLabel = new QLabel("&Tickets:", this);
-    tickets_ = makeTableView(this, "tblTickets", {2000, 1100, 1400, 700, 1400, 1000});
+    tickets_ = makeTableView(this, "tblTickets", {2000, 1100, 1400, 700, 1400, 1000, 3000});
     tickets_->horizontalHeader()->setSortIndicatorShown(true);
     tickets_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     tickets_->horizontalHeader()->setSectionsClickable(true);
@@ -145,8 +145,8 @@ void HistoryWindow::showSelected() {
     auto* ticketsModel = new TicketTableModel(receipt ? receipt->table() : noTickets_, this);
     auto* totalsModel = new TotalsTableModel(
         receipt ? totalsRows(receipt->totals()) : std::vector<TotalsRow>{}, this);
-    tickets_->setModel(ticketsModel);
-    totals_->setModel(totalsModel);
+    setTableModel(tickets_, ticketsModel);
+    setTableModel(totals_, totalsModel);
     tickets_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     delete ticketsModel_;
     delete totalsModel_;

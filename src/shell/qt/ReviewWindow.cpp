@@ -42,7 +42,7 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
 
     auto* ticketsLabel = new QLabel("&Tickets:", this);
     QTableView* tickets = makeTableView(this, "tblTickets", {2400, 1200, 1800, 900});
-    tickets->setModel(ticketsModel_);
+    setTableModel(tickets, ticketsModel_);
     tickets->setSortingEnabled(false);  // no sort before the clerk asks for one
     tickets->horizontalHeader()->setSortIndicatorShown(true);
     tickets->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -70,7 +70,7 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
 
     auto* totalsLabel = new QLabel("T&otals:", this);
     QTableView* totals = makeTableView(this, "tblTotals", {1200, 2400, 900, 1200});
-    totals->setModel(totalsModel_);
+    setTableModel(totals, totalsModel_);
     totalsLabel->setBuddy(totals);
 
     auto* save = new QPushButton("&Save as CSV\u2026", this);

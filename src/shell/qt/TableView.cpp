@@ -1,7 +1,9 @@
 #include "shell/qt/TableView.h"
 
 #include <QHeaderView>
+#include <QList>
 #include <QTableView>
+#include <QVariant>
 
 #include "shell/qt/Twips.h"
 
@@ -20,10 +22,20 @@ QTableView* makeTableView(QWidget* parent, const char* name, const std::vector<i
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setStretchLastSection(true);
-    for (std::size_t c = 0; c < widthsTwips.size(); ++c) {
-        view->setColumnWidth(static_cast<int>(c), twipsToPixels(widthsTwips[c], *parent));
+    QList<int> pixels;
+    for (const int twips : widthsTwips) {
+        pixels << twipsToPixels(twips, *parent);
     }
+    view->setProperty("columnWidths", QVariant::fromValue(pixels));
     return view;
+}
+
+void setTableModel(QTableView* view, QAbstractItemModel* model) {
+    view->setModel(model);
+    const QList<int> pixels = view->property("columnWidths").value<QList<int>>();
+    for (int c = 0; c < pixels.size(); ++c) {
+        view->setColumnWidth(c, pixels[c]);
+    }
 }
 
 }  // namespace vantrell

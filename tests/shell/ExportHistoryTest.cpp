@@ -8,6 +8,7 @@
 #include "interfacedb/Recordset.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/PostingJournal.h"
+#include "qblink/FakeRequestProcessor.h"
 #include "shell/ShellFakes.h"
 #include "shell/window/ExportHistory.h"
 #include "shell/window/UndoOutcomeText.h"
@@ -227,6 +228,31 @@ TEST_F(ExportHistoryFixture, TheReceiptAsTabSeparatedLinesKeepsEachTicketOnOneLi
                      "Tab Name\t2026-03-02\tHourly\t8\tT-1\tposted\t", "",
                      "Total of\tName\tTickets\tHours", "Employee\tTab Name\t1\t8.00",
                      "Wage item\tHourly\t1\t8.00", "All tickets\t\t1\t8.00"}));
+}
+
+// The window's undo goes through the main window's session: an export posted to another
+// company file, or one with no session at all, is refused before anything is asked of
+// QuickBooks, and the journal is left as it was.
+TEST_F(ExportHistoryFixture, AnUndoIsRefusedOutsideTheCompanyFileOfItsExport) {
+    stage(1, "Worker One", "2026-03-02", 8, "Hourly");
+    const std::int64_t id = sendExport(pathToUtf8(t.sandbox.file("Posted.qbw")), "2026-03-04");
+    confirm(id, 1, "T-1");
+    testing::ProcessorScript processor;
+    QuickBooksLink link(t.log, state.interfaceDb, state.extraction.outcome,
+                        pathToUtf8(t.sandbox.file("Other.qbw")), processor.factory());
+
+    ExportHistory history(state);
+    EXPECT_EQ(history.undoSelected(t.log, link).front().text, "Select an export first.");
+    history.select(0);
+    const std::vector<UndoLine> lines = history.undoSelected(t.log, link);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].text.starts_with("Export 1 was posted to the company file \"" +
+                                          pathToUtf8(t.sandbox.file("Posted.qbw")) + "\""))
+        << lines[0].text;
+    EXPECT_TRUE(lines[0].text.ends_with("it can be undone only there. Nothing was deleted."));
+    EXPECT_TRUE(processor.requests.empty());
+    EXPECT_EQ(history.text(0, 5), "0");
+    EXPECT_EQ(history.receipt()->table().text(0, 5), "posted");
 }
 
 // The lines every front end shows after an undo, by what the undo found.

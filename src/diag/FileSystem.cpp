@@ -78,4 +78,16 @@ std::filesystem::path utf8ToPath(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+bool namesSameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
+    std::error_code error;
+    if (std::filesystem::exists(first, error) && std::filesystem::exists(second, error)) {
+        const bool same = std::filesystem::equivalent(first, second, error);
+        if (!error) {
+            return same;
+        }
+    }
+    return std::filesystem::weakly_canonical(first, error) ==
+           std::filesystem::weakly_canonical(second, error);
+}
+
 }  // namespace vantrell

@@ -22,6 +22,10 @@ std::filesystem::path fullPath(const std::filesystem::path& path);
 // "vantrell" in the current folder. Never throws for an unknown path.
 std::filesystem::path executablePath();
 
+// Whether two paths name one file: the same file when both exist, otherwise the same path once
+// made absolute and normal. Never throws.
+bool namesSameFile(const std::filesystem::path& first, const std::filesystem::path& second);
+
 // The path as UTF-8 text, and back; the same on every platform, whatever the locale.
 std::string pathToUtf8(const std::filesystem::path& path);
 // The path that UTF-8 `text` spells.

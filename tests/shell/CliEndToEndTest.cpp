@@ -147,8 +147,9 @@ TEST(CliOptions, UnknownOptionsAndProcessorsAreRefused) {
                                   " --processor com >/dev/null 2>&1";
     EXPECT_EQ(WEXITSTATUS(std::system(processor.c_str())), 64);
     // An empty folder is no folder, not the executable's own; the journal's commands go alone.
-    for (const char* arguments : {" --data-dir ''", " --export --undo-export 1",
-                                  " --list-exports --undo-export 1", " --undo-export"}) {
+    for (const char* arguments :
+         {" --data-dir ''", " --export --undo-export 1", " --list-exports --undo-export 1",
+          " --undo-export", " --show-export 1 --review"}) {
         const std::string refused = "XDG_CONFIG_HOME=" + sandbox.path().string() + " " +
                                     VANTRELL_CLI_PATH + arguments + " >/dev/null 2>&1";
         EXPECT_EQ(WEXITSTATUS(std::system(refused.c_str())), 64) << arguments;

@@ -279,6 +279,33 @@ TEST_P(PostingJournal, DamagedTicketRowsAreNamedAndTheRestIsUndone) {
     EXPECT_EQ(postedTickets().size(), 2u);
 }
 
+// --show-export prints one export's receipt: each ticket with its TxnID and state, a damaged
+// row as damaged, and the totals of what the export left in QuickBooks.
+TEST_P(PostingJournal, ShowExportPrintsTheReceiptAndNamesADamagedRow) {
+    addDay("Worker Two", "2026-03-02", 7.5);
+    exportAll();
+    runOnJournal("update ExportTicket set Hours='abc' where Sequence=2");
+
+    CliRun run = cli({"--data-dir", data, "--show-export", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const Lines lines = linesOf(run.out);
+    ASSERT_GE(lines.size(), 6u) << run.out;
+    EXPECT_EQ(lines[1], "1 time ticket posted; 1 time ticket in QuickBooks now, 8.00 hours.");
+    EXPECT_EQ(lines[3], "Employee\tDate\tWage item\tHours\tTxnID\tState\tMessage");
+    EXPECT_TRUE(lines[4].starts_with("Worker One\t2026-03-02\tHourly\t8\t")) << lines[4];
+    EXPECT_TRUE(lines[4].ends_with("\tposted\t")) << lines[4];
+    EXPECT_TRUE(contains(lines[5], "\tdamaged\trow 2 of ExportTicket (export 1): its Hours is"))
+        << lines[5];
+    EXPECT_EQ(lines.back(), "All tickets\t\t1\t8.00");
+
+    for (const char* id : {"9", "x"}) {
+        run = cli({"--data-dir", data, "--show-export", id});
+        EXPECT_EQ(run.status, 1) << id;
+        EXPECT_TRUE(contains(run.err, "--list-exports shows them")) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(PagedAndWhole, PostingJournal, ::testing::Values(false, true),
                          testing::checkWayName);
 

@@ -133,7 +133,8 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
         EXPECT_EQ(list->item(i)->toolTip(), text);
     }
 
-    EXPECT_EQ(reviewFromListMenu(), QStringList{"&Review staged tickets\u2026"});
+    EXPECT_EQ(reviewFromListMenu(),
+              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
     auto* review = window->findChild<ReviewWindow*>("frmReview");
     ASSERT_NE(review, nullptr);
     EXPECT_TRUE(review->isVisible());
@@ -220,7 +221,7 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
 
     // Shift+F10 opens the same menu.
     EXPECT_EQ(reviewFromListMenu(Qt::Key_F10, Qt::ShiftModifier),
-              QStringList{"&Review staged tickets\u2026"});
+              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
     review = window->findChild<ReviewWindow*>("frmReview");
     ASSERT_NE(review, nullptr);
     review->findChild<QPushButton*>("cmdClose")->click();

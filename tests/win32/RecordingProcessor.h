@@ -14,6 +14,7 @@ namespace vantrell::testing {
 struct ProcessorRecord {
     std::vector<std::string> calls;  // operation names, in order
     bool hourglassDuringExport = false;
+    bool hourglassDuringUndo = false;  // while a delete of an undo was being answered
 };
 
 // The simulated accounting system, recording each operation and whether the hourglass
@@ -34,6 +35,9 @@ class RecordingProcessor final : public RequestProcessor {
         record_.calls.push_back("ProcessRequest");
         if (request.find("TimeTrackingAddRq") != std::string::npos) {
             record_.hourglassDuringExport = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+        }
+        if (request.find("TxnDelRq") != std::string::npos) {
+            record_.hourglassDuringUndo = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
         }
         return simulator_.ProcessRequest(ticket, request);
     }

@@ -55,6 +55,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             options.mapFrom = value();
         } else if (arg == "--list-maps") {
             options.mapCommand = CliOptions::MapCommand::List;
+        } else if (arg == "--show-export") {
+            options.showExport = value();
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
@@ -65,11 +67,12 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     }
     if (static_cast<int>(options.exportTickets) + static_cast<int>(options.listExports) +
             static_cast<int>(options.undoExport.has_value()) + static_cast<int>(options.review) +
+            static_cast<int>(options.showExport.has_value()) +
             static_cast<int>(options.mapCommand != CliOptions::MapCommand::None) >
         1) {
         throw std::invalid_argument(
-            "--export, --review, --list-exports, --undo-export and the name map's options go "
-            "alone");
+            "--export, --review, --list-exports, --show-export, --undo-export and the name "
+            "map's options go alone");
     }
     return options;
 }

@@ -17,6 +17,7 @@ struct CliOptions {
     bool listExports = false;
     bool review = false;  // after the activation, the staged tickets and totals instead of the list
     std::optional<std::string> undoExport;  // the export ID as given, checked when run
+    std::optional<std::string> showExport;  // likewise
     // The name map: --map-employee / --map-pay-type FROM TO, --unmap KIND FROM, --list-maps.
     enum class MapCommand { None, Map, Unmap, List };
     MapCommand mapCommand = MapCommand::None;
@@ -34,7 +35,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args);
 inline constexpr const char* kCliUsage =
     "usage: vantrell-cli [--data-dir DIR] [--chronel FILE] [--company FILE]\n"
     "                    [--processor sim|replay:DIR] [--export | --review]\n"
-    "       vantrell-cli [--data-dir DIR] --list-exports\n"
+    "       vantrell-cli [--data-dir DIR] --list-exports | --show-export ID\n"
     "       vantrell-cli [--data-dir DIR] [--company FILE] [--processor sim|replay:DIR]\n"
     "                    --undo-export ID\n"
     "       vantrell-cli [--data-dir DIR] --map-employee FROM TO | --map-pay-type FROM TO\n"
@@ -56,6 +57,7 @@ inline constexpr const char* kCliHelp =
     "                     replay:DIR (answers saved in DIR)\n"
     "  --export           posts the staged tickets when no issue remains\n"
     "  --list-exports     lists the exports recorded in Vantrell.mdb\n"
+    "  --show-export ID   prints the time tickets of export ID and their totals\n"
     "  --undo-export ID   deletes the time tickets of export ID in the accounting system\n"
     "  --map-employee FROM TO\n"
     "                     stages the time-and-attendance employee FROM as the accounting\n"

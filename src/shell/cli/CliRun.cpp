@@ -193,7 +193,7 @@ int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& 
     start.chooseProcessor = chooseProcessor;
     start.resolveFolder = ProgramFolder::resolve;
     start.refuse = [&](const std::string& reason) { err << reason << '\n' << kCliUsage; };
-    if (options.listExports || options.undoExport) {
+    if (options.listExports || options.undoExport || options.showExport) {
         start.checkFolder = [&](const ProgramFolder& folder) {
             return refuseFolderWithoutDatabase(folder, err, "exports");
         };
@@ -216,6 +216,9 @@ int runHeadless(const CliOptions& givenOptions, SettingsStore& settings, Clock& 
             }
             if (options.mapCommand != CliOptions::MapCommand::None) {
                 return runNameMapCommand(options, state, out, err);
+            }
+            if (options.showExport) {
+                return showExport(state, *options.showExport, out, err);
             }
             storeGivenLocations(log, settings, options);
             return runWindow(

@@ -13,69 +13,33 @@
 #include "interfacedb/stage/PostingJournal.h"
 #include "qblink/QuickBooksLink.h"
 #include "shell/cli/CliRun.h"
+#include "shell/window/ExportHistory.h"
+#include "shell/window/UndoOutcomeText.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace vantrell {
 
 namespace {
 
-std::string ticketsText(std::int64_t count) {
-    return std::to_string(count) + (count == 1 ? " time ticket" : " time tickets");
-}
-
-// Whether two paths name one company file: the same file when both exist, otherwise the same
-// path once made absolute and normal.
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    const std::filesystem::path first = utf8ToPath(a);
-    const std::filesystem::path second = utf8ToPath(b);
-    if (std::filesystem::exists(first, error) && std::filesystem::exists(second, error)) {
-        const bool same = std::filesystem::equivalent(first, second, error);
-        if (!error) {
-            return same;
-        }
+// The export ID that `text` spells, or nothing.
+std::optional<std::int64_t> exportIdOf(const std::string& text) {
+    const std::optional<std::string> number = db::plainDecimal(text);
+    if (!number || number->front() == '-' || number->size() > 18) {
+        return std::nullopt;
     }
-    return std::filesystem::weakly_canonical(first, error) ==
-           std::filesystem::weakly_canonical(second, error);
+    return std::stoll(*number);
 }
 
 // What an undo did, on `out` and `err`; returns the exit status.
 int reportUndo(std::int64_t id, const QuickBooksLink::UndoOutcome& outcome, std::ostream& out,
                std::ostream& err) {
+    for (const UndoLine& line :
+         undoOutcomeLines(id, outcome, "--undo-export " + std::to_string(id))) {
+        (line.keptTicket ? err : out) << line.text << '\n';
+    }
     using Kind = QuickBooksLink::UndoOutcome::Kind;
-    if (outcome.kind == Kind::NothingLeft) {
-        out << "Export " << id << " has no time tickets left to undo; nothing was deleted.\n";
-        return kExitNormal;
-    }
-    out << "Export " << id << ": " << ticketsText(outcome.deleted) << " deleted in QuickBooks.\n";
-    if (outcome.alreadyGone > 0) {
-        out << ticketsText(outcome.alreadyGone) << " of the export "
-            << (outcome.alreadyGone == 1 ? "was" : "were")
-            << " no longer in QuickBooks: already gone, not deleted by this undo.\n";
-    }
-    for (const std::string& line : outcome.kept) {
-        err << line << '\n';
-    }
-    if (!outcome.kept.empty()) {
-        const auto remaining = static_cast<std::int64_t>(outcome.kept.size());
-        out << ticketsText(remaining) << " of the export "
-            << (remaining == 1 ? "remains" : "remain") << " in QuickBooks.\n";
-    }
-    if (outcome.unconfirmed > 0) {
-        out << ticketsText(outcome.unconfirmed) << " of the export "
-            << (outcome.unconfirmed == 1 ? "was" : "were")
-            << " sent without an answer: whether QuickBooks holds "
-            << (outcome.unconfirmed == 1 ? "it" : "them")
-            << " is unknown, so nothing was deleted for "
-            << (outcome.unconfirmed == 1 ? "it" : "them")
-            << ". The next run settles them; then undo the export again.\n";
-    }
-    if (outcome.notRecorded) {
-        out << "Vantrell.mdb could not record what this undo deleted (see VantrellLog.txt); "
-            << "QuickBooks no longer holds those tickets. The next --undo-export " << id
-            << " finds them gone and records it.\n";
-    }
-    return outcome.kind == Kind::AllGone ? kExitNormal : kExitTicketsRemain;
+    return outcome.kind == Kind::AllGone || outcome.kind == Kind::NothingLeft ? kExitNormal
+                                                                              : kExitTicketsRemain;
 }
 
 }  // namespace
@@ -101,9 +65,9 @@ int listExports(const ProgramState& state, std::ostream& out, std::ostream& err)
                 damaged = true;
             }
         }
-        if (const std::int64_t settled = stage::settledByCheckCount(cn); settled > 0) {
-            out << ticketsText(settled) << " found in QuickBooks by the check without an export "
-                << "of Vantrell settled.\n";
+        if (const std::string settled = settledByCheckLine(stage::settledByCheckCount(cn));
+            !settled.empty()) {
+            out << settled << '\n';
         }
         out.flush();
         return damaged ? kExitEndedEarly : kExitNormal;
@@ -113,15 +77,41 @@ int listExports(const ProgramState& state, std::ostream& out, std::ostream& err)
     }
 }
 
-int undoExport(modErrorLog& log, ProgramState& state, const RequestProcessorFactory& factory,
-               const std::string& idText, const std::optional<std::string>& company,
-               const std::string& storedCompany, std::ostream& out, std::ostream& err) {
-    const std::optional<std::string> number = db::plainDecimal(idText);
-    if (!number || number->front() == '-' || number->size() > 18) {
+int showExport(const ProgramState& state, const std::string& idText, std::ostream& out,
+               std::ostream& err) {
+    const std::optional<std::int64_t> id = exportIdOf(idText);
+    if (!id) {
         err << "\"" << idText << "\" is not an export ID; --list-exports shows them.\n";
         return kExitEndedEarly;
     }
-    const std::int64_t id = std::stoll(*number);
+    try {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(state.interfaceDb.strInterfaceDB));
+        const std::optional<ExportReceipt> receipt = ExportReceipt::read(cn, *id);
+        if (!receipt) {
+            err << "There is no export " << *id << "; --list-exports shows them.\n";
+            return kExitEndedEarly;
+        }
+        for (const std::string& line : receiptAsTabSeparatedLines(*receipt)) {
+            out << line << '\n';
+        }
+        out.flush();
+        return kExitNormal;
+    } catch (const std::exception& e) {
+        err << "The export could not be shown: " << e.what() << '\n';
+        return kExitEndedEarly;
+    }
+}
+
+int undoExport(modErrorLog& log, ProgramState& state, const RequestProcessorFactory& factory,
+               const std::string& idText, const std::optional<std::string>& company,
+               const std::string& storedCompany, std::ostream& out, std::ostream& err) {
+    const std::optional<std::int64_t> parsedId = exportIdOf(idText);
+    if (!parsedId) {
+        err << "\"" << idText << "\" is not an export ID; --list-exports shows them.\n";
+        return kExitEndedEarly;
+    }
+    const std::int64_t id = *parsedId;
     if (!blnOpenConnection(log, state.interfaceDb.cnInterface, state.interfaceDb.strInterfaceDB)) {
         err << "Vantrell.mdb could not be opened (see VantrellLog.txt).\n";
         return kExitEndedEarly;
@@ -144,7 +134,8 @@ int undoExport(modErrorLog& log, ProgramState& state, const RequestProcessorFact
     }
     // An export is undone only in the company file it was posted to: its transaction ids
     // name nothing, or other tickets, anywhere else.
-    if (!summary->companyFile.empty() && company && !sameFile(*company, summary->companyFile)) {
+    if (!summary->companyFile.empty() && company &&
+        !namesSameFile(utf8ToPath(*company), utf8ToPath(summary->companyFile))) {
         err << "Export " << id << " was posted to the company file \"" << summary->companyFile
             << "\", not to \"" << *company << "\"; it can be undone only there. Leave out "
             << "--company, or name that file.\n";

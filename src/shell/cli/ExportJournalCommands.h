@@ -19,6 +19,14 @@ namespace vantrell {
 // on `err` when the journal cannot be read or a row of it is damaged.
 int listExports(const ProgramState& state, std::ostream& out, std::ostream& err);
 
+// --show-export ID: the receipt of one export, tab-separated: its summary lines, then a line
+// per ticket (employee, date, wage item, hours, TxnID, state, and why a damaged row is
+// damaged), an empty line, then the totals of the tickets it left in QuickBooks. Needs only
+// the interface database. Returns 0, or 1 with the reason on `err` for an ID that names no
+// export or a journal that cannot be read.
+int showExport(const ProgramState& state, const std::string& idText, std::ostream& out,
+               std::ostream& err);
+
 // --undo-export ID: opens a session on the company file export ID was posted to (refusing a
 // `company` given on the command line that names another file; an export recorded before
 // the journal held its file goes to `company` or, without it, `storedCompany`), deletes

@@ -16,9 +16,11 @@
 
 #include "diag/Failure.h"
 #include "shell/qt/DialogFont.h"
+#include "shell/qt/HistoryWindow.h"
 #include "shell/qt/KeyboardContextMenu.h"
 #include "shell/qt/ReviewWindow.h"
 #include "shell/qt/Twips.h"
+#include "shell/window/UndoExportCommand.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace vantrell {
@@ -184,6 +186,9 @@ void MainWindow::showListMenu(const QPoint& position) {
     QAction* review = menu.addAction("&Review staged tickets\u2026");
     review->setObjectName("mnuReview");
     connect(review, &QAction::triggered, this, [this] { showReview(); });
+    QAction* history = menu.addAction("Export &history\u2026");
+    history->setObjectName("mnuHistory");
+    connect(history, &QAction::triggered, this, [this] { showHistory(); });
     menu.exec(lstShow_->viewport()->mapToGlobal(position));
 }
 
@@ -193,6 +198,22 @@ ReviewWindow* MainWindow::showReview() {
         return nullptr;
     }
     auto* window = new ReviewWindow(std::move(review), log_, *saveDialog_, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
+    return window;
+}
+
+HistoryWindow* MainWindow::showHistory() {
+    std::unique_ptr<ExportHistory> history = openExportHistory(log_, state_);
+    if (!history) {
+        return nullptr;
+    }
+    auto* window = new HistoryWindow(
+        std::move(history), log_, *saveDialog_,
+        [this](ExportHistory& shown) {
+            return runUndoExportCommand(log_, shown, *question_, *steps_, *this);
+        },
+        this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
     return window;

@@ -6,6 +6,7 @@
 
 #include "shell/qt/FileSaveDialog.h"
 #include "shell/qt/LocateDialog.h"
+#include "shell/qt/QtYesNoQuestion.h"
 #include "shell/window/FrontEnd.h"
 #include "shell/window/MainWindowSteps.h"
 #include "shell/window/frmVantrell.h"
@@ -15,6 +16,7 @@ class QPushButton;
 
 namespace vantrell {
 
+class HistoryWindow;
 class ReviewWindow;
 
 // Prints an image of a widget on the default printer.
@@ -53,9 +55,15 @@ class MainWindow final : public QDialog, public WindowControls {
     // Opens the review of the stage over this window (the list's context menu does), without
     // waiting for it to close; returns it, or null when the stage could not be read (logged).
     ReviewWindow* showReview();
-    // The file-save dialog the review's "Save as CSV…" asks; the platform's unless a test
+    // Opens the history of exports over this window (the list's context menu does), without
+    // waiting for it to close; returns it, or null when the journal could not be read (logged).
+    HistoryWindow* showHistory();
+    // The file-save dialog the windows' "Save as CSV…" asks; the platform's unless a test
     // gives its own, which must outlive the window.
     void setFileSaveDialog(FileSaveDialog& dialog) { saveDialog_ = &dialog; }
+    // The question the undo of an export asks first; a message box unless a test gives its
+    // own, which must outlive the window.
+    void setYesNoQuestion(YesNoQuestion& question) { question_ = &question; }
 
     // WindowControls: the list, the buttons and the override cursor; none of these throws.
     void clearList() override;
@@ -82,6 +90,8 @@ class MainWindow final : public QDialog, public WindowControls {
     QtWindowPrinter printer_;
     QtFileSaveDialog platformSaveDialog_;
     FileSaveDialog* saveDialog_ = &platformSaveDialog_;
+    QtYesNoQuestion platformQuestion_;
+    YesNoQuestion* question_ = &platformQuestion_;
     modErrorLog& log_;
     ProgramState& state_;
     // An order to end the program at once hides the window and quits the event loop with its
@@ -90,8 +100,8 @@ class MainWindow final : public QDialog, public WindowControls {
 };
 
 // Remembers the window of this program that was active last, message boxes, menus and windows
-// marked "returnsQuietly" (the review) left out, so that the main window can tell a return from
-// another of its windows from a return from another application or from a message box.
+// marked "returnsQuietly" (the review, the history) left out, so that the main window can tell a
+// return from another of its windows from a return from another application or from a message box.
 class ActivationTracker final : public QObject {
   public:
     // The program's one tracker, installed on the application at first use.

@@ -10,35 +10,11 @@
 
 #include "shell/qt/DialogFont.h"
 #include "shell/qt/KeyboardContextMenu.h"
+#include "shell/qt/TableView.h"
 #include "shell/qt/TicketTableModel.h"
 #include "shell/qt/Twips.h"
 
 namespace vantrell {
-
-namespace {
-
-// A table view for many rows: fixed row heights (no row is measured), whole rows selected,
-// the columns' widths given in twips rather than measured over every row.
-QTableView* tableView(QWidget* parent, const char* name, const std::vector<int>& widthsTwips) {
-    auto* view = new QTableView(parent);
-    view->setObjectName(name);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setWordWrap(false);
-    view->setTabKeyNavigation(false);  // Tab leaves the table for the next control
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setStretchLastSection(true);
-    for (std::size_t c = 0; c < widthsTwips.size(); ++c) {
-        view->setColumnWidth(static_cast<int>(c), twipsToPixels(widthsTwips[c], *parent));
-    }
-    return view;
-}
-
-}  // namespace
 
 ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log,
                            FileSaveDialog& saveDialog, QWidget* owner)
@@ -65,8 +41,8 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
     summary->setWordWrap(true);
 
     auto* ticketsLabel = new QLabel("&Tickets:", this);
-    QTableView* tickets = tableView(this, "tblTickets", {2400, 1200, 1800, 900});
-    tickets->setModel(ticketsModel_);
+    QTableView* tickets = makeTableView(this, "tblTickets", {2400, 1200, 1800, 900});
+    setTableModel(tickets, ticketsModel_);
     tickets->setSortingEnabled(false);  // no sort before the clerk asks for one
     tickets->horizontalHeader()->setSortIndicatorShown(true);
     tickets->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -93,8 +69,8 @@ ReviewWindow::ReviewWindow(std::unique_ptr<StageReview> review, modErrorLog& log
     });
 
     auto* totalsLabel = new QLabel("T&otals:", this);
-    QTableView* totals = tableView(this, "tblTotals", {1200, 2400, 900, 1200});
-    totals->setModel(totalsModel_);
+    QTableView* totals = makeTableView(this, "tblTotals", {1200, 2400, 900, 1200});
+    setTableModel(totals, totalsModel_);
     totalsLabel->setBuddy(totals);
 
     auto* save = new QPushButton("&Save as CSV\u2026", this);

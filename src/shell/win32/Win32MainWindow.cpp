@@ -10,8 +10,10 @@
 #include "shell/win32/DialogLayout.h"
 #include "shell/win32/ListLineTips.h"
 #include "shell/win32/Twips.h"
+#include "shell/win32/Win32HistoryWindow.h"
 #include "shell/win32/Win32ReviewWindow.h"
 #include "shell/win32/resource.h"
+#include "shell/window/UndoExportCommand.h"
 #include "shell/window/modVantrellMain.h"
 
 namespace vantrell::win32 {
@@ -19,6 +21,7 @@ namespace vantrell::win32 {
 namespace {
 
 constexpr const wchar_t* kReviewCommand = L"&Review staged tickets\u2026";
+constexpr const wchar_t* kHistoryCommand = L"Export &history\u2026";
 
 // Client area and controls of frmVantrell, in twips; the right edge of cmdPrint lines up with
 // that of lstShow.
@@ -193,6 +196,10 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 showReview();
                 return TRUE;
             }
+            if ((wParam & 0xFFF0) == IDM_HISTORY) {
+                showHistory();
+                return TRUE;
+            }
             return FALSE;
         case WM_DESTROY:
             onDestroy();
@@ -212,6 +219,7 @@ void Win32MainWindow::onInitDialog() {
     if (HMENU menu = GetSystemMenu(window_, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu, MF_STRING, IDM_REVIEW, kReviewCommand);
+        AppendMenuW(menu, MF_STRING, IDM_HISTORY, kHistoryCommand);
     }
 }
 
@@ -230,17 +238,29 @@ void Win32MainWindow::onContextMenu(WPARAM wParam, LPARAM lParam) {
         return;
     }
     AppendMenuW(menu, MF_STRING, IDM_REVIEW, kReviewCommand);
+    AppendMenuW(menu, MF_STRING, IDM_HISTORY, kHistoryCommand);
     const auto chosen = static_cast<int>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
     DestroyMenu(menu);
     if (chosen == IDM_REVIEW) {
         showReview();
+    } else if (chosen == IDM_HISTORY) {
+        showHistory();
     }
 }
 
 void Win32MainWindow::showReview() {
     showStageReview(log_, state_, logic().link(), *saveDialog_, window_, reviewHook_,
                     reviewHookContext_);
+}
+
+void Win32MainWindow::showHistory() {
+    showExportHistory(
+        log_, state_, *saveDialog_,
+        [this](ExportHistory& history) {
+            return runUndoExportCommand(log_, history, *question_, *steps_, *this);
+        },
+        window_, historyHook_, historyHookContext_);
 }
 
 void Win32MainWindow::onActivate(WPARAM wParam) {

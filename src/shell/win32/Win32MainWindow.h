@@ -8,6 +8,7 @@
 #include "shell/win32/Win32FileSaveDialog.h"
 #include "shell/win32/Win32LocateHost.h"
 #include "shell/win32/Win32WindowPrinter.h"
+#include "shell/win32/Win32YesNoQuestion.h"
 #include "shell/window/FrontEnd.h"
 #include "shell/window/MainWindowSteps.h"
 #include "shell/window/frmVantrell.h"
@@ -61,6 +62,17 @@ class Win32MainWindow final : public WindowControls {
         reviewHookContext_ = context;
     }
 
+    // Opens the history of exports over the window (its system menu and the list's context
+    // menu do) and returns when it has closed.
+    void showHistory();
+    // The question the undo of an export asks first, and a hook called with the history's
+    // window once it has opened: for tests, which must keep them alive.
+    void setYesNoQuestion(YesNoQuestion& question) { question_ = &question; }
+    void setHistoryOpenedHook(void (*hook)(HWND history, void* context), void* context) {
+        historyHook_ = hook;
+        historyHookContext_ = context;
+    }
+
     // WindowControls: the list, the buttons and the wait cursor. addListLine throws Failure
     // when the list can take no more lines; the others never throw.
     void clearList() override;
@@ -90,6 +102,10 @@ class Win32MainWindow final : public WindowControls {
     FileSaveDialog* saveDialog_ = &realSaveDialog_;
     void (*reviewHook_)(HWND, void*) = nullptr;
     void* reviewHookContext_ = nullptr;
+    Win32YesNoQuestion realQuestion_;
+    YesNoQuestion* question_ = &realQuestion_;
+    void (*historyHook_)(HWND, void*) = nullptr;
+    void* historyHookContext_ = nullptr;
     modErrorLog& log_;
     ProgramState& state_;
     // An order to end the program at once destroys the window, without the unload sequence.

@@ -6,9 +6,9 @@
 
 // What a front end implements for the window logic: the message box (declared with the error
 // log, which shows it, and included here so that this header names every piece), the main
-// window's controls, its printer, the file-open and file-save dialogs, the host of the locate
-// dialog and the per-user settings store. The Qt, headless and Win32 front ends and the tests'
-// fakes each implement these; nothing else in a front end is seen by the logic.
+// window's controls, its printer, the file-open and file-save dialogs, a Yes/No question, the host
+// of the locate dialog and the per-user settings store. The Qt, headless and Win32 front ends and
+// the tests' fakes each implement these; nothing else in a front end is seen by the logic.
 
 namespace vantrell {
 
@@ -57,6 +57,16 @@ class FileSaveDialog {
     // asking before an existing file is replaced, and returns when it has closed. A dialog that
     // cannot be shown throws Failure.
     virtual std::string showSave(const std::string& filter, const std::string& suggestedName) = 0;
+};
+
+// A question the clerk answers Yes or No, asked before a step that cannot be taken back lightly
+// (the undo of an export).
+class YesNoQuestion {
+  public:
+    virtual ~YesNoQuestion() = default;
+    // Shows `text` under `title` with Yes and No, No the default, and returns whether the clerk
+    // chose Yes; closing the box is No. A box that cannot be shown throws Failure.
+    virtual bool ask(const std::string& text, const std::string& title) = 0;
 };
 
 // Shows the locate dialog modally and returns when it has closed.

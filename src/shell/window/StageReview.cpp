@@ -2,6 +2,7 @@
 
 #include "diag/Guard.h"
 #include "interfacedb/stage/Stage.h"
+#include "shell/window/TabSeparated.h"
 #include "shell/window/TableCsv.h"
 
 namespace vantrell {
@@ -26,16 +27,6 @@ std::vector<TicketRow> stagedRows(db::Connection& cn) {
 
 std::string ticketCount(std::int64_t count) {
     return count == 1 ? "1 time ticket" : std::to_string(count) + " time tickets";
-}
-
-// A field of a tab-separated line: no tab or line break of its own.
-std::string tabField(std::string text) {
-    for (char& c : text) {
-        if (c == '\t' || c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return text;
 }
 
 }  // namespace
@@ -86,30 +77,8 @@ bool StageReview::saveAsCsv(modErrorLog& log, FileSaveDialog& dialog) const {
 
 std::vector<std::string> reviewAsTabSeparatedLines(const StageReview& review) {
     std::vector<std::string> lines = review.summaryLines();
-    const TicketTable& table = review.table();
-    const auto join = [](const std::vector<std::string>& fields) {
-        std::string line;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            line += (i > 0 ? "\t" : "") + tabField(fields[i]);
-        }
-        return line;
-    };
-    std::vector<std::string> fields;
-    for (std::size_t c = 0; c < table.columnCount(); ++c) {
-        fields.push_back(table.title(c));
-    }
-    lines.push_back(join(fields));
-    for (std::size_t r = 0; r < table.rowCount(); ++r) {
-        fields.clear();
-        for (std::size_t c = 0; c < table.columnCount(); ++c) {
-            fields.push_back(table.text(r, c));
-        }
-        lines.push_back(join(fields));
-    }
-    lines.emplace_back();
-    lines.push_back(join({kTotalsTitles.begin(), kTotalsTitles.end()}));
-    for (const TotalsRow& row : totalsRows(review.totals())) {
-        lines.push_back(join({row.begin(), row.end()}));
+    for (std::string& line : tabSeparatedLines(review.table(), totalsRows(review.totals()))) {
+        lines.push_back(std::move(line));
     }
     return lines;
 }

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <sstream>
+
+#include "GuiTestSupport.h"
+#include "RecordingProcessor.h"
+#include "diag/FileSystem.h"
+#include "diag/Utf16.h"
+#include "interfacedb/InterfaceDatabase.h"
+#include "shell/ChronelFixture.h"
+#include "shell/ShellFakes.h"
+#include "shell/win32/Win32MainWindow.h"
+#include "shell/win32/resource.h"
+#include "standins/QbsimCommand.h"
+#include "support/TestLog.h"
+
+namespace vantrell::win32 {
+namespace {
+
+using testing::pumpUntil;
+using Texts = std::vector<std::wstring>;
+
+// Answers Yes to the undo's question and keeps what was asked.
+struct SayYes final : YesNoQuestion {
+    std::vector<std::string> asked;
+    bool ask(const std::string& text, const std::string& title) override {
+        asked.push_back(title + ": " + text);
+        return true;
+    }
+};
+
+// What the test saw of the history while it was open.
+struct HistorySeen {
+    HWND window = nullptr;
+    std::wstring caption;
+    Texts exportRow;
+    Texts states;
+    Texts statesAfterUndo;
+    Texts totalsLast;
+    Texts outcome;
+    std::wstring undoneCount;
+    bool undoEnabledAfter = true;
+    std::vector<int> tabOrder;
+    int focused = 0;
+};
+
+std::wstring cellText(HWND list, int row, int column) {
+    wchar_t buffer[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = static_cast<int>(std::size(buffer));
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+Texts columnTexts(HWND list, int column) {
+    Texts texts;
+    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r) {
+        texts.push_back(cellText(list, r, column));
+    }
+    return texts;
+}
+
+Texts listBoxLines(HWND list) {
+    Texts lines;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring line(
+            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
+            L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(line.data()));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void click(HWND window, int control) {
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
+}
+
+// Reads the open history, saves the receipt, undoes the export, reads it again, presses Esc.
+void driveHistory(HWND history, void* context) {
+    static_cast<HistorySeen*>(context)->window = history;
+    SetPropW(history, L"seen", context);
+    SetTimer(history, 1, 50, [](HWND window, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(window, timer);
+        auto& seen = *reinterpret_cast<HistorySeen*>(GetPropW(window, L"seen"));
+        seen.caption = testing::windowText(window);
+        seen.focused = GetDlgCtrlID(GetFocus());
+        const HWND exports = GetDlgItem(window, IDC_HISTORYEXPORTS);
+        HWND control = exports;
+        for (int i = 0; i < 7; ++i) {
+            control = GetNextDlgTabItem(window, control, FALSE);
+            seen.tabOrder.push_back(GetDlgCtrlID(control));
+        }
+        for (int c = 0; c < 7; ++c) {
+            seen.exportRow.push_back(cellText(exports, 0, c));
+        }
+        const HWND tickets = GetDlgItem(window, IDC_HISTORYTICKETS);
+        seen.states = columnTexts(tickets, 5);
+        const HWND totals = GetDlgItem(window, IDC_HISTORYTOTALS);
+        const auto totalRows = static_cast<int>(SendMessageW(totals, LVM_GETITEMCOUNT, 0, 0));
+        for (int c = 0; c < 4 && totalRows > 0; ++c) {
+            seen.totalsLast.push_back(cellText(totals, totalRows - 1, c));
+        }
+        click(window, IDC_HISTORYSAVE);
+        click(window, IDC_HISTORYUNDO);
+        seen.outcome = listBoxLines(GetDlgItem(window, IDC_HISTORYOUTCOME));
+        seen.statesAfterUndo = columnTexts(tickets, 5);
+        seen.undoneCount = cellText(exports, 0, 5);
+        seen.undoEnabledAfter = IsWindowEnabled(GetDlgItem(window, IDC_HISTORYUNDO)) != FALSE;
+        // Esc, as the keyboard sends it to the list that has the focus.
+        SetFocus(exports);
+        PostMessageW(exports, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+}
+
+// The main window over two employees' days, posted to the stand-in accounting system.
+struct HistoryOnScreen : ::testing::Test {
+    testing::TestLog t;
+    ProgramState state;
+    testing::MemorySettings settings;
+    testing::ProcessorRecord record;
+    testing::SaveAnswers saveAnswers;
+    SayYes question;
+    std::string chronel = pathToUtf8(t.sandbox.file("ChronelV7.mde"));
+    std::string company = pathToUtf8(t.sandbox.file("Company.qbw"));
+    std::unique_ptr<Win32MainWindow> window;
+    bool comJoined = false;
+
+    void SetUp() override {
+        if (!testing::canOpenWindows()) {
+            GTEST_SKIP() << "no display";
+        }
+        comJoined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
+        testing::writeSmallChronelFile(chronel, "Worker One");
+        {
+            db::Connection cn;
+            cn.open(db::connectionStringFor(chronel));
+            cn.execute(
+                "INSERT INTO REPORTDATA VALUES ('=Anna, Zo\xC3\xAB', '2026-03-03', 7.5, 0, "
+                "0, NULL, 0)");
+        }
+        qbsim({"create", company});
+        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
+        qbsim({"add-employee", company, "Worker One"});
+        qbsim({"add-employee", company, "=Anna, Zo\xC3\xAB"});
+        settings.values["CH7/QuickBooks/CHprog"] = chronel;
+        settings.values["CH7/QuickBooks/QBdata"] = company;
+        window = std::make_unique<Win32MainWindow>(t.log, state, settings,
+                                                   testing::RecordingProcessor::factoryFor(record));
+        window->setFileSaveDialog(saveAnswers);
+        window->setYesNoQuestion(question);
+        ASSERT_TRUE(window->load());
+        window->show();
+        ASSERT_TRUE(pump([&] { return window->activations() == 1; })) << t.logText();
+    }
+
+    void TearDown() override {
+        window.reset();
+        if (comJoined) {
+            CoUninitialize();
+        }
+    }
+
+    std::string qbsim(const std::vector<std::string>& args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(standins::runQbsim(args, out, err), 0) << err.str();
+        return out.str();
+    }
+
+    bool pump(const std::function<bool()>& done, int milliseconds = 5000) {
+        return pumpUntil(done, milliseconds, window ? window->handle() : nullptr);
+    }
+};
+
+TEST_F(HistoryOnScreen, OpensFromTheSystemMenuSavesTheReceiptUndoesAndClosesOnEsc) {
+    SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(IDC_CMDEXPORT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window->handle(), IDC_CMDEXPORT)));
+    ASSERT_NE(qbsim({"list-time", company}), "") << t.logText();
+
+    // The system menu ends with the command, its access key H.
+    const HMENU menu = GetSystemMenu(window->handle(), FALSE);
+    const int last = GetMenuItemCount(menu) - 1;
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"Export &history\u2026");
+    EXPECT_EQ(GetMenuItemID(menu, last), static_cast<UINT>(IDM_HISTORY));
+
+    HistorySeen seen;
+    window->setHistoryOpenedHook(&driveHistory, &seen);
+    saveAnswers.answers.push_back(pathToUtf8(t.sandbox.file("Receipt.csv")));
+    PostMessageW(window->handle(), WM_SYSCOMMAND, IDM_HISTORY, 0);
+    ASSERT_TRUE(pump([&] { return seen.window != nullptr && !IsWindow(seen.window); }, 15000))
+        << t.logText();
+
+    EXPECT_EQ(seen.caption, L"Export history");
+    EXPECT_EQ(seen.focused, IDC_HISTORYEXPORTS);
+    EXPECT_EQ(seen.tabOrder, (std::vector<int>{IDC_HISTORYTICKETS, IDC_HISTORYTOTALS,
+                                               IDC_HISTORYOUTCOME, IDC_HISTORYUNDO, IDC_HISTORYSAVE,
+                                               IDC_HISTORYCLOSE, IDC_HISTORYEXPORTS}));
+    ASSERT_EQ(seen.exportRow.size(), 7u);
+    EXPECT_EQ(seen.exportRow[0], L"1");
+    EXPECT_EQ(seen.exportRow[3], widen(company));
+    EXPECT_EQ(seen.exportRow[4], L"2");
+    EXPECT_EQ(seen.states, (Texts{L"posted", L"posted"}));
+    EXPECT_EQ(seen.totalsLast, (Texts{L"All tickets", L"", L"2", L"15.50"}));
+
+    // The receipt: the name that begins with = is not run as a formula.
+    const std::string csv = t.sandbox.read("Receipt.csv");
+    EXPECT_TRUE(
+        csv.starts_with("\xEF\xBB\xBF"
+                        "Employee,Date,Wage item,Hours,TxnID,State,Message\r\n"
+                        "\"'=Anna, Zo\xC3\xAB\",2026-03-03,Hourly,7.5,"))
+        << csv;
+
+    // The undo: asked first, deleted with the hourglass, said, and the list made current.
+    ASSERT_EQ(question.asked.size(), 1u);
+    EXPECT_EQ(question.asked[0],
+              "Export history: Undo export 1? This deletes its 2 time tickets "
+              "(15.50 hours) from the company file \"" +
+                  company + "\".");
+    EXPECT_EQ(seen.outcome, Texts{L"Export 1: 2 time tickets deleted in QuickBooks."});
+    EXPECT_EQ(seen.statesAfterUndo, (Texts{L"undone", L"undone"}));
+    EXPECT_EQ(seen.undoneCount, L"2");
+    EXPECT_FALSE(seen.undoEnabledAfter);
+    EXPECT_TRUE(record.hourglassDuringUndo);
+    EXPECT_EQ(qbsim({"list-time", company}), "");
+    EXPECT_NE(IsWindowEnabled(GetDlgItem(window->handle(), IDC_CMDEXPORT)), FALSE);
+    EXPECT_TRUE(t.prompter.shown.empty());
+}
+
+TEST_F(HistoryOnScreen, TheListsContextMenuOpensItFromTheKeyboard) {
+    HistorySeen seen;
+    window->setHistoryOpenedHook(
+        [](HWND history, void* context) {
+            static_cast<HistorySeen*>(context)->window = history;
+            PostMessageW(history, WM_COMMAND, MAKEWPARAM(IDC_HISTORYCLOSE, BN_CLICKED), 0);
+        },
+        &seen);
+    const HWND list = GetDlgItem(window->handle(), IDC_LSTSHOW);
+    SetFocus(list);
+    // Shift+F10 makes the list ask for its context menu at no point; H picks the command.
+    PostMessageW(window->handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+                 MAKELPARAM(-1, -1));
+    PostMessageW(list, WM_KEYDOWN, 'H', 1);
+    PostMessageW(list, WM_CHAR, 'h', 1);
+    EXPECT_TRUE(pump([&] { return seen.window != nullptr && !IsWindow(seen.window); }, 10000));
+}
+
+}  // namespace
+}  // namespace vantrell::win32

@@ -87,41 +87,44 @@ void click(HWND window, int control) {
                  reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
 }
 
+// A timer procedure is stdcall on 32-bit Windows, which a lambda cannot be converted to.
+void CALLBACK driveHistoryOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    auto& seen = *reinterpret_cast<HistorySeen*>(GetPropW(window, L"seen"));
+    seen.caption = testing::windowText(window);
+    seen.focused = GetDlgCtrlID(GetFocus());
+    const HWND exports = GetDlgItem(window, IDC_HISTORYEXPORTS);
+    HWND control = exports;
+    for (int i = 0; i < 7; ++i) {
+        control = GetNextDlgTabItem(window, control, FALSE);
+        seen.tabOrder.push_back(GetDlgCtrlID(control));
+    }
+    for (int c = 0; c < 7; ++c) {
+        seen.exportRow.push_back(cellText(exports, 0, c));
+    }
+    const HWND tickets = GetDlgItem(window, IDC_HISTORYTICKETS);
+    seen.states = columnTexts(tickets, 5);
+    const HWND totals = GetDlgItem(window, IDC_HISTORYTOTALS);
+    const auto totalRows = static_cast<int>(SendMessageW(totals, LVM_GETITEMCOUNT, 0, 0));
+    for (int c = 0; c < 4 && totalRows > 0; ++c) {
+        seen.totalsLast.push_back(cellText(totals, totalRows - 1, c));
+    }
+    click(window, IDC_HISTORYSAVE);
+    click(window, IDC_HISTORYUNDO);
+    seen.outcome = listBoxLines(GetDlgItem(window, IDC_HISTORYOUTCOME));
+    seen.statesAfterUndo = columnTexts(tickets, 5);
+    seen.undoneCount = cellText(exports, 0, 5);
+    seen.undoEnabledAfter = IsWindowEnabled(GetDlgItem(window, IDC_HISTORYUNDO)) != FALSE;
+    // Esc, as the keyboard sends it to the list that has the focus.
+    SetFocus(exports);
+    PostMessageW(exports, WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
 // Reads the open history, saves the receipt, undoes the export, reads it again, presses Esc.
 void driveHistory(HWND history, void* context) {
     static_cast<HistorySeen*>(context)->window = history;
     SetPropW(history, L"seen", context);
-    SetTimer(history, 1, 50, [](HWND window, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(window, timer);
-        auto& seen = *reinterpret_cast<HistorySeen*>(GetPropW(window, L"seen"));
-        seen.caption = testing::windowText(window);
-        seen.focused = GetDlgCtrlID(GetFocus());
-        const HWND exports = GetDlgItem(window, IDC_HISTORYEXPORTS);
-        HWND control = exports;
-        for (int i = 0; i < 7; ++i) {
-            control = GetNextDlgTabItem(window, control, FALSE);
-            seen.tabOrder.push_back(GetDlgCtrlID(control));
-        }
-        for (int c = 0; c < 7; ++c) {
-            seen.exportRow.push_back(cellText(exports, 0, c));
-        }
-        const HWND tickets = GetDlgItem(window, IDC_HISTORYTICKETS);
-        seen.states = columnTexts(tickets, 5);
-        const HWND totals = GetDlgItem(window, IDC_HISTORYTOTALS);
-        const auto totalRows = static_cast<int>(SendMessageW(totals, LVM_GETITEMCOUNT, 0, 0));
-        for (int c = 0; c < 4 && totalRows > 0; ++c) {
-            seen.totalsLast.push_back(cellText(totals, totalRows - 1, c));
-        }
-        click(window, IDC_HISTORYSAVE);
-        click(window, IDC_HISTORYUNDO);
-        seen.outcome = listBoxLines(GetDlgItem(window, IDC_HISTORYOUTCOME));
-        seen.statesAfterUndo = columnTexts(tickets, 5);
-        seen.undoneCount = cellText(exports, 0, 5);
-        seen.undoEnabledAfter = IsWindowEnabled(GetDlgItem(window, IDC_HISTORYUNDO)) != FALSE;
-        // Esc, as the keyboard sends it to the list that has the focus.
-        SetFocus(exports);
-        PostMessageW(exports, WM_KEYDOWN, VK_ESCAPE, 1);
-    });
+    SetTimer(history, 1, 50, &driveHistoryOnTimer);
 }
 
 // The main window over two employees' days, posted to the stand-in accounting system.

@@ -70,44 +70,46 @@ void clickTitle(HWND list, int column) {
     SendMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
+// A timer procedure is stdcall on 32-bit Windows, which a lambda cannot be converted to.
+void CALLBACK readReviewOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    auto& seen = *reinterpret_cast<ReviewSeen*>(GetPropW(window, L"seen"));
+    seen.caption = testing::windowText(window);
+    seen.summary = testing::windowText(GetDlgItem(window, IDC_REVIEWSUMMARY));
+    const HWND tickets = GetDlgItem(window, IDC_REVIEWTICKETS);
+    const auto header = reinterpret_cast<HWND>(SendMessageW(tickets, LVM_GETHEADER, 0, 0));
+    for (int c = 0; c < 4; ++c) {
+        wchar_t title[64] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = title;
+        item.cchTextMax = 64;
+        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&item));
+        seen.titles.push_back(title);
+    }
+    seen.focused = GetDlgCtrlID(GetFocus());
+    HWND control = tickets;
+    for (int i = 0; i < 4; ++i) {
+        control = GetNextDlgTabItem(window, control, FALSE);
+        seen.tabOrder.push_back(GetDlgCtrlID(control));
+    }
+    seen.firstColumnBefore = columnTexts(tickets, 0);
+    clickTitle(tickets, 0);
+    seen.firstColumnSorted = columnTexts(tickets, 0);
+    clickTitle(tickets, 0);
+    seen.firstColumnReversed = columnTexts(tickets, 0);
+    seen.totalsFirstColumn = columnTexts(GetDlgItem(window, IDC_REVIEWTOTALS), 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_REVIEWSAVE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_REVIEWSAVE)));
+    // Esc, as the keyboard sends it to the list that has the focus.
+    SetFocus(tickets);
+    PostMessageW(tickets, WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
 // Reads the open review, sorts it twice by employee, saves it, and presses Esc.
 void driveReview(HWND review, void* context) {
     static_cast<ReviewSeen*>(context)->window = review;
-    SetTimer(review, 1, 50, [](HWND window, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(window, timer);
-        auto& seen = *reinterpret_cast<ReviewSeen*>(GetPropW(window, L"seen"));
-        seen.caption = testing::windowText(window);
-        seen.summary = testing::windowText(GetDlgItem(window, IDC_REVIEWSUMMARY));
-        const HWND tickets = GetDlgItem(window, IDC_REVIEWTICKETS);
-        const auto header = reinterpret_cast<HWND>(SendMessageW(tickets, LVM_GETHEADER, 0, 0));
-        for (int c = 0; c < 4; ++c) {
-            wchar_t title[64] = {};
-            HDITEMW item{};
-            item.mask = HDI_TEXT;
-            item.pszText = title;
-            item.cchTextMax = 64;
-            SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(c),
-                         reinterpret_cast<LPARAM>(&item));
-            seen.titles.push_back(title);
-        }
-        seen.focused = GetDlgCtrlID(GetFocus());
-        HWND control = tickets;
-        for (int i = 0; i < 4; ++i) {
-            control = GetNextDlgTabItem(window, control, FALSE);
-            seen.tabOrder.push_back(GetDlgCtrlID(control));
-        }
-        seen.firstColumnBefore = columnTexts(tickets, 0);
-        clickTitle(tickets, 0);
-        seen.firstColumnSorted = columnTexts(tickets, 0);
-        clickTitle(tickets, 0);
-        seen.firstColumnReversed = columnTexts(tickets, 0);
-        seen.totalsFirstColumn = columnTexts(GetDlgItem(window, IDC_REVIEWTOTALS), 0);
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_REVIEWSAVE, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_REVIEWSAVE)));
-        // Esc, as the keyboard sends it to the list that has the focus.
-        SetFocus(tickets);
-        PostMessageW(tickets, WM_KEYDOWN, VK_ESCAPE, 1);
-    });
+    SetTimer(review, 1, 50, &readReviewOnTimer);
     SetPropW(review, L"seen", context);
 }
 
@@ -278,25 +280,27 @@ TEST(CsvFileOnWindows, AFileThatAnotherProgramHoldsOpenFailsNamingItsPath) {
     EXPECT_EQ(sandbox.read("Staged.csv"), "kept");
 }
 
-// The tooltip window the main window's list shows its lines in.
+// The tooltip window the main window's list shows its lines in, while it is searched for.
+struct TipSearch {
+    HWND owner;
+    HWND found = nullptr;
+};
+
+// An enumeration procedure is stdcall on 32-bit Windows, which a lambda cannot be converted to.
+BOOL CALLBACK findListTip(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<TipSearch*>(context);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == search.owner) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND listTip(HWND mainWindow) {
-    struct Search {
-        HWND owner;
-        HWND found = nullptr;
-    } search{mainWindow};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM context) {
-            auto& s = *reinterpret_cast<Search*>(context);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == s.owner) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TipSearch search{mainWindow};
+    EnumThreadWindows(GetCurrentThreadId(), &findListTip, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -61,7 +61,8 @@ echo
 again=$("$qbsim" list-time "$company" | wc -l)
 echo
 echo "   The accounting system still holds $again time tickets. The exports so far (ID, finished,"
-echo "   tickets posted, tickets undone; --undo-export ID takes one back):"
+echo "   posted, undone, unconfirmed, company file; --show-export ID lists one export's tickets,"
+echo "   --undo-export ID takes one back):"
 echo
 "$bin/vantrell-cli" --data-dir "$demo" --list-exports | sed 's/^/     | /'
 echo

@@ -208,9 +208,10 @@ TEST_F(HistoryOnScreen, ARefusalsMessageIsItsRowsTipWhole) {
     {
         db::Connection cn;
         cn.open(db::connectionStringFor(state.interfaceDb.strInterfaceDB));
-        cn.execute("update ExportTicket set State='refused', TxnID=null, Message=? where "
-                   "Sequence=(select max(Sequence) from ExportTicket)",
-                   {db::Value(message)});
+        cn.execute(
+            "update ExportTicket set State='refused', TxnID=null, Message=? where "
+            "Sequence=(select max(Sequence) from ExportTicket)",
+            {db::Value(message)});
     }
     HistorySeen seen;
     window->setHistoryOpenedHook(&readTips, &seen);

@@ -66,8 +66,9 @@ struct JournalTicket {
     std::string txnId;           // empty while not confirmed
     TicketState state = TicketState::Confirmed;  // a row written before states were: Confirmed
     bool undone = false;
-    std::string message;  // the accounting system's message for a refused ticket; empty for
-                          // others and for a row recorded before the journal kept it
+    // The accounting system's message for a refused ticket; empty for the others and for a
+    // row recorded before the journal kept it.
+    std::string message;
     std::string damage;  // why the row cannot be used, naming the export and the row; empty
                          // when it is sound (the other fields then hold what could be read)
 };

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "diag/Guard.h"
@@ -95,6 +96,13 @@ void Win32HistoryWindow::onInitDialog() {
     setUpReportList(GetDlgItem(window_, IDC_HISTORYEXPORTS), exportColumns, history_.rowCount(),
                     dpi);
     setUpTicketList(IDC_HISTORYTICKETS, noTickets(), kTicketWidths, 0, dpi);
+    // A refusal's message is often wider than its column: the row's tip shows it whole.
+    const HWND tickets = GetDlgItem(window_, IDC_HISTORYTICKETS);
+    SendMessageW(tickets, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+    RECT area{};
+    GetClientRect(tickets, &area);
+    SendMessageW(reinterpret_cast<HWND>(SendMessageW(tickets, LVM_GETTOOLTIPS, 0, 0)),
+                 TTM_SETMAXTIPWIDTH, 0, area.right);
     setUpTotalsList(IDC_HISTORYTOTALS, kTotalsWidths, 0, dpi);
     // An outcome line (the accounting system's message) is read whole as its tooltip.
     addLineTips(GetDlgItem(window_, IDC_HISTORYOUTCOME), dpi);
@@ -127,6 +135,20 @@ INT_PTR Win32HistoryWindow::onNotify(const NMHDR& header, LPARAM lParam) {
         } else if (header.idFrom == IDC_HISTORYTOTALS && row < totals_.size() &&
                    column < kTotalsTitles.size()) {
             answerDisplayText(info, totals_[row][column]);
+        }
+        return TRUE;
+    }
+    if (header.idFrom == IDC_HISTORYTICKETS && header.code == LVN_GETINFOTIPW &&
+        history_.receipt() != nullptr) {
+        auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+        const TicketTable& table = history_.receipt()->table();
+        const auto row = static_cast<std::size_t>(tip.iItem);
+        if (row < table.rowCount() && tip.pszText != nullptr && tip.cchTextMax > 0) {
+            const std::wstring message = widen(table.row(row).message);
+            const auto count =
+                std::min(message.size(), static_cast<std::size_t>(tip.cchTextMax - 1));
+            message.copy(tip.pszText, count);
+            tip.pszText[count] = L'\0';
         }
         return TRUE;
     }

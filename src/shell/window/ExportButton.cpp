@@ -30,4 +30,9 @@ void cmdExport_Click(modErrorLog& log, QuickBooksLink& link, WindowControls& con
     guard(log, "cmdExport_Click", [&] { controls.setMousePointer(MousePointer::Default); });
 }
 
+void cmdExport_Click(modErrorLog& log, QuickBooksLink& link, WindowControls& controls) {
+    ListedNames ignored;
+    cmdExport_Click(log, link, controls, ignored);
+}
+
 }  // namespace vantrell

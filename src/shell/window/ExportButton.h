@@ -15,5 +15,7 @@ namespace vantrell {
 // replaced by the missing names of the issues listed, when the list is made anew.
 void cmdExport_Click(modErrorLog& log, QuickBooksLink& link, WindowControls& controls,
                      ListedNames& listed);
+// The same for a caller that keeps no list of missing names.
+void cmdExport_Click(modErrorLog& log, QuickBooksLink& link, WindowControls& controls);
 
 }  // namespace vantrell

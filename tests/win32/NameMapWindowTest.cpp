@@ -173,7 +173,7 @@ TEST_F(NameMapOnScreen, TheListsMenuOffersTheMapOnAMissingNamesLinesOnlyAndTheMa
     };
     const MenuSeen onName = menuOn(0);
     EXPECT_EQ(onName.texts, (Texts{L"&Review staged tickets\u2026", L"Export &history\u2026", L"",
-                                   L"Map to a &QuickBooks name\u2026", L"Name &map\u2026"}));
+                                   L"&Map to a QuickBooks name\u2026", L"&Name map\u2026"}));
     ASSERT_EQ(onName.enabled.size(), 5u);
     EXPECT_TRUE(onName.enabled[0] && onName.enabled[1] && onName.enabled[3] && onName.enabled[4]);
     EXPECT_TRUE(menuOn(1).enabled.at(3)) << "the hint line";
@@ -181,12 +181,12 @@ TEST_F(NameMapOnScreen, TheListsMenuOffersTheMapOnAMissingNamesLinesOnlyAndTheMa
     EXPECT_FALSE(onCount.enabled.at(3)) << "the count of issues";
     EXPECT_TRUE(onCount.enabled.at(4));
 
-    // The system menu ends with the name map, its access key M.
+    // The system menu ends with the name map, its access key N.
     const HMENU system = GetSystemMenu(window->handle(), FALSE);
     const int last = GetMenuItemCount(system) - 1;
     wchar_t text[64] = {};
     GetMenuStringW(system, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), L"Name &map\u2026");
+    EXPECT_EQ(std::wstring(text), L"&Name map\u2026");
     EXPECT_EQ(GetMenuItemID(system, last), static_cast<UINT>(IDM_NAMEMAP));
 }
 
@@ -194,7 +194,7 @@ TEST_F(NameMapOnScreen, AMissingNamesLineIsMappedThroughTheFilteredChoiceAndTheL
     ChoiceSeen seen;
     seen.filter = L"JONES";
     window->setNameChoiceOpenedHook(&driveChoice, &seen);
-    menuFromKeyboard(1, 'Q');  // the hint's line
+    menuFromKeyboard(1, 'M');  // the hint's line
     ASSERT_TRUE(pump([&] { return seen.window != nullptr && !IsWindow(seen.window); }, 15000))
         << t.logText();
 
@@ -226,7 +226,7 @@ TEST_F(NameMapOnScreen, EscInTheChoiceChangesNothingAndAFilterThatHidesEveryName
     seen.filter = L"nobody";
     seen.cancel = true;
     window->setNameChoiceOpenedHook(&driveChoice, &seen);
-    menuFromKeyboard(0, 'Q');
+    menuFromKeyboard(0, 'M');
     ASSERT_TRUE(pump([&] { return seen.window != nullptr && !IsWindow(seen.window); }, 15000))
         << t.logText();
     EXPECT_TRUE(seen.filtered.empty());

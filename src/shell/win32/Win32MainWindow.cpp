@@ -24,8 +24,8 @@ namespace {
 
 constexpr const wchar_t* kReviewCommand = L"&Review staged tickets\u2026";
 constexpr const wchar_t* kHistoryCommand = L"Export &history\u2026";
-constexpr const wchar_t* kMapNameCommand = L"Map to a &QuickBooks name\u2026";
-constexpr const wchar_t* kNameMapCommand = L"Name &map\u2026";
+constexpr const wchar_t* kMapNameCommand = L"&Map to a QuickBooks name\u2026";
+constexpr const wchar_t* kNameMapCommand = L"&Name map\u2026";
 
 // Client area and controls of frmVantrell, in twips; the right edge of cmdPrint lines up with
 // that of lstShow.

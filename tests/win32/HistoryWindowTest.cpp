@@ -119,9 +119,9 @@ TEST_F(HistoryOnScreen, OpensFromTheSystemMenuSavesTheReceiptUndoesAndClosesOnEs
                  reinterpret_cast<LPARAM>(GetDlgItem(window->handle(), IDC_CMDEXPORT)));
     ASSERT_NE(qbsim({"list-time", company}), "") << t.logText();
 
-    // The system menu ends with the command, its access key H.
+    // The system menu ends with the command (then the name map's), its access key H.
     const HMENU menu = GetSystemMenu(window->handle(), FALSE);
-    const int last = GetMenuItemCount(menu) - 1;
+    const int last = GetMenuItemCount(menu) - 2;
     wchar_t text[64] = {};
     GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), L"Export &history\u2026");

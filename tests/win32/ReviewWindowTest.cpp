@@ -96,9 +96,10 @@ struct ReviewOnScreen : testing::ReportWindowFixture {
 };
 
 TEST_F(ReviewOnScreen, OpensFromTheSystemMenuSortsByTitleSavesAndClosesOnEsc) {
-    // The system menu ends with the command (then the export history's), its access key R.
+    // The system menu ends with the command (then the export history's and the name map's), its
+    // access key R.
     const HMENU menu = GetSystemMenu(window->handle(), FALSE);
-    const int last = GetMenuItemCount(menu) - 2;
+    const int last = GetMenuItemCount(menu) - 3;
     wchar_t text[64] = {};
     GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), L"&Review staged tickets\u2026");

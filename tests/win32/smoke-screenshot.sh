@@ -26,9 +26,10 @@ awk -F'\t' '$1=="wage-item"{print $2}' "$work/names.txt" >"$work/items.txt"
 awk -F'\t' '$1=="employee"{print $2}' "$work/names.txt" >"$work/all-employees.txt"
 sed '$d' "$work/all-employees.txt" >"$work/employees.txt"
 fill_company() {
+    names=$1  # the subshells below clear the positional parameters
     (set --; while IFS= read -r item; do set -- "$@" "$item"; done <"$work/items.txt"
         win "$qbsim" add-wage-item "$company" "$@" >/dev/null)
-    (set --; while IFS= read -r name; do set -- "$@" "$name"; done <"$1"
+    (set --; while IFS= read -r name; do set -- "$@" "$name"; done <"$names"
         win "$qbsim" add-employee "$company" "$@" >/dev/null)
 }
 

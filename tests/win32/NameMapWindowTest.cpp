@@ -19,34 +19,6 @@ using testing::cellText;
 using testing::columnTexts;
 using Texts = std::vector<std::wstring>;
 
-// Answers Yes to the removal's question and keeps what was asked.
-struct SayYes final : YesNoQuestion {
-    std::vector<std::string> asked;
-    bool ask(const std::string& text, const std::string& title) override {
-        asked.push_back(title + ": " + text);
-        return true;
-    }
-};
-
-Texts listBoxLines(HWND list) {
-    Texts lines;
-    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::wstring line(
-            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
-            L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(line.data()));
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-void click(HWND window, int control) {
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
-}
-
 // A key pressed while `control` has the focus, as the keyboard sends it.
 void postKey(HWND control, WPARAM key) {
     PostMessageW(control, WM_KEYDOWN, key, 1);
@@ -79,10 +51,10 @@ void CALLBACK driveChoiceOnTimer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
         seen.tabOrder.push_back(GetDlgCtrlID(control));
     }
     const HWND list = GetDlgItem(dialog, IDC_CHOICELIST);
-    seen.before = listBoxLines(list);
+    seen.before = testing::listBoxLines(list);
     const HWND filter = GetDlgItem(dialog, IDC_CHOICEFILTER);
     SetWindowTextW(filter, seen.filter.c_str());  // the box reports the change as typing does
-    seen.filtered = listBoxLines(list);
+    seen.filtered = testing::listBoxLines(list);
     seen.okEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE;
     SetFocus(filter);
     postKey(filter, seen.cancel ? VK_ESCAPE : VK_RETURN);
@@ -124,7 +96,7 @@ void CALLBACK readOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 // whom it knows only as "Jones Bob" (a close name, word order set aside); it also has an
 // inactive Bob Smith.
 struct NameMapOnScreen : testing::ReportWindowFixture {
-    SayYes question;
+    testing::SayYes question;
 
     NameMapOnScreen() : ReportWindowFixture("Anna") {}
 
@@ -138,7 +110,7 @@ struct NameMapOnScreen : testing::ReportWindowFixture {
     }
 
     HWND list() const { return GetDlgItem(window->handle(), IDC_LSTSHOW); }
-    Texts lines() const { return listBoxLines(list()); }
+    Texts lines() const { return testing::listBoxLines(list()); }
 
     // The list's context menu from the keyboard on line `line`, then `key` in the menu.
     void menuFromKeyboard(int line, WPARAM key) {
@@ -254,16 +226,6 @@ struct MapSeen {
     std::vector<int> tabOrder;
 };
 
-void clickTitle(HWND list, int column) {
-    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    RECT rect{};
-    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-                 reinterpret_cast<LPARAM>(&rect));
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(header, WM_LBUTTONUP, 0, at);
-}
-
 void selectRow(HWND list, int row) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -296,13 +258,13 @@ void CALLBACK driveMapOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
     seen.targets = columnTexts(entries, 2);
     seen.notes = columnTexts(entries, 3);
     seen.summary = testing::windowText(GetDlgItem(window, IDC_NAMEMAPNOTE));
-    clickTitle(entries, 1);
-    clickTitle(entries, 1);
+    testing::clickTitle(entries, 1);
+    testing::clickTitle(entries, 1);
     seen.namesSorted = columnTexts(entries, 1);
 
     // Change the entry shown first (Jones B., sorted descending) to Bob Smith.
     selectRow(entries, 0);
-    click(window, IDC_NAMEMAPCHANGE);
+    testing::sendClick(window, IDC_NAMEMAPCHANGE);
     seen.namesAfterChange = columnTexts(entries, 1);
     seen.targetsAfterChange = columnTexts(entries, 2);
     // Remove the entry of Bob Jones.
@@ -311,7 +273,7 @@ void CALLBACK driveMapOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
             selectRow(entries, row);
         }
     }
-    click(window, IDC_NAMEMAPREMOVE);
+    testing::sendClick(window, IDC_NAMEMAPREMOVE);
     seen.namesAfterRemove = columnTexts(entries, 1);
     seen.summaryAfterRemove = testing::windowText(GetDlgItem(window, IDC_NAMEMAPNOTE));
     SetFocus(entries);

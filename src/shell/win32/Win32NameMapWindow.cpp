@@ -25,9 +25,6 @@ constexpr TwipsRect kControls[] = {
 
 constexpr int kEntryWidths[NameMapList::kColumnCount] = {1000, 2200, 2200, 2100};
 
-// The commands of the entries' context menu: sort by column 0, 1, ...
-constexpr UINT_PTR kSortCommand = 1000;
-
 }  // namespace
 
 void Win32NameMapWindow::showModal(HWND owner) {
@@ -181,25 +178,13 @@ void Win32NameMapWindow::sortBy(int column) {
 }
 
 void Win32NameMapWindow::showSortMenu(int x, int y) {
-    const HWND entries = GetDlgItem(window_, IDC_NAMEMAPENTRIES);
-    POINT at{x, y};
-    if (x == -1 && y == -1) {  // the menu key or Shift+F10: at the list's top left corner
-        at = {0, 0};
-        ClientToScreen(entries, &at);
-    }
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr) {
-        return;
-    }
+    std::vector<std::string> commands;
     for (std::size_t c = 0; c < NameMapList::kColumnCount; ++c) {
-        AppendMenuW(menu, MF_STRING, kSortCommand + c,
-                    widen(RowOrder::sortCommand(NameMapList::columnTitle(c))).c_str());
+        commands.push_back(RowOrder::sortCommand(NameMapList::columnTitle(c)));
     }
-    const auto chosen = static_cast<UINT_PTR>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
-    DestroyMenu(menu);
-    if (chosen >= kSortCommand && chosen < kSortCommand + NameMapList::kColumnCount) {
-        sortBy(static_cast<int>(chosen - kSortCommand));
+    if (const auto column =
+            chooseSortColumn(window_, GetDlgItem(window_, IDC_NAMEMAPENTRIES), x, y, commands)) {
+        sortBy(static_cast<int>(*column));
     }
 }
 

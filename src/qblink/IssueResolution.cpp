@@ -85,16 +85,29 @@ void QuickBooksLink::listNames(IssueReport& report, const char* query, const cha
             // a null value does.
             const db::Value name = rs->field(stage::kName);
             const std::string text = name.isNull() ? std::string() : name.toText();
-            report.lines.push_back(linePrefix + text);
+            const std::vector<std::string> mapped =
+                stage::mappedFrom(interfaceConnection(), kind, text);
+            // The name's lines, each noted with the names a map entry made from it would map.
+            const auto addLine = [&](std::string line, std::vector<std::string> chronelNames) {
+                if (!text.empty()) {
+                    report.nameLines.push_back(
+                        {report.lines.size(), kind, text, std::move(chronelNames)});
+                }
+                report.lines.push_back(std::move(line));
+            };
+            // A name the map gave is corrected at its map entries: a second entry for the
+            // staged name would never apply, as the map is applied once.
+            addLine(linePrefix + text, mapped.empty() ? std::vector<std::string>{text} : mapped);
             // A name the map gave: the clerk looks for the map entry, not for this name in
             // the time-and-attendance system.
-            for (const std::string& from : stage::mappedFrom(interfaceConnection(), kind, text)) {
-                report.lines.push_back("  The name map gives " + text + " for the " +
-                                       stage::nameKindText(kind) + " " + from +
-                                       ", and QuickBooks has no " + text + ".");
+            for (const std::string& from : mapped) {
+                addLine("  The name map gives " + text + " for the " + stage::nameKindText(kind) +
+                            " " + from + ", and QuickBooks has no " + text + ".",
+                        {from});
             }
             if (const auto hint = hints.find(text); hint != hints.end()) {
-                report.lines.push_back("  " + hint->second);
+                addLine("  " + hint->second,
+                        mapped.empty() ? std::vector<std::string>{text} : mapped);
             }
             ++report.issues;
             rs->moveNext();

@@ -1,6 +1,7 @@
 #include "qblink/NameHintAnswer.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -47,17 +48,30 @@ void readList(const pugi::xml_document& document, const char* answerName, const 
 
 }  // namespace
 
-hints::HeldLists readHeldLists(std::string response, std::string& problems) {
+hints::HeldLists readHeldLists(std::string response, HeldListProblems& problems) {
     pugi::xml_document document;
     if (const std::optional<std::string> failure = loadXmlStrictInPlace(document, response)) {
         throw Failure("The answer of QuickBooks could not be read: " + *failure);
     }
     hints::HeldLists lists;
-    readList(document, "EmployeeQueryRs", "EmployeeRet", "employees", lists.employees, problems);
+    readList(document, "EmployeeQueryRs", "EmployeeRet", "employees", lists.employees,
+             problems.employees);
     readList(document, "PayrollItemWageQueryRs", "PayrollItemWageRet", "wage items",
-             lists.wageItems, problems);
+             lists.wageItems, problems.wageItems);
     readList(document, "PayrollItemNonWageQueryRs", "PayrollItemNonWageRet", "other payroll items",
-             lists.otherPayrollItems, problems);
+             lists.otherPayrollItems, problems.otherPayrollItems);
+    return lists;
+}
+
+hints::HeldLists readHeldLists(std::string response, std::string& problems) {
+    HeldListProblems apart;
+    hints::HeldLists lists = readHeldLists(std::move(response), apart);
+    for (const std::string* problem :
+         {&apart.employees, &apart.wageItems, &apart.otherPayrollItems}) {
+        if (!problem->empty()) {
+            problems += (problems.empty() ? "" : " ") + *problem;
+        }
+    }
     return lists;
 }
 

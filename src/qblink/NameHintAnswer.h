@@ -13,4 +13,14 @@ namespace vantrell {
 // load as a strict XML document. The answer is parsed where it lies: it is taken, not copied.
 hints::HeldLists readHeldLists(std::string response, std::string& problems);
 
+// Why each list of the hint query's answer could not be read; empty for a list that was read.
+struct HeldListProblems {
+    std::string employees;
+    std::string wageItems;
+    std::string otherPayrollItems;
+};
+
+// The same, with why each list could not be read kept apart, for a caller that needs one list.
+hints::HeldLists readHeldLists(std::string response, HeldListProblems& problems);
+
 }  // namespace vantrell

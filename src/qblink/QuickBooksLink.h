@@ -17,6 +17,7 @@
 #include "interfacedb/stage/NameMap.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
+#include "qblink/NameHints.h"
 #include "qblink/RequestProcessor.h"
 
 namespace pugi {
@@ -87,6 +88,12 @@ class QuickBooksLink {
     // "HintReq.txt"/"HintResp.txt"; requestXML and responseXML are left as they were.
     void ExplainMissingNames();
 
+    // Asks the accounting system, through the hint query, for every name it holds of `kind`
+    // (employees; pay type: wage items), active or not, in its own order. The session must be
+    // open. Throws Failure when the question cannot be asked or that list's answer does not read;
+    // nothing is changed either way. Traced to "HintReq.txt"/"HintResp.txt".
+    std::vector<hints::HeldName> AskHeldNames(stage::NameKind kind);
+
     // What the last check of the stage against the accounting system found.
     struct PostedCheck {
         bool made = false;                    // the check's answer was read and applied
@@ -106,6 +113,17 @@ class QuickBooksLink {
     void CheckPostedTickets();
     const PostedCheck& postedCheck() const { return postedCheck_; }
 
+    // A line of an issue report about a name the accounting system lacks: the name's own line,
+    // a map entry's line under it or its hint. A window offers to map the name from it.
+    struct MissingNameLine {
+        std::size_t line = 0;  // its index in IssueReport::lines
+        stage::NameKind kind = stage::NameKind::Employee;
+        std::string name;  // as staged: the name the accounting system lacks
+        // The time-and-attendance names a map entry made from this line maps: the staged name
+        // itself, or the names the map gave it (a map entry's line: that entry's name alone).
+        std::vector<std::string> chronelNames;
+    };
+
     // What stands between the stage and an export, for the window's list.
     struct IssueReport {
         // The issues in listing order: each name left in Employee ("Missing Employee <name>",
@@ -117,6 +135,8 @@ class QuickBooksLink {
         std::int64_t alreadyPosted = 0;  // staged tickets the last check found posted already
         bool complete = false;           // False when reading the names failed (logged under
                                          // "ShowIssues"); `lines` then holds those read before
+        // The lines about a missing name, in the order of `lines`; an empty name has none.
+        std::vector<MissingNameLine> nameLines;
     };
     // Reads the names left in Employee and PayType and gathers them with the extraction's and
     // the check's issues. Changes nothing.

@@ -27,6 +27,10 @@
 namespace vantrell {
 namespace {
 
+// The main window's list menu: the windows, then the name map's commands.
+const QStringList kListMenuTexts{"&Review staged tickets\u2026", "Export &history\u2026", "",
+                                 "&Map to a QuickBooks name\u2026", "&Name map\u2026"};
+
 // Answers the undo's question from a list, No once the list is empty; keeps what was asked.
 struct ScriptedAnswers final : YesNoQuestion {
     std::vector<bool> answers;
@@ -148,8 +152,7 @@ TEST_F(QtHistoryFixture, AnExportIsShownSavedAsAReceiptAndUndoneWithTheListMadeC
     settle();
     ASSERT_EQ(testing::runQbsimChecked({"list-time", company}).empty(), false);
 
-    EXPECT_EQ(historyFromListMenu(),
-              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
+    EXPECT_EQ(historyFromListMenu(), kListMenuTexts);
     auto* history = window->findChild<HistoryWindow*>("frmHistory");
     ASSERT_NE(history, nullptr);
     EXPECT_TRUE(history->isVisible());

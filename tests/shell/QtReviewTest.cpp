@@ -30,6 +30,10 @@
 namespace vantrell {
 namespace {
 
+// The main window's list menu: the windows, then the name map's commands.
+const QStringList kListMenuTexts{"&Review staged tickets\u2026", "Export &history\u2026", "",
+                                 "&Map to a QuickBooks name\u2026", "&Name map\u2026"};
+
 std::string response(const std::string& body) {
     return "<?xml version=\"1.0\" ?>\n<QBXML>\n<QBXMLMsgsRs>\n" + body +
            "</QBXMLMsgsRs>\n</QBXML>\n";
@@ -133,8 +137,7 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
         EXPECT_EQ(list->item(i)->toolTip(), text);
     }
 
-    EXPECT_EQ(reviewFromListMenu(),
-              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
+    EXPECT_EQ(reviewFromListMenu(), kListMenuTexts);
     auto* review = window->findChild<ReviewWindow*>("frmReview");
     ASSERT_NE(review, nullptr);
     EXPECT_TRUE(review->isVisible());
@@ -220,8 +223,7 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
     EXPECT_TRUE(t.prompter.shown.empty());
 
     // Shift+F10 opens the same menu.
-    EXPECT_EQ(reviewFromListMenu(Qt::Key_F10, Qt::ShiftModifier),
-              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
+    EXPECT_EQ(reviewFromListMenu(Qt::Key_F10, Qt::ShiftModifier), kListMenuTexts);
     review = window->findChild<ReviewWindow*>("frmReview");
     ASSERT_NE(review, nullptr);
     review->findChild<QPushButton*>("cmdClose")->click();

@@ -94,6 +94,7 @@ std::vector<NameMapEntry> readNameMap(db::Connection& cn) {
         const std::optional<std::string> to = textIn(rs.field("QuickBooksName"));
         entry.chronelName = from.value_or("");
         entry.quickBooksName = to.value_or("");
+        entry.kindAsStored = kind.value_or("");
         if (const std::optional<NameKind> known = kindOf(kind.value_or("")); known) {
             entry.kind = *known;
         } else {
@@ -132,15 +133,37 @@ std::vector<NameMapEntry> readNameMap(db::Connection& cn) {
 
 void storeNameMapping(db::Connection& cn, NameKind kind, const std::string& from,
                       const std::string& to) {
-    if (const auto refused = refusedMapping(from, to)) {
-        throw db::DbError(*refused);
+    storeNameMappings(cn, kind, {from}, to);
+}
+
+void storeNameMappings(db::Connection& cn, NameKind kind, const std::vector<std::string>& from,
+                       const std::string& to) {
+    for (const std::string& name : from) {
+        if (const auto refused = refusedMapping(name, to)) {
+            throw db::DbError(*refused);
+        }
     }
     cn.inTransaction([&] {
-        cn.execute("delete from NameMap where Kind=? and ChronelName=?",
-                   {db::Value(nameKindText(kind)), db::Value(from)});
-        cn.execute("insert into NameMap (Kind, ChronelName, QuickBooksName) values (?, ?, ?)",
-                   {db::Value(nameKindText(kind)), db::Value(from), db::Value(to)});
+        for (const std::string& name : from) {
+            cn.execute("delete from NameMap where Kind=? and ChronelName=?",
+                       {db::Value(nameKindText(kind)), db::Value(name)});
+            cn.execute("insert into NameMap (Kind, ChronelName, QuickBooksName) values (?, ?, ?)",
+                       {db::Value(nameKindText(kind)), db::Value(name), db::Value(to)});
+        }
     });
+}
+
+bool removeNameMapRow(db::Connection& cn, std::int64_t row) {
+    bool removed = false;
+    cn.inTransaction([&] {
+        db::Recordset rs;
+        rs.open("select count(*) as Entries from NameMap where rowid=" + std::to_string(row), cn,
+                db::CursorType::Static, db::LockType::ReadOnly);
+        removed = !rs.eof() && rs.field("Entries").toInteger() > 0;
+        rs.close();
+        cn.execute("delete from NameMap where rowid=?", {db::Value(row)});
+    });
+    return removed;
 }
 
 bool removeNameMapping(db::Connection& cn, NameKind kind, const std::string& from) {

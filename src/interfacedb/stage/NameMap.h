@@ -28,6 +28,7 @@ inline constexpr std::size_t kMappedNameWidth = 50;
 struct NameMapEntry {
     std::int64_t row = 0;  // the row's number in NameMap, for a message about a damaged one
     NameKind kind = NameKind::Employee;
+    std::string kindAsStored;  // Kind as the row holds it ("" when it is not text)
     std::string chronelName;
     std::string quickBooksName;
     std::string damage;  // why the row is not used, naming it; empty when it is sound
@@ -46,6 +47,16 @@ std::optional<std::string> refusedMapping(const std::string& from, const std::st
 // DbError with refusedMapping()'s reason, and then nothing changed.
 void storeNameMapping(db::Connection& cn, NameKind kind, const std::string& from,
                       const std::string& to);
+
+// Maps each of `from` to `to` for `kind`, replacing their entries, all in one transaction.
+// Throws DbError with refusedMapping()'s reason for the first name refused, and then nothing
+// changed.
+void storeNameMappings(db::Connection& cn, NameKind kind, const std::vector<std::string>& from,
+                       const std::string& to);
+
+// Removes row `row` of NameMap (a damaged one, which no kind and name may address) in one
+// transaction; false when there was no such row.
+bool removeNameMapRow(db::Connection& cn, std::int64_t row);
 
 // Removes the entry of `from` for `kind` (and any damaged rows of that name) in one
 // transaction; false when there was none.

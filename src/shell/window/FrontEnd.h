@@ -6,13 +6,15 @@
 
 // What a front end implements for the window logic: the message box (declared with the error
 // log, which shows it, and included here so that this header names every piece), the main
-// window's controls, its printer, the file-open and file-save dialogs, a Yes/No question, the host
-// of the locate dialog and the per-user settings store. The Qt, headless and Win32 front ends and
-// the tests' fakes each implement these; nothing else in a front end is seen by the logic.
+// window's controls, its printer, the file-open and file-save dialogs, a Yes/No question, the hosts
+// of the locate dialog and of the name-choice dialog, and the per-user settings store. The Qt,
+// headless and Win32 front ends and the tests' fakes each implement these; nothing else in a front
+// end is seen by the logic.
 
 namespace vantrell {
 
 class frmLocateCHdata;
+class NameChoice;
 
 enum class WindowButton { Close, Export, Print };
 enum class MousePointer { Default, Hourglass };
@@ -76,6 +78,19 @@ class LocateDialogHost {
     // Shows `dialog`, already loaded, until closed() is true. A window that cannot be shown
     // throws Failure.
     virtual void showModal(frmLocateCHdata& dialog) = 0;
+};
+
+// Shows the name-choice dialog ("Map to a QuickBooks name…") modally and returns when it has
+// closed. The dialog shows choice.prompt(), a filter box passed to setFilter() as it is typed,
+// the list of choiceTexts() with selectedChoice() selected (select() on a click), and OK (Enter;
+// enabled while okEnabled()) and Cancel (Esc, the close box) calling okClicked() and
+// cancelClicked().
+class NameChoiceHost {
+  public:
+    virtual ~NameChoiceHost() = default;
+    // Shows `choice` until choice.closed() is true. A window that cannot be shown throws
+    // Failure.
+    virtual void showModal(NameChoice& choice) = 0;
 };
 
 // The per-user settings store, addressed by application name, section and key.

@@ -18,6 +18,15 @@ std::string alreadyPostedLine(std::int64_t count) {
 
 }  // namespace
 
+const QuickBooksLink::MissingNameLine* missingNameAt(const ListedNames& listed, std::size_t line) {
+    for (const QuickBooksLink::MissingNameLine& named : listed) {
+        if (named.line == line) {
+            return &named;
+        }
+    }
+    return nullptr;
+}
+
 void listIssues(modErrorLog& log, WindowControls& controls,
                 const QuickBooksLink::IssueReport& report) {
     guard(log, "ShowIssues", [&] {

@@ -1,10 +1,20 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "diag/modErrorLog.h"
 #include "qblink/QuickBooksLink.h"
 #include "shell/window/FrontEnd.h"
 
 namespace vantrell {
+
+// The lines of the window's list that are about a missing name, as the list was made last
+// from an issue report (whose lines start the list).
+using ListedNames = std::vector<QuickBooksLink::MissingNameLine>;
+
+// The missing name the list's line `line` is about, or null when it is about none.
+const QuickBooksLink::MissingNameLine* missingNameAt(const ListedNames& listed, std::size_t line);
 
 // Shows `report` in the window's list, replacing what it held, and sets the buttons: when no
 // issue is left, "Click Export to post your time tickets in QuickBooks." with Export and Close

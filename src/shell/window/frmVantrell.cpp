@@ -41,6 +41,8 @@ void frmVantrell::Form_Load() {
 }
 
 void frmVantrell::Form_Activate() {
+    // The list's lines are not yet those of this activation's issues.
+    listedNames_.clear();
     guard(log_, "Form_Activate", [&] {
         link_.beginActivation();
         GetChronelData(log_, state_.interfaceDb, state_.extraction);
@@ -52,7 +54,9 @@ void frmVantrell::Form_Activate() {
         link_.CheckPostedTickets();
         // Last, as it only adds reasons under names already known to be missing.
         link_.ExplainMissingNames();
-        ShowIssues(log_, link_, services_.controls);
+        QuickBooksLink::IssueReport report = link_.FindIssues();
+        listedNames_ = report.nameLines;
+        listIssues(log_, services_.controls, report);
     });
 }
 
@@ -71,7 +75,7 @@ void frmVantrell::Form_Unload() {
 }
 
 void frmVantrell::cmdExport_Click() {
-    vantrell::cmdExport_Click(log_, link_, services_.controls);
+    vantrell::cmdExport_Click(log_, link_, services_.controls, listedNames_);
 }
 
 void frmVantrell::cmdPrint_Click() {

@@ -6,6 +6,7 @@
 #include "qblink/QuickBooksLink.h"
 #include "qblink/RequestProcessor.h"
 #include "shell/window/FrontEnd.h"
+#include "shell/window/IssueList.h"
 #include "shell/window/ProgramState.h"
 #include "shell/window/frmLocateCHdata.h"
 
@@ -52,12 +53,18 @@ class frmVantrell {
     bool isUnloaded() const { return unloaded_; }
     // The accounting-system side of the window, for the front ends' own commands.
     QuickBooksLink& link() { return link_; }
+    // The missing name that line `line` of the list (counted from 0) is about, for "Map to a
+    // QuickBooks name…"; null for any other line, and while no issue list is shown.
+    const QuickBooksLink::MissingNameLine* missingNameAt(std::size_t line) const {
+        return vantrell::missingNameAt(listedNames_, line);
+    }
 
   private:
     modErrorLog& log_;
     ProgramState& state_;
     MainWindowServices services_;
     QuickBooksLink link_;
+    ListedNames listedNames_;
     bool unloaded_ = false;
 };
 

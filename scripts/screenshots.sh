@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Refreshes the README's screenshots of the review of the stage, the export history and the
-# name-choice dialog: the Qt ones from the offscreen Qt tests, the Win32 review from the smoke
-# test under Wine (which also makes the main window's).
+# name-choice dialog: the Qt ones from the offscreen Qt tests, the Win32 ones from the smoke test
+# under Wine (which also makes the main window's).
 # Run after both builds (cmake --build --preset default; the mingw64 preset as
 # scripts/test-windows.sh builds it).
 #
@@ -22,4 +22,5 @@ wineserver -w
 xvfb-run -a -s '-screen 0 1024x768x24' \
     ctest --test-dir build/mingw64 -R win32_smoke_screenshot --output-on-failure
 cp build/mingw64/screenshots/vantrell-main-window-review.png docs/review-win32.png
-echo "screenshot: docs/review-win32.png"
+cp build/mingw64/screenshots/vantrell-main-window-history.png docs/history-win32.png
+echo "screenshots: docs/review-win32.png, docs/history-win32.png"

@@ -286,7 +286,8 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
                                               stage::kMarkPunchErrorWhere + sequence);
                 stage::markSentTicket(
                     interfaceConnection(), currentExportId(), std::stoi(sequence),
-                    notProcessed ? stage::TicketState::NotPosted : stage::TicketState::Refused);
+                    notProcessed ? stage::TicketState::NotPosted : stage::TicketState::Refused,
+                    walk.failureText);
             });
         }
     }

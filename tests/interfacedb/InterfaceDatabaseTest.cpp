@@ -78,7 +78,8 @@ TEST(ConfigureInterfaceDatabase, NewFolderGetsTheFileWithTheStageAndTheJournalEm
               (std::vector<std::string>{"ExportID INTEGER", "Sequence INTEGER", "Name VARCHAR(50)",
                                         "Date DATETIME", "Hours FLOAT4", "PayType VARCHAR(50)",
                                         "TxnID VARCHAR(50)", "Undone BOOLEAN", "State VARCHAR(20)",
-                                        "ChronelName VARCHAR(50)", "ChronelPayType VARCHAR(50)"}));
+                                        "ChronelName VARCHAR(50)", "ChronelPayType VARCHAR(50)",
+                                        "Message VARCHAR(255)"}));
     EXPECT_EQ(columnsOf(path(t), "PunchSource"),
               (std::vector<std::string>{"Sequence INTEGER", "ChronelName VARCHAR(50)",
                                         "ChronelPayType VARCHAR(50)"}));
@@ -143,9 +144,9 @@ TEST(ConfigureInterfaceDatabase, AnOlderJournalGetsItsNewColumnsAndKeepsItsRows)
     ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state)) << t.logText();
     EXPECT_EQ(columnsOf(path(t), "ExportRun").back(), "CompanyFile TEXT");
     const std::vector<std::string> added = columnsOf(path(t), "ExportTicket");
-    EXPECT_EQ(std::vector<std::string>(added.end() - 3, added.end()),
+    EXPECT_EQ(std::vector<std::string>(added.end() - 4, added.end()),
               (std::vector<std::string>{"State VARCHAR(20)", "ChronelName VARCHAR(50)",
-                                        "ChronelPayType VARCHAR(50)"}));
+                                        "ChronelPayType VARCHAR(50)", "Message VARCHAR(255)"}));
     db::Connection cn;
     cn.open(db::connectionStringFor(path(t)));
     const std::vector<stage::ExportSummary> exports = stage::listExports(cn);
@@ -157,6 +158,7 @@ TEST(ConfigureInterfaceDatabase, AnOlderJournalGetsItsNewColumnsAndKeepsItsRows)
     ASSERT_EQ(tickets.size(), 1u);
     EXPECT_EQ(tickets[0].state, stage::TicketState::Confirmed);
     EXPECT_EQ(tickets[0].txnId, "T-1");
+    EXPECT_EQ(tickets[0].message, "");
     EXPECT_EQ(tickets[0].damage, "");
 }
 
@@ -179,6 +181,12 @@ TEST(ConfigureInterfaceDatabase, AJournalTableWithAColumnMissingOrOfAnotherTypeE
         {"create table NameMap (Kind VARCHAR(20), ChronelName INTEGER, QuickBooksName TEXT)",
          "The column ChronelName of the table NameMap of Vantrell.mdb is declared for whole "
          "numbers (\"INTEGER\"), not for text; the program cannot keep its name map in it."},
+        {"create table ExportTicket (ExportID INTEGER, Sequence INTEGER, Name VARCHAR(50),"
+         " Date DATETIME, Hours FLOAT4, PayType VARCHAR(50), TxnID VARCHAR(50), Undone BOOLEAN,"
+         " State VARCHAR(20), ChronelName VARCHAR(50), ChronelPayType VARCHAR(50),"
+         " Message INTEGER)",
+         "The column Message of the table ExportTicket of Vantrell.mdb is declared for whole "
+         "numbers (\"INTEGER\"), not for text; the program cannot record exports in it."},
         {"create table exportrun (ID INTEGER, Started DATETIME, Finished DATETIME)",
          "The table \"exportrun\" of Vantrell.mdb is not the program's table ExportRun: its name "
          "differs in letter case. Rename it ExportRun if it is that table."},
@@ -200,8 +208,11 @@ TEST(ConfigureInterfaceDatabase, AJournalTableWithAColumnMissingOrOfAnotherTypeE
         EXPECT_NE(t.prompter.shown[0].text.find(c.message), std::string::npos)
             << t.prompter.shown[0].text;
         const bool nameMap = std::string(c.statement).find("NameMap") != std::string::npos;
+        const bool ticketTable = std::string(c.statement).find("ExportTicket") != std::string::npos;
         if (nameMap) {
             EXPECT_EQ(columnsOf(path(t), "NameMap").size(), 2u + (c.message[4] == 'c'));
+        } else if (ticketTable) {
+            EXPECT_EQ(columnsOf(path(t), "ExportTicket").back(), "Message INTEGER");
         } else {
             EXPECT_EQ(columnsOf(path(t), "ExportTicket"), std::vector<std::string>{});
         }

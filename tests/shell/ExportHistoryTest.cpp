@@ -122,7 +122,12 @@ TEST_F(ExportHistoryFixture, AReceiptShowsEachTicketsStateAndTotalsOnlyWhatIsInQ
     confirm(id, 2, "T-2");
     confirm(id, 3, "T-3");
     stage::markUndone(*cn, id, {"T-3"});
-    stage::markSentTicket(*cn, id, 4, stage::TicketState::Refused);
+    // The accounting system's longest message, kept whole.
+    std::string refusal =
+        "There is an invalid reference to QuickBooks Employee \"Worker Two\" in the TimeTracking.";
+    refusal += std::string(255 - refusal.size(), 'x');
+    ASSERT_EQ(refusal.size(), 255u);
+    stage::markSentTicket(*cn, id, 4, stage::TicketState::Refused, refusal);
 
     ExportHistory history(state);
     EXPECT_EQ(history.receipt(), nullptr);
@@ -132,6 +137,7 @@ TEST_F(ExportHistoryFixture, AReceiptShowsEachTicketsStateAndTotalsOnlyWhatIsInQ
     EXPECT_EQ(column(receipt.table(), 4), (Lines{"T-1", "T-2", "T-3", "", ""}));
     EXPECT_EQ(column(receipt.table(), 5),
               (Lines{"posted", "posted", "undone", "refused", "unconfirmed"}));
+    EXPECT_EQ(column(receipt.table(), 6), (Lines{"", "", "", refusal, ""}));
     EXPECT_EQ(totalsRows(receipt.totals()),
               (std::vector<TotalsRow>{{"Employee", "Worker One", "2", "15.50"},
                                       {"Wage item", "Hourly", "2", "15.50"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -304,6 +305,52 @@ TEST_P(PostingJournal, ShowExportPrintsTheReceiptAndNamesADamagedRow) {
         EXPECT_TRUE(contains(run.err, "--list-exports shows them")) << run.err;
         EXPECT_EQ(run.out, "");
     }
+}
+
+// A refused ticket's journal row keeps the accounting system's message, which the receipt
+// shows whole; a file from before the journal kept messages gets the column at the start, its
+// refused rows without one.
+TEST_P(PostingJournal, ARefusedTicketKeepsItsMessageInTheJournal) {
+    // A negative duration is refused; the accounting system stops there and processes nothing
+    // after it.
+    addDay("Worker One", "2026-03-03", -1.5);
+    addDay("Worker One", "2026-03-04", 7.5);
+    CliRun run = cliWithFiles({"--export"});
+    ASSERT_EQ(run.status, 3) << run.err;
+    const std::string said = "Not posted: ticket 2 (Worker One, 2026-03-03, -1.5 hours, Hourly): ";
+    const Lines left = linesOf(run.err);
+    ASSERT_EQ(left.size(), 2u) << run.err;
+    ASSERT_TRUE(left[0].starts_with(said)) << left[0];
+    const std::string message = left[0].substr(said.size());
+    EXPECT_TRUE(message.ends_with("in the field \"Duration\".")) << message;
+
+    const auto receiptOf = [&](const char* id) {
+        const CliRun shown = cli({"--data-dir", data, "--show-export", id});
+        EXPECT_EQ(shown.status, 0) << shown.err;
+        const Lines lines = linesOf(shown.out);
+        return Lines(std::find(lines.begin(), lines.end(),
+                               "Employee\tDate\tWage item\tHours\tTxnID\tState\tMessage"),
+                     lines.end());
+    };
+    Lines receipt = receiptOf("1");
+    ASSERT_GE(receipt.size(), 4u);
+    EXPECT_TRUE(receipt[1].ends_with("\tposted\t")) << receipt[1];
+    EXPECT_EQ(receipt[2], "Worker One\t2026-03-03\tHourly\t-1.5\t\trefused\t" + message);
+    EXPECT_EQ(receipt[3],
+              "Worker One\t2026-03-04\tHourly\t7.5\t\tnot posted\tThe request has not been "
+              "processed.");
+
+    // The same file as the journal was before it kept messages.
+    runOnJournal("alter table ExportTicket drop column Message");
+    receipt = receiptOf("1");
+    ASSERT_GE(receipt.size(), 4u);
+    EXPECT_EQ(receipt[2], "Worker One\t2026-03-03\tHourly\t-1.5\t\trefused\t");
+    run = cliWithFiles({"--export"});
+    ASSERT_EQ(run.status, 3) << run.err;
+    receipt = receiptOf("2");
+    ASSERT_GE(receipt.size(), 3u);
+    EXPECT_EQ(receipt[1], "Worker One\t2026-03-03\tHourly\t-1.5\t\trefused\t" + message);
+    EXPECT_EQ(receiptOf("1")[2], "Worker One\t2026-03-03\tHourly\t-1.5\t\trefused\t");
 }
 
 INSTANTIATE_TEST_SUITE_P(PagedAndWhole, PostingJournal, ::testing::Values(false, true),

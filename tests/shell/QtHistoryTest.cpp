@@ -17,6 +17,7 @@
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/modDataDef.h"
 #include "shell/ChronelFixture.h"
+#include "shell/QtTestSupport.h"
 #include "shell/ShellFakes.h"
 #include "shell/qt/HistoryWindow.h"
 #include "shell/qt/MainWindow.h"
@@ -27,9 +28,10 @@
 namespace vantrell {
 namespace {
 
-// The main window's list menu: the windows, then the name map's commands.
-const QStringList kListMenuTexts{"&Review staged tickets\u2026", "Export &history\u2026", "",
-                                 "&Map to a QuickBooks name\u2026", "&Name map\u2026"};
+using testing::clearPendingExit;
+using testing::settle;
+constexpr auto column = testing::columnTexts;
+using testing::kListMenuTexts;
 
 // Answers the undo's question from a list, No once the list is empty; keeps what was asked.
 struct ScriptedAnswers final : YesNoQuestion {
@@ -46,28 +48,12 @@ struct ScriptedAnswers final : YesNoQuestion {
     }
 };
 
-QStringList column(QTableView* view, int c) {
-    QStringList texts;
-    for (int r = 0; r < view->model()->rowCount(); ++r) {
-        texts << view->model()->index(r, c).data().toString();
-    }
-    return texts;
-}
-
 QStringList lines(QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i) {
         texts << list->item(i)->text();
     }
     return texts;
-}
-
-// The main window's close ends the event loop with QCoreApplication::exit(), which outside a
-// running loop leaves every later local loop (a menu's, a box's) returning at once, until the
-// application's own loop runs once. Each test starts and ends with that loop run once.
-void clearPendingExit() {
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
 }
 
 // The history in the Qt window, over a company file of the stand-in accounting system: an
@@ -111,33 +97,9 @@ struct QtHistoryFixture : ::testing::Test {
         clearPendingExit();
     }
 
-    void settle() {
-        for (int i = 0; i < 5; ++i) {
-            QApplication::processEvents();
-            QTest::qWait(20);
-        }
-    }
-
     // Opens the list's context menu with the menu key and picks "Export history…" by its
     // access key; the menu's texts are collected.
-    QStringList historyFromListMenu() {
-        QStringList texts;
-        auto* list = window->findChild<QListWidget*>("lstShow");
-        QTimer::singleShot(50, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr) {
-                return;
-            }
-            for (QAction* action : menu->actions()) {
-                texts << action->text();
-            }
-            QTest::keyClick(menu, Qt::Key_H);
-        });
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Menu);
-        settle();
-        return texts;
-    }
+    QStringList historyFromListMenu() { return testing::pickFromListMenu(*window, Qt::Key_H); }
 };
 
 TEST_F(QtHistoryFixture, AnExportIsShownSavedAsAReceiptAndUndoneWithTheListMadeCurrent) {

@@ -19,6 +19,7 @@
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/stage/NameMap.h"
 #include "shell/ChronelFixture.h"
+#include "shell/QtTestSupport.h"
 #include "shell/ShellFakes.h"
 #include "shell/qt/DialogFont.h"
 #include "shell/qt/MainWindow.h"
@@ -47,19 +48,9 @@ QStringList lines(QListWidget* list) {
     return texts;
 }
 
-QStringList column(QTableView* view, int c) {
-    QStringList texts;
-    for (int r = 0; r < view->model()->rowCount(); ++r) {
-        texts << view->model()->index(r, c).data().toString();
-    }
-    return texts;
-}
-
-// See QtHistoryTest: the main window's close leaves an exit pending until the loop runs once.
-void clearPendingExit() {
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-}
+using testing::clearPendingExit;
+using testing::settle;
+constexpr auto column = testing::columnTexts;
 
 // Runs `act` on the name-choice dialog as soon as it is shown (it runs modally).
 void whenChoiceShown(std::function<void(NameChoiceDialog*)> act) {
@@ -109,13 +100,6 @@ struct QtNameMapFixture : ::testing::Test {
             window->close();
         }
         clearPendingExit();
-    }
-
-    void settle() {
-        for (int i = 0; i < 5; ++i) {
-            QApplication::processEvents();
-            QTest::qWait(20);
-        }
     }
 
     void showWindow() {

@@ -20,6 +20,7 @@
 #include "interfacedb/modDataDef.h"
 #include "qblink/FakeRequestProcessor.h"
 #include "shell/ChronelFixture.h"
+#include "shell/QtTestSupport.h"
 #include "shell/ShellFakes.h"
 #include "shell/qt/DialogFont.h"
 #include "shell/qt/MainWindow.h"
@@ -30,21 +31,11 @@
 namespace vantrell {
 namespace {
 
-// The main window's list menu: the windows, then the name map's commands.
-const QStringList kListMenuTexts{"&Review staged tickets\u2026", "Export &history\u2026", "",
-                                 "&Map to a QuickBooks name\u2026", "&Name map\u2026"};
-
-std::string response(const std::string& body) {
-    return "<?xml version=\"1.0\" ?>\n<QBXML>\n<QBXMLMsgsRs>\n" + body +
-           "</QBXMLMsgsRs>\n</QBXML>\n";
-}
-
-const std::string kBothKnown = response(
-    "<EmployeeQueryRs requestID=\"Employee\" statusCode=\"0\" statusSeverity=\"Info\" "
-    "statusMessage=\"Status OK\"><EmployeeRet><Name>Worker One</Name></EmployeeRet>"
-    "</EmployeeQueryRs>\n<PayrollItemWageQueryRs requestID=\"PayTypes\" statusCode=\"0\" "
-    "statusSeverity=\"Info\" statusMessage=\"Status OK\"><PayrollItemWageRet><Name>Hourly</Name>"
-    "</PayrollItemWageRet></PayrollItemWageQueryRs>\n");
+using testing::clearPendingExit;
+using testing::settle;
+constexpr auto column = testing::columnTexts;
+const std::string& kBothKnown = testing::kWorkerOneAndHourlyKnown;
+using testing::kListMenuTexts;
 
 struct QtReviewFixture : ::testing::Test {
     testing::TestLog t;
@@ -55,6 +46,7 @@ struct QtReviewFixture : ::testing::Test {
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override {
+        clearPendingExit();
         ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
         const std::string chronel = t.sandbox.file("ChronelV7.mde").string();
         testing::writeSmallChronelFile(chronel, "Worker One");
@@ -69,45 +61,16 @@ struct QtReviewFixture : ::testing::Test {
         if (window) {
             window->close();
         }
-    }
-
-    void settle() {
-        for (int i = 0; i < 5; ++i) {
-            QApplication::processEvents();
-            QTest::qWait(20);
-        }
+        clearPendingExit();
     }
 
     // Opens the list's context menu with `key` and picks "Review staged tickets…" by its
     // access key; the menu's texts are collected.
     QStringList reviewFromListMenu(Qt::Key key = Qt::Key_Menu,
                                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QStringList texts;
-        auto* list = window->findChild<QListWidget*>("lstShow");
-        QTimer::singleShot(50, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr) {
-                return;
-            }
-            for (QAction* action : menu->actions()) {
-                texts << action->text();
-            }
-            QTest::keyClick(menu, Qt::Key_R);
-        });
-        list->setFocus();
-        QTest::keyClick(list, key, modifiers);
-        settle();
-        return texts;
+        return testing::pickFromListMenu(*window, Qt::Key_R, key, modifiers);
     }
 };
-
-QStringList column(QTableView* view, int c) {
-    QStringList texts;
-    for (int r = 0; r < view->model()->rowCount(); ++r) {
-        texts << view->model()->index(r, c).data().toString();
-    }
-    return texts;
-}
 
 // A click on a column's title, as the mouse makes it.
 void clickTitle(QTableView* view, int section) {

@@ -27,6 +27,7 @@
 #include "interfacedb/InterfaceDatabase.h"
 #include "qblink/FakeRequestProcessor.h"
 #include "shell/ChronelFixture.h"
+#include "shell/QtTestSupport.h"
 #include "shell/ShellFakes.h"
 #include "shell/qt/LocateDialog.h"
 #include "shell/qt/MainWindow.h"
@@ -45,17 +46,10 @@ void PrintTo(const QStringList& list, std::ostream* out) {
 namespace vantrell {
 namespace {
 
-std::string response(const std::string& body) {
-    return "<?xml version=\"1.0\" ?>\n<QBXML>\n<QBXMLMsgsRs>\n" + body +
-           "</QBXMLMsgsRs>\n</QBXML>\n";
-}
+using testing::settle;
 
-const std::string kBothKnown = response(
-    "<EmployeeQueryRs requestID=\"Employee\" statusCode=\"0\" statusSeverity=\"Info\" "
-    "statusMessage=\"Status OK\"><EmployeeRet><Name>Worker One</Name></EmployeeRet>"
-    "</EmployeeQueryRs>\n<PayrollItemWageQueryRs requestID=\"PayTypes\" statusCode=\"0\" "
-    "statusSeverity=\"Info\" statusMessage=\"Status OK\"><PayrollItemWageRet><Name>Hourly</Name>"
-    "</PayrollItemWageRet></PayrollItemWageQueryRs>\n");
+constexpr auto response = testing::qbxmlResponse;
+const std::string& kBothKnown = testing::kWorkerOneAndHourlyKnown;
 
 const std::string kAccepted = response(
     "<TimeTrackingAddRs requestID=\"1\" statusCode=\"0\" statusSeverity=\"Info\" "
@@ -94,12 +88,6 @@ struct QtWindowFixture : ::testing::Test {
         return lines;
     }
     int requestsSent() { return static_cast<int>(processor.requests.size()); }
-    void settle() {
-        for (int i = 0; i < 5; ++i) {
-            QApplication::processEvents();
-            QTest::qWait(20);
-        }
-    }
 };
 
 TEST_F(QtWindowFixture, CaptionFrameAndLayoutInTwips) {

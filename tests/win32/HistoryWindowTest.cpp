@@ -3,26 +3,21 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
-
-#include <sstream>
 
 #include "GuiTestSupport.h"
-#include "RecordingProcessor.h"
+#include "ReportWindowFixture.h"
 #include "diag/FileSystem.h"
 #include "diag/Utf16.h"
-#include "interfacedb/InterfaceDatabase.h"
-#include "shell/ChronelFixture.h"
-#include "shell/ShellFakes.h"
+#include "interfacedb/Connection.h"
+#include "interfacedb/ConnectionString.h"
 #include "shell/win32/Win32MainWindow.h"
 #include "shell/win32/resource.h"
-#include "standins/QbsimCommand.h"
-#include "support/TestLog.h"
 
 namespace vantrell::win32 {
 namespace {
 
-using testing::pumpUntil;
+using testing::cellText;
+using testing::columnTexts;
 using Texts = std::vector<std::wstring>;
 
 // Answers Yes to the undo's question and keeps what was asked.
@@ -48,25 +43,6 @@ struct HistorySeen {
     std::vector<int> tabOrder;
     int focused = 0;
 };
-
-std::wstring cellText(HWND list, int row, int column) {
-    wchar_t buffer[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = static_cast<int>(std::size(buffer));
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-Texts columnTexts(HWND list, int column) {
-    Texts texts;
-    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int r = 0; r < rows; ++r) {
-        texts.push_back(cellText(list, r, column));
-    }
-    return texts;
-}
 
 Texts listBoxLines(HWND list) {
     Texts lines;
@@ -127,65 +103,15 @@ void driveHistory(HWND history, void* context) {
     SetTimer(history, 1, 50, &driveHistoryOnTimer);
 }
 
-// The main window over two employees' days, posted to the stand-in accounting system.
-struct HistoryOnScreen : ::testing::Test {
-    testing::TestLog t;
-    ProgramState state;
-    testing::MemorySettings settings;
-    testing::ProcessorRecord record;
-    testing::SaveAnswers saveAnswers;
+// The main window over two employees' days, ready to post them to the stand-in accounting
+// system; the undo's question is answered Yes.
+struct HistoryOnScreen : testing::ReportWindowFixture {
     SayYes question;
-    std::string chronel = pathToUtf8(t.sandbox.file("ChronelV7.mde"));
-    std::string company = pathToUtf8(t.sandbox.file("Company.qbw"));
-    std::unique_ptr<Win32MainWindow> window;
-    bool comJoined = false;
 
-    void SetUp() override {
-        if (!testing::canOpenWindows()) {
-            GTEST_SKIP() << "no display";
-        }
-        comJoined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
-        testing::writeSmallChronelFile(chronel, "Worker One");
-        {
-            db::Connection cn;
-            cn.open(db::connectionStringFor(chronel));
-            cn.execute(
-                "INSERT INTO REPORTDATA VALUES ('=Anna, Zo\xC3\xAB', '2026-03-03', 7.5, 0, "
-                "0, NULL, 0)");
-        }
-        qbsim({"create", company});
-        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
-        qbsim({"add-employee", company, "Worker One"});
-        qbsim({"add-employee", company, "=Anna, Zo\xC3\xAB"});
-        settings.values["CH7/QuickBooks/CHprog"] = chronel;
-        settings.values["CH7/QuickBooks/QBdata"] = company;
-        window = std::make_unique<Win32MainWindow>(t.log, state, settings,
-                                                   testing::RecordingProcessor::factoryFor(record));
-        window->setFileSaveDialog(saveAnswers);
-        window->setYesNoQuestion(question);
-        ASSERT_TRUE(window->load());
-        window->show();
-        ASSERT_TRUE(pump([&] { return window->activations() == 1; })) << t.logText();
-    }
+    HistoryOnScreen() : ReportWindowFixture("=Anna, Zo\xC3\xAB") {}
 
-    void TearDown() override {
-        window.reset();
-        if (comJoined) {
-            CoUninitialize();
-        }
-    }
-
-    std::string qbsim(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(standins::runQbsim(args, out, err), 0) << err.str();
-        return out.str();
-    }
-
-    bool pump(const std::function<bool()>& done, int milliseconds = 5000) {
-        return pumpUntil(done, milliseconds, window ? window->handle() : nullptr);
-    }
+  protected:
+    void prepare(Win32MainWindow& main) override { main.setYesNoQuestion(question); }
 };
 
 TEST_F(HistoryOnScreen, OpensFromTheSystemMenuSavesTheReceiptUndoesAndClosesOnEsc) {
@@ -242,6 +168,57 @@ TEST_F(HistoryOnScreen, OpensFromTheSystemMenuSavesTheReceiptUndoesAndClosesOnEs
     EXPECT_EQ(qbsim({"list-time", company}), "");
     EXPECT_NE(IsWindowEnabled(GetDlgItem(window->handle(), IDC_CMDEXPORT)), FALSE);
     EXPECT_TRUE(t.prompter.shown.empty());
+}
+
+// The tip the tickets' list shows over `row`, as the list asks the window for it.
+std::wstring ticketTip(HWND history, int row) {
+    wchar_t buffer[1024] = {};
+    NMLVGETINFOTIPW tip{};
+    tip.hdr.hwndFrom = GetDlgItem(history, IDC_HISTORYTICKETS);
+    tip.hdr.idFrom = IDC_HISTORYTICKETS;
+    tip.hdr.code = LVN_GETINFOTIPW;
+    tip.pszText = buffer;
+    tip.cchTextMax = static_cast<int>(std::size(buffer));
+    tip.iItem = row;
+    SendMessageW(history, WM_NOTIFY, IDC_HISTORYTICKETS, reinterpret_cast<LPARAM>(&tip));
+    return buffer;
+}
+
+// Reads the tickets' messages and tips, then closes.
+void CALLBACK readTipsOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    auto& seen = *reinterpret_cast<HistorySeen*>(GetPropW(window, L"seen"));
+    seen.states = columnTexts(GetDlgItem(window, IDC_HISTORYTICKETS), 6);
+    seen.outcome = {ticketTip(window, 0), ticketTip(window, 1)};
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_HISTORYCLOSE, BN_CLICKED), 0);
+}
+
+void readTips(HWND history, void* context) {
+    static_cast<HistorySeen*>(context)->window = history;
+    SetPropW(history, L"seen", context);
+    SetTimer(history, 1, 50, &readTipsOnTimer);
+}
+
+// A refused ticket's message, wider than its column, is its row's tip whole.
+TEST_F(HistoryOnScreen, ARefusalsMessageIsItsRowsTipWhole) {
+    SendMessageW(window->handle(), WM_COMMAND, MAKEWPARAM(IDC_CMDEXPORT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window->handle(), IDC_CMDEXPORT)));
+    std::string message = "There is an invalid reference to QuickBooks Employee in the field.";
+    message += std::string(255 - message.size(), 'x');
+    {
+        db::Connection cn;
+        cn.open(db::connectionStringFor(state.interfaceDb.strInterfaceDB));
+        cn.execute(
+            "update ExportTicket set State='refused', TxnID=null, Message=? where "
+            "Sequence=(select max(Sequence) from ExportTicket)",
+            {db::Value(message)});
+    }
+    HistorySeen seen;
+    window->setHistoryOpenedHook(&readTips, &seen);
+    window->showHistory();
+    ASSERT_EQ(seen.states.size(), 2u) << t.logText();
+    EXPECT_EQ(seen.states[1], widen(message));
+    EXPECT_EQ(seen.outcome, (Texts{L"", widen(message)}));
 }
 
 TEST_F(HistoryOnScreen, TheListsContextMenuOpensItFromTheKeyboard) {

@@ -3,17 +3,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
-
-#include <sstream>
 
 #include "GuiTestSupport.h"
-#include "RecordingProcessor.h"
+#include "ReportWindowFixture.h"
 #include "diag/Failure.h"
 #include "diag/FileSystem.h"
 #include "diag/Utf16.h"
-#include "interfacedb/InterfaceDatabase.h"
-#include "shell/ChronelFixture.h"
 #include "shell/ShellFakes.h"
 #include "shell/win32/Win32MainWindow.h"
 #include "shell/win32/resource.h"
@@ -24,7 +19,8 @@
 namespace vantrell::win32 {
 namespace {
 
-using testing::pumpUntil;
+using testing::cellText;
+using testing::columnTexts;
 
 // What the test saw of the review while it was open.
 struct ReviewSeen {
@@ -39,25 +35,6 @@ struct ReviewSeen {
     std::vector<int> tabOrder;
     int focused = 0;
 };
-
-std::wstring cellText(HWND list, int row, int column) {
-    wchar_t buffer[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = static_cast<int>(std::size(buffer));
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-std::vector<std::wstring> columnTexts(HWND list, int column) {
-    std::vector<std::wstring> texts;
-    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int r = 0; r < rows; ++r) {
-        texts.push_back(cellText(list, r, column));
-    }
-    return texts;
-}
 
 // A click on a column's title, as the mouse makes it on the list's header.
 void clickTitle(HWND list, int column) {
@@ -114,61 +91,8 @@ void driveReview(HWND review, void* context) {
 }
 
 // The main window over two employees' days, every name known to the accounting system.
-struct ReviewOnScreen : ::testing::Test {
-    testing::TestLog t;
-    ProgramState state;
-    testing::MemorySettings settings;
-    testing::ProcessorRecord record;
-    testing::SaveAnswers saveAnswers;
-    std::string chronel = pathToUtf8(t.sandbox.file("ChronelV7.mde"));
-    std::string company = pathToUtf8(t.sandbox.file("Company.qbw"));
-    std::unique_ptr<Win32MainWindow> window;
-    bool comJoined = false;
-
-    void SetUp() override {
-        if (!testing::canOpenWindows()) {
-            GTEST_SKIP() << "no display";
-        }
-        comJoined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state.interfaceDb));
-        testing::writeSmallChronelFile(chronel, "Worker One");
-        {
-            db::Connection cn;
-            cn.open(db::connectionStringFor(chronel));
-            cn.execute(
-                "INSERT INTO REPORTDATA VALUES ('Anna Zo\xC3\xAB', '2026-03-03', 7.5, 0, "
-                "0, NULL, 0)");
-        }
-        qbsim({"create", company});
-        qbsim({"add-wage-item", company, "Hourly", "Overtime"});
-        qbsim({"add-employee", company, "Worker One"});
-        qbsim({"add-employee", company, "Anna Zo\xC3\xAB"});
-        settings.values["CH7/QuickBooks/CHprog"] = chronel;
-        settings.values["CH7/QuickBooks/QBdata"] = company;
-        window = std::make_unique<Win32MainWindow>(t.log, state, settings,
-                                                   testing::RecordingProcessor::factoryFor(record));
-        window->setFileSaveDialog(saveAnswers);
-        ASSERT_TRUE(window->load());
-        window->show();
-        ASSERT_TRUE(pump([&] { return window->activations() == 1; })) << t.logText();
-    }
-
-    void TearDown() override {
-        window.reset();
-        if (comJoined) {
-            CoUninitialize();
-        }
-    }
-
-    void qbsim(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        ASSERT_EQ(standins::runQbsim(args, out, err), 0) << err.str();
-    }
-
-    bool pump(const std::function<bool()>& done, int milliseconds = 5000) {
-        return pumpUntil(done, milliseconds, window ? window->handle() : nullptr);
-    }
+struct ReviewOnScreen : testing::ReportWindowFixture {
+    ReviewOnScreen() : ReportWindowFixture("Anna Zo\xC3\xAB") {}
 };
 
 TEST_F(ReviewOnScreen, OpensFromTheSystemMenuSortsByTitleSavesAndClosesOnEsc) {

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Smoke test of vantrell.exe under Wine on an X display (Xvfb): the demo data, the main window
-# shown in a Wine desktop (so that it has its frame and caption), a screenshot of it, and its
-# Close button pressed.
+# Smoke test of vantrell.exe under Wine on an X display (Xvfb): the demo data (exported once to
+# the company file), the main window shown in a Wine desktop (so that it has its frame and
+# caption), screenshots of it, of the review and of the export history, and its Close button
+# pressed.
 #
 # usage: smoke-screenshot.sh WINE-RUN BITS VANTRELL.EXE VANTRELL-CLI.EXE CHRONEL-SAMPLE.EXE
 #                            QBSIM.EXE PRESS-BUTTON.EXE OUT.png
@@ -22,11 +23,24 @@ win "$chronel_sample" names "$chronel" | tr -d '\r' >"$work/names.txt"
 win "$qbsim" create "$company" >/dev/null
 # Every wage item and every employee but the last: the window lists one issue.
 awk -F'\t' '$1=="wage-item"{print $2}' "$work/names.txt" >"$work/items.txt"
-awk -F'\t' '$1=="employee"{print $2}' "$work/names.txt" | sed '$d' >"$work/employees.txt"
-(set --; while IFS= read -r item; do set -- "$@" "$item"; done <"$work/items.txt"
-    win "$qbsim" add-wage-item "$company" "$@" >/dev/null)
-(set --; while IFS= read -r name; do set -- "$@" "$name"; done <"$work/employees.txt"
-    win "$qbsim" add-employee "$company" "$@" >/dev/null)
+awk -F'\t' '$1=="employee"{print $2}' "$work/names.txt" >"$work/all-employees.txt"
+sed '$d' "$work/all-employees.txt" >"$work/employees.txt"
+fill_company() { # EMPLOYEES-FILE
+    employees_file=$1
+    (set --; while IFS= read -r item; do set -- "$@" "$item"; done <"$work/items.txt"
+        win "$qbsim" add-wage-item "$company" "$@" >/dev/null)
+    (set --; while IFS= read -r name; do set -- "$@" "$name"; done <"$employees_file"
+        win "$qbsim" add-employee "$company" "$@" >/dev/null)
+}
+
+# An export first, so that the export history has one to show: every name known, every
+# ticket posted. Then the company file is made anew without the last employee.
+fill_company "$work/all-employees.txt"
+win "$cli" --processor sim --data-dir "$data" --chronel "$chronel" \
+    --company "$company" --export >/dev/null
+rm -f "$work/Company.qbw" "$work/Company.qbw.lock"
+win "$qbsim" create "$company" >/dev/null
+fill_company "$work/employees.txt"
 
 # The headless run stores both locations in the registry, so the window asks for neither.
 win "$cli" --processor sim --data-dir "$data" --chronel "$chronel" \
@@ -35,7 +49,7 @@ win "$cli" --processor sim --data-dir "$data" --chronel "$chronel" \
 # Started outside the wrapper: it runs while this script looks at the screen.
 loader=wine
 [ "$bits" = 64 ] && [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
-"$loader" explorer.exe /desktop=Vantrell,640x480 "$vantrell" --processor sim \
+"$loader" explorer.exe /desktop=Vantrell,800x640 "$vantrell" --processor sim \
     --data-dir "$data" >"$work/run.log" 2>&1 &
 program=$!
 
@@ -57,31 +71,36 @@ sleep 1  # the list is painted once the activation has run
 import -window "$desktop" "$out"
 echo "screenshot: $out"
 
-# The review of the stage, from the window's system menu (command IDM_REVIEW), next to the main
-# window's screenshot; Esc's command closes it.
+# A window the main window opens from its system menu (command #N), shot in the desktop next
+# to the main window's screenshot, then closed by its Close button.
 caption="RerovIrida Zoz Uvodi (Payroll Export)"
-review_out=${out%.png}-review.png
-win "$press_button" "$caption" "#272" Vantrell
-shown=""
-for _ in $(seq 1 40); do
-    if xwininfo -root -tree | grep -q '"Review staged tickets"'; then
-        shown=yes
-        break
+shoot_window() { # COMMAND CAPTION OUT WHAT
+    win "$press_button" "$caption" "$1" Vantrell
+    shown=""
+    for _ in $(seq 1 40); do
+        if xwininfo -root -tree | grep -qF "\"$2\""; then
+            shown=yes
+            break
+        fi
+        sleep 0.25
+    done
+    if [ -z "$shown" ]; then
+        echo "$4 did not open from the system menu" >&2
+        exit 1
     fi
-    sleep 0.25
-done
-if [ -z "$shown" ]; then
-    echo "the review did not open from the system menu" >&2
-    exit 1
-fi
-sleep 1
-import -window "$desktop" "$review_out"
-echo "screenshot: $review_out"
-if ! win "$press_button" "Review staged tickets" "&Close" Vantrell; then
-    echo "the review's Close button could not be pressed" >&2
-    exit 1
-fi
-sleep 0.5
+    sleep 1
+    import -window "$desktop" "$3"
+    echo "screenshot: $3"
+    if ! win "$press_button" "$2" "&Close" Vantrell; then
+        echo "the Close button of $4 could not be pressed" >&2
+        exit 1
+    fi
+    sleep 0.5
+}
+# The review of the stage (IDM_REVIEW) and the export history (IDM_HISTORY), the export above
+# selected.
+shoot_window "#272" "Review staged tickets" "${out%.png}-review.png" "the review"
+shoot_window "#288" "Export history" "${out%.png}-history.png" "the export history"
 
 # Close, as the clerk presses it: the unload sequence runs and the program ends.
 if ! win "$press_button" "$caption" "&Close" Vantrell; then

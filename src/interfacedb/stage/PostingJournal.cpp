@@ -147,6 +147,7 @@ JournalTicket readTicket(db::Recordset& rs) {
     ticket.chronelName = textOf(rs.field("ChronelName"));
     ticket.chronelPayType = textOf(rs.field("ChronelPayType"));
     ticket.txnId = textOf(rs.field("TxnID"));
+    ticket.message = textOf(rs.field("Message"));
     const db::Value undone = rs.field("Undone");
     if (!undone.isNull()) {
         if (undone.kind() == db::Value::Kind::Boolean ||
@@ -297,9 +298,12 @@ void markUndone(db::Connection& cn, std::int64_t id, const std::vector<std::stri
 }
 
 void markSentTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
-                    TicketState state) {
-    cn.execute("update ExportTicket set State=? where Sequence=? and +ExportID=? and State='sent'",
-               {db::Value(stateText(state)), db::Value(sequence), db::Value(exportId)});
+                    TicketState state, const std::string& message) {
+    cn.execute(
+        "update ExportTicket set State=?, Message=? where Sequence=? and +ExportID=?"
+        " and State='sent'",
+        {db::Value(stateText(state)), message.empty() ? db::Value() : db::Value(message),
+         db::Value(sequence), db::Value(exportId)});
 }
 
 std::vector<JournalTicket> unconfirmedTickets(db::Connection& cn, const std::string& companyFile) {

@@ -66,6 +66,9 @@ struct JournalTicket {
     std::string txnId;           // empty while not confirmed
     TicketState state = TicketState::Confirmed;  // a row written before states were: Confirmed
     bool undone = false;
+    // The accounting system's message for a refused ticket; empty for the others and for a
+    // row recorded before the journal kept it.
+    std::string message;
     std::string damage;  // why the row cannot be used, naming the export and the row; empty
                          // when it is sound (the other fields then hold what could be read)
 };
@@ -97,10 +100,11 @@ std::vector<JournalTicket> exportTickets(db::Connection& cn, std::int64_t id);
 // transaction: all are marked or none is. An id the export did not post changes nothing.
 void markUndone(db::Connection& cn, std::int64_t id, const std::vector<std::string>& txnIds);
 
-// The answer of export `exportId` for its ticket `sequence`: Refused or NotPosted (Sent and
-// Confirmed rows are written elsewhere). A Sequence without a Sent row changes nothing.
+// The answer of export `exportId` for its ticket `sequence`: Refused or NotPosted, with the
+// accounting system's `message` (Sent and Confirmed rows are written elsewhere). A Sequence
+// without a Sent row changes nothing.
 void markSentTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
-                    TicketState state);
+                    TicketState state, const std::string& message);
 
 // --- For the check of what the accounting system already holds ---
 

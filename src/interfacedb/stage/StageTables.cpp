@@ -62,6 +62,7 @@ std::vector<db::TableDefinition> stageTableDefinitions() {
     ticket.appendColumn(kUndone, kBoolean);
     ticket.appendColumn(kState, kText, 20);
     appendChronelColumns(ticket);
+    ticket.appendColumn(kMessage, kText, 255);
 
     // The time-and-attendance names of each staged ticket that a map entry renamed; Punch keeps
     // its own columns.
@@ -88,7 +89,8 @@ bool isCheckedTable(const std::string& table) {
 bool isAddedLater(const std::string& table, const std::string& column) {
     return (table == kExportRun && column == kCompanyFile) ||
            (table == kExportTicket && column == kState) ||
-           (table == kExportTicket && (column == kChronelName || column == kChronelPayType));
+           (table == kExportTicket &&
+            (column == kChronelName || column == kChronelPayType || column == kMessage));
 }
 
 std::vector<std::pair<const char*, const char*>> stageLookupColumns() {

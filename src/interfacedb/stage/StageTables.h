@@ -40,6 +40,8 @@ inline constexpr const char* kTxnId = "TxnID";
 inline constexpr const char* kUndone = "Undone";
 inline constexpr const char* kState = "State";
 inline constexpr const char* kCompanyFile = "CompanyFile";
+// The accounting system's status message for a ticket it refused, as Punch's Error holds it.
+inline constexpr const char* kMessage = "Message";
 
 // The definition of each table, by name, in the order the set-up creates missing ones.
 std::vector<db::TableDefinition> stageTableDefinitions();

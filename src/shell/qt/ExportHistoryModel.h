@@ -1,24 +1,16 @@
 #pragma once
 
-#include <QAbstractTableModel>
-
+#include "shell/qt/TextTableModel.h"
 #include "shell/window/ExportHistory.h"
 
 namespace vantrell {
 
-// The exports of the history as a Qt table view shows them, newest first; the view asks only
-// for the rows on screen.
-class ExportHistoryModel final : public QAbstractTableModel {
+// The exports of the history as a Qt table view shows them, newest first.
+class ExportHistoryModel final : public TextTableModel {
   public:
     // The model over `history`, which must outlive it.
     explicit ExportHistoryModel(ExportHistory& history, QObject* parent = nullptr)
-        : QAbstractTableModel(parent), history_(history) {}
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    // The cell's text; numbers aligned right; the whole text as the tooltip.
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+        : TextTableModel(parent), history_(history) {}
 
     // Tells the view that the history was read again.
     void reset() {
@@ -27,6 +19,16 @@ class ExportHistoryModel final : public QAbstractTableModel {
     }
 
   private:
+    std::size_t rows() const override { return history_.rowCount(); }
+    std::size_t columns() const override { return ExportHistory::kColumnCount; }
+    std::string text(std::size_t row, std::size_t column) const override {
+        return history_.text(row, column);
+    }
+    std::string title(std::size_t column) const override {
+        return ExportHistory::kTitles.at(column);
+    }
+    bool numeric(std::size_t column) const override { return history_.numeric(column); }
+
     ExportHistory& history_;
 };
 

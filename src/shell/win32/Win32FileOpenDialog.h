@@ -6,13 +6,10 @@
 
 #include <string>
 
+#include "shell/win32/CommonFileDialog.h"
 #include "shell/window/frmLocateCHdata.h"
 
 namespace vantrell::win32 {
-
-// "Description|pattern|..." as the filter that GetOpenFileNameW takes: the same entries, each
-// part ended by a null and the whole by a second one.
-std::wstring fileDialogFilter(const std::string& filter);
 
 // The file-open dialog GetOpenFileNameW, owned by the active window. The flags are passed as
 // they are (4: read-only box hidden; no existence check). Cancelling returns ""; a failure of

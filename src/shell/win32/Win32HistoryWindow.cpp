@@ -2,15 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 
-#include "diag/Failure.h"
 #include "diag/Guard.h"
 #include "diag/Utf16.h"
-#include "shell/win32/DialogLayout.h"
 #include "shell/win32/ListLineTips.h"
 #include "shell/win32/ReportListView.h"
-#include "shell/win32/Twips.h"
 #include "shell/win32/resource.h"
 
 namespace vantrell::win32 {
@@ -33,14 +31,6 @@ constexpr int kExportWidths[] = {600, 1900, 1900, 2400, 700, 700, 1100, 2400};
 constexpr int kTicketWidths[] = {2000, 1100, 1400, 700, 1400, 1000, 3000};
 constexpr int kTotalsWidths[] = {1200, 2400, 900, 1800};
 
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : "\r\n") + line;
-    }
-    return text;
-}
-
 // The table the tickets' list shows while no export is selected.
 const TicketTable& noTickets() {
     static const TicketTable empty(ExportReceipt::kColumns, {});
@@ -61,32 +51,11 @@ std::optional<std::size_t> selectedRow(HWND list) {
 }  // namespace
 
 void Win32HistoryWindow::showModal(HWND owner) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FRMHISTORY), owner,
-                        &Win32HistoryWindow::dialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
-        throw Failure("The export history window could not be created.");
-    }
-}
-
-INT_PTR CALLBACK Win32HistoryWindow::dialogProc(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<Win32HistoryWindow*>(lParam)->window_ = window;
-    }
-    auto* self = reinterpret_cast<Win32HistoryWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    return self != nullptr ? self->onMessage(message, wParam, lParam) : FALSE;
+    runModal(owner, IDD_FRMHISTORY, "The export history window could not be created.");
 }
 
 INT_PTR Win32HistoryWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            onInitDialog();
-            if (openedHook_ != nullptr) {
-                openedHook_(window_, hookContext_);
-            }
-            return FALSE;  // the focus is set: on the exports
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
         case WM_COMMAND:
@@ -114,13 +83,11 @@ INT_PTR Win32HistoryWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void Win32HistoryWindow::onInitDialog() {
-    const int dpi = screenDotsPerInch();
-    SetWindowTextW(window_, widen(ExportHistory::kCaption).c_str());
+    const int dpi = layOut(ExportHistory::kCaption, kClientWidth, kClientHeight, kControls,
+                           static_cast<int>(std::size(kControls)));
     SetDlgItemTextW(window_, IDC_HISTORYUNDO, L"&Undo export\u2026");
     SetDlgItemTextW(window_, IDC_HISTORYSAVE, L"&Save as CSV\u2026");
     SetDlgItemTextW(window_, IDC_HISTORYSETTLED, widen(history_.settledLine()).c_str());
-    layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
-                  static_cast<int>(std::size(kControls)), dpi);
 
     std::vector<ReportColumn> exportColumns;
     for (std::size_t c = 0; c < ExportHistory::kColumnCount; ++c) {
@@ -128,17 +95,15 @@ void Win32HistoryWindow::onInitDialog() {
     }
     setUpReportList(GetDlgItem(window_, IDC_HISTORYEXPORTS), exportColumns, history_.rowCount(),
                     dpi);
-    const TicketTable& tickets = noTickets();
-    std::vector<ReportColumn> ticketColumns;
-    for (std::size_t c = 0; c < tickets.columnCount(); ++c) {
-        ticketColumns.push_back({tickets.title(c), kTicketWidths[c], tickets.numeric(c)});
-    }
-    setUpReportList(GetDlgItem(window_, IDC_HISTORYTICKETS), ticketColumns, 0, dpi);
-    std::vector<ReportColumn> totalsColumns;
-    for (std::size_t c = 0; c < kTotalsTitles.size(); ++c) {
-        totalsColumns.push_back({kTotalsTitles[c], kTotalsWidths[c], c >= 2});
-    }
-    setUpReportList(GetDlgItem(window_, IDC_HISTORYTOTALS), totalsColumns, 0, dpi);
+    setUpTicketList(IDC_HISTORYTICKETS, noTickets(), kTicketWidths, 0, dpi);
+    // A refusal's message is often wider than its column: the row's tip shows it whole.
+    const HWND tickets = GetDlgItem(window_, IDC_HISTORYTICKETS);
+    SendMessageW(tickets, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+    RECT area{};
+    GetClientRect(tickets, &area);
+    SendMessageW(reinterpret_cast<HWND>(SendMessageW(tickets, LVM_GETTOOLTIPS, 0, 0)),
+                 TTM_SETMAXTIPWIDTH, 0, area.right);
+    setUpTotalsList(IDC_HISTORYTOTALS, kTotalsWidths, 0, dpi);
     // An outcome line (the accounting system's message) is read whole as its tooltip.
     addLineTips(GetDlgItem(window_, IDC_HISTORYOUTCOME), dpi);
 
@@ -170,6 +135,20 @@ INT_PTR Win32HistoryWindow::onNotify(const NMHDR& header, LPARAM lParam) {
         } else if (header.idFrom == IDC_HISTORYTOTALS && row < totals_.size() &&
                    column < kTotalsTitles.size()) {
             answerDisplayText(info, totals_[row][column]);
+        }
+        return TRUE;
+    }
+    if (header.idFrom == IDC_HISTORYTICKETS && header.code == LVN_GETINFOTIPW &&
+        history_.receipt() != nullptr) {
+        auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+        const TicketTable& table = history_.receipt()->table();
+        const auto row = static_cast<std::size_t>(tip.iItem);
+        if (row < table.rowCount() && tip.pszText != nullptr && tip.cchTextMax > 0) {
+            const std::wstring message = widen(table.row(row).message);
+            const auto count =
+                std::min(message.size(), static_cast<std::size_t>(tip.cchTextMax - 1));
+            message.copy(tip.pszText, count);
+            tip.pszText[count] = L'\0';
         }
         return TRUE;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "diag/modErrorLog.h"
+#include "shell/win32/ReportDialog.h"
 #include "shell/window/ExportHistory.h"
 #include "shell/window/FrontEnd.h"
 
@@ -17,7 +18,7 @@ namespace vantrell::win32 {
 // their totals, "Undo export…", "Save as CSV…" (the receipt) and Close, and the lines an undo
 // leaves. Esc and the close box close it. Laid out in twips at the screen's resolution, in the
 // main window's dialog font; every list is virtual.
-class Win32HistoryWindow {
+class Win32HistoryWindow final : public ReportDialog {
   public:
     // Runs the undo of the history's selected export (asking first) and returns its lines, or
     // nothing when nothing was done.
@@ -32,16 +33,9 @@ class Win32HistoryWindow {
     // window cannot be created.
     void showModal(HWND owner);
 
-    // Called with the window once it has opened; lets tests drive it.
-    void setOpenedHook(void (*hook)(HWND window, void* context), void* context) {
-        openedHook_ = hook;
-        hookContext_ = context;
-    }
-
   private:
-    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void onInitDialog();
+    void onInitDialog() override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
     // Shows the tickets, totals and lines of the export selected now.
     void showSelected();
@@ -52,9 +46,6 @@ class Win32HistoryWindow {
     FileSaveDialog& saveDialog_;
     UndoRunner undo_;
     std::vector<TotalsRow> totals_;
-    HWND window_ = nullptr;
-    void (*openedHook_)(HWND, void*) = nullptr;
-    void* hookContext_ = nullptr;
 };
 
 // Opens the history of exports that `state` holds over `owner` and returns when it has

@@ -5,12 +5,9 @@
 
 #include <iterator>
 
-#include "diag/Failure.h"
 #include "diag/Guard.h"
 #include "diag/Utf16.h"
-#include "shell/win32/DialogLayout.h"
 #include "shell/win32/ReportListView.h"
-#include "shell/win32/Twips.h"
 #include "shell/win32/resource.h"
 
 namespace vantrell::win32 {
@@ -33,44 +30,15 @@ constexpr UINT_PTR kSortCommand = 1000;
 constexpr int kTicketWidths[] = {2400, 1200, 1800, 900, 1200, 900, 3000};
 constexpr int kTotalsWidths[] = {1200, 2400, 900, 1800};
 
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : "\r\n") + line;
-    }
-    return text;
-}
-
 }  // namespace
 
 void Win32ReviewWindow::showModal(HWND owner) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
     totals_ = totalsRows(review_.totals());
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FRMREVIEW), owner,
-                        &Win32ReviewWindow::dialogProc, reinterpret_cast<LPARAM>(this)) == -1) {
-        throw Failure("The review window could not be created.");
-    }
-}
-
-INT_PTR CALLBACK Win32ReviewWindow::dialogProc(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<Win32ReviewWindow*>(lParam)->window_ = window;
-    }
-    auto* self = reinterpret_cast<Win32ReviewWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    return self != nullptr ? self->onMessage(message, wParam, lParam) : FALSE;
+    runModal(owner, IDD_FRMREVIEW, "The review window could not be created.");
 }
 
 INT_PTR Win32ReviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            onInitDialog();
-            if (openedHook_ != nullptr) {
-                openedHook_(window_, hookContext_);
-            }
-            return FALSE;  // the focus is set: on the tickets
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
         case WM_CONTEXTMENU:
@@ -99,26 +67,13 @@ INT_PTR Win32ReviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void Win32ReviewWindow::onInitDialog() {
-    const int dpi = screenDotsPerInch();
-    SetWindowTextW(window_, widen(StageReview::kCaption).c_str());
+    const int dpi = layOut(StageReview::kCaption, kClientWidth, kClientHeight, kControls,
+                           static_cast<int>(std::size(kControls)));
     SetDlgItemTextW(window_, IDC_REVIEWSAVE, L"&Save as CSV\u2026");
     SetDlgItemTextW(window_, IDC_REVIEWSUMMARY, widen(joinLines(review_.summaryLines())).c_str());
-    layOutInTwips(window_, kClientWidth, kClientHeight, kControls,
-                  static_cast<int>(std::size(kControls)), dpi);
-
     const TicketTable& table = review_.table();
-    std::vector<ReportColumn> columns;
-    for (std::size_t c = 0; c < table.columnCount(); ++c) {
-        columns.push_back(
-            {table.title(c), kTicketWidths[static_cast<int>(table.column(c))], table.numeric(c)});
-    }
-    setUpReportList(GetDlgItem(window_, IDC_REVIEWTICKETS), columns, table.rowCount(), dpi);
-
-    std::vector<ReportColumn> totalsColumns;
-    for (std::size_t c = 0; c < kTotalsTitles.size(); ++c) {
-        totalsColumns.push_back({kTotalsTitles[c], kTotalsWidths[c], c >= 2});
-    }
-    setUpReportList(GetDlgItem(window_, IDC_REVIEWTOTALS), totalsColumns, totals_.size(), dpi);
+    setUpTicketList(IDC_REVIEWTICKETS, table, kTicketWidths, table.rowCount(), dpi);
+    setUpTotalsList(IDC_REVIEWTOTALS, kTotalsWidths, totals_.size(), dpi);
     SetFocus(GetDlgItem(window_, IDC_REVIEWTICKETS));
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "diag/modErrorLog.h"
+#include "shell/win32/ReportDialog.h"
 #include "shell/window/FrontEnd.h"
 #include "shell/window/StageReview.h"
 
@@ -15,7 +16,7 @@ namespace vantrell::win32 {
 // way; from the keyboard, the list's context menu), the totals, "Save as CSV…" and Close. Esc and
 // the close box close it. Laid out in twips at the screen's resolution, in the main window's dialog
 // font.
-class Win32ReviewWindow {
+class Win32ReviewWindow final : public ReportDialog {
   public:
     // The window over `review`; `log` and `saveDialog` must outlive it.
     Win32ReviewWindow(StageReview& review, modErrorLog& log, FileSaveDialog& saveDialog)
@@ -25,16 +26,9 @@ class Win32ReviewWindow {
     // window cannot be created.
     void showModal(HWND owner);
 
-    // Called with the window once it has opened; lets tests drive it.
-    void setOpenedHook(void (*hook)(HWND window, void* context), void* context) {
-        openedHook_ = hook;
-        hookContext_ = context;
-    }
-
   private:
-    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void onInitDialog();
+    void onInitDialog() override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
     // Sorts the tickets by `column` as a click on its title does.
     void sortBy(int column);
@@ -46,9 +40,6 @@ class Win32ReviewWindow {
     modErrorLog& log_;
     FileSaveDialog& saveDialog_;
     std::vector<TotalsRow> totals_;
-    HWND window_ = nullptr;
-    void (*openedHook_)(HWND, void*) = nullptr;
-    void* hookContext_ = nullptr;
 };
 
 // Opens the review of the stage that `state` holds over `owner` and returns when it has

@@ -21,7 +21,8 @@ TicketRow rowOf(const stage::JournalTicket& ticket) {
     row.wageItem = ticket.payType;
     row.txnId = ticket.txnId;
     row.state = receiptStateText(ticket);
-    row.message = ticket.damage;
+    // A damaged row says why; a refused one keeps the accounting system's message whole.
+    row.message = ticket.damage.empty() ? ticket.message : ticket.damage;
     return row;
 }
 

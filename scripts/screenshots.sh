@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Refreshes the README's screenshots of the review of the stage, the export history and the
-# choice of a QuickBooks name for a missing one: the Qt ones from the offscreen Qt tests, the
-# Win32 ones from the smoke test under Wine (which also makes the main window's).
+# name-choice dialog: the Qt ones from the offscreen Qt tests, the Win32 ones from the smoke test
+# under Wine (which also makes the main window's).
 # Run after both builds (cmake --build --preset default; the mingw64 preset as
 # scripts/test-windows.sh builds it).
 #
@@ -11,8 +11,8 @@ cd "$(dirname "$0")/.."
 
 QT_QPA_PLATFORM=offscreen VANTRELL_SCREENSHOT_DIR="$PWD/docs" \
     build/default/tests/shell/shell_qt_tests \
-    --gtest_filter='QtReviewFixture.TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc:QtHistoryFixture.AnExportIsShownSavedAsAReceiptAndUndoneWithTheListMadeCurrent'
-echo "screenshots: docs/review-qt.png, docs/history-qt.png"
+    --gtest_filter='QtReviewFixture.TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc:QtHistoryFixture.AnExportIsShownSavedAsAReceiptAndUndoneWithTheListMadeCurrent:QtNameMapFixture.TheHintsLineOpensTheChoiceWhichFiltersAndStoresTheNameOnEnter'
+echo "screenshots: docs/review-qt.png, docs/history-qt.png, docs/name-map-qt.png"
 
 scratch=$(mktemp -d)
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -31,6 +31,7 @@ namespace {
 using testing::clearPendingExit;
 using testing::settle;
 constexpr auto column = testing::columnTexts;
+using testing::kListMenuTexts;
 
 // Answers the undo's question from a list, No once the list is empty; keeps what was asked.
 struct ScriptedAnswers final : YesNoQuestion {
@@ -113,8 +114,7 @@ TEST_F(QtHistoryFixture, AnExportIsShownSavedAsAReceiptAndUndoneWithTheListMadeC
     settle();
     ASSERT_EQ(testing::runQbsimChecked({"list-time", company}).empty(), false);
 
-    EXPECT_EQ(historyFromListMenu(),
-              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
+    EXPECT_EQ(historyFromListMenu(), kListMenuTexts);
     auto* history = window->findChild<HistoryWindow*>("frmHistory");
     ASSERT_NE(history, nullptr);
     EXPECT_TRUE(history->isVisible());

@@ -35,6 +35,7 @@ using testing::clearPendingExit;
 using testing::settle;
 constexpr auto column = testing::columnTexts;
 const std::string& kBothKnown = testing::kWorkerOneAndHourlyKnown;
+using testing::kListMenuTexts;
 
 struct QtReviewFixture : ::testing::Test {
     testing::TestLog t;
@@ -99,8 +100,7 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
         EXPECT_EQ(list->item(i)->toolTip(), text);
     }
 
-    EXPECT_EQ(reviewFromListMenu(),
-              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
+    EXPECT_EQ(reviewFromListMenu(), kListMenuTexts);
     auto* review = window->findChild<ReviewWindow*>("frmReview");
     ASSERT_NE(review, nullptr);
     EXPECT_TRUE(review->isVisible());
@@ -186,8 +186,7 @@ TEST_F(QtReviewFixture, TheListsMenuOpensTheReviewWhichSortsSavesAndClosesOnEsc)
     EXPECT_TRUE(t.prompter.shown.empty());
 
     // Shift+F10 opens the same menu.
-    EXPECT_EQ(reviewFromListMenu(Qt::Key_F10, Qt::ShiftModifier),
-              (QStringList{"&Review staged tickets\u2026", "Export &history\u2026"}));
+    EXPECT_EQ(reviewFromListMenu(Qt::Key_F10, Qt::ShiftModifier), kListMenuTexts);
     review = window->findChild<ReviewWindow*>("frmReview");
     ASSERT_NE(review, nullptr);
     review->findChild<QPushButton*>("cmdClose")->click();

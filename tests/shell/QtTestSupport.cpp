@@ -41,6 +41,9 @@ QStringList columnTexts(QTableView* view, int column) {
     return texts;
 }
 
+const QStringList kListMenuTexts{"&Review staged tickets\u2026", "Export &history\u2026", "",
+                                 "&Map to a QuickBooks name\u2026", "&Name map\u2026"};
+
 QStringList pickFromListMenu(QWidget& mainWindow, Qt::Key accessKey, Qt::Key key,
                              Qt::KeyboardModifiers modifiers) {
     QStringList texts;

@@ -23,6 +23,9 @@ void settle();
 // The texts of a table view's column, top to bottom.
 QStringList columnTexts(QTableView* view, int column);
 
+// The main window's list menu: the windows, then the name map's commands.
+extern const QStringList kListMenuTexts;
+
 // Opens the context menu of the main window's list with `key` (the menu key, Shift+F10) and
 // picks a command by its `accessKey`; returns the menu's texts.
 QStringList pickFromListMenu(QWidget& mainWindow, Qt::Key accessKey, Qt::Key key = Qt::Key_Menu,

@@ -25,11 +25,11 @@ win "$qbsim" create "$company" >/dev/null
 awk -F'\t' '$1=="wage-item"{print $2}' "$work/names.txt" >"$work/items.txt"
 awk -F'\t' '$1=="employee"{print $2}' "$work/names.txt" >"$work/all-employees.txt"
 sed '$d' "$work/all-employees.txt" >"$work/employees.txt"
-fill_company() {
-    names=$1  # the subshells below clear the positional parameters
+fill_company() { # EMPLOYEES-FILE
+    employees_file=$1
     (set --; while IFS= read -r item; do set -- "$@" "$item"; done <"$work/items.txt"
         win "$qbsim" add-wage-item "$company" "$@" >/dev/null)
-    (set --; while IFS= read -r name; do set -- "$@" "$name"; done <"$names"
+    (set --; while IFS= read -r name; do set -- "$@" "$name"; done <"$employees_file"
         win "$qbsim" add-employee "$company" "$@" >/dev/null)
 }
 
@@ -49,7 +49,7 @@ win "$cli" --processor sim --data-dir "$data" --chronel "$chronel" \
 # Started outside the wrapper: it runs while this script looks at the screen.
 loader=wine
 [ "$bits" = 64 ] && [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
-"$loader" explorer.exe /desktop=Vantrell,640x480 "$vantrell" --processor sim \
+"$loader" explorer.exe /desktop=Vantrell,800x640 "$vantrell" --processor sim \
     --data-dir "$data" >"$work/run.log" 2>&1 &
 program=$!
 

@@ -18,8 +18,10 @@
 #include "shell/qt/DialogFont.h"
 #include "shell/qt/HistoryWindow.h"
 #include "shell/qt/KeyboardContextMenu.h"
+#include "shell/qt/NameMapWindow.h"
 #include "shell/qt/ReviewWindow.h"
 #include "shell/qt/Twips.h"
+#include "shell/window/MapNameCommand.h"
 #include "shell/window/UndoExportCommand.h"
 #include "shell/window/modVantrellMain.h"
 
@@ -189,6 +191,20 @@ void MainWindow::showListMenu(const QPoint& position) {
     QAction* history = menu.addAction("Export &history\u2026");
     history->setObjectName("mnuHistory");
     connect(history, &QAction::triggered, this, [this] { showHistory(); });
+    menu.addSeparator();
+    // The line the menu is about: the one clicked, or for a key the current one.
+    const QModelIndex at = lstShow_->indexAt(position);
+    const int line = at.isValid() ? at.row() : lstShow_->currentRow();
+    QAction* map = menu.addAction("&Map to a QuickBooks name\u2026");
+    map->setObjectName("mnuMapName");
+    map->setEnabled(line >= 0 && mapNameApplies(*steps_, static_cast<std::size_t>(line)));
+    // After the menu has closed: the dialog is modal, and the menu's own loop must not hold it.
+    connect(map, &QAction::triggered, this, [this, line] {
+        QTimer::singleShot(0, this, [this, line] { mapName(static_cast<std::size_t>(line)); });
+    });
+    QAction* nameMap = menu.addAction("&Name map\u2026");
+    nameMap->setObjectName("mnuNameMap");
+    connect(nameMap, &QAction::triggered, this, [this] { showNameMap(); });
     menu.exec(lstShow_->viewport()->mapToGlobal(position));
 }
 
@@ -212,6 +228,29 @@ HistoryWindow* MainWindow::showHistory() {
         std::move(history), log_, *saveDialog_,
         [this](ExportHistory& shown) {
             return runUndoExportCommand(log_, shown, *question_, *steps_, *this);
+        },
+        this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
+    return window;
+}
+
+bool MainWindow::mapName(std::size_t line) {
+    return runMapNameCommand(log_, state_, *steps_, *this, *choiceHost_, line);
+}
+
+NameMapWindow* MainWindow::showNameMap() {
+    std::unique_ptr<NameMapList> list = openNameMapList(log_, state_);
+    if (!list) {
+        return nullptr;
+    }
+    auto* window = new NameMapWindow(
+        std::move(list),
+        [this](NameMapList& shown, std::size_t row) {
+            return runChangeMapEntryCommand(log_, *steps_, *this, *choiceHost_, shown, row);
+        },
+        [this](NameMapList& shown, std::size_t row) {
+            return runRemoveMapEntryCommand(log_, *steps_, *question_, shown, row);
         },
         this);
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -6,6 +6,7 @@
 
 #include "shell/qt/FileSaveDialog.h"
 #include "shell/qt/LocateDialog.h"
+#include "shell/qt/NameChoiceDialog.h"
 #include "shell/qt/QtYesNoQuestion.h"
 #include "shell/window/FrontEnd.h"
 #include "shell/window/MainWindowSteps.h"
@@ -17,6 +18,7 @@ class QPushButton;
 namespace vantrell {
 
 class HistoryWindow;
+class NameMapWindow;
 class ReviewWindow;
 
 // Prints an image of a widget on the default printer.
@@ -58,6 +60,16 @@ class MainWindow final : public QDialog, public WindowControls {
     // Opens the history of exports over this window (the list's context menu does), without
     // waiting for it to close; returns it, or null when the journal could not be read (logged).
     HistoryWindow* showHistory();
+    // "Map to a QuickBooks name…" on line `line` of the list (the list's context menu runs it
+    // on a missing name's line): the choice shown modally, the list made current after OK.
+    // True when an entry was stored.
+    bool mapName(std::size_t line);
+    // Opens the name map over this window (the list's context menu does), without waiting for
+    // it to close; returns it, or null when the map could not be read (logged).
+    NameMapWindow* showNameMap();
+    // The host of the name-choice dialog; the dialog's own unless a test gives its own, which
+    // must outlive the window.
+    void setNameChoiceHost(NameChoiceHost& host) { choiceHost_ = &host; }
     // The file-save dialog the windows' "Save as CSV…" asks; the platform's unless a test
     // gives its own, which must outlive the window.
     void setFileSaveDialog(FileSaveDialog& dialog) { saveDialog_ = &dialog; }
@@ -92,6 +104,8 @@ class MainWindow final : public QDialog, public WindowControls {
     FileSaveDialog* saveDialog_ = &platformSaveDialog_;
     QtYesNoQuestion platformQuestion_;
     YesNoQuestion* question_ = &platformQuestion_;
+    QtNameChoiceHost platformChoiceHost_{this};
+    NameChoiceHost* choiceHost_ = &platformChoiceHost_;
     modErrorLog& log_;
     ProgramState& state_;
     // An order to end the program at once hides the window and quits the event loop with its

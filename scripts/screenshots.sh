@@ -23,4 +23,5 @@ xvfb-run -a -s '-screen 0 1024x768x24' \
     ctest --test-dir build/mingw64 -R win32_smoke_screenshot --output-on-failure
 cp build/mingw64/screenshots/vantrell-main-window-review.png docs/review-win32.png
 cp build/mingw64/screenshots/vantrell-main-window-history.png docs/history-win32.png
-echo "screenshots: docs/review-win32.png, docs/history-win32.png"
+cp build/mingw64/screenshots/vantrell-main-window-name-map.png docs/name-map-win32.png
+echo "screenshots: docs/review-win32.png, docs/history-win32.png, docs/name-map-win32.png"

@@ -100,4 +100,14 @@ class FakePrinter final : public WindowPrinter {
     int printed = 0;
 };
 
+// The clerk who answers Yes to every question, keeping what was asked ("title: text").
+class SayYes final : public YesNoQuestion {
+  public:
+    bool ask(const std::string& text, const std::string& title) override {
+        asked.push_back(title + ": " + text);
+        return true;
+    }
+    std::vector<std::string> asked;
+};
+
 }  // namespace vantrell::testing

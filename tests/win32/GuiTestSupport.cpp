@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include <commctrl.h>
+
 namespace vantrell::testing {
 
 bool canOpenWindows() {
@@ -53,6 +55,35 @@ RECT clientSize(HWND window) {
 void postClick(HWND dialog, int control) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+}
+
+void sendClick(HWND dialog, int control) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+}
+
+std::vector<std::wstring> listBoxLines(HWND list) {
+    std::vector<std::wstring> lines;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring line(
+            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
+            L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(line.data()));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void clickTitle(HWND list, int column) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    RECT rect{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&rect));
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
 }  // namespace vantrell::testing

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vantrell::testing {
 
@@ -21,5 +22,12 @@ RECT clientSize(HWND window);
 
 // Clicks `control` of `dialog` when the dialog's own message loop runs next.
 void postClick(HWND dialog, int control);
+// Clicks `control` of `dialog` now, returning when the click's work is done.
+void sendClick(HWND dialog, int control);
+
+// The lines of a list box, top to bottom.
+std::vector<std::wstring> listBoxLines(HWND list);
+// A click on a column's title, as the mouse makes it on a list-view's header.
+void clickTitle(HWND list, int column);
 
 }  // namespace vantrell::testing

@@ -20,15 +20,6 @@ using testing::cellText;
 using testing::columnTexts;
 using Texts = std::vector<std::wstring>;
 
-// Answers Yes to the undo's question and keeps what was asked.
-struct SayYes final : YesNoQuestion {
-    std::vector<std::string> asked;
-    bool ask(const std::string& text, const std::string& title) override {
-        asked.push_back(title + ": " + text);
-        return true;
-    }
-};
-
 // What the test saw of the history while it was open.
 struct HistorySeen {
     HWND window = nullptr;
@@ -43,25 +34,6 @@ struct HistorySeen {
     std::vector<int> tabOrder;
     int focused = 0;
 };
-
-Texts listBoxLines(HWND list) {
-    Texts lines;
-    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::wstring line(
-            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
-            L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(line.data()));
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-void click(HWND window, int control) {
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, control)));
-}
 
 // A timer procedure is stdcall on 32-bit Windows, which a lambda cannot be converted to.
 void CALLBACK driveHistoryOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
@@ -85,9 +57,9 @@ void CALLBACK driveHistoryOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
     for (int c = 0; c < 4 && totalRows > 0; ++c) {
         seen.totalsLast.push_back(cellText(totals, totalRows - 1, c));
     }
-    click(window, IDC_HISTORYSAVE);
-    click(window, IDC_HISTORYUNDO);
-    seen.outcome = listBoxLines(GetDlgItem(window, IDC_HISTORYOUTCOME));
+    testing::sendClick(window, IDC_HISTORYSAVE);
+    testing::sendClick(window, IDC_HISTORYUNDO);
+    seen.outcome = testing::listBoxLines(GetDlgItem(window, IDC_HISTORYOUTCOME));
     seen.statesAfterUndo = columnTexts(tickets, 5);
     seen.undoneCount = cellText(exports, 0, 5);
     seen.undoEnabledAfter = IsWindowEnabled(GetDlgItem(window, IDC_HISTORYUNDO)) != FALSE;
@@ -106,7 +78,7 @@ void driveHistory(HWND history, void* context) {
 // The main window over two employees' days, ready to post them to the stand-in accounting
 // system; the undo's question is answered Yes.
 struct HistoryOnScreen : testing::ReportWindowFixture {
-    SayYes question;
+    testing::SayYes question;
 
     HistoryOnScreen() : ReportWindowFixture("=Anna, Zo\xC3\xAB") {}
 
@@ -119,9 +91,9 @@ TEST_F(HistoryOnScreen, OpensFromTheSystemMenuSavesTheReceiptUndoesAndClosesOnEs
                  reinterpret_cast<LPARAM>(GetDlgItem(window->handle(), IDC_CMDEXPORT)));
     ASSERT_NE(qbsim({"list-time", company}), "") << t.logText();
 
-    // The system menu ends with the command, its access key H.
+    // The system menu ends with the command (then the name map's), its access key H.
     const HMENU menu = GetSystemMenu(window->handle(), FALSE);
-    const int last = GetMenuItemCount(menu) - 1;
+    const int last = GetMenuItemCount(menu) - 2;
     wchar_t text[64] = {};
     GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), L"Export &history\u2026");

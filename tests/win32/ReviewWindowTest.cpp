@@ -36,17 +36,6 @@ struct ReviewSeen {
     int focused = 0;
 };
 
-// A click on a column's title, as the mouse makes it on the list's header.
-void clickTitle(HWND list, int column) {
-    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    RECT rect{};
-    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-                 reinterpret_cast<LPARAM>(&rect));
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(header, WM_LBUTTONUP, 0, at);
-}
-
 // A timer procedure is stdcall on 32-bit Windows, which a lambda cannot be converted to.
 void CALLBACK readReviewOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
@@ -71,9 +60,9 @@ void CALLBACK readReviewOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
         seen.tabOrder.push_back(GetDlgCtrlID(control));
     }
     seen.firstColumnBefore = columnTexts(tickets, 0);
-    clickTitle(tickets, 0);
+    testing::clickTitle(tickets, 0);
     seen.firstColumnSorted = columnTexts(tickets, 0);
-    clickTitle(tickets, 0);
+    testing::clickTitle(tickets, 0);
     seen.firstColumnReversed = columnTexts(tickets, 0);
     seen.totalsFirstColumn = columnTexts(GetDlgItem(window, IDC_REVIEWTOTALS), 0);
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_REVIEWSAVE, BN_CLICKED),
@@ -96,9 +85,10 @@ struct ReviewOnScreen : testing::ReportWindowFixture {
 };
 
 TEST_F(ReviewOnScreen, OpensFromTheSystemMenuSortsByTitleSavesAndClosesOnEsc) {
-    // The system menu ends with the command (then the export history's), its access key R.
+    // The system menu ends with the command (then the export history's and the name map's), its
+    // access key R.
     const HMENU menu = GetSystemMenu(window->handle(), FALSE);
-    const int last = GetMenuItemCount(menu) - 2;
+    const int last = GetMenuItemCount(menu) - 3;
     wchar_t text[64] = {};
     GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), L"&Review staged tickets\u2026");

@@ -71,10 +71,11 @@ sleep 1  # the list is painted once the activation has run
 import -window "$desktop" "$out"
 echo "screenshot: $out"
 
-# A window the main window opens from its system menu (command #N), shot in the desktop next
-# to the main window's screenshot, then closed by its Close button.
+# A window the main window opens from its system menu (command #N) or from its list's context
+# menu on a line (@N:LINE), shot in the desktop next to the main window's screenshot, then
+# closed by its Close button (or the one named).
 caption="RerovIrida Zoz Uvodi (Payroll Export)"
-shoot_window() { # COMMAND CAPTION OUT WHAT
+shoot_window() { # COMMAND CAPTION OUT WHAT [CLOSE-BUTTON]
     win "$press_button" "$caption" "$1" Vantrell
     shown=""
     for _ in $(seq 1 40); do
@@ -85,14 +86,14 @@ shoot_window() { # COMMAND CAPTION OUT WHAT
         sleep 0.25
     done
     if [ -z "$shown" ]; then
-        echo "$4 did not open from the system menu" >&2
+        echo "$4 did not open from its menu" >&2
         exit 1
     fi
     sleep 1
     import -window "$desktop" "$3"
     echo "screenshot: $3"
-    if ! win "$press_button" "$2" "&Close" Vantrell; then
-        echo "the Close button of $4 could not be pressed" >&2
+    if ! win "$press_button" "$2" "${5:-&Close}" Vantrell; then
+        echo "the ${5:-&Close} button of $4 could not be pressed" >&2
         exit 1
     fi
     sleep 0.5
@@ -101,6 +102,10 @@ shoot_window() { # COMMAND CAPTION OUT WHAT
 # selected.
 shoot_window "#272" "Review staged tickets" "${out%.png}-review.png" "the review"
 shoot_window "#288" "Export history" "${out%.png}-history.png" "the export history"
+# The choice of a QuickBooks name for the missing employee (IDM_MAPNAME on the list's first line),
+# cancelled: nothing is mapped.
+shoot_window "@304:0" "Map to a QuickBooks name" "${out%.png}-name-map.png" "the name choice" \
+    "Cancel"
 
 # Close, as the clerk presses it: the unload sequence runs and the program ends.
 if ! win "$press_button" "$caption" "&Close" Vantrell; then

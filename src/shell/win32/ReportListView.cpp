@@ -56,4 +56,28 @@ void showSortArrow(HWND list, int column, bool ascending) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
+std::optional<std::size_t> chooseSortColumn(HWND window, HWND list, int x, int y,
+                                            const std::vector<std::string>& commands) {
+    POINT at{x, y};
+    if (x == -1 && y == -1) {
+        at = {0, 0};
+        ClientToScreen(list, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return std::nullopt;
+    }
+    // Command 0 is "none chosen": column c is command c + 1.
+    for (std::size_t c = 0; c < commands.size(); ++c) {
+        AppendMenuW(menu, MF_STRING, c + 1, widen(commands[c]).c_str());
+    }
+    const auto chosen = static_cast<std::size_t>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+    DestroyMenu(menu);
+    if (chosen == 0 || chosen > commands.size()) {
+        return std::nullopt;
+    }
+    return chosen - 1;
+}
+
 }  // namespace vantrell::win32

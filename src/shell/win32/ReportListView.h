@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,11 @@ void answerDisplayText(NMLVDISPINFOW& info, const std::string& text);
 // Shows the sort arrow on `column` of the list's header (and on no other), pointing up when
 // `ascending`, and redraws the rows.
 void showSortArrow(HWND list, int column, bool ascending);
+
+// The context menu of a sortable list, for the keyboard: `commands` (one per column, "Sort by
+// &Employee") at the screen point (x, y), or at the list's top left corner for -1, -1 (the
+// menu key, Shift+F10), owned by `window`. Returns the column chosen, or nothing.
+std::optional<std::size_t> chooseSortColumn(HWND window, HWND list, int x, int y,
+                                            const std::vector<std::string>& commands);
 
 }  // namespace vantrell::win32

@@ -11,8 +11,10 @@
 #include "shell/win32/ListLineTips.h"
 #include "shell/win32/Twips.h"
 #include "shell/win32/Win32HistoryWindow.h"
+#include "shell/win32/Win32NameMapWindow.h"
 #include "shell/win32/Win32ReviewWindow.h"
 #include "shell/win32/resource.h"
+#include "shell/window/MapNameCommand.h"
 #include "shell/window/UndoExportCommand.h"
 #include "shell/window/modVantrellMain.h"
 
@@ -22,6 +24,8 @@ namespace {
 
 constexpr const wchar_t* kReviewCommand = L"&Review staged tickets\u2026";
 constexpr const wchar_t* kHistoryCommand = L"Export &history\u2026";
+constexpr const wchar_t* kMapNameCommand = L"&Map to a QuickBooks name\u2026";
+constexpr const wchar_t* kNameMapCommand = L"&Name map\u2026";
 
 // Client area and controls of frmVantrell, in twips; the right edge of cmdPrint lines up with
 // that of lstShow.
@@ -200,6 +204,10 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 showHistory();
                 return TRUE;
             }
+            if ((wParam & 0xFFF0) == IDM_NAMEMAP) {
+                showNameMap();
+                return TRUE;
+            }
             return FALSE;
         case WM_DESTROY:
             onDestroy();
@@ -220,6 +228,7 @@ void Win32MainWindow::onInitDialog() {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu, MF_STRING, IDM_REVIEW, kReviewCommand);
         AppendMenuW(menu, MF_STRING, IDM_HISTORY, kHistoryCommand);
+        AppendMenuW(menu, MF_STRING, IDM_NAMEMAP, kNameMapCommand);
     }
 }
 
@@ -229,16 +238,31 @@ void Win32MainWindow::onContextMenu(WPARAM wParam, LPARAM lParam) {
         return;
     }
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // The line the menu is about: the selected one from the keyboard, the one under the mouse
+    // (selected too, so that the clerk sees which) for a click.
+    auto line = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
     if (at.x == -1 && at.y == -1) {  // the menu key or Shift+F10: at the list's top left corner
         at = {0, 0};
         ClientToScreen(list, &at);
+    } else {
+        POINT inList = at;
+        ScreenToClient(list, &inList);
+        const auto found = static_cast<DWORD>(
+            SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(inList.x, inList.y)));
+        line = HIWORD(found) != 0 ? -1 : static_cast<int>(LOWORD(found));
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
     }
+    const bool mapApplies = line >= 0 && mapNameApplies(*steps_, static_cast<std::size_t>(line));
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) {
         return;
     }
     AppendMenuW(menu, MF_STRING, IDM_REVIEW, kReviewCommand);
     AppendMenuW(menu, MF_STRING, IDM_HISTORY, kHistoryCommand);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, mapApplies ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED}, IDM_MAPNAME,
+                kMapNameCommand);
+    AppendMenuW(menu, MF_STRING, IDM_NAMEMAP, kNameMapCommand);
     const auto chosen = static_cast<int>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
     DestroyMenu(menu);
@@ -246,7 +270,27 @@ void Win32MainWindow::onContextMenu(WPARAM wParam, LPARAM lParam) {
         showReview();
     } else if (chosen == IDM_HISTORY) {
         showHistory();
+    } else if (chosen == IDM_MAPNAME) {
+        mapName(static_cast<std::size_t>(line));
+    } else if (chosen == IDM_NAMEMAP) {
+        showNameMap();
     }
+}
+
+void Win32MainWindow::mapName(std::size_t line) {
+    runMapNameCommand(log_, state_, *steps_, *this, nameChoice_, line);
+}
+
+void Win32MainWindow::showNameMap() {
+    win32::showNameMap(
+        log_, state_,
+        [this](NameMapList& list, std::size_t row) {
+            return runChangeMapEntryCommand(log_, *steps_, *this, nameChoice_, list, row);
+        },
+        [this](NameMapList& list, std::size_t row) {
+            return runRemoveMapEntryCommand(log_, *steps_, *question_, list, row);
+        },
+        window_, nameMapHook_, nameMapHookContext_);
 }
 
 void Win32MainWindow::showReview() {
@@ -289,6 +333,14 @@ INT_PTR Win32MainWindow::onCommand(WPARAM wParam) {
         case IDC_CMDPRINT:
             steps_->printClicked();
             return TRUE;
+        case IDM_MAPNAME: {  // the command of the list's context menu, on the selected line
+            const auto line =
+                static_cast<int>(SendDlgItemMessageW(window_, IDC_LSTSHOW, LB_GETCURSEL, 0, 0));
+            if (line >= 0) {
+                mapName(static_cast<std::size_t>(line));
+            }
+            return TRUE;
+        }
         default:
             return TRUE;  // Enter and Esc do nothing here
     }

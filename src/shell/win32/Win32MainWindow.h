@@ -7,6 +7,7 @@
 #include "shell/win32/Win32FileOpenDialog.h"
 #include "shell/win32/Win32FileSaveDialog.h"
 #include "shell/win32/Win32LocateHost.h"
+#include "shell/win32/Win32NameChoiceDialog.h"
 #include "shell/win32/Win32WindowPrinter.h"
 #include "shell/win32/Win32YesNoQuestion.h"
 #include "shell/window/FrontEnd.h"
@@ -73,6 +74,23 @@ class Win32MainWindow final : public WindowControls {
         historyHookContext_ = context;
     }
 
+    // "Map to a QuickBooks name…" on line `line` of the list (the list's context menu does it):
+    // the name-choice dialog over the window, the entry stored and the activation run again
+    // on OK. A line about no missing name does nothing.
+    void mapName(std::size_t line);
+    // Opens the name map over the window (its system menu and the list's context menu do) and
+    // returns when it has closed.
+    void showNameMap();
+    // Hooks called with the name-choice dialog and with the name map's window once they have
+    // opened: for tests.
+    void setNameChoiceOpenedHook(void (*hook)(HWND dialog, void* context), void* context) {
+        nameChoice_.setOpenedHook(hook, context);
+    }
+    void setNameMapOpenedHook(void (*hook)(HWND map, void* context), void* context) {
+        nameMapHook_ = hook;
+        nameMapHookContext_ = context;
+    }
+
     // WindowControls: the list, the buttons and the wait cursor. addListLine throws Failure
     // when the list can take no more lines; the others never throw.
     void clearList() override;
@@ -106,6 +124,9 @@ class Win32MainWindow final : public WindowControls {
     YesNoQuestion* question_ = &realQuestion_;
     void (*historyHook_)(HWND, void*) = nullptr;
     void* historyHookContext_ = nullptr;
+    Win32NameChoiceDialog nameChoice_;
+    void (*nameMapHook_)(HWND, void*) = nullptr;
+    void* nameMapHookContext_ = nullptr;
     modErrorLog& log_;
     ProgramState& state_;
     // An order to end the program at once destroys the window, without the unload sequence.

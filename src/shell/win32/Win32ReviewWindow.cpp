@@ -24,9 +24,6 @@ constexpr TwipsRect kControls[] = {
     {IDC_REVIEWCLOSE, 6585, 5685, 1095, 495},
 };
 
-// The commands of the tickets' context menu: sort by column 0, 1, ...
-constexpr UINT_PTR kSortCommand = 1000;
-
 constexpr int kTicketWidths[] = {2400, 1200, 1800, 900, 1200, 900, 3000};
 constexpr int kTotalsWidths[] = {1200, 2400, 900, 1800};
 
@@ -110,25 +107,14 @@ void Win32ReviewWindow::sortBy(int column) {
 }
 
 void Win32ReviewWindow::showSortMenu(int x, int y) {
-    const HWND list = GetDlgItem(window_, IDC_REVIEWTICKETS);
-    POINT at{x, y};
-    if (x == -1 && y == -1) {  // the menu key or Shift+F10: at the list's top left corner
-        at = {0, 0};
-        ClientToScreen(list, &at);
-    }
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr) {
-        return;
-    }
     const TicketTable& table = review_.table();
+    std::vector<std::string> commands;
     for (std::size_t c = 0; c < table.columnCount(); ++c) {
-        AppendMenuW(menu, MF_STRING, kSortCommand + c, widen(table.sortCommand(c)).c_str());
+        commands.push_back(table.sortCommand(c));
     }
-    const auto chosen = static_cast<UINT_PTR>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
-    DestroyMenu(menu);
-    if (chosen >= kSortCommand && chosen < kSortCommand + table.columnCount()) {
-        sortBy(static_cast<int>(chosen - kSortCommand));
+    if (const auto column =
+            chooseSortColumn(window_, GetDlgItem(window_, IDC_REVIEWTICKETS), x, y, commands)) {
+        sortBy(static_cast<int>(*column));
     }
 }
 

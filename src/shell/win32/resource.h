@@ -35,7 +35,24 @@
 #define IDC_HISTORYSAVE 411
 #define IDC_HISTORYCLOSE 412
 
+#define IDD_FRMNAMECHOICE 500
+#define IDC_CHOICEPROMPT 501
+#define IDC_CHOICEFILTERLABEL 502
+#define IDC_CHOICEFILTER 503
+#define IDC_CHOICELISTLABEL 504
+#define IDC_CHOICELIST 505
+
+#define IDD_FRMNAMEMAP 600
+#define IDC_NAMEMAPLABEL 601
+#define IDC_NAMEMAPENTRIES 602
+#define IDC_NAMEMAPNOTE 603
+#define IDC_NAMEMAPCHANGE 604
+#define IDC_NAMEMAPREMOVE 605
+#define IDC_NAMEMAPCLOSE 606
+
 // The main window's commands beyond its buttons, in the list's context menu and the window's
 // system menu (whose own commands need the low four bits clear and a value below 0xF000).
 #define IDM_REVIEW 0x0110
 #define IDM_HISTORY 0x0120
+#define IDM_MAPNAME 0x0130
+#define IDM_NAMEMAP 0x0140

@@ -1,6 +1,7 @@
 #include "shell/win32/ReportDialog.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "diag/Failure.h"
 #include "diag/Utf16.h"
@@ -31,7 +32,36 @@ INT_PTR CALLBACK ReportDialog::dialogProc(HWND window, UINT message, WPARAM wPar
         return FALSE;  // onInitDialog set the focus
     }
     auto* self = reinterpret_cast<ReportDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-    return self != nullptr ? self->onMessage(message, wParam, lParam) : FALSE;
+    return self != nullptr ? self->route(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR ReportDialog::route(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
+        case WM_CONTEXTMENU:
+            if (sortableList() != 0 &&
+                reinterpret_cast<HWND>(wParam) == GetDlgItem(window_, sortableList())) {
+                showSortMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                return TRUE;
+            }
+            break;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDCANCEL || id == closeButton()) {  // IDCANCEL: Esc and the close box
+                onClosing();
+                EndDialog(window_, IDCANCEL);
+                return TRUE;
+            }
+            if (HIWORD(wParam) == BN_CLICKED && onButton(id)) {
+                return TRUE;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return onMessage(message, wParam, lParam);
 }
 
 int ReportDialog::layOut(const std::string& caption, int width, int height,

@@ -10,11 +10,12 @@
 
 namespace vantrell::win32 {
 
-// What the modal windows with virtual list-views (the review, the history) share: the dialog
+// What the modal windows (the review, the history, the name map and its choice) share: the dialog
 // resource shown over an owner, its messages routed to the window object, a hook that tests
 // drive it through, and the lay-out of its controls and lists in twips at the screen's
-// resolution. A window derives from it, lays itself out in onInitDialog and answers the rest
-// in onMessage.
+// resolution. A window derives from it, lays itself out in onInitDialog, and answers its
+// buttons in onButton and its lists' notifications in onNotify; Esc, the close box and the
+// window's Close button close it, and the context menu of its sortable list sorts it.
 class ReportDialog {
   public:
     ReportDialog() = default;
@@ -49,13 +50,29 @@ class ReportDialog {
 
     // The window's first message: the controls are there, the window is not shown yet.
     virtual void onInitDialog() = 0;
-    // Every later message, as a dialog procedure answers it.
-    virtual INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The window's Close button, which closes it as Esc and the close box do, and what the
+    // window does as it closes so.
+    virtual int closeButton() const = 0;
+    virtual void onClosing() {}
+    // A click on the button `id` (not Close); false when `id` is none of the window's buttons.
+    virtual bool onButton(int id) = 0;
+    // A list's notification, as a dialog procedure answers it.
+    virtual INT_PTR onNotify(const NMHDR& header, LPARAM lParam) = 0;
+    // The list whose context menu sorts it (menu key, Shift+F10, right click), 0 for none, and
+    // that menu at the screen point (x, y), or at the list's corner for -1, -1.
+    virtual int sortableList() const { return 0; }
+    virtual void showSortMenu(int /*x*/, int /*y*/) {}
+    // Every other message, as a dialog procedure answers it.
+    virtual INT_PTR onMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+        return FALSE;
+    }
 
     HWND window_ = nullptr;
 
   private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every message after the first, to the handler above that answers it.
+    INT_PTR route(UINT message, WPARAM wParam, LPARAM lParam);
 
     void (*openedHook_)(HWND, void*) = nullptr;
     void* hookContext_ = nullptr;

@@ -54,31 +54,18 @@ void Win32HistoryWindow::showModal(HWND owner) {
     runModal(owner, IDD_FRMHISTORY, "The export history window could not be created.");
 }
 
-INT_PTR Win32HistoryWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_NOTIFY:
-            return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_HISTORYUNDO:
-                    if (HIWORD(wParam) == BN_CLICKED) {
-                        undoClicked();
-                    }
-                    return TRUE;
-                case IDC_HISTORYSAVE:
-                    if (HIWORD(wParam) == BN_CLICKED && history_.receipt() != nullptr) {
-                        history_.receipt()->saveAsCsv(log_, saveDialog_);
-                    }
-                    return TRUE;
-                case IDC_HISTORYCLOSE:
-                case IDCANCEL:  // Esc and the close box
-                    EndDialog(window_, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
+bool Win32HistoryWindow::onButton(int id) {
+    switch (id) {
+        case IDC_HISTORYUNDO:
+            undoClicked();
+            return true;
+        case IDC_HISTORYSAVE:
+            if (history_.receipt() != nullptr) {
+                history_.receipt()->saveAsCsv(log_, saveDialog_);
             }
+            return true;
         default:
-            return FALSE;
+            return false;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "diag/modErrorLog.h"
 #include "shell/win32/ReportDialog.h"
+#include "shell/win32/resource.h"
 #include "shell/window/ExportHistory.h"
 #include "shell/window/FrontEnd.h"
 
@@ -35,8 +36,9 @@ class Win32HistoryWindow final : public ReportDialog {
 
   private:
     void onInitDialog() override;
-    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
+    int closeButton() const override { return IDC_HISTORYCLOSE; }
+    bool onButton(int id) override;
+    INT_PTR onNotify(const NMHDR& header, LPARAM lParam) override;
     // Shows the tickets, totals and lines of the export selected now.
     void showSelected();
     void undoClicked();

@@ -53,8 +53,16 @@ void Win32NameChoiceDialog::showModal(NameChoice& choice) {
     runModal(GetActiveWindow(), IDD_FRMNAMECHOICE, "The name-choice dialog could not be created.");
 }
 
-INT_PTR Win32NameChoiceDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
-    return message == WM_COMMAND ? onCommand(wParam) : FALSE;
+void Win32NameChoiceDialog::onClosing() {
+    choice_->cancelClicked();
+}
+
+bool Win32NameChoiceDialog::onButton(int id) {
+    if (id != IDOK) {  // the button, and Enter anywhere in the dialog
+        return false;
+    }
+    okClicked();
+    return true;
 }
 
 void Win32NameChoiceDialog::onInitDialog() {
@@ -70,7 +78,10 @@ void Win32NameChoiceDialog::onInitDialog() {
     SetFocus(filter);
 }
 
-INT_PTR Win32NameChoiceDialog::onCommand(WPARAM wParam) {
+INT_PTR Win32NameChoiceDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_COMMAND) {
+        return FALSE;
+    }
     const HWND list = GetDlgItem(window_, IDC_CHOICELIST);
     switch (LOWORD(wParam)) {
         case IDC_CHOICEFILTER:
@@ -87,13 +98,6 @@ INT_PTR Win32NameChoiceDialog::onCommand(WPARAM wParam) {
             } else if (HIWORD(wParam) == LBN_DBLCLK) {
                 okClicked();
             }
-            return TRUE;
-        case IDOK:  // the button, and Enter anywhere in the dialog
-            okClicked();
-            return TRUE;
-        case IDCANCEL:  // Esc and the close box
-            choice_->cancelClicked();
-            EndDialog(window_, IDCANCEL);
             return TRUE;
         default:
             return FALSE;

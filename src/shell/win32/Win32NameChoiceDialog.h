@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shell/win32/ReportDialog.h"
+#include "shell/win32/resource.h"
 #include "shell/window/FrontEnd.h"
 
 namespace vantrell::win32 {
@@ -19,8 +20,13 @@ class Win32NameChoiceDialog final : public NameChoiceHost, public ReportDialog {
 
   private:
     void onInitDialog() override;
+    // Esc and the close box cancel; there is no Close button.
+    int closeButton() const override { return IDCANCEL; }
+    void onClosing() override;
+    bool onButton(int id) override;
+    INT_PTR onNotify(const NMHDR&, LPARAM) override { return FALSE; }
+    // The filter's and the list's notifications.
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    INT_PTR onCommand(WPARAM wParam);
     // Fills the list with the choices shown now, the selected one selected, and sets OK.
     void showChoices();
     void okClicked();

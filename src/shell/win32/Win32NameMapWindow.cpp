@@ -1,7 +1,6 @@
 #include "shell/win32/Win32NameMapWindow.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <iterator>
 
@@ -32,37 +31,16 @@ void Win32NameMapWindow::showModal(HWND owner) {
     runModal(owner, IDD_FRMNAMEMAP, "The name map window could not be created.");
 }
 
-INT_PTR Win32NameMapWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_NOTIFY:
-            return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-        case WM_CONTEXTMENU:
-            if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window_, IDC_NAMEMAPENTRIES)) {
-                showSortMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-                return TRUE;
-            }
-            return FALSE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_NAMEMAPCHANGE:
-                    if (HIWORD(wParam) == BN_CLICKED) {
-                        runOnSelected(change_);
-                    }
-                    return TRUE;
-                case IDC_NAMEMAPREMOVE:
-                    if (HIWORD(wParam) == BN_CLICKED) {
-                        runOnSelected(remove_);
-                    }
-                    return TRUE;
-                case IDC_NAMEMAPCLOSE:
-                case IDCANCEL:  // Esc and the close box
-                    EndDialog(window_, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
+bool Win32NameMapWindow::onButton(int id) {
+    switch (id) {
+        case IDC_NAMEMAPCHANGE:
+            runOnSelected(change_);
+            return true;
+        case IDC_NAMEMAPREMOVE:
+            runOnSelected(remove_);
+            return true;
         default:
-            return FALSE;
+            return false;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "shell/win32/ReportDialog.h"
+#include "shell/win32/resource.h"
 #include "shell/window/NameMapList.h"
 #include "shell/window/RowOrder.h"
 
@@ -34,8 +35,12 @@ class Win32NameMapWindow final : public ReportDialog {
 
   private:
     void onInitDialog() override;
-    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
+    int closeButton() const override { return IDC_NAMEMAPCLOSE; }
+    bool onButton(int id) override;
+    INT_PTR onNotify(const NMHDR& header, LPARAM lParam) override;
+    int sortableList() const override { return IDC_NAMEMAPENTRIES; }
+    // A command to sort the entries by each column, for the keyboard.
+    void showSortMenu(int x, int y) override;
     // The list's row selected now, in the list's own order.
     std::optional<std::size_t> selectedRow() const;
     // Shows the rows as the list holds them now, `row` selected when given; sets the buttons.
@@ -43,9 +48,6 @@ class Win32NameMapWindow final : public ReportDialog {
     void enableButtons();
     void runOnSelected(const EntryCommand& command);
     void sortBy(int column);
-    // The entries' context menu at the screen point (x, y), or at the list's corner for -1, -1:
-    // a command to sort by each column, for the keyboard.
-    void showSortMenu(int x, int y);
 
     NameMapList& list_;
     EntryCommand change_;

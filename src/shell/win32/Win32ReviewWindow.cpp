@@ -1,7 +1,6 @@
 #include "shell/win32/Win32ReviewWindow.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <iterator>
 
@@ -34,33 +33,12 @@ void Win32ReviewWindow::showModal(HWND owner) {
     runModal(owner, IDD_FRMREVIEW, "The review window could not be created.");
 }
 
-INT_PTR Win32ReviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_NOTIFY:
-            return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-        case WM_CONTEXTMENU:
-            if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window_, IDC_REVIEWTICKETS)) {
-                showSortMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-                return TRUE;
-            }
-            return FALSE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_REVIEWSAVE:
-                    if (HIWORD(wParam) == BN_CLICKED) {
-                        review_.saveAsCsv(log_, saveDialog_);
-                    }
-                    return TRUE;
-                case IDC_REVIEWCLOSE:
-                case IDCANCEL:  // Esc and the close box
-                    EndDialog(window_, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        default:
-            return FALSE;
+bool Win32ReviewWindow::onButton(int id) {
+    if (id != IDC_REVIEWSAVE) {
+        return false;
     }
+    review_.saveAsCsv(log_, saveDialog_);
+    return true;
 }
 
 void Win32ReviewWindow::onInitDialog() {

@@ -6,6 +6,7 @@
 
 #include "diag/modErrorLog.h"
 #include "shell/win32/ReportDialog.h"
+#include "shell/win32/resource.h"
 #include "shell/window/FrontEnd.h"
 #include "shell/window/StageReview.h"
 
@@ -28,13 +29,14 @@ class Win32ReviewWindow final : public ReportDialog {
 
   private:
     void onInitDialog() override;
-    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    INT_PTR onNotify(const NMHDR& header, LPARAM lParam);
+    int closeButton() const override { return IDC_REVIEWCLOSE; }
+    bool onButton(int id) override;
+    INT_PTR onNotify(const NMHDR& header, LPARAM lParam) override;
+    int sortableList() const override { return IDC_REVIEWTICKETS; }
+    // A command to sort the tickets by each column, for the keyboard.
+    void showSortMenu(int x, int y) override;
     // Sorts the tickets by `column` as a click on its title does.
     void sortBy(int column);
-    // The tickets' context menu at the screen point (x, y), or at the list's corner for -1, -1:
-    // a command to sort by each column, for the keyboard.
-    void showSortMenu(int x, int y);
 
     StageReview& review_;
     modErrorLog& log_;

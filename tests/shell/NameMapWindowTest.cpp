@@ -85,11 +85,7 @@ struct NameMapWindowFixture : ::testing::Test {
         const std::string chronel = pathToUtf8(t.sandbox.file("ChronelV7.mde"));
         testing::writeSmallChronelFile(chronel, "Bob Jones");
         const std::string company = pathToUtf8(t.sandbox.file("Company.qbw"));
-        testing::runQbsimChecked({"create", company});
-        testing::runQbsimChecked(
-            {"add-employee", company, "Worker One", "Jones, Bob", "Robert Jones", "Bobby Jones"});
-        testing::runQbsimChecked({"set-inactive", company, "Bobby Jones"});
-        testing::runQbsimChecked({"add-wage-item", company, "Hourly Wage", "Overtime"});
+        testing::writeCloseNamesCompany(company, "Hourly Wage");
         settings.SaveSetting("CH7", "QuickBooks", "CHprog", chronel);
         settings.SaveSetting("CH7", "QuickBooks", "QBdata", company);
         steps = std::make_unique<MainWindowSteps>(

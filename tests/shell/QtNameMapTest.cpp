@@ -84,11 +84,7 @@ struct QtNameMapFixture : ::testing::Test {
         const std::string chronel = pathToUtf8(t.sandbox.file("ChronelV7.mde"));
         testing::writeSmallChronelFile(chronel, "Bob Jones");
         const std::string company = pathToUtf8(t.sandbox.file("Company.qbw"));
-        testing::runQbsimChecked({"create", company});
-        testing::runQbsimChecked(
-            {"add-employee", company, "Worker One", "Jones, Bob", "Robert Jones", "Bobby Jones"});
-        testing::runQbsimChecked({"set-inactive", company, "Bobby Jones"});
-        testing::runQbsimChecked({"add-wage-item", company, "Hourly", "Overtime"});
+        testing::writeCloseNamesCompany(company, "Hourly");
         settings.SaveSetting("CH7", "QuickBooks", "CHprog", chronel);
         settings.SaveSetting("CH7", "QuickBooks", "QBdata", company);
         window = std::make_unique<MainWindow>(t.log, state, settings, processorFactoryFor("sim"));

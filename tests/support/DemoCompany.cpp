@@ -17,6 +17,14 @@ std::string runQbsimChecked(const std::vector<std::string>& args) {
     return out.str();
 }
 
+void writeCloseNamesCompany(const std::string& company, const std::string& wageItem) {
+    runQbsimChecked({"create", company});
+    runQbsimChecked(
+        {"add-employee", company, "Worker One", "Jones, Bob", "Robert Jones", "Bobby Jones"});
+    runQbsimChecked({"set-inactive", company, "Bobby Jones"});
+    runQbsimChecked({"add-wage-item", company, wageItem, "Overtime"});
+}
+
 DemoNames writeDemoWithOneEmployeeMissing(const std::string& chronel, const std::string& company) {
     sampledata::writeDemoFile(chronel);
     std::ostringstream names;

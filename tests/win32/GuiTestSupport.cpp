@@ -86,4 +86,28 @@ void clickTitle(HWND list, int column) {
     SendMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
+std::vector<std::wstring> columnTitles(HWND list, int count) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    std::vector<std::wstring> titles;
+    for (int c = 0; c < count; ++c) {
+        wchar_t title[64] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = title;
+        item.cchTextMax = 64;
+        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&item));
+        titles.push_back(title);
+    }
+    return titles;
+}
+
+std::vector<int> tabOrderAfter(HWND dialog, HWND control, int count) {
+    std::vector<int> order;
+    for (int i = 0; i < count; ++i) {
+        control = GetNextDlgTabItem(dialog, control, FALSE);
+        order.push_back(GetDlgCtrlID(control));
+    }
+    return order;
+}
+
 }  // namespace vantrell::testing

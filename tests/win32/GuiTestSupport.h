@@ -29,5 +29,10 @@ void sendClick(HWND dialog, int control);
 std::vector<std::wstring> listBoxLines(HWND list);
 // A click on a column's title, as the mouse makes it on a list-view's header.
 void clickTitle(HWND list, int column);
+// The titles of a list-view's first `count` columns.
+std::vector<std::wstring> columnTitles(HWND list, int count);
+
+// The IDs of the `count` controls that Tab reaches after `control` in `dialog`, in order.
+std::vector<int> tabOrderAfter(HWND dialog, HWND control, int count);
 
 }  // namespace vantrell::testing

@@ -42,11 +42,7 @@ void CALLBACK driveHistoryOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
     seen.caption = testing::windowText(window);
     seen.focused = GetDlgCtrlID(GetFocus());
     const HWND exports = GetDlgItem(window, IDC_HISTORYEXPORTS);
-    HWND control = exports;
-    for (int i = 0; i < 7; ++i) {
-        control = GetNextDlgTabItem(window, control, FALSE);
-        seen.tabOrder.push_back(GetDlgCtrlID(control));
-    }
+    seen.tabOrder = testing::tabOrderAfter(window, exports, 7);
     for (int c = 0; c < 7; ++c) {
         seen.exportRow.push_back(cellText(exports, 0, c));
     }

@@ -278,13 +278,8 @@ TEST_F(MainWindowOnScreen, TabOrderRunsFromTheListThroughCloseExportAndPrint) {
     qbsim({"add-employee", company, "Worker One"});  // nothing missing: all three enabled
     open();
     EnableWindow(GetDlgItem(hwnd(), IDC_CMDPRINT), TRUE);  // off once nothing is missing
-    HWND control = GetDlgItem(hwnd(), IDC_LSTSHOW);
-    std::vector<int> order;
-    for (int i = 0; i < 4; ++i) {
-        control = GetNextDlgTabItem(hwnd(), control, FALSE);
-        order.push_back(GetDlgCtrlID(control));
-    }
-    EXPECT_EQ(order, (std::vector<int>{IDC_CMDCLOSE, IDC_CMDEXPORT, IDC_CMDPRINT, IDC_LSTSHOW}));
+    EXPECT_EQ(testing::tabOrderAfter(hwnd(), GetDlgItem(hwnd(), IDC_LSTSHOW), 4),
+              (std::vector<int>{IDC_CMDCLOSE, IDC_CMDEXPORT, IDC_CMDPRINT, IDC_LSTSHOW}));
 }
 
 TEST_F(MainWindowOnScreen, FirstActivationListsTheMissingNameAndSetsTheButtons) {

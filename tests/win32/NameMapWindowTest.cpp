@@ -45,11 +45,7 @@ void CALLBACK driveChoiceOnTimer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
     seen.caption = testing::windowText(dialog);
     seen.prompt = testing::windowText(GetDlgItem(dialog, IDC_CHOICEPROMPT));
     seen.focused = GetDlgCtrlID(GetFocus());
-    HWND control = GetDlgItem(dialog, IDC_CHOICEFILTER);
-    for (int i = 0; i < 4; ++i) {
-        control = GetNextDlgTabItem(dialog, control, FALSE);
-        seen.tabOrder.push_back(GetDlgCtrlID(control));
-    }
+    seen.tabOrder = testing::tabOrderAfter(dialog, GetDlgItem(dialog, IDC_CHOICEFILTER), 4);
     const HWND list = GetDlgItem(dialog, IDC_CHOICELIST);
     seen.before = testing::listBoxLines(list);
     const HWND filter = GetDlgItem(dialog, IDC_CHOICEFILTER);
@@ -239,21 +235,8 @@ void CALLBACK driveMapOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
     seen.caption = testing::windowText(window);
     seen.focused = GetDlgCtrlID(GetFocus());
     const HWND entries = GetDlgItem(window, IDC_NAMEMAPENTRIES);
-    HWND control = entries;
-    for (int i = 0; i < 4; ++i) {
-        control = GetNextDlgTabItem(window, control, FALSE);
-        seen.tabOrder.push_back(GetDlgCtrlID(control));
-    }
-    const auto header = reinterpret_cast<HWND>(SendMessageW(entries, LVM_GETHEADER, 0, 0));
-    for (int c = 0; c < 4; ++c) {
-        wchar_t title[64] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = title;
-        item.cchTextMax = 64;
-        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&item));
-        seen.titles.push_back(title);
-    }
+    seen.tabOrder = testing::tabOrderAfter(window, entries, 4);
+    seen.titles = testing::columnTitles(entries, 4);
     seen.names = columnTexts(entries, 1);
     seen.targets = columnTexts(entries, 2);
     seen.notes = columnTexts(entries, 3);

@@ -43,22 +43,9 @@ void CALLBACK readReviewOnTimer(HWND window, UINT, UINT_PTR timer, DWORD) {
     seen.caption = testing::windowText(window);
     seen.summary = testing::windowText(GetDlgItem(window, IDC_REVIEWSUMMARY));
     const HWND tickets = GetDlgItem(window, IDC_REVIEWTICKETS);
-    const auto header = reinterpret_cast<HWND>(SendMessageW(tickets, LVM_GETHEADER, 0, 0));
-    for (int c = 0; c < 4; ++c) {
-        wchar_t title[64] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = title;
-        item.cchTextMax = 64;
-        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&item));
-        seen.titles.push_back(title);
-    }
+    seen.titles = testing::columnTitles(tickets, 4);
     seen.focused = GetDlgCtrlID(GetFocus());
-    HWND control = tickets;
-    for (int i = 0; i < 4; ++i) {
-        control = GetNextDlgTabItem(window, control, FALSE);
-        seen.tabOrder.push_back(GetDlgCtrlID(control));
-    }
+    seen.tabOrder = testing::tabOrderAfter(window, tickets, 4);
     seen.firstColumnBefore = columnTexts(tickets, 0);
     testing::clickTitle(tickets, 0);
     seen.firstColumnSorted = columnTexts(tickets, 0);

@@ -117,13 +117,23 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
 
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId) {
+    recordAcceptedTickets(cn, exportId, {{sequence, txnId}});
+}
+
+void recordAcceptedTickets(db::Connection& cn, std::int64_t exportId,
+                           const std::vector<AcceptedTicket>& tickets) {
+    // One transaction for many tickets: inside the answer's commit it is a savepoint, and a
+    // savepoint per ticket copies every page the ticket touches aside once more.
     cn.inTransaction([&] {
-        // The row is found by its Sequence (indexed): an export's ID is the same in all its rows.
-        cn.execute(
-            "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and +ExportID=?"
-            " and State='sent'",
-            {db::Value(txnId), db::Value(sequence), db::Value(exportId)});
-        cn.execute(kDeletePunchSequence, {db::Value(sequence)});
+        for (const AcceptedTicket& ticket : tickets) {
+            // The row is found by its Sequence (indexed): an export's ID is the same in all its
+            // rows.
+            cn.execute(
+                "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and"
+                " +ExportID=? and State='sent'",
+                {db::Value(ticket.txnId), db::Value(ticket.sequence), db::Value(exportId)});
+            cn.execute(kDeletePunchSequence, {db::Value(ticket.sequence)});
+        }
     });
 }
 

@@ -44,4 +44,15 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId);
 
+// A ticket the accounting system accepted: its Sequence and the transaction id it was given.
+struct AcceptedTicket {
+    std::int32_t sequence = 0;
+    std::string txnId;
+};
+
+// recordAcceptedTicket() for each of `tickets`, all in one transaction: every one is recorded
+// or none is. Throws DbError, and then nothing of them is kept.
+void recordAcceptedTickets(db::Connection& cn, std::int64_t exportId,
+                           const std::vector<AcceptedTicket>& tickets);
+
 }  // namespace vantrell::stage

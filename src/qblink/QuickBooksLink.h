@@ -210,7 +210,7 @@ class QuickBooksLink {
     std::optional<std::vector<PostedTimeTicket>> askPostedTicketPages(const std::string& fromDate,
                                                                       const std::string& toDate);
     void stopIterator(const std::string& iteratorId);
-    void settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
+    void settlePostedTickets(std::vector<PostedTimeTicket> posted,
                              const std::vector<stage::JournalTicket>& unconfirmed);
     db::Connection& interfaceConnection();
     // Staged name -> the line that explains why it is missing.

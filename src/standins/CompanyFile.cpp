@@ -474,13 +474,25 @@ void CompanyFile::exec(const char* sql) {
     }
 }
 
+void CompanyFile::forgetFoundNames() {
+    for (auto& found : foundByName_) {
+        found.clear();
+    }
+}
+
 void CompanyFile::begin() {
     exec("begin immediate");
+    forgetFoundNames();
+    inGroup_ = true;
 }
 void CompanyFile::commit() {
     exec("commit");
+    forgetFoundNames();
+    inGroup_ = false;
 }
 void CompanyFile::rollback() {
+    forgetFoundNames();
+    inGroup_ = false;
     if (!sqlite3_get_autocommit(db_.get())) {
         sqlite3_exec(db_.get(), "rollback", nullptr, nullptr, nullptr);
     }
@@ -606,6 +618,15 @@ std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::stri
     if (!holds(kind)) {
         return std::nullopt;
     }
+    std::unordered_map<std::string, std::optional<ListRecord>>* found = nullptr;
+    std::string key;
+    if (inGroup_) {
+        found = &foundByName_[static_cast<int>(kind)];
+        key = asciiLower(name);
+        if (const auto known = found->find(key); known != found->end()) {
+            return known->second;
+        }
+    }
     sqlite3* db = db_.get();
     const std::string sql = std::string(
                                 "select list_id, name, is_active, time_created,"
@@ -614,10 +635,14 @@ std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::stri
     sqlite3_stmt* s = cached(sql);
     const ResetAfterUse reset(s);
     bind(db, s, 1, name);
-    if (!nextRow(db, s)) {
-        return std::nullopt;
+    std::optional<ListRecord> record;
+    if (nextRow(db, s)) {
+        record = readListRecord(s);
     }
-    return readListRecord(s);
+    if (found != nullptr) {
+        found->emplace(std::move(key), record);
+    }
+    return record;
 }
 
 std::optional<ListRecord> CompanyFile::findByListId(ListKind kind,

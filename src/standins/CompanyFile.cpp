@@ -717,7 +717,13 @@ struct SelectionClause {
     std::vector<std::variant<std::string, std::int64_t>> values;
 };
 
-SelectionClause clauseOf(const TicketSelection& selection) {
+// Which tickets after `selection.after` a clause selects: all of them by one row-value
+// comparison, or those of the same day and those of later days apart, each of which the date
+// index finds at once (it cannot seek by the row value, so a page would read its day from the
+// start).
+enum class AfterPart { All, SameDay, LaterDays };
+
+SelectionClause clauseOf(const TicketSelection& selection, AfterPart part = AfterPart::All) {
     SelectionClause clause;
     const auto add = [&](const char* condition) {
         clause.where += clause.where.empty() ? " where " : " and ";
@@ -739,10 +745,17 @@ SelectionClause clauseOf(const TicketSelection& selection) {
         add("t.time_created <= ?");
         clause.values.emplace_back(*selection.toModified);
     }
-    if (selection.after) {
+    if (selection.after && part == AfterPart::All) {
         add("(t.txn_date, t.txn_number) > (?, ?)");
         clause.values.emplace_back(selection.after->txnDate);
         clause.values.emplace_back(selection.after->txnNumber);
+    } else if (selection.after && part == AfterPart::SameDay) {
+        add("t.txn_date = ? and t.txn_number > ?");
+        clause.values.emplace_back(selection.after->txnDate);
+        clause.values.emplace_back(selection.after->txnNumber);
+    } else if (selection.after) {
+        add("t.txn_date > ?");
+        clause.values.emplace_back(selection.after->txnDate);
     }
     return clause;
 }
@@ -763,12 +776,20 @@ Statement prepareSelection(sqlite3* db, const std::string& head, const Selection
 void CompanyFile::forEachTicket(const TicketSelection& selection,
                                 const std::function<bool(const PostedTicket&)>& visit) const {
     sqlite3* db = db_.get();
-    Statement s = prepareSelection(db, kTicketColumns, clauseOf(selection),
-                                   " order by t.txn_date, t.txn_number");
-    while (nextRow(db, s.get())) {
-        if (!visit(readTicket(s.get()))) {
-            return;
+    const auto visitAll = [&](const SelectionClause& clause) {
+        Statement s =
+            prepareSelection(db, kTicketColumns, clause, " order by t.txn_date, t.txn_number");
+        while (nextRow(db, s.get())) {
+            if (!visit(readTicket(s.get()))) {
+                return false;
+            }
         }
+        return true;
+    };
+    if (!selection.after) {
+        visitAll(clauseOf(selection));
+    } else if (visitAll(clauseOf(selection, AfterPart::SameDay))) {
+        visitAll(clauseOf(selection, AfterPart::LaterDays));
     }
 }
 

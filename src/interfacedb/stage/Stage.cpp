@@ -31,12 +31,8 @@ auto orNothing(const db::Value& value, Convert convert) -> std::optional<decltyp
     }
 }
 
-}  // namespace
-
-std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
-    db::Recordset rs;
-    rs.open(kPunchBySequence, cn, db::CursorType::Static, db::LockType::ReadOnly);
-    std::vector<StagedTicket> tickets;
+// Appends a ticket for each row of `rs`, which holds rows of Punch.
+void readStagedRows(db::Recordset& rs, std::vector<StagedTicket>& tickets) {
     for (; !rs.eof(); rs.moveNext()) {
         StagedTicket ticket;
         const db::Value sequence = rs.field(kSequence);
@@ -52,7 +48,35 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
         ticket.chronelPayType = ticket.payType;
         tickets.push_back(std::move(ticket));
     }
+}
+
+}  // namespace
+
+std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
+    db::Recordset rs;
+    std::vector<StagedTicket> tickets;
+    // Room for every ticket at once: a large stage would otherwise leave a third of it unused.
+    rs.open("select count(*) as Tickets from Punch", cn, db::CursorType::Static,
+            db::LockType::ReadOnly);
+    if (!rs.eof()) {
+        tickets.reserve(static_cast<std::size_t>(rs.field("Tickets").toInteger()));
+    }
     rs.close();
+    // Read a part at a time, so that the rows read are never all held beside the tickets made
+    // of them; rowid orders the tickets of one Sequence alike in every part.
+    constexpr std::size_t kRowsPerRead = 50000;
+    for (std::size_t offset = 0;; offset += kRowsPerRead) {
+        rs.open("select * from Punch order by Sequence, rowid limit " +
+                    std::to_string(kRowsPerRead) + " offset " + std::to_string(offset),
+                cn, db::CursorType::Static, db::LockType::ReadOnly);
+        const std::size_t before = tickets.size();
+        readStagedRows(rs, tickets);
+        rs.close();
+        if (tickets.size() - before < kRowsPerRead) {
+            break;
+        }
+    }
+
     // The names a map entry replaced, for the tickets it renamed.
     rs.open("select Sequence, ChronelName, ChronelPayType from PunchSource order by Sequence", cn,
             db::CursorType::Static, db::LockType::ReadOnly);

@@ -59,7 +59,7 @@ class QuickBooksLink {
 
     // The tickets the check asks for in one page of qbXML 5.0. Measured with 201,038 tickets
     // all posted (a repeat run): from 500 to 50,000 a page the run took the same time within
-    // the machine's noise (3.7 to 4.2 s of CPU) and the same peak (268 MiB), the pages' round
+    // the machine's noise (3.7 to 4.2 s of CPU) and the same peak memory, the pages' round
     // trips and the records gathered costing alike; a page of 5,000 keeps its text under 2 MB
     // and its tree far below the records held.
     static constexpr int kCheckPageSize = 5000;

@@ -210,8 +210,9 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                 continue;
             }
             const std::string date = ticket.date->dateText();
-            const std::size_t first =
-                recordedDays.first({ticket.chronelName, date, ticket.chronelPayType});
+            const std::size_t first = recordedDays.first(
+                {ticket.chronelName.empty() ? ticket.name : ticket.chronelName, date,
+                 ticket.chronelPayType.empty() ? ticket.payType : ticket.chronelPayType});
             const std::size_t same = first == kNone ? kNone
                                                     : sameMinutes(recordedDays, first, &recordedAt,
                                                                   hoursToMinutes(ticket.hours));

@@ -44,8 +44,6 @@ void readStagedRows(db::Recordset& rs, std::vector<StagedTicket>& tickets) {
         ticket.hours = orNothing(hours, [&] { return hours.toSingle(); }).value_or(0.0F);
         ticket.payType = textOrEmpty(rs.field(kPayTypeColumn));
         ticket.error = textOrEmpty(rs.field(kError));
-        ticket.chronelName = ticket.name;
-        ticket.chronelPayType = ticket.payType;
         tickets.push_back(std::move(ticket));
     }
 }

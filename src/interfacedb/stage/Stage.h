@@ -20,7 +20,8 @@ struct StagedTicket {
     std::string payType;
     std::string error;           // why the accounting system refused it last time, or empty
     std::string chronelName;     // the time-and-attendance system's names it was staged from
-    std::string chronelPayType;  // (as name and payType when no map entry replaced them)
+    std::string chronelPayType;  // when a map entry replaced them; empty when none did (the
+                                 // names are then name and payType: no copy of each is kept)
 };
 
 // Every ticket of Punch in Sequence order. A row whose Sequence, Name, Hours or PayType holds no

@@ -38,14 +38,14 @@ std::uint64_t residentPeakBytes() {
     return statusBytes("VmHWM:");
 }
 
+}  // namespace
+
 // Writing 5 to clear_refs sets the high-water mark back to the current resident size.
 void resetResidentPeak() {
     malloc_trim(0);
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";
 }
-
-}  // namespace
 
 Sample measure(const std::function<void()>& body) {
     resetResidentPeak();

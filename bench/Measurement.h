@@ -17,6 +17,10 @@ struct Sample {
 // on top of what the process already held. What `body` throws passes on, unmeasured.
 Sample measure(const std::function<void()>& body);
 
+// Hands freed memory back to the system and sets this process's high-water mark of resident
+// memory back to what it holds now.
+void resetResidentPeak();
+
 // The resident memory of the process now, free heap memory handed back first; 0 when unknown.
 // What a phase's peak holds besides the phase's own work.
 std::uint64_t residentBytes();

@@ -1,7 +1,10 @@
 #include "ProgramPhases.h"
 
+#include <pugixml.hpp>
+
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <memory>
@@ -19,6 +22,7 @@
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/modDataDef.h"
 #include "qblink/QuickBooksLink.h"
+#include "qblink/RequestText.h"
 #include "standins/SimulatedRequestProcessor.h"
 
 namespace vantrell::bench {
@@ -85,6 +89,40 @@ std::int64_t stagedTickets(const std::string& path) {
     return sqlite3_column_int64(count.get(), 0);
 }
 
+// The pages of the check's paged query from `fromDate` to `toDate`, asked of the simulator again
+// as the check asks them; the whole answer when the check fell back to one.
+std::vector<std::string> checkPages(QuickBooksLink& link, const std::string& firstRequest) {
+    pugi::xml_document request;
+    if (!request.load_string(firstRequest.c_str())) {
+        throw std::runtime_error("the check's query does not parse");
+    }
+    const pugi::xml_node query = request.find_node([](const pugi::xml_node& node) {
+        return std::strcmp(node.name(), "TimeTrackingQueryRq") == 0;
+    });
+    const pugi::xml_node range = query.child("TxnDateRangeFilter");
+    const std::string from = range.child_value("FromTxnDate");
+    const std::string to = range.child_value("ToTxnDate");
+    std::vector<std::string> pages;
+    if (!query.attribute("iterator")) {
+        pages.push_back(link.qbXMLRP->ProcessRequest(link.ticket, firstRequest));
+        return pages;
+    }
+    std::string iteratorId;
+    for (;;) {
+        pages.push_back(link.qbXMLRP->ProcessRequest(
+            link.ticket, postedTicketPageRequest(from, to, link.checkPageSize, iteratorId)));
+        pugi::xml_document page;
+        page.load_string(pages.back().c_str());
+        const pugi::xml_node answer = page.find_node([](const pugi::xml_node& node) {
+            return std::strcmp(node.name(), "TimeTrackingQueryRs") == 0;
+        });
+        iteratorId = answer.attribute("iteratorID").value();
+        if (answer.attribute("iteratorRemainingCount").as_ullong() == 0 || iteratorId.empty()) {
+            return pages;
+        }
+    }
+}
+
 void requireQuiet(const RecordingPrompter& prompter, const char* phase) {
     if (!prompter.shown.empty()) {
         throw std::runtime_error(std::string("the program reported during ") + phase + ": " +
@@ -149,7 +187,8 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
         throw std::runtime_error("the first check found tickets posted before any export");
     }
     data.checkRequest = tracedText(files.folder / "CheckReq.txt");
-    data.checkAnswerNonePosted = tracedText(files.folder / "CheckResp.txt");
+    // The check's first page is asked for by the query of its last (only the iterator differs).
+    data.checkPagesNonePosted = checkPages(link, data.checkRequest);
     QuickBooksLink::IssueReport issues;
     samples.resolution = resolving + measure([&] { issues = link.FindIssues(); });
     requireQuiet(prompter, "the list");
@@ -198,7 +237,7 @@ ProgramSamples runProgramPhases(const ProgramFiles& files, RunData& data) {
                                  std::to_string(link.postedCheck().alreadyPosted) + " of " +
                                  std::to_string(staged) + " posted");
     }
-    data.checkAnswerAllPosted = tracedText(files.folder / "CheckResp.txt");
+    data.checkPagesAllPosted = checkPages(link, data.checkRequest);
 
     link.CloseQBConnection();
     blnCloseRecordset(log, extraction.rsExportDfn);

@@ -27,8 +27,10 @@ struct RunData {
     std::string request;          // the export's message
     std::string response;         // and its answer
     std::string checkRequest;     // the already-posted check's query (the same both times)
-    std::string checkAnswerNonePosted;
-    std::string checkAnswerAllPosted;
+    // The pages of the check's answers, asked for again after each check, so that the floors
+    // print and parse every page the check read (its trace file keeps only the last).
+    std::vector<std::string> checkPagesNonePosted;
+    std::vector<std::string> checkPagesAllPosted;
 };
 
 }  // namespace vantrell::bench

@@ -50,6 +50,9 @@ void QuickBooksLink::ResolveWithQB() {
         requestXML = resolveQueryRequest();
         SaveTextFile(log_.folder(), "ResolveReq.txt", requestXML);
         responseXML = processor().ProcessRequest(ticket, requestXML);
+        // A large company's answer is kept through the check and the export: without the room
+        // its writing left over.
+        responseXML.shrink_to_fit();
         SaveTextFile(log_.folder(), "ResolveResp.txt", responseXML);
         // One answer for both lists, loaded once: a large company's answer takes a while.
         ResponseWalk employees(log_, "EmployeeRet");

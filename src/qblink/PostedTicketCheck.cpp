@@ -54,11 +54,11 @@ void QuickBooksLink::CheckPostedTickets() {
         }
         // Without a dated ticket nothing staged can be one the accounting system holds.
         if (range) {
-            const std::vector<PostedTimeTicket> posted =
+            std::vector<PostedTimeTicket> posted =
                 askPostedTickets(range->first.dateText(), range->second.dateText());
             // The usual first export: nothing there, nothing sent unconfirmed, nothing to pair.
             if (!posted.empty() || !unconfirmed.empty()) {
-                settlePostedTickets(posted, unconfirmed);
+                settlePostedTickets(std::move(posted), unconfirmed);
             }
         }
         postedCheck_.made = true;
@@ -73,16 +73,22 @@ void QuickBooksLink::CheckPostedTickets() {
 // stage, and applies all of it in one transaction: a sent ticket found posted is confirmed with
 // the TxnID read, one not found is recorded as not posted; a staged ticket found posted leaves
 // Punch, with a journal row of its own when no export recorded it.
-void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& posted,
+void QuickBooksLink::settlePostedTickets(std::vector<PostedTimeTicket> posted,
                                          const std::vector<stage::JournalTicket>& unconfirmed) {
     db::Connection& cn = interfaceConnection();
-    std::unordered_set<std::string> recorded = stage::recordedTxnIds(cn, sessionCompanyFile_);
+    // The posted tickets the journal holds, with the names they were staged from: read once for
+    // the pairing and for what it settles.
+    const JournalNames journal = stage::recordedChronelNames(cn, sessionCompanyFile_);
+    std::unordered_set<std::string> recordedNow;  // by this settlement
+    const auto recorded = [&](const std::string& txnId) {
+        return journal.contains(txnId) || recordedNow.contains(txnId);
+    };
     stage::CheckSettlement settlement;
 
     if (!unconfirmed.empty()) {
         std::vector<PostedTimeTicket> unrecorded;
         for (const PostedTimeTicket& held : posted) {
-            if (!recorded.contains(held.txnId)) {
+            if (!recorded(held.txnId)) {
                 unrecorded.push_back(held);
             }
         }
@@ -106,7 +112,7 @@ void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& po
             confirmed[position] = true;
             settlement.confirmed.emplace_back(unconfirmed[position].row,
                                               match.alreadyPostedTxnIds[k]);
-            recorded.insert(match.alreadyPostedTxnIds[k]);
+            recordedNow.insert(match.alreadyPostedTxnIds[k]);
         }
         for (std::size_t i = 0; i < unconfirmed.size(); ++i) {
             if (!confirmed[i]) {
@@ -116,22 +122,19 @@ void QuickBooksLink::settlePostedTickets(const std::vector<PostedTimeTicket>& po
     }
 
     // A posted ticket that already stands for a ticket gone from this stage pairs with no other.
-    std::vector<PostedTimeTicket> unpaired;
-    for (const PostedTimeTicket& held : posted) {
-        if (!pairedTxnIds_.contains(held.txnId)) {
-            unpaired.push_back(held);
-        }
+    if (!pairedTxnIds_.empty()) {
+        std::erase_if(posted, [&](const PostedTimeTicket& held) {
+            return pairedTxnIds_.contains(held.txnId);
+        });
     }
-    const TicketMatch match =
-        matchPostedTickets(stage::readStagedTickets(cn), unpaired,
-                           stage::recordedChronelNames(cn, sessionCompanyFile_));
+    const TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), posted, journal);
     for (std::size_t k = 0; k < match.alreadyPosted.size(); ++k) {
         const std::string& txnId = match.alreadyPostedTxnIds[k];
-        if (recorded.contains(txnId)) {
+        if (recorded(txnId)) {
             settlement.recorded.push_back(match.alreadyPosted[k]);
         } else {
             settlement.settled.emplace_back(match.alreadyPosted[k], txnId);
-            recorded.insert(txnId);
+            recordedNow.insert(txnId);
         }
     }
     stage::settleCheck(cn, settlement);

@@ -20,10 +20,6 @@ struct DayKey {
     std::string_view item;
 };
 
-DayKey keyOf(const PostedTimeTicket& ticket) {
-    return {ticket.employee, ticket.date, ticket.wageItem};
-}
-
 // Names compare without ASCII letter case, dates exactly.
 std::size_t hashOf(const DayKey& key) {
     std::size_t hash = asciiCaselessHash(key.employee);
@@ -40,17 +36,18 @@ constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
 // The posted tickets by day, in one flat table that a lookup reads in a place or two: each
 // slot holds a day's first ticket, and the tickets of a day are chained in the order given.
+// `keyOf(i)` gives the day of ticket i, from texts that outlive the table: no ticket is copied.
+template <class KeyOf>
 class PostedDays {
   public:
-    explicit PostedDays(const std::vector<PostedTimeTicket>& posted)
-        : posted_(posted), next_(posted.size(), kNone) {
+    PostedDays(std::size_t count, KeyOf keyOf) : keyOf_(keyOf), next_(count, kNone) {
         std::size_t size = 16;
-        while (size < posted.size() * 2) {
+        while (size < count * 2) {
             size *= 2;
         }
         slots_.resize(size);
-        for (std::size_t i = 0; i < posted.size(); ++i) {
-            const DayKey key = keyOf(posted[i]);
+        for (std::size_t i = 0; i < count; ++i) {
+            const DayKey key = keyOf_(i);
             const std::size_t hash = hashOf(key);
             Slot& slot = slots_[slotOf(key, hash)];
             if (slot.first == kNone) {
@@ -75,7 +72,7 @@ class PostedDays {
         std::size_t last = kNone;
     };
 
-    const std::vector<PostedTimeTicket>& posted_;
+    KeyOf keyOf_;
     std::vector<Slot> slots_;  // a power of two in size, at most half of them taken
     std::vector<std::size_t> next_;
 
@@ -84,8 +81,7 @@ class PostedDays {
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
             const Slot& slot = slots_[at];
-            if (slot.first == kNone ||
-                (slot.hash == hash && sameDay(keyOf(posted_[slot.first]), key))) {
+            if (slot.first == kNone || (slot.hash == hash && sameDay(keyOf_(slot.first), key))) {
                 return at;
             }
         }
@@ -168,7 +164,10 @@ std::string hoursText(std::int64_t minutes) {
 TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
                                const std::vector<PostedTimeTicket>& posted,
                                const JournalNames& journalNames) {
-    const PostedDays days(posted);
+    const auto postedDay = [&](std::size_t t) {
+        return DayKey{posted[t].employee, posted[t].date, posted[t].wageItem};
+    };
+    const PostedDays days(posted.size(), postedDay);
     std::vector<bool> paired(posted.size(), false);
     std::vector<std::size_t> pairedWith(staged.size(), kNone);
 
@@ -176,45 +175,47 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
     // staged from: a staged ticket of those names is that ticket, whatever the name map has made
     // of them since. These pair first, so that a ticket posted under a name the map gave is
     // never taken by another staged ticket of that name.
-    std::vector<PostedTimeTicket> recorded;
-    std::vector<std::size_t> recordedAt;
+    std::vector<std::size_t> recordedAt;  // the posted ticket each one is
+    std::vector<const stage::ChronelNames*> recordedNames;
     for (std::size_t t = 0; t < posted.size() && !journalNames.empty(); ++t) {
         if (const auto names = journalNames.find(posted[t].txnId); names != journalNames.end()) {
-            PostedTimeTicket asStaged = posted[t];
-            asStaged.employee = names->second.name;
-            asStaged.wageItem = names->second.payType;
-            recorded.push_back(std::move(asStaged));
             recordedAt.push_back(t);
+            recordedNames.push_back(&names->second);
         }
     }
-    const PostedDays recordedDays(recorded);
+    const auto recordedDay = [&](std::size_t r) {
+        return DayKey{recordedNames[r]->name, posted[recordedAt[r]].date,
+                      recordedNames[r]->payType};
+    };
+    const PostedDays recordedDays(recordedAt.size(), recordedDay);
 
-    // The first posted ticket of the day from `first` on not yet paired with these minutes.
-    const auto sameMinutes = [&](const PostedDays& index, std::size_t first,
+    // The first posted ticket of the day from `first` on not yet paired with these minutes; `at`
+    // turns a ticket of `index` into a posted ticket's position.
+    const auto sameMinutes = [&](const auto& index, std::size_t first,
                                  const std::vector<std::size_t>* at,
-                                 const std::optional<std::int64_t>& minutes,
-                                 const std::vector<PostedTimeTicket>& tickets) {
+                                 const std::optional<std::int64_t>& minutes) {
+        const auto postedAt = [&](std::size_t i) { return at ? (*at)[i] : i; };
         std::size_t same = first;
         while (same != kNone &&
-               (!minutes || paired[at ? (*at)[same] : same] || tickets[same].minutes != minutes)) {
+               (!minutes || paired[postedAt(same)] || posted[postedAt(same)].minutes != minutes)) {
             same = index.next(same);
         }
-        return same == kNone ? kNone : (at ? (*at)[same] : same);
+        return same == kNone ? kNone : postedAt(same);
     };
 
-    if (!recorded.empty()) {
+    if (!recordedAt.empty()) {
         for (std::size_t i = 0; i < staged.size(); ++i) {
             const stage::StagedTicket& ticket = staged[i];
             if (!ticket.date) {
                 continue;
             }
             const std::string date = ticket.date->dateText();
-            const std::size_t first =
-                recordedDays.first({ticket.chronelName, date, ticket.chronelPayType});
-            const std::size_t same = first == kNone
-                                         ? kNone
-                                         : sameMinutes(recordedDays, first, &recordedAt,
-                                                       hoursToMinutes(ticket.hours), recorded);
+            const std::size_t first = recordedDays.first(
+                {ticket.chronelName.empty() ? ticket.name : ticket.chronelName, date,
+                 ticket.chronelPayType.empty() ? ticket.payType : ticket.chronelPayType});
+            const std::size_t same = first == kNone ? kNone
+                                                    : sameMinutes(recordedDays, first, &recordedAt,
+                                                                  hoursToMinutes(ticket.hours));
             if (same != kNone) {
                 paired[same] = true;
                 pairedWith[i] = same;
@@ -243,7 +244,7 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
             }
             // The first posted ticket of the day not yet paired that has the same minutes.
             const std::optional<std::int64_t> minutes = hoursToMinutes(ticket.hours);
-            const std::size_t same = sameMinutes(days, first, nullptr, minutes, posted);
+            const std::size_t same = sameMinutes(days, first, nullptr, minutes);
             if (same == kNone) {
                 unmatched.push_back({i, minutes, first});
                 continue;

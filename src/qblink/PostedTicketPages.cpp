@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@
 namespace vantrell {
 
 namespace {
+
+// The most tickets the check makes room for before they come.
+constexpr std::uint64_t kRoomAnnounced = 4'000'000;
 
 // One pass of the iterator ended because the accounting system no longer knew it.
 struct IteratorLost {};
@@ -91,6 +95,14 @@ std::optional<std::vector<PostedTimeTicket>> QuickBooksLink::askPostedTicketPage
                 }
                 open = page.remaining > 0;
                 before = page.remaining;
+                // Room for the tickets the first page announces, so that a large check does
+                // not leave a third of its records' room unused; a count past any company's
+                // is not taken at its word.
+                if (posted.empty()) {
+                    posted.reserve(page.tickets.size() +
+                                   static_cast<std::size_t>(
+                                       std::min<std::uint64_t>(page.remaining, kRoomAnnounced)));
+                }
                 for (PostedTimeTicket& held : page.tickets) {
                     posted.push_back(std::move(held));
                 }

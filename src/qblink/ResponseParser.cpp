@@ -38,6 +38,10 @@ constexpr std::size_t kErrorColumnWidth = 255;
 // earlier one that failed.
 constexpr const char* kNotProcessed = "3231";
 
+// How many accepted tickets are recorded in one step of the answer's commit: few enough that a
+// step that fails is soon done again ticket by ticket.
+constexpr std::size_t kAcceptedPerStep = 1000;
+
 // SQLite's primary result codes for a database another connection holds.
 constexpr int kSqliteBusy = 5;
 constexpr int kSqliteLocked = 6;
@@ -232,6 +236,15 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
     // after it nothing more is written, and the tickets stay staged for the next check.
     bool& locked = applyLocked_;
     locked = false;
+    const auto noteLock = [&](const db::DbError& e) {
+        const int primary = e.code() & 0xff;
+        if (primary == kSqliteBusy || primary == kSqliteLocked) {
+            locked = true;
+            log_.WriteLogEntry("ERROR", "ParseResponseXML",
+                               "Vantrell.mdb is locked by another program: the rest of the answer "
+                               "is not recorded; the next run's check settles those tickets.");
+        }
+    };
     const auto write = [&](const std::function<void()>& body) {
         if (locked) {
             return;
@@ -240,17 +253,44 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
             try {
                 body();
             } catch (const db::DbError& e) {
-                const int primary = e.code() & 0xff;
-                if (primary == kSqliteBusy || primary == kSqliteLocked) {
-                    locked = true;
-                    log_.WriteLogEntry(
-                        "ERROR", "ParseResponseXML",
-                        "Vantrell.mdb is locked by another program: the rest of the answer is "
-                        "not recorded; the next run's check settles those tickets.");
-                }
+                noteLock(e);
                 throw;
             }
         });
+    };
+    // The accepted tickets are recorded a run at a time, each run one step: a step per ticket
+    // would cost a savepoint each. A run that fails is recorded again ticket by ticket, so that
+    // only a ticket that fails on its own is left staged, logged as before.
+    std::vector<stage::AcceptedTicket> run;
+    const auto recordRun = [&] {
+        if (run.empty() || locked) {
+            run.clear();
+            return;
+        }
+        bool recorded = false;
+        try {
+            stage::recordAcceptedTickets(interfaceConnection(), currentExportId(), run);
+            recorded = true;
+        } catch (const EndProgram&) {
+            throw;
+        } catch (const db::TransactionLost&) {
+            throw;
+        } catch (const db::DbError& e) {
+            // A lock is met again by every ticket: it is logged now, and nothing more written.
+            noteLock(e);
+            if (locked) {
+                walk.logFailure();
+            }
+        } catch (...) {
+            // Told again below, by the ticket that fails.
+        }
+        for (std::size_t i = 0; !recorded && i < run.size(); ++i) {
+            write([&] {
+                stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
+                                            run[i].sequence, run[i].txnId);
+            });
+        }
+        run.clear();
     };
     for (const TicketAnswer& answer : answers) {
         walk.step = attributeStep;
@@ -268,12 +308,28 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
             remember(TicketFate::AcceptedUnrecorded, {});
             // The journal row and the deletion go together: a ticket never leaves the stage
             // without the record of where it went.
+            std::optional<std::int32_t> sequence;
+            try {
+                sequence = std::stoi(ticketNumber(status.requestID));
+            } catch (...) {
+                // Not a ticket number: failed as its own step below.
+            }
+            if (sequence) {
+                run.push_back({*sequence, answer.txnId});
+                if (run.size() == kAcceptedPerStep) {
+                    recordRun();
+                }
+                continue;
+            }
+            recordRun();
             write([&] {
-                const std::string sequence = ticketNumber(status.requestID);
                 stage::recordAcceptedTicket(interfaceConnection(), currentExportId(),
-                                            std::stoi(sequence), answer.txnId);
+                                            std::stoi(ticketNumber(status.requestID)),
+                                            answer.txnId);
             });
         } else {
+            // What went before is recorded first, under the failure text it was answered with.
+            recordRun();
             // The accounting system stopped before this one: not a refusal of its own.
             const bool notProcessed = status.code == kNotProcessed;
             remember(notProcessed ? TicketFate::NotProcessed : TicketFate::Refused,
@@ -291,6 +347,7 @@ void QuickBooksLink::applyTicketStatuses(ResponseWalk& walk,
             });
         }
     }
+    recordRun();
 }
 
 bool QuickBooksLink::deleteReturnedNames(ResponseWalk& walk, AnswerElements& elements,

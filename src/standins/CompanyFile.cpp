@@ -474,13 +474,25 @@ void CompanyFile::exec(const char* sql) {
     }
 }
 
+void CompanyFile::forgetFoundNames() {
+    for (auto& found : foundByName_) {
+        found.clear();
+    }
+}
+
 void CompanyFile::begin() {
     exec("begin immediate");
+    forgetFoundNames();
+    inGroup_ = true;
 }
 void CompanyFile::commit() {
     exec("commit");
+    forgetFoundNames();
+    inGroup_ = false;
 }
 void CompanyFile::rollback() {
+    forgetFoundNames();
+    inGroup_ = false;
     if (!sqlite3_get_autocommit(db_.get())) {
         sqlite3_exec(db_.get(), "rollback", nullptr, nullptr, nullptr);
     }
@@ -606,6 +618,15 @@ std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::stri
     if (!holds(kind)) {
         return std::nullopt;
     }
+    std::unordered_map<std::string, std::optional<ListRecord>>* found = nullptr;
+    std::string key;
+    if (inGroup_) {
+        found = &foundByName_[static_cast<int>(kind)];
+        key = asciiLower(name);
+        if (const auto known = found->find(key); known != found->end()) {
+            return known->second;
+        }
+    }
     sqlite3* db = db_.get();
     const std::string sql = std::string(
                                 "select list_id, name, is_active, time_created,"
@@ -614,10 +635,14 @@ std::optional<ListRecord> CompanyFile::findByName(ListKind kind, const std::stri
     sqlite3_stmt* s = cached(sql);
     const ResetAfterUse reset(s);
     bind(db, s, 1, name);
-    if (!nextRow(db, s)) {
-        return std::nullopt;
+    std::optional<ListRecord> record;
+    if (nextRow(db, s)) {
+        record = readListRecord(s);
     }
-    return readListRecord(s);
+    if (found != nullptr) {
+        found->emplace(std::move(key), record);
+    }
+    return record;
 }
 
 std::optional<ListRecord> CompanyFile::findByListId(ListKind kind,
@@ -692,7 +717,13 @@ struct SelectionClause {
     std::vector<std::variant<std::string, std::int64_t>> values;
 };
 
-SelectionClause clauseOf(const TicketSelection& selection) {
+// Which tickets after `selection.after` a clause selects: all of them by one row-value
+// comparison, or those of the same day and those of later days apart, each of which the date
+// index finds at once (it cannot seek by the row value, so a page would read its day from the
+// start).
+enum class AfterPart { All, SameDay, LaterDays };
+
+SelectionClause clauseOf(const TicketSelection& selection, AfterPart part = AfterPart::All) {
     SelectionClause clause;
     const auto add = [&](const char* condition) {
         clause.where += clause.where.empty() ? " where " : " and ";
@@ -714,10 +745,17 @@ SelectionClause clauseOf(const TicketSelection& selection) {
         add("t.time_created <= ?");
         clause.values.emplace_back(*selection.toModified);
     }
-    if (selection.after) {
+    if (selection.after && part == AfterPart::All) {
         add("(t.txn_date, t.txn_number) > (?, ?)");
         clause.values.emplace_back(selection.after->txnDate);
         clause.values.emplace_back(selection.after->txnNumber);
+    } else if (selection.after && part == AfterPart::SameDay) {
+        add("t.txn_date = ? and t.txn_number > ?");
+        clause.values.emplace_back(selection.after->txnDate);
+        clause.values.emplace_back(selection.after->txnNumber);
+    } else if (selection.after) {
+        add("t.txn_date > ?");
+        clause.values.emplace_back(selection.after->txnDate);
     }
     return clause;
 }
@@ -738,12 +776,20 @@ Statement prepareSelection(sqlite3* db, const std::string& head, const Selection
 void CompanyFile::forEachTicket(const TicketSelection& selection,
                                 const std::function<bool(const PostedTicket&)>& visit) const {
     sqlite3* db = db_.get();
-    Statement s = prepareSelection(db, kTicketColumns, clauseOf(selection),
-                                   " order by t.txn_date, t.txn_number");
-    while (nextRow(db, s.get())) {
-        if (!visit(readTicket(s.get()))) {
-            return;
+    const auto visitAll = [&](const SelectionClause& clause) {
+        Statement s =
+            prepareSelection(db, kTicketColumns, clause, " order by t.txn_date, t.txn_number");
+        while (nextRow(db, s.get())) {
+            if (!visit(readTicket(s.get()))) {
+                return false;
+            }
         }
+        return true;
+    };
+    if (!selection.after) {
+        visitAll(clauseOf(selection));
+    } else if (visitAll(clauseOf(selection, AfterPart::SameDay))) {
+        visitAll(clauseOf(selection, AfterPart::LaterDays));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "diag/Failure.h"
@@ -123,6 +124,13 @@ class CompanyFile {
     std::filesystem::path path_;
     // Declared after db_, so that the statements are finalized before the file is closed.
     std::unique_ptr<StatementCache> statements_;
+
+    // The entries found by name while a group is open (begin to commit or rollback), by list
+    // and lower-case name: no other program can change the lists then, and a message of many
+    // tickets names the same few entries again and again.
+    mutable std::unordered_map<std::string, std::optional<ListRecord>> foundByName_[3];
+    bool inGroup_ = false;
+    void forgetFoundNames();
 
     void exec(const char* sql);
     // The statement for `sql`, prepared on first use and kept for the next; the caller resets

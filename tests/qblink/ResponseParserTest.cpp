@@ -288,5 +288,40 @@ TEST_F(Parser, AHundredThousandElementsAreWalkedWhole) {
     EXPECT_EQ(logText(), "");
 }
 
+// Accepted tickets are confirmed many to a step: a ticket whose confirmation fails is left
+// staged alone, and every other ticket of its step is confirmed with its own TxnID.
+TEST_F(Parser, AConfirmationThatFailsLeavesOnlyItsTicketStaged) {
+    constexpr int kTickets = 2500;
+    for (int sequence = 1; sequence <= kTickets; ++sequence) {
+        stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    }
+    // One TxnID for two tickets is refused by the journal's index: the second cannot be
+    // confirmed.
+    interfaceDb.cnInterface->execute("create unique index TxnOnce on ExportTicket (TxnID)");
+    const auto accepted = [](int sequence, const std::string& txnId) {
+        return "<TimeTrackingAddRs requestID=\"" + std::to_string(sequence) +
+               "\" statusCode=\"0\" statusSeverity=\"Info\" statusMessage=\"Status OK\">"
+               "<TimeTrackingRet><TxnID>" +
+               txnId + "</TxnID></TimeTrackingRet></TimeTrackingAddRs>\n";
+    };
+    std::string elements;
+    for (int sequence = 1; sequence <= kTickets; ++sequence) {
+        elements += accepted(sequence, sequence == 1700 ? "T-5" : "T-" + std::to_string(sequence));
+    }
+    EXPECT_TRUE(parseTickets(elements));
+    EXPECT_EQ(punchRows(), Strings{"1700|<null>"});
+
+    // Every other ticket confirmed with its own TxnID; the one that failed still sent.
+    EXPECT_EQ(rows("select Sequence, State, TxnID from ExportTicket where State <> 'confirmed'"
+                   " or TxnID <> 'T-' || Sequence order by Sequence",
+                   {"Sequence", "State", "TxnID"}),
+              Strings{"1700|sent|<null>"});
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket", {"N"}),
+              Strings{std::to_string(kTickets)});
+    const std::string log = logText();
+    EXPECT_NE(log.find("UNIQUE constraint failed"), std::string::npos) << log;
+    EXPECT_EQ(log.find("UNIQUE constraint failed"), log.rfind("UNIQUE constraint failed")) << log;
+}
+
 }  // namespace
 }  // namespace vantrell::testing

@@ -62,7 +62,8 @@ class TimeTrackingIteratorTest : public CompanyFixture {
     static constexpr int kInRange = 3000;
     SimulatedRequestProcessor processor{clock};
     std::string ticket;
-    std::vector<std::string> expected;  // TxnIDs dated in March, in TxnDate, TxnNumber order
+    std::vector<std::string> expected;       // TxnIDs dated in March, in TxnDate, TxnNumber order
+    std::vector<std::string> expectedDates;  // their TxnDates
 
     void SetUp() override {
         CompanyFixture::SetUp();
@@ -104,6 +105,7 @@ class TimeTrackingIteratorTest : public CompanyFixture {
         });
         for (const auto& row : inRange) {
             expected.push_back(row.txnId);
+            expectedDates.push_back(row.date);
         }
         processor.OpenConnection("QBMarwick", "Chronel interface");
         ticket = processor.BeginSession(path.string(), 0);
@@ -150,6 +152,26 @@ TEST_F(TimeTrackingIteratorTest, PagesReturnEveryTicketOnceInOrderAndCountDownTo
         EXPECT_EQ(seen, expected);
         EXPECT_EQ(pages, (total + maxReturned - 1) / maxReturned);
     }
+}
+
+// A page that ends with the last ticket of a day: the next one starts with the next day's first.
+TEST_F(TimeTrackingIteratorTest, APageEndingWithADayGoesOnWithTheNextDay) {
+    const auto firstDay = static_cast<int>(
+        std::count(expectedDates.begin(), expectedDates.end(), expectedDates.front()));
+    ASSERT_GT(firstDay, 1);
+    ASSERT_LT(firstDay, static_cast<int>(expected.size()));
+    std::vector<std::string> seen;
+    std::string iteratorId;
+    for (int pages = 0; pages < 1000; ++pages) {
+        const Page got = page(firstDay, iteratorId);
+        ASSERT_EQ(got.statusCode, "0") << got.statusMessage;
+        iteratorId = got.iteratorId;
+        seen.insert(seen.end(), got.txnIds.begin(), got.txnIds.end());
+        if (got.remaining == 0) {
+            break;
+        }
+    }
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(TimeTrackingIteratorTest, IteratorsThatDoNotExistAreRefusedWithTheirId) {

@@ -31,12 +31,8 @@ auto orNothing(const db::Value& value, Convert convert) -> std::optional<decltyp
     }
 }
 
-}  // namespace
-
-std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
-    db::Recordset rs;
-    rs.open(kPunchBySequence, cn, db::CursorType::Static, db::LockType::ReadOnly);
-    std::vector<StagedTicket> tickets;
+// Appends a ticket for each row of `rs`, which holds rows of Punch.
+void readStagedRows(db::Recordset& rs, std::vector<StagedTicket>& tickets) {
     for (; !rs.eof(); rs.moveNext()) {
         StagedTicket ticket;
         const db::Value sequence = rs.field(kSequence);
@@ -48,11 +44,37 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
         ticket.hours = orNothing(hours, [&] { return hours.toSingle(); }).value_or(0.0F);
         ticket.payType = textOrEmpty(rs.field(kPayTypeColumn));
         ticket.error = textOrEmpty(rs.field(kError));
-        ticket.chronelName = ticket.name;
-        ticket.chronelPayType = ticket.payType;
         tickets.push_back(std::move(ticket));
     }
+}
+
+}  // namespace
+
+std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
+    db::Recordset rs;
+    std::vector<StagedTicket> tickets;
+    // Room for every ticket at once: a large stage would otherwise leave a third of it unused.
+    rs.open("select count(*) as Tickets from Punch", cn, db::CursorType::Static,
+            db::LockType::ReadOnly);
+    if (!rs.eof()) {
+        tickets.reserve(static_cast<std::size_t>(rs.field("Tickets").toInteger()));
+    }
     rs.close();
+    // Read a part at a time, so that the rows read are never all held beside the tickets made
+    // of them; rowid orders the tickets of one Sequence alike in every part.
+    constexpr std::size_t kRowsPerRead = 50000;
+    for (std::size_t offset = 0;; offset += kRowsPerRead) {
+        rs.open("select * from Punch order by Sequence, rowid limit " +
+                    std::to_string(kRowsPerRead) + " offset " + std::to_string(offset),
+                cn, db::CursorType::Static, db::LockType::ReadOnly);
+        const std::size_t before = tickets.size();
+        readStagedRows(rs, tickets);
+        rs.close();
+        if (tickets.size() - before < kRowsPerRead) {
+            break;
+        }
+    }
+
     // The names a map entry replaced, for the tickets it renamed.
     rs.open("select Sequence, ChronelName, ChronelPayType from PunchSource order by Sequence", cn,
             db::CursorType::Static, db::LockType::ReadOnly);
@@ -117,13 +139,23 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
 
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId) {
+    recordAcceptedTickets(cn, exportId, {{sequence, txnId}});
+}
+
+void recordAcceptedTickets(db::Connection& cn, std::int64_t exportId,
+                           const std::vector<AcceptedTicket>& tickets) {
+    // One transaction for many tickets: inside the answer's commit it is a savepoint, and a
+    // savepoint per ticket copies every page the ticket touches aside once more.
     cn.inTransaction([&] {
-        // The row is found by its Sequence (indexed): an export's ID is the same in all its rows.
-        cn.execute(
-            "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and +ExportID=?"
-            " and State='sent'",
-            {db::Value(txnId), db::Value(sequence), db::Value(exportId)});
-        cn.execute(kDeletePunchSequence, {db::Value(sequence)});
+        for (const AcceptedTicket& ticket : tickets) {
+            // The row is found by its Sequence (indexed): an export's ID is the same in all its
+            // rows.
+            cn.execute(
+                "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and"
+                " +ExportID=? and State='sent'",
+                {db::Value(ticket.txnId), db::Value(ticket.sequence), db::Value(exportId)});
+            cn.execute(kDeletePunchSequence, {db::Value(ticket.sequence)});
+        }
     });
 }
 

@@ -20,7 +20,8 @@ struct StagedTicket {
     std::string payType;
     std::string error;           // why the accounting system refused it last time, or empty
     std::string chronelName;     // the time-and-attendance system's names it was staged from
-    std::string chronelPayType;  // (as name and payType when no map entry replaced them)
+    std::string chronelPayType;  // when a map entry replaced them; empty when none did (the
+                                 // names are then name and payType: no copy of each is kept)
 };
 
 // Every ticket of Punch in Sequence order. A row whose Sequence, Name, Hours or PayType holds no
@@ -43,5 +44,16 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
 // change is kept.
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId);
+
+// A ticket the accounting system accepted: its Sequence and the transaction id it was given.
+struct AcceptedTicket {
+    std::int32_t sequence = 0;
+    std::string txnId;
+};
+
+// recordAcceptedTicket() for each of `tickets`, all in one transaction: every one is recorded
+// or none is. Throws DbError, and then nothing of them is kept.
+void recordAcceptedTickets(db::Connection& cn, std::int64_t exportId,
+                           const std::vector<AcceptedTicket>& tickets);
 
 }  // namespace vantrell::stage

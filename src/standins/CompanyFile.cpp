@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <system_error>
+#include <utility>
 #include <variant>
 
 #include "diag/FileSystem.h"
@@ -283,7 +284,7 @@ PostedTicket readTicket(sqlite3_stmt* s) {
         wage.active = sqlite3_column_int(s, 13) != 0;
         wage.timeCreated = sqlite3_column_int64(s, 14);
         wage.timeModified = sqlite3_column_int64(s, 15);
-        posted.ticket.wageItem = wage;
+        posted.ticket.wageItem = std::move(wage);
     }
     return posted;
 }

@@ -45,6 +45,10 @@ class RecordText {
     // Ends the element opened last, which must be named `name`.
     void close(std::string_view name);
 
+    // Whether a direct child of the record named `name` is written, so that a value left out
+    // need not be made at all.
+    bool keeps(std::string_view name) const { return keepOnly_ == nullptr || kept(name); }
+
   private:
     std::string& out_;
     const std::vector<std::string>* keepOnly_ = nullptr;

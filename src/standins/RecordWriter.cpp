@@ -98,7 +98,13 @@ TimeTrackingRetWriter::TimeTrackingRetWriter(const std::string& version)
 
 void TimeTrackingRetWriter::write(RecordText& out, const PostedTicket& posted) {
     const NewTicket& ticket = posted.ticket;
-    if (momentText_.empty() || posted.timeCreated != moment_) {
+    // An answer limited by IncludeRetElement makes only the values it keeps: a check of every
+    // ticket in a period asks for a few of them.
+    const bool created = out.keeps("TimeCreated");
+    const bool modified = out.keeps("TimeModified");
+    const bool editSequence = out.keeps("EditSequence");
+    if ((created || modified || editSequence) &&
+        (momentText_.empty() || posted.timeCreated != moment_)) {
         moment_ = posted.timeCreated;
         momentText_ = formatTimestamp(moment_);
         editSequence_ = std::to_string(moment_);
@@ -106,13 +112,23 @@ void TimeTrackingRetWriter::write(RecordText& out, const PostedTicket& posted) {
     out.open("TimeTrackingRet");
     out.text("TxnID", posted.txnId);
     // A posted ticket is never modified: created and modified are the same moment.
-    out.text("TimeCreated", momentText_);
-    out.text("TimeModified", momentText_);
-    out.text("EditSequence", editSequence_);
-    out.text("TxnNumber", std::to_string(posted.txnNumber));
+    if (created) {
+        out.text("TimeCreated", momentText_);
+    }
+    if (modified) {
+        out.text("TimeModified", momentText_);
+    }
+    if (editSequence) {
+        out.text("EditSequence", editSequence_);
+    }
+    if (out.keeps("TxnNumber")) {
+        out.text("TxnNumber", std::to_string(posted.txnNumber));
+    }
     out.text("TxnDate", ticket.txnDate);
     writeReference(out, "EntityRef", ticket.employee.listId, ticket.employee.name);
-    out.text("Duration", formatDuration(ticket.durationSeconds));
+    if (out.keeps("Duration")) {
+        out.text("Duration", formatDuration(ticket.durationSeconds));
+    }
     if (ticket.wageItem) {
         writeReference(out, "PayrollItemWageRef", ticket.wageItem->listId, ticket.wageItem->name);
     }
@@ -121,7 +137,7 @@ void TimeTrackingRetWriter::write(RecordText& out, const PostedTicket& posted) {
     }
     if (billableStatus_) {
         out.text("BillableStatus", ticket.billableStatus);
-    } else {
+    } else if (out.keeps("IsBillable") || out.keeps("IsBilled")) {
         // Billed time was billable time; IsBilled is not known before 2.0.
         const bool billed = ticket.billableStatus == "HasBeenBilled";
         out.text("IsBillable", billed || ticket.billableStatus == "Billable" ? "true" : "false");

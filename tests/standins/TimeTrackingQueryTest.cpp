@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "CompanyFixture.h"
 #include "standins/ProcessorError.h"
@@ -283,6 +287,100 @@ TEST_F(TimeTrackingQueryTest, IncludeRetElementKeepsTheNamedElements) {
                             "</TxnDate>\n</TimeTrackingRet>\n"),
               std::string::npos)
         << response;
+}
+
+// The record text with only the direct children named in `keep`: each child is one line, or
+// the lines from its start tag to its end tag.
+std::string keptChildren(const std::string& record, const std::set<std::string>& keep) {
+    std::istringstream lines(record);
+    std::string line;
+    std::string kept;
+    std::string child;  // the child whose lines are being read; empty between children
+    bool keeping = true;
+    while (std::getline(lines, line)) {
+        if (line == "<TimeTrackingRet>" || line == "</TimeTrackingRet>") {
+            kept += line + "\n";
+            continue;
+        }
+        if (child.empty()) {
+            const std::size_t end = line.find_first_of(" >", 1);
+            const std::string name = line.substr(1, end - 1);
+            keeping = keep.count(name) != 0;
+            // A child holding elements starts with a line of its start tag alone.
+            if (line == "<" + name + ">") {
+                child = name;
+            }
+        } else if (line == "</" + child + ">") {
+            child.clear();
+            kept += keeping ? line + "\n" : "";
+            continue;
+        }
+        kept += keeping ? line + "\n" : "";
+    }
+    return kept;
+}
+
+// The records of an answer, each from its start tag to its end tag.
+std::vector<std::string> recordsOf(const std::string& response) {
+    std::vector<std::string> records;
+    const std::string open = "<TimeTrackingRet>\n";
+    const std::string close = "</TimeTrackingRet>\n";
+    for (std::size_t at = response.find(open); at != std::string::npos;
+         at = response.find(open, at + 1)) {
+        records.push_back(response.substr(at, response.find(close, at) + close.size() - at));
+    }
+    return records;
+}
+
+// An answer limited by IncludeRetElement reads as the whole answer with the other elements
+// taken out, in every version that knows it, for each element alone and for a few together.
+TEST_F(TimeTrackingQueryTest, IncludeRetElementAnswersReadAsTheWholeAnswerLimited) {
+    // The billable status is IsBillable and IsBilled before 6.0, BillableStatus from then on.
+    const std::vector<std::set<std::string>> lists = {
+        {"TxnID"},
+        {"TimeCreated"},
+        {"TimeModified"},
+        {"EditSequence"},
+        {"TxnNumber"},
+        {"TxnDate"},
+        {"EntityRef"},
+        {"Duration"},
+        {"PayrollItemWageRef"},
+        {"Notes"},
+        {"IsBillable"},
+        {"IsBilled"},
+        {"BillableStatus"},
+        {"TxnID", "TxnDate", "EntityRef", "PayrollItemWageRef", "Duration"},
+        {"EditSequence", "TimeModified", "IsBilled"}};
+    const auto known = [](const std::string& version, const std::set<std::string>& list) {
+        const bool before6 = version == "5.0";
+        return before6 ? list.count("BillableStatus") == 0
+                       : list.count("IsBillable") == 0 && list.count("IsBilled") == 0;
+    };
+    for (const char* version : {"5.0", "13.0"}) {
+        const std::string range =
+            "<TxnDateRangeFilter><FromTxnDate>2024-01-01</FromTxnDate></TxnDateRangeFilter>";
+        const auto whole =
+            recordsOf(handle(message("<TimeTrackingQueryRq>" + range + "</TimeTrackingQueryRq>",
+                                     std::string("<?qbxml version=\"") + version + "\"?>")));
+        ASSERT_EQ(whole.size(), 5u);
+        for (const auto& list : lists) {
+            if (!known(version, list)) {
+                continue;
+            }
+            std::string elements;
+            for (const auto& name : list) {
+                elements += "<IncludeRetElement>" + name + "</IncludeRetElement>";
+            }
+            const auto limited = recordsOf(handle(
+                message("<TimeTrackingQueryRq>" + range + elements + "</TimeTrackingQueryRq>",
+                        std::string("<?qbxml version=\"") + version + "\"?>")));
+            ASSERT_EQ(limited.size(), whole.size()) << version << " " << elements;
+            for (std::size_t i = 0; i < whole.size(); ++i) {
+                EXPECT_EQ(limited[i], keptChildren(whole[i], list)) << version << " " << elements;
+            }
+        }
+    }
 }
 
 struct RefusedMessage {

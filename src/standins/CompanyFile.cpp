@@ -399,6 +399,12 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
         throw notCompanyFile();
     }
     exec("pragma foreign_keys = on");
+    // A message's commits are appended to a write-ahead log and synced only when it is copied
+    // back, as a program that stores thousands of records a minute would: what was committed
+    // survives the end of any process, only not a power cut. A file that cannot take the log
+    // (read-only, say) is kept as it is.
+    sqlite3_exec(db_.get(), "pragma journal_mode = wal", nullptr, nullptr, nullptr);
+    sqlite3_exec(db_.get(), "pragma synchronous = normal", nullptr, nullptr, nullptr);
     addMissingIndex();
     addMissingNonWageTable();
     addMissingSettingTable();

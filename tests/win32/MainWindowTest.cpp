@@ -32,18 +32,7 @@ namespace {
 using testing::pumpUntil;
 
 std::vector<std::wstring> listLines(HWND window) {
-    const HWND list = GetDlgItem(window, IDC_LSTSHOW);
-    std::vector<std::wstring> lines;
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring line(
-            static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)),
-            L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(line.data()));
-        lines.push_back(line);
-    }
-    return lines;
+    return testing::listBoxLines(GetDlgItem(window, IDC_LSTSHOW));
 }
 
 bool listHas(HWND window, const std::wstring& text) {

@@ -63,7 +63,10 @@ void GetChronelData(modErrorLog& log, InterfaceDatabase& interfaceDb, Extraction
             throw EndProgram{1};
         }
         openSnapshot(state.rsRules, kAccrualTitlesQuery, chronel);
-        openSnapshot(state.rsReportData, kDaysQuery, chronel);
+        // The days are read one at a time, in order: a large file's days are never all held.
+        state.rsReportData = std::make_unique<db::Recordset>();
+        state.rsReportData->open(kDaysQuery, chronel, db::CursorType::ForwardOnly,
+                                 db::LockType::ReadOnly);
 
         // A damaged row of the name map is not applied, and says so: the name it would have
         // replaced may be one the accounting system holds for somebody else.

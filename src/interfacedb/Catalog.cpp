@@ -44,8 +44,9 @@ void Catalog::create(std::string_view connectionString) {
         throw DbError("Database already exists: '" + path + "'.");
     }
     sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(
+        path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOneThreadPerConnection,
+        nullptr);
     auto database = std::make_shared<detail::Database>(raw, path);
     if (rc != SQLITE_OK) {
         throw DbError("Could not create '" + path + "': " + sqlite3_errstr(rc), rc);

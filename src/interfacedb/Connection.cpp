@@ -79,7 +79,8 @@ std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
         return access::openAccessDatabase(path);
     }
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | kOneThreadPerConnection, nullptr);
     auto database = std::make_shared<detail::Database>(raw, path);
     if (rc != SQLITE_OK) {
         throw DbError("Could not open '" + path + "': " + sqlite3_errstr(rc), rc);

@@ -87,11 +87,16 @@ struct Recordset::InsertCache {
     detail::Statement statement;
 };
 
+// The statement of a set that reads its rows one at a time.
+struct Recordset::Stream {
+    detail::Statement statement;
+};
+
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
 
-void Recordset::open(std::string_view sql, Connection& connection, CursorType, LockType lockType,
-                     int) {
+void Recordset::open(std::string_view sql, Connection& connection, CursorType cursorType,
+                     LockType lockType, int) {
     if (open_) {
         throw DbError("Operation is not allowed when the object is open.");
     }
@@ -113,6 +118,22 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType, L
         columns.push_back(std::move(column));
     }
 
+    if (cursorType == CursorType::ForwardOnly && lockType == LockType::ReadOnly) {
+        database_ = db;
+        columns_ = std::move(columns);
+        stream_ = std::make_unique<Stream>(Stream{std::move(statement)});
+        streaming_ = true;
+        movedOn_ = false;
+        position_ = 0;
+        lockType_ = lockType;
+        adding_ = false;
+        insert_.reset();
+        readStreamedRow();
+        streamedAny_ = rowCount_ != 0;
+        open_ = true;
+        return;
+    }
+
     detail::RowStore cells;
     std::size_t rows = 0;
     int rc = SQLITE_ROW;
@@ -132,7 +153,30 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType, L
     lockType_ = lockType;
     adding_ = false;
     insert_.reset();
+    streaming_ = false;
     open_ = true;
+}
+
+void Recordset::readStreamedRow() {
+    cells_.reuse();
+    rowCount_ = 0;
+    auto db = database_.lock();
+    if (!db) {
+        stream_.reset();
+        throw DbError("Operation is not allowed when the object is closed.");
+    }
+    sqlite3_stmt* statement = stream_->statement.get();
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            storeCell(cells_, statement, static_cast<int>(i), columns_[i].type);
+        }
+        rowCount_ = 1;
+        return;
+    }
+    // Past the last row, or failed: the statement lets go of the database either way.
+    stream_.reset();
+    detail::check(rc, db->handle());
 }
 
 int Recordset::state() const {
@@ -142,6 +186,8 @@ int Recordset::state() const {
 void Recordset::close() {
     requireOpen();
     open_ = false;
+    stream_.reset();
+    streaming_ = false;
     cells_.clear();
     rowCount_ = 0;
     adding_ = false;
@@ -157,7 +203,7 @@ void Recordset::requireOpen() const {
 
 bool Recordset::bof() const {
     requireOpen();
-    return rowCount_ == 0;
+    return streaming_ ? !streamedAny_ : rowCount_ == 0;
 }
 
 bool Recordset::eof() const {
@@ -167,6 +213,9 @@ bool Recordset::eof() const {
 
 void Recordset::moveFirst() {
     requireOpen();
+    if (streaming_ && movedOn_) {
+        throw DbError("Rowset does not support fetching backward.");
+    }
     position_ = 0;
 }
 
@@ -176,6 +225,11 @@ void Recordset::moveNext() {
         throw DbError(
             "Either BOF or EOF is True, or the current record has been deleted. Requested "
             "operation requires a current record.");
+    }
+    if (streaming_) {
+        movedOn_ = true;
+        readStreamedRow();
+        return;
     }
     ++position_;
 }

@@ -16,13 +16,17 @@ namespace detail {
 class Database;
 }
 
-// Taken as the callers pass them: the cursor type changes nothing, and any lock but ReadOnly
-// lets addNew() add rows.
+// Taken as the callers pass them: any lock but ReadOnly lets addNew() add rows, and a
+// ForwardOnly cursor with the ReadOnly lock reads its rows one at a time (see Recordset).
 enum class CursorType : int { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
 enum class LockType : int { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimistic = 4 };
 
 // The rows of one SELECT statement, read once when the set is opened, with a current row.
 // Sets opened with a lock other than ReadOnly also add rows to the statement's table.
+// A set opened ForwardOnly and ReadOnly holds only its current row instead: moveNext() reads
+// the next one from the statement, which stays open (and keeps its read of the database) until
+// the last row is passed or the set is closed, and moveFirst() fails once the set has moved on.
+// It is for reading a large table once, in the order of the statement.
 class Recordset {
   public:
     // Closed until open() succeeds.
@@ -79,6 +83,8 @@ class Recordset {
     void requireOpen() const;
     std::size_t columnIndex(std::string_view name) const;
     void insertPending();
+    // Reads the streamed statement's next row into cells_, or ends the stream.
+    void readStreamedRow();
 
     std::weak_ptr<detail::Database> database_;
     bool open_ = false;
@@ -87,6 +93,14 @@ class Recordset {
     detail::RowStore cells_;  // rows one after the other, columns_.size() fields each
     std::size_t rowCount_ = 0;
     std::size_t position_ = 0;
+
+    // ForwardOnly and ReadOnly: cells_ holds the current row alone, rowCount_ is 1 while there
+    // is one, and stream_ holds the statement until its last row has been read.
+    bool streaming_ = false;
+    bool streamedAny_ = false;
+    bool movedOn_ = false;
+    struct Stream;
+    std::unique_ptr<Stream> stream_;
 
     bool adding_ = false;
     std::vector<Value> pending_;

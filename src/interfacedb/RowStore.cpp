@@ -8,10 +8,11 @@
 namespace vantrell::db::detail {
 
 void RowStore::push(const Cell& field) {
-    if (size_ % kBlockCells == 0) {
+    const std::size_t block = size_ / kBlockCells;
+    if (block == blocks_.size()) {
         blocks_.emplace_back().reserve(kBlockCells);
     }
-    blocks_.back().push_back(field);
+    blocks_[block].push_back(field);
     ++size_;
 }
 
@@ -67,6 +68,14 @@ void RowStore::clear() {
     size_ = 0;
     text_.clear();
     text_.shrink_to_fit();
+}
+
+void RowStore::reuse() {
+    for (auto& block : blocks_) {
+        block.clear();
+    }
+    size_ = 0;
+    text_.clear();
 }
 
 }  // namespace vantrell::db::detail

@@ -32,6 +32,8 @@ class RowStore {
 
     // Drops every field and gives the memory back.
     void clear();
+    // Drops every field and keeps the memory for the next ones.
+    void reuse();
 
   private:
     struct Cell {

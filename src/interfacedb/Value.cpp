@@ -58,7 +58,14 @@ std::string shortest(Number n) {
 
 }  // namespace
 
-std::string Value::toText() const {
+std::string Value::toText() && {
+    if (kind() == Kind::Text) {
+        return std::move(std::get<std::string>(data_));
+    }
+    return static_cast<const Value&>(*this).toText();
+}
+
+std::string Value::toText() const& {
     switch (kind()) {
         case Kind::Null:
             invalidUseOfNull();

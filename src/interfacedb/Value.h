@@ -34,7 +34,9 @@ class Value {
 
     // Text form: numbers in plain decimal (shortest form that reads back), Booleans as "True"
     // or "False", dates as DateTime::toText(). Throws on Null.
-    std::string toText() const;
+    std::string toText() const&;
+    // The same; a Text value hands its text over instead of copying it.
+    std::string toText() &&;
     // Throws on Null, on text that is not a number, and when the value does not fit.
     // True converts to -1 and False to 0; a date does not convert ("Type mismatch").
     float toSingle() const;

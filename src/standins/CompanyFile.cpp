@@ -318,8 +318,9 @@ void CompanyFile::create(const std::filesystem::path& path, std::int64_t now) {
                                "The file " + quoted(pathToUtf8(path)) + " already exists.");
     }
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(pathToUtf8(path).c_str(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(
+        pathToUtf8(path).c_str(), &raw,
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | db::kOneThreadPerConnection, nullptr);
     db::SqliteDatabase db(raw);
     const auto fail = [&]() {
         const std::string reason = raw ? sqlite3_errmsg(raw) : "out of memory";
@@ -360,7 +361,8 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
                                 shown + " is not a company file.");
     };
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(pathToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(pathToUtf8(path).c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | db::kOneThreadPerConnection, nullptr);
     db_.reset(raw);
     if (rc != SQLITE_OK) {
         throw notCompanyFile();

@@ -102,6 +102,61 @@ TEST_F(EngineFixture, AliasesAndOrderComeFromTheStatement) {
     EXPECT_EQ(rs.field("FullName").toText(), "B");
 }
 
+TEST_F(EngineFixture, AForwardOnlyReadOnlySetReadsRowByRowInOrderWithTheirTypes) {
+    for (int i = 3000; i > 0; --i) {
+        addRow(i, "Worker " + std::to_string(i), static_cast<float>(i % 10));
+    }
+    Recordset rs;
+    rs.open("select * from Punch order by Sequence", cn, CursorType::ForwardOnly,
+            LockType::ReadOnly);
+    EXPECT_FALSE(rs.bof());
+    rs.moveFirst();  // still on the first row: nothing to go back to
+    int expected = 1;
+    for (; !rs.eof(); rs.moveNext()) {
+        ASSERT_EQ(rs.field("Sequence").toLong(), expected);
+        EXPECT_EQ(rs.field("name").toText(), "Worker " + std::to_string(expected));
+        EXPECT_EQ(rs.field("Date").kind(), Value::Kind::Date);
+        EXPECT_EQ(rs.field("Hours").kind(), Value::Kind::Single);
+        EXPECT_EQ(rs.field("Posted").kind(), Value::Kind::Boolean);
+        ++expected;
+    }
+    EXPECT_EQ(expected, 3001);
+    EXPECT_FALSE(rs.bof());
+    EXPECT_THROW((void)rs.field("Name"), DbError);
+    EXPECT_THROW(rs.moveNext(), DbError);
+    EXPECT_THROW(rs.moveFirst(), DbError);
+    EXPECT_THROW(rs.addNew(), DbError);
+    rs.close();
+
+    // Once past the last row the statement has let go: the table can change.
+    cn.execute("delete from Punch");
+    rs.open("select * from Punch", cn, CursorType::ForwardOnly, LockType::ReadOnly);
+    EXPECT_TRUE(rs.bof());
+    EXPECT_TRUE(rs.eof());
+    EXPECT_THROW(rs.moveNext(), DbError);
+}
+
+TEST_F(EngineFixture, AForwardOnlySetFailsAtTheRowThatFailsAndAfterItsConnectionClosed) {
+    addRow(1, "A", 1.0f);
+    addRow(2, "B", 1.0f);
+    cn.execute("update Punch set Sequence=-9223372036854775807-1 where Name='B'");
+    Recordset rs;
+    // abs() of the smallest integer overflows: the second row (in the order they were added)
+    // cannot be read.
+    rs.open("select abs(Sequence) as Size from Punch", cn, CursorType::ForwardOnly,
+            LockType::ReadOnly);
+    EXPECT_EQ(rs.field("Size").toLong(), 1);
+    EXPECT_THROW(rs.moveNext(), DbError);
+    EXPECT_TRUE(rs.eof());
+    rs.close();
+
+    rs.open("select * from Punch order by Name", cn, CursorType::ForwardOnly, LockType::ReadOnly);
+    EXPECT_EQ(rs.field("Name").toText(), "A");
+    cn.close();
+    EXPECT_EQ(rs.field("Name").toText(), "A");  // the row in hand stays readable
+    EXPECT_THROW(rs.moveNext(), DbError);
+}
+
 TEST_F(EngineFixture, TextLongerThanItsColumnIsRefusedNeverCut) {
     Recordset rs;
     rs.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);

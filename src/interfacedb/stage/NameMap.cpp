@@ -192,6 +192,10 @@ NameMapping::NameMapping(const std::vector<NameMapEntry>& entries) {
 
 const std::string& NameMapping::staged(NameKind kind, const std::string& name) const {
     const auto& names = kind == NameKind::Employee ? employees_ : payTypes_;
+    // Asked for every staged ticket: a map without entries of this kind costs no key.
+    if (names.empty()) {
+        return name;
+    }
     const auto found = names.find(keyOf(name));
     return found == names.end() ? name : found->second;
 }

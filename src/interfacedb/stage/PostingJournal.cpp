@@ -55,12 +55,12 @@ std::optional<db::DateTime> dateOf(const db::Value& value) {
     }
 }
 
-std::string textOf(const db::Value& value) {
+std::string textOf(db::Value value) {
     if (value.isNull()) {
         return {};
     }
     try {
-        return value.toText();
+        return std::move(value).toText();
     } catch (const db::DbError&) {
         return {};
     }
@@ -326,7 +326,7 @@ std::unordered_map<std::string, ChronelNames> recordedChronelNames(db::Connectio
         " and (t.ExportID=" +
             std::to_string(kSettledByCheck) + " or coalesce(r.CompanyFile,'') in (''," + "'" +
             db::escapeSqlText(companyFile) + "'))",
-        cn, db::CursorType::Static, db::LockType::ReadOnly);
+        cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     std::unordered_map<std::string, ChronelNames> names;
     for (; !rs.eof(); rs.moveNext()) {
         names.emplace(textOf(rs.field("TxnID")), ChronelNames{textOf(rs.field("ChronelName")),
@@ -342,7 +342,7 @@ std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::st
         "t.ExportID where t.TxnID is not null and coalesce(t.Undone,0)<>1 and (t.ExportID=" +
             std::to_string(kSettledByCheck) + " or coalesce(r.CompanyFile,'') in (''," + "'" +
             db::escapeSqlText(companyFile) + "'))",
-        cn, db::CursorType::Static, db::LockType::ReadOnly);
+        cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     std::unordered_set<std::string> ids;
     for (; !rs.eof(); rs.moveNext()) {
         ids.insert(textOf(rs.field("TxnID")));

@@ -13,8 +13,8 @@ namespace vantrell::stage {
 
 namespace {
 
-std::string textOrEmpty(const db::Value& value) {
-    return value.isNull() ? std::string() : value.toText();
+std::string textOrEmpty(db::Value value) {
+    return value.isNull() ? std::string() : std::move(value).toText();
 }
 
 // A value that does not convert reads as nothing rather than failing the whole read: one
@@ -60,24 +60,15 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
         tickets.reserve(static_cast<std::size_t>(rs.field("Tickets").toInteger()));
     }
     rs.close();
-    // Read a part at a time, so that the rows read are never all held beside the tickets made
-    // of them; rowid orders the tickets of one Sequence alike in every part.
-    constexpr std::size_t kRowsPerRead = 50000;
-    for (std::size_t offset = 0;; offset += kRowsPerRead) {
-        rs.open("select * from Punch order by Sequence, rowid limit " +
-                    std::to_string(kRowsPerRead) + " offset " + std::to_string(offset),
-                cn, db::CursorType::Static, db::LockType::ReadOnly);
-        const std::size_t before = tickets.size();
-        readStagedRows(rs, tickets);
-        rs.close();
-        if (tickets.size() - before < kRowsPerRead) {
-            break;
-        }
-    }
+    // Row by row, so that the rows read are never held beside the tickets made of them.
+    rs.open("select * from Punch order by Sequence, rowid", cn, db::CursorType::ForwardOnly,
+            db::LockType::ReadOnly);
+    readStagedRows(rs, tickets);
+    rs.close();
 
     // The names a map entry replaced, for the tickets it renamed.
     rs.open("select Sequence, ChronelName, ChronelPayType from PunchSource order by Sequence", cn,
-            db::CursorType::Static, db::LockType::ReadOnly);
+            db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     std::map<std::int32_t, std::pair<std::string, std::string>> sources;
     for (; !rs.eof(); rs.moveNext()) {
         const db::Value sequence = rs.field(kSequence);

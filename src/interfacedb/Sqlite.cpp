@@ -175,9 +175,11 @@ void bindValue(sqlite3_stmt* statement, int index, const Value& value) {
             break;
         }
         case Value::Kind::Text: {
-            const std::string s = value.toText();
+            // Bound in place, not copied: every caller steps and resets the statement, and
+            // clears its bindings, while the value it bound still lives.
+            const std::string& s = *value.textIf();
             rc = sqlite3_bind_text(statement, index, s.data(), static_cast<int>(s.size()),
-                                   SQLITE_TRANSIENT);
+                                   SQLITE_STATIC);
             break;
         }
     }

@@ -124,7 +124,9 @@ class Savepoint {
 };
 
 // Binds `value` to the statement's parameter `index` (from 1) as the engine stores it: dates in
-// their storage text, booleans as 1 or 0. Throws DbError when SQLite refuses it.
+// their storage text, booleans as 1 or 0. Text is bound in place: the statement must not be
+// stepped once `value` is gone or changed (until it is bound anew or its bindings cleared).
+// Throws DbError when SQLite refuses it.
 void bindValue(sqlite3_stmt* statement, int index, const Value& value);
 
 // `name` as a double-quoted SQL identifier, any quote inside it doubled.

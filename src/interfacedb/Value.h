@@ -52,6 +52,10 @@ class Value {
     // Null and on anything else.
     DateTime toDate() const;
 
+    // A Text value's own text, without a copy (valid while the value is unchanged); nothing
+    // for the other kinds.
+    const std::string* textIf() const noexcept { return std::get_if<std::string>(&data_); }
+
     // Equal when both kind and value are: Integer 1 differs from Double 1 and from "1".
     bool operator==(const Value&) const = default;
 

@@ -127,7 +127,7 @@ void QuickBooksLink::settlePostedTickets(std::vector<PostedTimeTicket> posted,
             return pairedTxnIds_.contains(held.txnId);
         });
     }
-    const TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), posted, journal);
+    TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), posted, journal);
     for (std::size_t k = 0; k < match.alreadyPosted.size(); ++k) {
         const std::string& txnId = match.alreadyPostedTxnIds[k];
         if (recorded(txnId)) {
@@ -138,12 +138,13 @@ void QuickBooksLink::settlePostedTickets(std::vector<PostedTimeTicket> posted,
         }
     }
     stage::settleCheck(cn, settlement);
-    for (const std::string& txnId : match.alreadyPostedTxnIds) {
+    postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
+    pairedTxnIds_.reserve(pairedTxnIds_.size() + match.alreadyPostedTxnIds.size());
+    for (std::string& txnId : match.alreadyPostedTxnIds) {
         if (!txnId.empty()) {
-            pairedTxnIds_.insert(txnId);
+            pairedTxnIds_.insert(std::move(txnId));
         }
     }
-    postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
     for (const ChangedTicket& changed : match.changed) {
         postedCheck_.issueLines.push_back(changedLine(changed));
     }

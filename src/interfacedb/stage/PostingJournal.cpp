@@ -66,6 +66,13 @@ std::string textOf(db::Value value) {
     }
 }
 
+// The number a count(*) statement gives.
+std::size_t countOf(db::Connection& cn, const char* sql) {
+    db::Recordset rs;
+    rs.open(sql, cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    return rs.eof() ? 0 : static_cast<std::size_t>(rs.field("count(*)").toInteger());
+}
+
 // The export ID a row holds, or why it holds none: Null, text, a fraction.
 std::optional<std::int64_t> wholeNumber(const db::Value& value) {
     if (value.kind() != db::Value::Kind::Integer) {
@@ -328,6 +335,9 @@ std::unordered_map<std::string, ChronelNames> recordedChronelNames(db::Connectio
             db::escapeSqlText(companyFile) + "'))",
         cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     std::unordered_map<std::string, ChronelNames> names;
+    // Room for every ticket the journal holds as posted (counted on the TxnID index): a large
+    // journal is read without rehashing the map at each doubling.
+    names.reserve(countOf(cn, "select count(*) from ExportTicket where TxnID is not null"));
     for (; !rs.eof(); rs.moveNext()) {
         names.emplace(textOf(rs.field("TxnID")), ChronelNames{textOf(rs.field("ChronelName")),
                                                               textOf(rs.field("ChronelPayType"))});

@@ -86,6 +86,10 @@ std::shared_ptr<detail::Database> openDatabaseFile(const std::string& path) {
         throw DbError("Could not open '" + path + "': " + sqlite3_errstr(rc), rc);
     }
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    // Temporary data stays in memory, not in files: the pages each step of a commit keeps aside
+    // in case it is undone alone (about 80 MB written and dropped in an export of 200,000
+    // tickets), and the spill of a large sort; neither has to outlive the process.
+    sqlite3_exec(raw, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
     // Reading the schema is where SQLite notices a file that is not a database.
     const int check =
         sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

@@ -407,6 +407,8 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
     // (read-only, say) is kept as it is.
     sqlite3_exec(db_.get(), "pragma journal_mode = wal", nullptr, nullptr, nullptr);
     sqlite3_exec(db_.get(), "pragma synchronous = normal", nullptr, nullptr, nullptr);
+    // What a message keeps aside to undo a step, and the spill of a sort, stay in memory.
+    sqlite3_exec(db_.get(), "pragma temp_store = memory", nullptr, nullptr, nullptr);
     addMissingIndex();
     addMissingNonWageTable();
     addMissingSettingTable();

@@ -2,6 +2,7 @@
 
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/modDataDef.h"
+#include "support/StagedRows.h"
 
 namespace vantrell::testing {
 
@@ -14,17 +15,8 @@ LinkFixture::LinkFixture() {
 
 void LinkFixture::stagePunch(int sequence, const std::string& name, const std::string& date,
                              float hours, const std::string& payType) {
-    db::Recordset rs;
-    rs.open("select * from Punch", *interfaceDb.cnInterface, db::CursorType::Dynamic,
-            db::LockType::Optimistic);
-    rs.addNew();
-    rs.setField("Sequence", sequence);
-    rs.setField("Name", name);
-    rs.setField("Date", *db::DateTime::parse(date));
-    rs.setField("Hours", hours);
-    rs.setField("PayType", payType);
-    rs.setField("Posted", false);
-    rs.update();
+    addPunchRow(*interfaceDb.cnInterface, sequence, name, *db::DateTime::parse(date), hours,
+                payType);
 }
 
 void LinkFixture::stageNames(const std::string& table, const std::vector<std::string>& names) {

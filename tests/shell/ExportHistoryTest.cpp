@@ -5,13 +5,13 @@
 
 #include "diag/FileSystem.h"
 #include "interfacedb/InterfaceDatabase.h"
-#include "interfacedb/Recordset.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "qblink/FakeRequestProcessor.h"
 #include "shell/ShellFakes.h"
 #include "shell/window/ExportHistory.h"
 #include "shell/window/UndoOutcomeText.h"
+#include "support/StagedRows.h"
 #include "support/TestLog.h"
 
 namespace vantrell {
@@ -35,16 +35,7 @@ struct ExportHistoryFixture : ::testing::Test {
 
     void stage(int sequence, const std::string& name, const std::string& date, float hours,
                const std::string& payType) {
-        db::Recordset rs;
-        rs.open("select * from Punch", *cn, db::CursorType::Dynamic, db::LockType::Optimistic);
-        rs.addNew();
-        rs.setField("Sequence", sequence);
-        rs.setField("Name", name);
-        rs.setField("Date", *db::DateTime::parse(date));
-        rs.setField("Hours", hours);
-        rs.setField("PayType", payType);
-        rs.setField("Posted", false);
-        rs.update();
+        testing::addPunchRow(*cn, sequence, name, *db::DateTime::parse(date), hours, payType);
     }
 
     // Records an export of what Punch holds to `company`, then empties Punch for the next.

@@ -4,11 +4,11 @@
 
 #include "diag/FileSystem.h"
 #include "interfacedb/InterfaceDatabase.h"
-#include "interfacedb/Recordset.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/Stage.h"
 #include "shell/ShellFakes.h"
 #include "shell/window/StageReview.h"
+#include "support/StagedRows.h"
 #include "support/TestLog.h"
 
 namespace vantrell {
@@ -27,18 +27,9 @@ struct StageReviewFixture : ::testing::Test {
 
     void stage(int sequence, const std::string& name, const std::string& date, float hours,
                const std::string& payType) {
-        db::Recordset rs;
-        rs.open("select * from Punch", *interfaceDb.cnInterface, db::CursorType::Dynamic,
-                db::LockType::Optimistic);
-        rs.addNew();
-        rs.setField("Sequence", sequence);
-        rs.setField("Name", name);
         const auto parsed = db::DateTime::parse(date);
-        rs.setField("Date", parsed ? *parsed : *db::DateTime::parse("2026-01-01"));
-        rs.setField("Hours", hours);
-        rs.setField("PayType", payType);
-        rs.setField("Posted", false);
-        rs.update();
+        testing::addPunchRow(*interfaceDb.cnInterface, sequence, name,
+                             parsed ? *parsed : *db::DateTime::parse("2026-01-01"), hours, payType);
         if (!parsed) {  // a damaged value, as a database edited by hand may hold
             interfaceDb.cnInterface->execute("update Punch set [Date] = '" + date +
                                              "' where Sequence = " + std::to_string(sequence));

@@ -167,7 +167,15 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
     const auto postedDay = [&](std::size_t t) {
         return DayKey{posted[t].employee, posted[t].date, posted[t].wageItem};
     };
-    const PostedDays days(posted.size(), postedDay);
+    // Built when a staged ticket is left over by the journal's pairing: when the journal pairs
+    // them all, as it does for a stage exported before, the table is never needed.
+    std::optional<PostedDays<decltype(postedDay)>> postedDays;
+    const auto days = [&]() -> const PostedDays<decltype(postedDay)>& {
+        if (!postedDays) {
+            postedDays.emplace(posted.size(), postedDay);
+        }
+        return *postedDays;
+    };
     std::vector<bool> paired(posted.size(), false);
     std::vector<std::size_t> pairedWith(staged.size(), kNone);
 
@@ -238,13 +246,13 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
         }
         if (pairedWith[i] == kNone) {
             const std::string date = ticket.date->dateText();
-            const std::size_t first = days.first({ticket.name, date, ticket.payType});
+            const std::size_t first = days().first({ticket.name, date, ticket.payType});
             if (first == kNone) {
                 continue;
             }
             // The first posted ticket of the day not yet paired that has the same minutes.
             const std::optional<std::int64_t> minutes = hoursToMinutes(ticket.hours);
-            const std::size_t same = sameMinutes(days, first, nullptr, minutes);
+            const std::size_t same = sameMinutes(days(), first, nullptr, minutes);
             if (same == kNone) {
                 unmatched.push_back({i, minutes, first});
                 continue;
@@ -258,7 +266,7 @@ TicketMatch matchPostedTickets(const std::vector<stage::StagedTicket>& staged,
 
     for (const Unmatched& left : unmatched) {
         ChangedTicket changed{staged[left.staged], left.minutes, {}};
-        for (std::size_t t = left.firstPosted; t != kNone; t = days.next(t)) {
+        for (std::size_t t = left.firstPosted; t != kNone; t = days().next(t)) {
             if (!paired[t]) {
                 changed.postedMinutes.push_back(posted[t].minutes);
             }

@@ -1,5 +1,7 @@
 #include "qblink/AnswerElements.h"
 
+#include <array>
+
 #include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
@@ -22,24 +24,57 @@ std::optional<std::size_t> skipPast(std::string_view text, std::size_t from, std
     return at == std::string_view::npos ? std::nullopt : std::optional(at + end.size());
 }
 
+// What the scans look for in a tag, a bit each, by byte: the rest of a tag's bytes, most of
+// them, are passed one table look-up each.
+constexpr unsigned char kQuote = 1;
+constexpr unsigned char kClose = 2;    // '>'
+constexpr unsigned char kSubset = 4;   // '['
+constexpr unsigned char kNameEnd = 8;  // white space, '/' or '>'
+
+constexpr std::array<unsigned char, 256> kTagBytes = [] {
+    std::array<unsigned char, 256> kinds{};
+    kinds['"'] = kinds['\''] = kQuote;
+    kinds['>'] = kClose | kNameEnd;
+    kinds['['] = kSubset;
+    kinds[' '] = kinds['\t'] = kinds['\r'] = kinds['\n'] = kinds['/'] = kNameEnd;
+    return kinds;
+}();
+
+unsigned char kindOf(char c) {
+    return kTagBytes[static_cast<unsigned char>(c)];
+}
+
 // Past the '>' of the tag at `at`, quoted attribute values followed. With `subsetEnds`, a '['
 // outside quotes (a document type's internal subset, which the scan does not follow) gives
 // nothing, as does a text without the '>'.
 std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at, bool subsetEnds = false) {
-    char quote = 0;
+    const unsigned char stops = kQuote | kClose | (subsetEnds ? kSubset : 0);
     for (std::size_t i = at + 1; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
+        const unsigned char kind = kindOf(text[i]) & stops;
+        if (kind == 0) {
+            continue;
+        }
+        if ((kind & kClose) != 0) {
             return i + 1;
-        } else if (c == '[' && subsetEnds) {
+        }
+        if ((kind & kSubset) != 0) {
+            return std::nullopt;
+        }
+        // A quoted value holds anything up to its closing quote.
+        i = text.find(text[i], i + 1);
+        if (i == std::string_view::npos) {
             return std::nullopt;
         }
     }
     return std::nullopt;
+}
+
+// The end of the name that begins at `at`: the first white space, '/' or '>', or the text's end.
+std::size_t nameEnd(std::string_view text, std::size_t at) {
+    while (at < text.size() && (kindOf(text[at]) & kNameEnd) == 0) {
+        ++at;
+    }
+    return at;
 }
 
 // The tags of a text one after the other; comments, CDATA sections, processing instructions
@@ -55,21 +90,23 @@ class TagScan {
             if (lt == std::string_view::npos) {
                 return false;
             }
-            const std::string_view rest = text_.substr(lt);
+            const char second = lt + 1 < text_.size() ? text_[lt + 1] : '\0';
             std::optional<std::size_t> end;
-            if (rest.starts_with("<!--")) {
-                end = skipPast(text_, lt + 4, "-->");
-            } else if (rest.starts_with("<![CDATA[")) {
-                end = skipPast(text_, lt + 9, "]]>");
-            } else if (rest.starts_with("<?")) {
+            if (second == '!') {
+                const std::string_view rest = text_.substr(lt);
+                if (rest.starts_with("<!--")) {
+                    end = skipPast(text_, lt + 4, "-->");
+                } else if (rest.starts_with("<![CDATA[")) {
+                    end = skipPast(text_, lt + 9, "]]>");
+                } else if (rest.starts_with("<!DOCTYPE")) {
+                    end = tagEnd(text_, lt, true);
+                }
+            } else if (second == '?') {
                 end = skipPast(text_, lt + 2, "?>");
-            } else if (rest.starts_with("<!DOCTYPE")) {
-                end = tagEnd(text_, lt, true);
-            } else if (!rest.starts_with("<!") && (end = tagEnd(text_, lt))) {
-                const bool isEnd = rest.size() > 1 && rest[1] == '/';
+            } else if ((end = tagEnd(text_, lt))) {
+                const bool isEnd = second == '/';
                 const std::size_t nameBegin = lt + (isEnd ? 2 : 1);
-                const std::size_t nameEnd = text_.find_first_of(" \t\r\n/>", nameBegin);
-                tag.name = text_.substr(nameBegin, nameEnd - nameBegin);
+                tag.name = text_.substr(nameBegin, nameEnd(text_, nameBegin) - nameBegin);
                 tag.kind = isEnd                    ? MarkupKind::EndTag
                            : text_[*end - 2] == '/' ? MarkupKind::EmptyTag
                                                     : MarkupKind::StartTag;

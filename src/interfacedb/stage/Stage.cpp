@@ -137,6 +137,25 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
     });
 }
 
+namespace {
+
+// How many accepted tickets leave Punch in one statement.
+constexpr std::size_t kDeletedPerStatement = 100;
+
+// "delete from Punch where Sequence in (?, ...)" with kDeletedPerStatement places.
+const std::string& deletePunchSequences() {
+    static const std::string sql = [] {
+        std::string text = "delete from Punch where Sequence in (?";
+        for (std::size_t i = 1; i < kDeletedPerStatement; ++i) {
+            text += ",?";
+        }
+        return text + ")";
+    }();
+    return sql;
+}
+
+}  // namespace
+
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId) {
     recordAcceptedTickets(cn, exportId, {{sequence, txnId}});
@@ -154,7 +173,20 @@ void recordAcceptedTickets(db::Connection& cn, std::int64_t exportId,
                 "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and"
                 " +ExportID=? and State='sent'",
                 {db::Value(ticket.txnId), db::Value(ticket.sequence), db::Value(exportId)});
-            cn.execute(kDeletePunchSequence, {db::Value(ticket.sequence)});
+        }
+        // The staged rows leave a hundred to a statement, always of that size, so that one
+        // prepared statement serves every answer; the few left over go one by one.
+        std::size_t first = 0;
+        std::vector<db::Value> sequences;
+        for (; tickets.size() - first >= kDeletedPerStatement; first += kDeletedPerStatement) {
+            sequences.clear();
+            for (std::size_t i = first; i < first + kDeletedPerStatement; ++i) {
+                sequences.emplace_back(tickets[i].sequence);
+            }
+            cn.execute(deletePunchSequences(), sequences);
+        }
+        for (; first < tickets.size(); ++first) {
+            cn.execute(kDeletePunchSequence, {db::Value(tickets[first].sequence)});
         }
     });
 }

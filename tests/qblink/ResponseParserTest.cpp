@@ -320,6 +320,35 @@ TEST_F(Parser, RunsOfAcceptedTicketsOfAnyLengthLeaveTheStageExactly) {
     EXPECT_EQ(logText(), "");
 }
 
+// A ticket the answer accepts twice, in a run long enough to be confirmed many to a statement,
+// keeps the TxnID of its first answer, as it does alone.
+TEST_F(Parser, ATicketAcceptedTwiceKeepsItsFirstTxnID) {
+    std::string elements;
+    for (int sequence = 1; sequence <= 300; ++sequence) {
+        stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    }
+    const auto accepted = [](int sequence, const std::string& txnId) {
+        return "<TimeTrackingAddRs requestID=\"" + std::to_string(sequence) +
+               "\" statusCode=\"0\" statusSeverity=\"Info\" statusMessage=\"OK\">"
+               "<TimeTrackingRet><TxnID>" +
+               txnId + "</TxnID></TimeTrackingRet></TimeTrackingAddRs>\n";
+    };
+    for (int sequence = 1; sequence <= 300; ++sequence) {
+        elements += accepted(sequence, "T-" + std::to_string(sequence));
+        if (sequence == 7 || sequence == 150) {
+            elements += accepted(sequence, "Again-" + std::to_string(sequence));
+        }
+    }
+    elements += accepted(299, "Again-299");
+    EXPECT_TRUE(parseTickets(elements));
+    EXPECT_EQ(punchRows(), Strings{});
+    EXPECT_EQ(rows("select Sequence, State, TxnID from ExportTicket where State <> 'confirmed'"
+                   " or TxnID <> 'T-' || Sequence",
+                   {"Sequence", "State", "TxnID"}),
+              Strings{});
+    EXPECT_EQ(logText(), "");
+}
+
 // Accepted tickets are confirmed many to a step: a ticket whose confirmation fails is left
 // staged alone, and every other ticket of its step is confirmed with its own TxnID.
 TEST_F(Parser, AConfirmationThatFailsLeavesOnlyItsTicketStaged) {

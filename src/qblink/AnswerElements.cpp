@@ -15,7 +15,6 @@ struct Markup {
     MarkupKind kind = MarkupKind::StartTag;
     std::size_t begin = 0;
     std::size_t end = 0;  // past its '>'
-    std::string_view name;
 };
 
 // Past the first `end` at or after `from`, or nothing when there is none.
@@ -105,8 +104,6 @@ class TagScan {
                 end = skipPast(text_, lt + 2, "?>");
             } else if ((end = tagEnd(text_, lt))) {
                 const bool isEnd = second == '/';
-                const std::size_t nameBegin = lt + (isEnd ? 2 : 1);
-                tag.name = text_.substr(nameBegin, nameEnd(text_, nameBegin) - nameBegin);
                 tag.kind = isEnd                    ? MarkupKind::EndTag
                            : text_[*end - 2] == '/' ? MarkupKind::EmptyTag
                                                     : MarkupKind::StartTag;
@@ -125,6 +122,13 @@ class TagScan {
 
     bool failed() const { return failed_; }
 
+    // The name of a start or empty tag that next() gave; read only where it is wanted, since
+    // inside an element of the tag only the nesting counts.
+    std::string_view nameOf(const Markup& tag) const {
+        const std::size_t begin = tag.begin + 1;
+        return text_.substr(begin, nameEnd(text_, begin) - begin);
+    }
+
   private:
     std::string_view text_;
     std::size_t pos_ = 0;
@@ -139,7 +143,7 @@ std::optional<std::vector<std::pair<std::size_t, std::size_t>>> outermostElement
     TagScan scan(text);
     Markup markup;
     while (scan.next(markup)) {
-        if (markup.kind == MarkupKind::EndTag || markup.name != tag) {
+        if (markup.kind == MarkupKind::EndTag || scan.nameOf(markup) != tag) {
             continue;
         }
         const std::size_t begin = markup.begin;

@@ -1,5 +1,7 @@
 #include "qblink/AnswerElements.h"
 
+#include <array>
+
 #include "qblink/StrictXmlLoader.h"
 #include "qblink/XmlReading.h"
 
@@ -13,7 +15,6 @@ struct Markup {
     MarkupKind kind = MarkupKind::StartTag;
     std::size_t begin = 0;
     std::size_t end = 0;  // past its '>'
-    std::string_view name;
 };
 
 // Past the first `end` at or after `from`, or nothing when there is none.
@@ -22,24 +23,57 @@ std::optional<std::size_t> skipPast(std::string_view text, std::size_t from, std
     return at == std::string_view::npos ? std::nullopt : std::optional(at + end.size());
 }
 
+// What the scans look for in a tag, a bit each, by byte: the rest of a tag's bytes, most of
+// them, are passed one table look-up each.
+constexpr unsigned char kQuote = 1;
+constexpr unsigned char kClose = 2;    // '>'
+constexpr unsigned char kSubset = 4;   // '['
+constexpr unsigned char kNameEnd = 8;  // white space, '/' or '>'
+
+constexpr std::array<unsigned char, 256> kTagBytes = [] {
+    std::array<unsigned char, 256> kinds{};
+    kinds['"'] = kinds['\''] = kQuote;
+    kinds['>'] = kClose | kNameEnd;
+    kinds['['] = kSubset;
+    kinds[' '] = kinds['\t'] = kinds['\r'] = kinds['\n'] = kinds['/'] = kNameEnd;
+    return kinds;
+}();
+
+unsigned char kindOf(char c) {
+    return kTagBytes[static_cast<unsigned char>(c)];
+}
+
 // Past the '>' of the tag at `at`, quoted attribute values followed. With `subsetEnds`, a '['
 // outside quotes (a document type's internal subset, which the scan does not follow) gives
 // nothing, as does a text without the '>'.
 std::optional<std::size_t> tagEnd(std::string_view text, std::size_t at, bool subsetEnds = false) {
-    char quote = 0;
+    const unsigned char stops = kQuote | kClose | (subsetEnds ? kSubset : 0);
     for (std::size_t i = at + 1; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
+        const unsigned char kind = kindOf(text[i]) & stops;
+        if (kind == 0) {
+            continue;
+        }
+        if ((kind & kClose) != 0) {
             return i + 1;
-        } else if (c == '[' && subsetEnds) {
+        }
+        if ((kind & kSubset) != 0) {
+            return std::nullopt;
+        }
+        // A quoted value holds anything up to its closing quote.
+        i = text.find(text[i], i + 1);
+        if (i == std::string_view::npos) {
             return std::nullopt;
         }
     }
     return std::nullopt;
+}
+
+// The end of the name that begins at `at`: the first white space, '/' or '>', or the text's end.
+std::size_t nameEnd(std::string_view text, std::size_t at) {
+    while (at < text.size() && (kindOf(text[at]) & kNameEnd) == 0) {
+        ++at;
+    }
+    return at;
 }
 
 // The tags of a text one after the other; comments, CDATA sections, processing instructions
@@ -55,21 +89,21 @@ class TagScan {
             if (lt == std::string_view::npos) {
                 return false;
             }
-            const std::string_view rest = text_.substr(lt);
+            const char second = lt + 1 < text_.size() ? text_[lt + 1] : '\0';
             std::optional<std::size_t> end;
-            if (rest.starts_with("<!--")) {
-                end = skipPast(text_, lt + 4, "-->");
-            } else if (rest.starts_with("<![CDATA[")) {
-                end = skipPast(text_, lt + 9, "]]>");
-            } else if (rest.starts_with("<?")) {
+            if (second == '!') {
+                const std::string_view rest = text_.substr(lt);
+                if (rest.starts_with("<!--")) {
+                    end = skipPast(text_, lt + 4, "-->");
+                } else if (rest.starts_with("<![CDATA[")) {
+                    end = skipPast(text_, lt + 9, "]]>");
+                } else if (rest.starts_with("<!DOCTYPE")) {
+                    end = tagEnd(text_, lt, true);
+                }
+            } else if (second == '?') {
                 end = skipPast(text_, lt + 2, "?>");
-            } else if (rest.starts_with("<!DOCTYPE")) {
-                end = tagEnd(text_, lt, true);
-            } else if (!rest.starts_with("<!") && (end = tagEnd(text_, lt))) {
-                const bool isEnd = rest.size() > 1 && rest[1] == '/';
-                const std::size_t nameBegin = lt + (isEnd ? 2 : 1);
-                const std::size_t nameEnd = text_.find_first_of(" \t\r\n/>", nameBegin);
-                tag.name = text_.substr(nameBegin, nameEnd - nameBegin);
+            } else if ((end = tagEnd(text_, lt))) {
+                const bool isEnd = second == '/';
                 tag.kind = isEnd                    ? MarkupKind::EndTag
                            : text_[*end - 2] == '/' ? MarkupKind::EmptyTag
                                                     : MarkupKind::StartTag;
@@ -88,6 +122,13 @@ class TagScan {
 
     bool failed() const { return failed_; }
 
+    // The name of a start or empty tag that next() gave; read only where it is wanted, since
+    // inside an element of the tag only the nesting counts.
+    std::string_view nameOf(const Markup& tag) const {
+        const std::size_t begin = tag.begin + 1;
+        return text_.substr(begin, nameEnd(text_, begin) - begin);
+    }
+
   private:
     std::string_view text_;
     std::size_t pos_ = 0;
@@ -102,7 +143,7 @@ std::optional<std::vector<std::pair<std::size_t, std::size_t>>> outermostElement
     TagScan scan(text);
     Markup markup;
     while (scan.next(markup)) {
-        if (markup.kind == MarkupKind::EndTag || markup.name != tag) {
+        if (markup.kind == MarkupKind::EndTag || scan.nameOf(markup) != tag) {
             continue;
         }
         const std::size_t begin = markup.begin;

@@ -1,6 +1,7 @@
 #include "qblink/StrictXmlLoader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <set>
@@ -60,44 +61,63 @@ std::optional<CharacterReference> characterReferenceAt(std::string_view text, st
     return CharacterReference{value, i + 1};
 }
 
-// Past the run of eight-byte words from `pos` that hold neither a control character nor '&',
-// most of any answer; what remains is looked at byte by byte.
-std::size_t pastPlainWords(std::string_view text, std::size_t pos) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    while (pos + 8 <= text.size()) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, text.data() + pos, 8);
-        // A byte below 0x20, and a byte equal to '&' (zero after the exclusive or).
-        const std::uint64_t control = (eight - kOnes * 0x20) & ~eight & kHighBits;
-        const std::uint64_t ampersand = eight ^ (kOnes * '&');
-        if ((control | ((ampersand - kOnes) & ~ampersand & kHighBits)) != 0) {
-            break;
+// Eight bytes of `text` from `pos` as one word, the first in its lowest byte.
+std::uint64_t eightBytesAt(std::string_view text, std::size_t pos) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, text.data() + pos, 8);
+    if constexpr (std::endian::native == std::endian::big) {
+        std::uint64_t swapped = 0;
+        for (int i = 0; i < 8; ++i, eight >>= 8) {
+            swapped = (swapped << 8) | (eight & 0xff);
         }
-        pos += 8;
+        eight = swapped;
     }
-    return pos;
+    return eight;
+}
+
+// The high bit of every byte of `eight` that is zero. Exact: no carry crosses a byte.
+std::uint64_t zeroBytes(std::uint64_t eight) {
+    constexpr std::uint64_t kLowBits = 0x7f7f7f7f7f7f7f7fULL;
+    return ~(((eight & kLowBits) + kLowBits) | eight) & ~kLowBits;
+}
+
+// The high bit of every byte of `eight` below 0x20 or equal to '&'.
+std::uint64_t controlOrAmpersand(std::uint64_t eight) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    return zeroBytes(eight & (kOnes * 0xe0)) | zeroBytes(eight ^ (kOnes * '&'));
+}
+
+// Whether the byte at `pos`, below 0x20 or '&', is a control character or begins a character
+// reference that XML forbids.
+bool forbiddenAt(std::string_view text, std::size_t pos) {
+    const char c = text[pos];
+    if (c != '&') {
+        return c != '\t' && c != '\n' && c != '\r';
+    }
+    const auto reference = characterReferenceAt(text, pos);
+    return reference && !isXmlChar(reference->value);
 }
 
 // The offset of a control character, or of a character reference to a character, that XML
 // forbids. pugixml lets both through, and a reference to character 0 would end a name early,
-// so that "Bob&#0;x" would read as "Bob" and reach another row.
+// so that "Bob&#0;x" would read as "Bob" and reach another row. Eight bytes are looked at
+// together, and only the few that are below 0x20 or '&' (a line end every few dozen bytes)
+// one by one.
 std::optional<std::size_t> forbiddenCharacter(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        i = pastPlainWords(text, i);
-        if (i == text.size()) {
-            break;
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        for (std::uint64_t marked = controlOrAmpersand(eightBytesAt(text, pos)); marked != 0;
+             marked &= marked - 1) {
+            const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(marked) / 8);
+            if (forbiddenAt(text, at)) {
+                return at;
+            }
         }
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 && !isXmlChar(c)) {
-            return i;
-        }
-        if (c != '&') {
-            continue;
-        }
-        if (const auto reference = characterReferenceAt(text, i);
-            reference && !isXmlChar(reference->value)) {
-            return i;
+    }
+    for (; pos < text.size(); ++pos) {
+        const auto c = static_cast<unsigned char>(text[pos]);
+        if ((c < 0x20 || c == '&') && forbiddenAt(text, pos)) {
+            return pos;
         }
     }
     return std::nullopt;

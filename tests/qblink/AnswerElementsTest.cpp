@@ -84,6 +84,10 @@ TEST(AnswerElements, FindWhatTheWholeDocumentHoldsWhateverSurroundsThem) {
         // One with an internal subset, which the scan leaves to the whole document.
         "<?xml version=\"1.0\" ?><!DOCTYPE QBXML [<!ENTITY e 'x'>]>" +
             answer("<TimeTrackingAddRs requestID=\"11\"/>").substr(22),
+        // Quotes of one kind inside values of the other, with what ends a tag or a name.
+        answer("<Other a='x\">y' b=\"'[/>\"\n><TimeTrackingAddRs requestID='1\"/>'\r"
+               "statusCode=\"0'>\"/></Other><TimeTrackingAddRs\nrequestID=\"2\"></"
+               "TimeTrackingAddRs\t>"),
         // Names that only begin like the tag, and none of the tag at all.
         answer("<TimeTrackingAddRsX requestID=\"8\"/><TimeTrackingAddRs\trequestID=\"9\"\n/>"),
         answer("<Nothing/>"),
@@ -102,8 +106,11 @@ TEST(AnswerElements, RefuseWhatTheStrictLoaderRefusesWithItsReason) {
         "",
         answer(good + "<TimeTrackingAddRs requestID=\"2\">"),                    // unclosed
         answer(good + "<TimeTrackingAddRs requestID=\"2></TimeTrackingAddRs>"),  // open quote
-        answer(good + "<TimeTrackingAddRs><a></b></TimeTrackingAddRs>"),         // mismatched
-        answer(good) + "<TimeTrackingAddRs/>",                                   // a second root
+        answer(good + "<TimeTrackingAddRs requestID='2></TimeTrackingAddRs>"),   // open quote
+        answer(good + "<!ELEMENT x>"),                                           // not followed
+        answer(good + "<"),
+        answer(good + "<TimeTrackingAddRs><a></b></TimeTrackingAddRs>"),  // mismatched
+        answer(good) + "<TimeTrackingAddRs/>",                            // a second root
         answer(good) + "trailing text",
         answer(good + "<!-- unfinished"),
         answer(good + "<!DOCTYPE x>"),

@@ -288,6 +288,67 @@ TEST_F(Parser, AHundredThousandElementsAreWalkedWhole) {
     EXPECT_EQ(logText(), "");
 }
 
+// Runs of accepted tickets of every length around what leaves the stage in one statement, cut
+// by refusals: each accepted ticket leaves with its journal row confirmed, nothing else does.
+TEST_F(Parser, RunsOfAcceptedTicketsOfAnyLengthLeaveTheStageExactly) {
+    std::string elements;
+    Strings left{"1|<null>"};  // staged, and not in the answer
+    stagePunch(1, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    int sequence = 2;
+    for (const int run : {1, 99, 100, 101, 199, 200, 201, 1000, 1001, 250}) {
+        for (int i = 0; i < run; ++i, ++sequence) {
+            stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+            elements += "<TimeTrackingAddRs requestID=\"" + std::to_string(sequence) +
+                        "\" statusCode=\"0\" statusSeverity=\"Info\" statusMessage=\"OK\">"
+                        "<TimeTrackingRet><TxnID>T-" +
+                        std::to_string(sequence) +
+                        "</TxnID></TimeTrackingRet></TimeTrackingAddRs>\n";
+        }
+        stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+        elements += ticketRs(std::to_string(sequence), "3140", "refused");
+        left.push_back(std::to_string(sequence) + "|refused");
+        ++sequence;
+    }
+    EXPECT_TRUE(parseTickets(elements));
+    EXPECT_EQ(punchRows(), left);
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket where State = 'confirmed' and TxnID ="
+                   " 'T-' || Sequence",
+                   {"N"}),
+              Strings{std::to_string(sequence - 1 - static_cast<int>(left.size()))});
+    EXPECT_EQ(rows("select count(*) as N from ExportTicket where State = 'refused'", {"N"}),
+              Strings{std::to_string(left.size() - 1)});
+    EXPECT_EQ(logText(), "");
+}
+
+// A ticket the answer accepts twice, in a run long enough to be confirmed many to a statement,
+// keeps the TxnID of its first answer, as it does alone.
+TEST_F(Parser, ATicketAcceptedTwiceKeepsItsFirstTxnID) {
+    std::string elements;
+    for (int sequence = 1; sequence <= 300; ++sequence) {
+        stagePunch(sequence, "Worker One", "2026-03-02", 8.0f, "Hourly");
+    }
+    const auto accepted = [](int sequence, const std::string& txnId) {
+        return "<TimeTrackingAddRs requestID=\"" + std::to_string(sequence) +
+               "\" statusCode=\"0\" statusSeverity=\"Info\" statusMessage=\"OK\">"
+               "<TimeTrackingRet><TxnID>" +
+               txnId + "</TxnID></TimeTrackingRet></TimeTrackingAddRs>\n";
+    };
+    for (int sequence = 1; sequence <= 300; ++sequence) {
+        elements += accepted(sequence, "T-" + std::to_string(sequence));
+        if (sequence == 7 || sequence == 150) {
+            elements += accepted(sequence, "Again-" + std::to_string(sequence));
+        }
+    }
+    elements += accepted(299, "Again-299");
+    EXPECT_TRUE(parseTickets(elements));
+    EXPECT_EQ(punchRows(), Strings{});
+    EXPECT_EQ(rows("select Sequence, State, TxnID from ExportTicket where State <> 'confirmed'"
+                   " or TxnID <> 'T-' || Sequence",
+                   {"Sequence", "State", "TxnID"}),
+              Strings{});
+    EXPECT_EQ(logText(), "");
+}
+
 // Accepted tickets are confirmed many to a step: a ticket whose confirmation fails is left
 // staged alone, and every other ticket of its step is confirmed with its own TxnID.
 TEST_F(Parser, AConfirmationThatFailsLeavesOnlyItsTicketStaged) {

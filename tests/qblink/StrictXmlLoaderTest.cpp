@@ -175,5 +175,27 @@ TEST(StrictXmlLoader, WellFormedFindsAForbiddenCharacterWhereverItLies) {
     }
 }
 
+// Tabs, line ends and references XML allows, as many as eight bytes hold, do not hide a
+// forbidden character among or right after them; the first forbidden one is the one named.
+TEST(StrictXmlLoader, WellFormedFindsAForbiddenCharacterAmongAllowedOnes) {
+    for (std::size_t before = 0; before < 12; ++before) {
+        for (const std::string& allowed : {std::string("\n"), std::string("\t\r"),
+                                           std::string("&amp;"), std::string("\n&#10;")}) {
+            std::string head = "<a>";
+            for (std::size_t i = 0; i < before; ++i) {
+                head += allowed;
+            }
+            const std::string at = " at offset " + std::to_string(head.size());
+            for (const std::string& bad :
+                 {std::string("\x01\n\x02"), std::string("&#0;\x03"), std::string("\x1f&#1;")}) {
+                EXPECT_EQ(refusedXmlText(head + bad + allowed + "</a>"),
+                          "An invalid character was found in text content" + at)
+                    << before << ' ' << allowed;
+            }
+            EXPECT_EQ(refusedXmlText(head + allowed + "</a>"), std::nullopt) << before;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vantrell

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <unordered_set>
 
 #include "interfacedb/DbError.h"
 #include "interfacedb/Recordset.h"
@@ -128,6 +129,40 @@ void removeStagedTickets(db::Connection& cn, const std::vector<std::int32_t>& se
     });
 }
 
+namespace {
+
+// How many accepted tickets are confirmed, and leave Punch, in one statement: a statement per
+// ticket costs its own run of the engine's program each.
+constexpr std::size_t kTicketsPerStatement = 100;
+
+// A statement of `head`, kTicketsPerStatement times `place` separated by commas, and `tail`;
+// always of that size, so that one prepared statement serves every answer.
+std::string repeatedPlaces(const char* head, const char* place, const char* tail) {
+    std::string text = head;
+    for (std::size_t i = 0; i < kTicketsPerStatement; ++i) {
+        text += i == 0 ? "" : ",";
+        text += place;
+    }
+    return text + tail;
+}
+
+const std::string& confirmSentTickets() {
+    // The row is found by its Sequence (indexed): an export's ID is the same in all its rows.
+    static const std::string sql = repeatedPlaces(
+        "update ExportTicket set State='confirmed', TxnID=a.column2 from (values ", "(?,?)",
+        ") as a where ExportTicket.Sequence=a.column1 and +ExportTicket.ExportID=? and"
+        " ExportTicket.State='sent'");
+    return sql;
+}
+
+const std::string& deletePunchSequences() {
+    static const std::string sql =
+        repeatedPlaces("delete from Punch where Sequence in (", "?", ")");
+    return sql;
+}
+
+}  // namespace
+
 void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_t sequence,
                           const std::string& txnId) {
     recordAcceptedTickets(cn, exportId, {{sequence, txnId}});
@@ -135,17 +170,42 @@ void recordAcceptedTicket(db::Connection& cn, std::int64_t exportId, std::int32_
 
 void recordAcceptedTickets(db::Connection& cn, std::int64_t exportId,
                            const std::vector<AcceptedTicket>& tickets) {
+    // A ticket answered twice keeps its first TxnID, as it would one statement a ticket: the
+    // second finds its row no longer Sent.
+    std::vector<const AcceptedTicket*> firsts;
+    std::unordered_set<std::int32_t> seen;
+    for (const AcceptedTicket& ticket : tickets) {
+        if (seen.insert(ticket.sequence).second) {
+            firsts.push_back(&ticket);
+        }
+    }
     // One transaction for many tickets: inside the answer's commit it is a savepoint, and a
-    // savepoint per ticket copies every page the ticket touches aside once more.
+    // savepoint per ticket copies every page the ticket touches aside once more. The few
+    // tickets past the last whole statement go one by one.
     cn.inTransaction([&] {
-        for (const AcceptedTicket& ticket : tickets) {
-            // The row is found by its Sequence (indexed): an export's ID is the same in all its
-            // rows.
+        std::vector<db::Value> values;
+        std::size_t first = 0;
+        for (; firsts.size() - first >= kTicketsPerStatement; first += kTicketsPerStatement) {
+            values.clear();
+            for (std::size_t i = first; i < first + kTicketsPerStatement; ++i) {
+                values.emplace_back(firsts[i]->sequence);
+                values.emplace_back(firsts[i]->txnId);
+            }
+            values.emplace_back(exportId);
+            cn.execute(confirmSentTickets(), values);
+            values.resize(kTicketsPerStatement);
+            for (std::size_t i = 0; i < kTicketsPerStatement; ++i) {
+                values[i] = db::Value(firsts[first + i]->sequence);
+            }
+            cn.execute(deletePunchSequences(), values);
+        }
+        for (; first < firsts.size(); ++first) {
             cn.execute(
                 "update ExportTicket set State='confirmed', TxnID=? where Sequence=? and"
                 " +ExportID=? and State='sent'",
-                {db::Value(ticket.txnId), db::Value(ticket.sequence), db::Value(exportId)});
-            cn.execute(kDeletePunchSequence, {db::Value(ticket.sequence)});
+                {db::Value(firsts[first]->txnId), db::Value(firsts[first]->sequence),
+                 db::Value(exportId)});
+            cn.execute(kDeletePunchSequence, {db::Value(firsts[first]->sequence)});
         }
     });
 }

@@ -12,6 +12,7 @@
 #include "diag/Failure.h"
 #include "interfacedb/SqliteHandles.h"
 #include "standins/CompanyRecords.h"
+#include "standins/ListEntryCache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -88,7 +89,8 @@ class CompanyFile {
 
     // Calls `visit` with each posted ticket of the selection in TxnDate, then TxnNumber order,
     // one at a time, until it returns false; the file is read as the calls go, so a selection
-    // of any size is never held at once. `visit` must not use this file.
+    // of any size is never held at once. The ticket `visit` is given lasts only until it
+    // returns. `visit` must not use this file.
     void forEachTicket(const TicketSelection& selection,
                        const std::function<bool(const PostedTicket&)>& visit) const;
 
@@ -131,6 +133,16 @@ class CompanyFile {
     mutable std::unordered_map<std::string, std::optional<ListRecord>> foundByName_[3];
     bool inGroup_ = false;
     void forgetFoundNames();
+
+    // The employees and wage items that tickets read name, by ListID, kept from one reading to
+    // the next (the pages of one query name the same employees again) for as long as the lists
+    // stay as they were: this program's own changes to them forget them, and so does a commit
+    // by any other, which changes the file's data version.
+    mutable ListEntryCache employeesById_;
+    mutable ListEntryCache wageItemsById_;
+    mutable std::int64_t entriesVersion_ = -1;
+    void forgetEntriesById() const;
+    void forgetEntriesChangedElsewhere() const;
 
     void exec(const char* sql);
     // The statement for `sql`, prepared on first use and kept for the next; the caller resets

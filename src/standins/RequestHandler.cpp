@@ -38,6 +38,9 @@ struct Context {
     const QbxmlMessage& message;
     std::int64_t now;
     QueryIterators& iterators;
+    // One writer serves every added ticket of the message: they share its version and mostly
+    // their moment of creation.
+    TimeTrackingRetWriter& addedTickets;
 };
 
 const char* listResponseName(ListKind kind) {
@@ -102,7 +105,7 @@ ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
         context.response.addResponse("TimeTrackingAddRs", request.requestId, result.status);
     if (result.posted && context.message.includeResponseData) {
         RecordText record(context.response.recordText(element), request.includeRetElements);
-        TimeTrackingRetWriter(context.message.version).write(record, *result.posted);
+        context.addedTickets.write(record, *result.posted);
     }
     return result.status;
 }
@@ -171,7 +174,8 @@ std::string RequestHandler::handle(std::string_view request) {
     ResponseDocument response;
     // An answer to added tickets is about twice its request; a query's may be any size.
     response.reserve(kAnswerPerRequestByte * request.size());
-    Context context{file_, response, message, clock_(), iterators_};
+    TimeTrackingRetWriter addedTickets(message.version);
+    Context context{file_, response, message, clock_(), iterators_, addedTickets};
     // The message's tickets are committed in groups, as the accounting system stores them as
     // it goes: a failure of the file as a whole undoes the group in hand and gives no response,
     // while the groups before it stay posted, and so does a process killed half-way.

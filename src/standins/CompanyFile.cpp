@@ -335,17 +335,19 @@ std::string_view columnView(sqlite3_stmt* s, int column) {
 template <class FindEmployee, class FindWageItem>
 bool readOwnTicket(sqlite3_stmt* s, FindEmployee findEmployee, FindWageItem findWageItem,
                    PostedTicket& posted) {
-    const ListRecord* employee = findEmployee(columnView(s, 6));
-    if (employee == nullptr) {
+    if (!findEmployee(columnView(s, 6), posted.ticket.employee)) {
         return false;
     }
-    posted.ticket.employee = *employee;
-    const ListRecord* wageItem =
-        sqlite3_column_type(s, 7) == SQLITE_NULL ? nullptr : findWageItem(columnView(s, 7));
-    if (wageItem == nullptr) {
-        posted.ticket.wageItem.reset();
+    std::optional<ListRecord>& wageItem = posted.ticket.wageItem;
+    if (sqlite3_column_type(s, 7) == SQLITE_NULL) {
+        wageItem.reset();
     } else {
-        posted.ticket.wageItem = *wageItem;
+        if (!wageItem) {
+            wageItem.emplace();
+        }
+        if (!findWageItem(columnView(s, 7), *wageItem)) {
+            wageItem.reset();
+        }
     }
     posted.txnNumber = sqlite3_column_int64(s, 0);
     posted.timeCreated = sqlite3_column_int64(s, 1);
@@ -877,13 +879,15 @@ void CompanyFile::forEachTicket(const TicketSelection& selection,
                                 const std::function<bool(const PostedTicket&)>& visit) const {
     sqlite3* db = db_.get();
     forgetEntriesChangedElsewhere();
-    const auto findEmployee = [&](std::string_view listId) {
+    const auto findEmployee = [&](std::string_view listId, ListRecord& entry) {
         return employeesById_.find(
-            listId, [&](const std::string& id) { return findByListId(ListKind::Employee, id); });
+            listId, [&](const std::string& id) { return findByListId(ListKind::Employee, id); },
+            entry);
     };
-    const auto findWageItem = [&](std::string_view listId) {
+    const auto findWageItem = [&](std::string_view listId, ListRecord& entry) {
         return wageItemsById_.find(
-            listId, [&](const std::string& id) { return findByListId(ListKind::WageItem, id); });
+            listId, [&](const std::string& id) { return findByListId(ListKind::WageItem, id); },
+            entry);
     };
     // One ticket is read into again and again, so that its texts keep their room.
     PostedTicket posted;

@@ -112,6 +112,14 @@ void RecordText::text(std::string_view name, std::string_view value) {
     out_ += ">\n";
 }
 
+void RecordText::elements(std::string_view text) {
+    if (skippedDepth_ != 0 || text.empty()) {
+        return;
+    }
+    endStartTag();
+    out_ += text;
+}
+
 void RecordText::close(std::string_view name) {
     const int closing = depth_--;
     if (skippedDepth_ != 0) {

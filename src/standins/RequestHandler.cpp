@@ -75,11 +75,12 @@ ResponseStatus answer(Context& context, const ListQueryRequest& query) {
         found = {internalError(), {}};
     }
     auto element = context.response.addResponse(name, query.requestId, found.status);
+    const EmployeeRetWriter employees(wageItems);
     if (context.message.includeResponseData) {
         for (const auto& entry : found.records) {
             RecordText record(context.response.recordText(element), query.includeRetElements);
             if (query.kind == ListKind::Employee) {
-                writeEmployeeRet(record, entry, wageItems);
+                employees.write(record, entry);
             } else if (query.kind == ListKind::WageItem) {
                 writeWageItemRet(record, entry, expenseAccount);
             } else {

@@ -558,20 +558,17 @@ void CompanyFile::exec(const char* sql) {
     }
 }
 
-void CompanyFile::forgetEntriesById() const {
-    employeesById_.clear();
-    wageItemsById_.clear();
-}
-
-void CompanyFile::forgetEntriesChangedElsewhere() const {
+void CompanyFile::keepCurrent(NamedEntries& entries) const {
     sqlite3* db = db_.get();
     sqlite3_stmt* s = cached("pragma data_version");
     const ResetAfterUse reset(s);
     const std::int64_t version = nextRow(db, s) ? sqlite3_column_int64(s, 0) : -1;
-    if (version < 0 || version != entriesVersion_) {
-        forgetEntriesById();
+    if (version < 0 || version != entries.dataVersion || listChanges_ != entries.listChanges) {
+        entries.employees.clear();
+        entries.wageItems.clear();
     }
-    entriesVersion_ = version;
+    entries.dataVersion = version;
+    entries.listChanges = listChanges_;
 }
 
 void CompanyFile::forgetFoundNames() {
@@ -628,7 +625,7 @@ std::string CompanyFile::nextListId(std::int64_t now) {
 }
 
 void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now) {
-    forgetEntriesById();
+    ++listChanges_;
     std::set<std::string> seen;
     const std::optional<ListKind> shared = sharesNamesWith(kind);
     for (const auto& name : names) {
@@ -667,7 +664,7 @@ void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names,
 }
 
 void CompanyFile::setInactive(const std::vector<std::string>& names, std::int64_t now) {
-    forgetEntriesById();
+    ++listChanges_;
     constexpr ListKind kinds[] = {ListKind::Employee, ListKind::WageItem, ListKind::NonWageItem};
     for (const auto& name : names) {
         if (std::none_of(std::begin(kinds), std::end(kinds),
@@ -876,16 +873,19 @@ Statement prepareSelection(sqlite3* db, const std::string& head, const Selection
 }  // namespace
 
 void CompanyFile::forEachTicket(const TicketSelection& selection,
-                                const std::function<bool(const PostedTicket&)>& visit) const {
+                                const std::function<bool(const PostedTicket&)>& visit,
+                                NamedEntries* entries) const {
     sqlite3* db = db_.get();
-    forgetEntriesChangedElsewhere();
+    NamedEntries ownEntries;
+    NamedEntries& named = entries != nullptr ? *entries : ownEntries;
+    keepCurrent(named);
     const auto findEmployee = [&](std::string_view listId, ListRecord& entry) {
-        return employeesById_.find(
+        return named.employees.find(
             listId, [&](const std::string& id) { return findByListId(ListKind::Employee, id); },
             entry);
     };
     const auto findWageItem = [&](std::string_view listId, ListRecord& entry) {
-        return wageItemsById_.find(
+        return named.wageItems.find(
             listId, [&](const std::string& id) { return findByListId(ListKind::WageItem, id); },
             entry);
     };

@@ -91,8 +91,11 @@ class CompanyFile {
     // one at a time, until it returns false; the file is read as the calls go, so a selection
     // of any size is never held at once. The ticket `visit` is given lasts only until it
     // returns. `visit` must not use this file.
+    // The employees and wage items the tickets name are kept in `entries` when given, for the
+    // next pages of the same query, and for this call alone otherwise.
     void forEachTicket(const TicketSelection& selection,
-                       const std::function<bool(const PostedTicket&)>& visit) const;
+                       const std::function<bool(const PostedTicket&)>& visit,
+                       NamedEntries* entries = nullptr) const;
 
     // How many posted tickets the selection holds.
     std::int64_t countTickets(const TicketSelection& selection) const;
@@ -134,15 +137,11 @@ class CompanyFile {
     bool inGroup_ = false;
     void forgetFoundNames();
 
-    // The employees and wage items that tickets read name, by ListID, kept from one reading to
-    // the next (the pages of one query name the same employees again) for as long as the lists
-    // stay as they were: this program's own changes to them forget them, and so does a commit
-    // by any other, which changes the file's data version.
-    mutable ListEntryCache employeesById_;
-    mutable ListEntryCache wageItemsById_;
-    mutable std::int64_t entriesVersion_ = -1;
-    void forgetEntriesById() const;
-    void forgetEntriesChangedElsewhere() const;
+    // This program's changes to the lists, counted, so that entries kept from before them are
+    // read afresh.
+    std::int64_t listChanges_ = 0;
+    // Clears `entries` when the lists have changed since they were read.
+    void keepCurrent(NamedEntries& entries) const;
 
     void exec(const char* sql);
     // The statement for `sql`, prepared on first use and kept for the next; the caller resets

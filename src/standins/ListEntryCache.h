@@ -69,4 +69,14 @@ class ListEntryCache {
     bool copy(std::size_t index, ListRecord& entry) const;
 };
 
+// The employees and wage items that the tickets of one query name, kept from one of its pages to
+// the next, with the state of the company file's lists they were read in: a page finding the
+// lists changed (by this program or by another) reads them afresh.
+struct NamedEntries {
+    ListEntryCache employees;
+    ListEntryCache wageItems;
+    std::int64_t listChanges = -1;  // this program's changes to the lists, counted
+    std::int64_t dataVersion = -1;  // the file's data version, which others' commits change
+};
+
 }  // namespace vantrell::standins

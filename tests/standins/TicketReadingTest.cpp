@@ -43,12 +43,16 @@ std::string shown(const PostedTicket& posted) {
     return text;
 }
 
-std::vector<std::string> visited(const CompanyFile& file, const TicketSelection& selection = {}) {
+std::vector<std::string> visited(const CompanyFile& file, NamedEntries* entries = nullptr,
+                                 const TicketSelection& selection = {}) {
     std::vector<std::string> seen;
-    file.forEachTicket(selection, [&](const PostedTicket& posted) {
-        seen.push_back(shown(posted));
-        return true;
-    });
+    file.forEachTicket(
+        selection,
+        [&](const PostedTicket& posted) {
+            seen.push_back(shown(posted));
+            return true;
+        },
+        entries);
     return seen;
 }
 
@@ -111,7 +115,11 @@ TEST_F(TicketReadingTest, TicketsReadInOrderAreTheWholeRecords) {
     ASSERT_EQ(expected.size(), 60u);
     EXPECT_EQ(visited(file), expected);
     // Read again, the employees and wage items already met give the same records.
-    EXPECT_EQ(visited(file), expected);
+    NamedEntries entries;
+    EXPECT_EQ(visited(file, &entries), expected);
+    EXPECT_EQ(entries.employees.size(), 3u);
+    EXPECT_EQ(entries.wageItems.size(), 2u);
+    EXPECT_EQ(visited(file, &entries), expected);
 
     // A reading that stops early, and one that reads on from a ticket's place.
     std::vector<std::string> firstFive;
@@ -124,7 +132,8 @@ TEST_F(TicketReadingTest, TicketsReadInOrderAreTheWholeRecords) {
     EXPECT_EQ(firstFive, std::vector<std::string>(expected.begin(), expected.begin() + 5));
     TicketSelection rest;
     rest.after = TicketPosition{fifth.ticket.txnDate, fifth.txnNumber};
-    EXPECT_EQ(visited(file, rest), std::vector<std::string>(expected.begin() + 5, expected.end()));
+    EXPECT_EQ(visited(file, &entries, rest),
+              std::vector<std::string>(expected.begin() + 5, expected.end()));
 }
 
 // The file stays open for a whole session while its lists are changed by others: each reading
@@ -132,14 +141,16 @@ TEST_F(TicketReadingTest, TicketsReadInOrderAreTheWholeRecords) {
 // employee is gone is left out, as the whole records show them.
 TEST_F(TicketReadingTest, ReadingsFollowListsChangedByOthers) {
     CompanyFile file(path);
-    const auto before = visited(file);
+    // Kept from one reading to the next, as an iterator keeps them from page to page.
+    NamedEntries entries;
+    const auto before = visited(file, &entries);
     ASSERT_EQ(before, wholeRecordsInOrder(file));
 
     changeElsewhere(path,
                     "update employee set name = 'Worker Renamed', time_modified = 5 "
                     "where list_id = '" +
                         employeeOne + "'");
-    const auto renamed = visited(file);
+    const auto renamed = visited(file, &entries);
     EXPECT_EQ(renamed, wholeRecordsInOrder(file));
     EXPECT_NE(renamed, before);
     EXPECT_EQ(std::count_if(renamed.begin(), renamed.end(),
@@ -149,19 +160,19 @@ TEST_F(TicketReadingTest, ReadingsFollowListsChangedByOthers) {
               20);
 
     changeElsewhere(path, "delete from wage_item where list_id = '" + overtime + "'");
-    EXPECT_EQ(visited(file), wholeRecordsInOrder(file));
+    EXPECT_EQ(visited(file, &entries), wholeRecordsInOrder(file));
 
     changeElsewhere(path, "delete from employee where list_id = '" + employeeThree + "'");
-    const auto withoutThree = visited(file);
+    const auto withoutThree = visited(file, &entries);
     EXPECT_EQ(withoutThree, wholeRecordsInOrder(file));
     EXPECT_EQ(withoutThree.size(), 40u);
 
     // Changes this program makes itself count as well.
     changeElsewhere(
         path, "insert into employee values ('" + employeeThree + "', 'Worker Back', 1, 1, 1)");
-    EXPECT_EQ(visited(file).size(), 60u);
+    EXPECT_EQ(visited(file, &entries).size(), 60u);
     file.setInactive({"Worker Back"}, now);
-    const auto back = visited(file);
+    const auto back = visited(file, &entries);
     EXPECT_EQ(back, wholeRecordsInOrder(file));
     EXPECT_EQ(std::count_if(back.begin(), back.end(),
                             [](const std::string& r) {

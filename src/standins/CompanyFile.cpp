@@ -3,10 +3,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <iterator>
 #include <map>
 #include <set>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -233,8 +235,26 @@ constexpr const char* kTicketColumns =
     " from time_tracking t join employee e on e.list_id = t.employee_list_id"
     " left join wage_item w on w.list_id = t.wage_item_list_id";
 
+// Writes the TxnID of a ticket into `out`, reusing its room: the transaction number in
+// hexadecimal capitals, "-", and the moment created in decimal.
+void writeTxnId(std::string& out, std::int64_t txnNumber, std::int64_t timeCreated) {
+    char buffer[48];
+    char* end =
+        std::to_chars(buffer, buffer + 24, static_cast<unsigned long long>(txnNumber), 16).ptr;
+    for (char* c = buffer; c != end; ++c) {
+        if (*c >= 'a') {
+            *c = static_cast<char>(*c - 'a' + 'A');
+        }
+    }
+    *end++ = '-';
+    end = std::to_chars(end, buffer + sizeof buffer, timeCreated).ptr;
+    out.assign(buffer, end);
+}
+
 std::string txnIdOf(std::int64_t txnNumber, std::int64_t timeCreated) {
-    return hex(txnNumber) + "-" + std::to_string(timeCreated);
+    std::string txnId;
+    writeTxnId(txnId, txnNumber, timeCreated);
+    return txnId;
 }
 
 // The transaction number a TxnID starts with (hexadecimal digits before the "-"); nothing when
@@ -287,6 +307,63 @@ PostedTicket readTicket(sqlite3_stmt* s) {
         posted.ticket.wageItem = std::move(wage);
     }
     return posted;
+}
+
+// A ticket's own columns, its employee and wage item by ListID alone: reading them together
+// with the entries they name would join two lists by their text keys for every ticket.
+constexpr const char* kTicketOwnColumns =
+    "select t.txn_number, t.time_created, t.txn_date, t.duration_seconds, t.notes,"
+    " t.billable_status, t.employee_list_id, t.wage_item_list_id from time_tracking t";
+
+void assignText(std::string& out, sqlite3_stmt* s, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    if (text == nullptr) {
+        out.clear();
+    } else {
+        out.assign(text, static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
+    }
+}
+
+std::string_view columnView(sqlite3_stmt* s, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(s, column)))
+                : std::string_view();
+}
+
+// Reads a row of kTicketOwnColumns into `posted`, reusing the room of its texts; false for a
+// ticket whose employee the file does not hold, which a reading of whole records leaves out.
+template <class FindEmployee, class FindWageItem>
+bool readOwnTicket(sqlite3_stmt* s, FindEmployee findEmployee, FindWageItem findWageItem,
+                   PostedTicket& posted) {
+    if (!findEmployee(columnView(s, 6), posted.ticket.employee)) {
+        return false;
+    }
+    std::optional<ListRecord>& wageItem = posted.ticket.wageItem;
+    if (sqlite3_column_type(s, 7) == SQLITE_NULL) {
+        wageItem.reset();
+    } else {
+        if (!wageItem) {
+            wageItem.emplace();
+        }
+        if (!findWageItem(columnView(s, 7), *wageItem)) {
+            wageItem.reset();
+        }
+    }
+    posted.txnNumber = sqlite3_column_int64(s, 0);
+    posted.timeCreated = sqlite3_column_int64(s, 1);
+    writeTxnId(posted.txnId, posted.txnNumber, posted.timeCreated);
+    assignText(posted.ticket.txnDate, s, 2);
+    posted.ticket.durationSeconds = sqlite3_column_int64(s, 3);
+    if (sqlite3_column_type(s, 4) == SQLITE_NULL) {
+        posted.ticket.notes.reset();
+    } else {
+        if (!posted.ticket.notes) {
+            posted.ticket.notes.emplace();
+        }
+        assignText(*posted.ticket.notes, s, 4);
+    }
+    assignText(posted.ticket.billableStatus, s, 5);
+    return true;
 }
 
 }  // namespace
@@ -485,6 +562,19 @@ void CompanyFile::exec(const char* sql) {
     }
 }
 
+void CompanyFile::keepCurrent(NamedEntries& entries) const {
+    sqlite3* db = db_.get();
+    sqlite3_stmt* s = cached("pragma data_version");
+    const ResetAfterUse reset(s);
+    const std::int64_t version = nextRow(db, s) ? sqlite3_column_int64(s, 0) : -1;
+    if (version < 0 || version != entries.dataVersion || listChanges_ != entries.listChanges) {
+        entries.employees.clear();
+        entries.wageItems.clear();
+    }
+    entries.dataVersion = version;
+    entries.listChanges = listChanges_;
+}
+
 void CompanyFile::forgetFoundNames() {
     for (auto& found : foundByName_) {
         found.clear();
@@ -539,6 +629,7 @@ std::string CompanyFile::nextListId(std::int64_t now) {
 }
 
 void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now) {
+    ++listChanges_;
     std::set<std::string> seen;
     const std::optional<ListKind> shared = sharesNamesWith(kind);
     for (const auto& name : names) {
@@ -577,6 +668,7 @@ void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names,
 }
 
 void CompanyFile::setInactive(const std::vector<std::string>& names, std::int64_t now) {
+    ++listChanges_;
     constexpr ListKind kinds[] = {ListKind::Employee, ListKind::WageItem, ListKind::NonWageItem};
     for (const auto& name : names) {
         if (std::none_of(std::begin(kinds), std::end(kinds),
@@ -785,13 +877,29 @@ Statement prepareSelection(sqlite3* db, const std::string& head, const Selection
 }  // namespace
 
 void CompanyFile::forEachTicket(const TicketSelection& selection,
-                                const std::function<bool(const PostedTicket&)>& visit) const {
+                                const std::function<bool(const PostedTicket&)>& visit,
+                                NamedEntries* entries) const {
     sqlite3* db = db_.get();
+    NamedEntries ownEntries;
+    NamedEntries& named = entries != nullptr ? *entries : ownEntries;
+    keepCurrent(named);
+    const auto findEmployee = [&](std::string_view listId, ListRecord& entry) {
+        return named.employees.find(
+            listId, [&](const std::string& id) { return findByListId(ListKind::Employee, id); },
+            entry);
+    };
+    const auto findWageItem = [&](std::string_view listId, ListRecord& entry) {
+        return named.wageItems.find(
+            listId, [&](const std::string& id) { return findByListId(ListKind::WageItem, id); },
+            entry);
+    };
+    // One ticket is read into again and again, so that its texts keep their room.
+    PostedTicket posted;
     const auto visitAll = [&](const SelectionClause& clause) {
         Statement s =
-            prepareSelection(db, kTicketColumns, clause, " order by t.txn_date, t.txn_number");
+            prepareSelection(db, kTicketOwnColumns, clause, " order by t.txn_date, t.txn_number");
         while (nextRow(db, s.get())) {
-            if (!visit(readTicket(s.get()))) {
+            if (readOwnTicket(s.get(), findEmployee, findWageItem, posted) && !visit(posted)) {
                 return false;
             }
         }

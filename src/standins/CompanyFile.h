@@ -12,6 +12,7 @@
 #include "diag/Failure.h"
 #include "interfacedb/SqliteHandles.h"
 #include "standins/CompanyRecords.h"
+#include "standins/ListEntryCache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -88,9 +89,13 @@ class CompanyFile {
 
     // Calls `visit` with each posted ticket of the selection in TxnDate, then TxnNumber order,
     // one at a time, until it returns false; the file is read as the calls go, so a selection
-    // of any size is never held at once. `visit` must not use this file.
+    // of any size is never held at once. The ticket `visit` is given lasts only until it
+    // returns. `visit` must not use this file.
+    // The employees and wage items the tickets name are kept in `entries` when given, for the
+    // next pages of the same query, and for this call alone otherwise.
     void forEachTicket(const TicketSelection& selection,
-                       const std::function<bool(const PostedTicket&)>& visit) const;
+                       const std::function<bool(const PostedTicket&)>& visit,
+                       NamedEntries* entries = nullptr) const;
 
     // How many posted tickets the selection holds.
     std::int64_t countTickets(const TicketSelection& selection) const;
@@ -131,6 +136,12 @@ class CompanyFile {
     mutable std::unordered_map<std::string, std::optional<ListRecord>> foundByName_[3];
     bool inGroup_ = false;
     void forgetFoundNames();
+
+    // This program's changes to the lists, counted, so that entries kept from before them are
+    // read afresh.
+    std::int64_t listChanges_ = 0;
+    // Clears `entries` when the lists have changed since they were read.
+    void keepCurrent(NamedEntries& entries) const;
 
     void exec(const char* sql);
     // The statement for `sql`, prepared on first use and kept for the next; the caller resets

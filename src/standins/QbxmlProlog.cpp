@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "standins/ProcessorError.h"
 
@@ -166,9 +167,40 @@ bool versionAbove(const std::string& version, const std::string& limit) {
     return versionAtLeast(version, major, minor + 1);
 }
 
+namespace {
+
+// The numbers of a version written as requests write it, digits, ".", digits (at most four
+// of each); nothing for any other text.
+std::optional<std::pair<int, int>> plainVersion(std::string_view text) {
+    int numbers[2] = {0, 0};
+    int which = 0;
+    int digits = 0;
+    for (const char c : text) {
+        if (c == '.' && which == 0 && digits > 0) {
+            which = 1;
+            digits = 0;
+        } else if (c >= '0' && c <= '9' && digits < 4) {
+            numbers[which] = numbers[which] * 10 + (c - '0');
+            ++digits;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (which == 0 || digits == 0) {
+        return std::nullopt;
+    }
+    return std::pair(numbers[0], numbers[1]);
+}
+
+}  // namespace
+
 bool versionAtLeast(const std::string& version, int major, int minor) {
     int have[2] = {0, 0};
-    if (std::sscanf(version.c_str(), "%d.%d", &have[0], &have[1]) != 2) {
+    // Asked for every request of a message: the usual text is read without the scanner.
+    if (const auto plain = plainVersion(version)) {
+        have[0] = plain->first;
+        have[1] = plain->second;
+    } else if (std::sscanf(version.c_str(), "%d.%d", &have[0], &have[1]) != 2) {
         return false;
     }
     return have[0] > major || (have[0] == major && have[1] >= minor);

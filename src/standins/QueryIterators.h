@@ -7,6 +7,7 @@
 #include <string>
 
 #include "standins/CompanyRecords.h"
+#include "standins/ListEntryCache.h"
 
 namespace vantrell::standins {
 
@@ -24,6 +25,8 @@ struct TicketFilter {
 struct TicketIterator {
     TicketFilter filter;
     std::int64_t remaining = 0;
+    // The employees and wage items its pages name, read once for all of them.
+    NamedEntries entries;
 };
 
 // The query iterators of one session, by iteratorID. They are valid only for the session that

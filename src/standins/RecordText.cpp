@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace vantrell::standins {
 
@@ -103,6 +104,26 @@ void RecordText::text(std::string_view name, std::string_view value) {
         return;
     }
     endStartTag();
+    // Most values need no reference: the element is then written in one piece.
+    if (std::none_of(value.begin(), value.end(), [](char c) {
+            return (kEscapedIn[static_cast<unsigned char>(c)] & kText) != 0;
+        })) {
+        const std::size_t start = out_.size();
+        out_.resize(start + 2 * name.size() + value.size() + 6);
+        char* at = out_.data() + start;
+        const auto put = [&at](std::string_view part) {
+            std::memcpy(at, part.data(), part.size());
+            at += part.size();
+        };
+        put("<");
+        put(name);
+        put(">");
+        put(value);
+        put("</");
+        put(name);
+        put(">\n");
+        return;
+    }
     out_ += '<';
     out_ += name;
     out_ += '>';
@@ -110,6 +131,14 @@ void RecordText::text(std::string_view name, std::string_view value) {
     out_ += "</";
     out_ += name;
     out_ += ">\n";
+}
+
+void RecordText::elements(std::string_view text) {
+    if (skippedDepth_ != 0 || text.empty()) {
+        return;
+    }
+    endStartTag();
+    out_ += text;
 }
 
 void RecordText::close(std::string_view name) {

@@ -45,6 +45,11 @@ class RecordText {
     // Ends the element opened last, which must be named `name`.
     void close(std::string_view name);
 
+    // Content of the element open now that a writer without a filter wrote before: the same
+    // elements for many records are written once. The element open now must not be the record
+    // itself, whose children the filter chooses among.
+    void elements(std::string_view text);
+
     // Whether a direct child of the record named `name` is written, so that a value left out
     // need not be made at all.
     bool keeps(std::string_view name) const { return keepOnly_ == nullptr || kept(name); }

@@ -44,6 +44,19 @@ void writeAccrual(RecordText& out, const char* name, const ListRecord& employee)
 
 void writeEmployeeRet(RecordText& out, const ListRecord& employee,
                       const std::vector<ListRecord>& wageItems) {
+    EmployeeRetWriter(wageItems).write(out, employee);
+}
+
+EmployeeRetWriter::EmployeeRetWriter(const std::vector<ListRecord>& wageItems) {
+    RecordText earnings(earnings_);
+    for (const auto& wageItem : wageItems) {
+        earnings.open("Earnings");
+        writeReference(earnings, "PayrollItemWageRef", wageItem.listId, wageItem.name);
+        earnings.close("Earnings");
+    }
+}
+
+void EmployeeRetWriter::write(RecordText& out, const ListRecord& employee) const {
     out.open("EmployeeRet");
     writeListCore(out, employee);
     out.text("Name", employee.name);
@@ -61,11 +74,7 @@ void writeEmployeeRet(RecordText& out, const ListRecord& employee,
     out.text("EmployeeType", "Regular");
     out.open("EmployeePayrollInfo");
     out.text("PayPeriod", "Weekly");
-    for (const auto& wageItem : wageItems) {
-        out.open("Earnings");
-        writeReference(out, "PayrollItemWageRef", wageItem.listId, wageItem.name);
-        out.close("Earnings");
-    }
+    out.elements(earnings_);
     out.text("UseTimeDataToCreatePaychecks", "UseTimeData");
     writeAccrual(out, "SickHours", employee);
     writeAccrual(out, "VacationHours", employee);

@@ -17,6 +17,18 @@ namespace vantrell::standins {
 void writeEmployeeRet(RecordText& out, const ListRecord& employee,
                       const std::vector<ListRecord>& wageItems);
 
+// Writes the EmployeeRet records of one answer as writeEmployeeRet does: the earnings lines,
+// the same in every record, are made once.
+class EmployeeRetWriter {
+  public:
+    explicit EmployeeRetWriter(const std::vector<ListRecord>& wageItems);
+
+    void write(RecordText& out, const ListRecord& employee) const;
+
+  private:
+    std::string earnings_;
+};
+
 // PayrollItemWageRet with its wage type and expense account.
 void writeWageItemRet(RecordText& out, const ListRecord& wageItem,
                       const std::string& expenseAccountListId);

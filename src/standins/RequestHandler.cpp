@@ -38,6 +38,9 @@ struct Context {
     const QbxmlMessage& message;
     std::int64_t now;
     QueryIterators& iterators;
+    // One writer serves every added ticket of the message: they share its version and mostly
+    // their moment of creation.
+    TimeTrackingRetWriter& addedTickets;
 };
 
 const char* listResponseName(ListKind kind) {
@@ -72,11 +75,12 @@ ResponseStatus answer(Context& context, const ListQueryRequest& query) {
         found = {internalError(), {}};
     }
     auto element = context.response.addResponse(name, query.requestId, found.status);
+    const EmployeeRetWriter employees(wageItems);
     if (context.message.includeResponseData) {
         for (const auto& entry : found.records) {
             RecordText record(context.response.recordText(element), query.includeRetElements);
             if (query.kind == ListKind::Employee) {
-                writeEmployeeRet(record, entry, wageItems);
+                employees.write(record, entry);
             } else if (query.kind == ListKind::WageItem) {
                 writeWageItemRet(record, entry, expenseAccount);
             } else {
@@ -102,7 +106,7 @@ ResponseStatus answer(Context& context, const TimeTrackingAddRequest& request) {
         context.response.addResponse("TimeTrackingAddRs", request.requestId, result.status);
     if (result.posted && context.message.includeResponseData) {
         RecordText record(context.response.recordText(element), request.includeRetElements);
-        TimeTrackingRetWriter(context.message.version).write(record, *result.posted);
+        context.addedTickets.write(record, *result.posted);
     }
     return result.status;
 }
@@ -171,7 +175,8 @@ std::string RequestHandler::handle(std::string_view request) {
     ResponseDocument response;
     // An answer to added tickets is about twice its request; a query's may be any size.
     response.reserve(kAnswerPerRequestByte * request.size());
-    Context context{file_, response, message, clock_(), iterators_};
+    TimeTrackingRetWriter addedTickets(message.version);
+    Context context{file_, response, message, clock_(), iterators_, addedTickets};
     // The message's tickets are committed in groups, as the accounting system stores them as
     // it goes: a failure of the file as a whole undoes the group in hand and gives no response,
     // while the groups before it stay posted, and so does a process killed half-way.

@@ -400,13 +400,20 @@ std::optional<PiecedMessage> inPieces(std::string_view text) {
     return pieced;
 }
 
+// The options a conforming load parses with, for a piece whose text has passed its checks
+// already.
+constexpr unsigned kCheckedPieceOptions = kStrictParseOptions | pugi::parse_pi;
+
 // Reads the request of one piece: it must load on its own as a conforming document whose only
-// element is a TimeTrackingAddRq.
+// element is a TimeTrackingAddRq. A piece read again when it is answered (`checked`) is the
+// same text that passed the checks when the message was read, so it is only parsed.
 TimeTrackingAddRequest readPiece(std::string_view text, std::pair<std::size_t, std::size_t> piece,
-                                 const std::string& version) {
+                                 const std::string& version, bool checked) {
     pugi::xml_document document;
-    if (loadXmlStrict(document, text.substr(piece.first, piece.second - piece.first),
-                      XmlChecks::Conforming)) {
+    const std::string_view pieceText = text.substr(piece.first, piece.second - piece.first);
+    if (checked ? !document.load_buffer(pieceText.data(), pieceText.size(), kCheckedPieceOptions,
+                                        pugi::encoding_utf8)
+                : loadXmlStrict(document, pieceText, XmlChecks::Conforming).has_value()) {
         parseError();
     }
     const pugi::xml_node root = document.document_element();
@@ -466,7 +473,7 @@ QbxmlMessage readMessage(const pugi::xml_document& document, const PiecedMessage
         } else if (pieced != nullptr && name == kPieceName) {
             // Read now to check it, and read again when it is answered.
             const auto [begin, end] = pieced->pieces.at(nextPiece++);
-            readPiece(pieced->text, {begin, end}, message.version);
+            readPiece(pieced->text, {begin, end}, message.version, false);
             message.entries.push_back({true, 0, begin, end});
             continue;
         } else if (name == "TimeTrackingAddRq") {
@@ -507,7 +514,7 @@ QbxmlMessage readQbxmlMessage(std::string_view text,
 QbxmlRequest takeRequest(QbxmlMessage& message, std::size_t i) {
     const RequestEntry& entry = message.entries.at(i);
     if (entry.isText) {
-        return readPiece(message.text, {entry.begin, entry.end}, message.version);
+        return readPiece(message.text, {entry.begin, entry.end}, message.version, true);
     }
     return std::move(message.requests.at(entry.index));
 }

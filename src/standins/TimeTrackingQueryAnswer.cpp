@@ -69,17 +69,22 @@ std::optional<ResponseStatus> convertFilter(const TimeTrackingQueryRequest& quer
     return std::nullopt;
 }
 
-// Calls `visit` with each ticket the filter selects, in order, until it returns false.
+// Calls `visit` with each ticket the filter selects, in order, until it returns false; the
+// entries the tickets name are kept in `entries` when given.
 template <class Visit>
-void forEachSelected(const CompanyFile& file, const TicketFilter& filter, Visit visit) {
+void forEachSelected(const CompanyFile& file, const TicketFilter& filter, Visit visit,
+                     NamedEntries* entries = nullptr) {
     std::int64_t count = 0;
-    file.forEachTicket(filter.selection, [&](const PostedTicket& posted) {
-        if (filter.employees && filter.employees->count(posted.ticket.employee.listId) == 0) {
-            return true;
-        }
-        ++count;
-        return visit(posted) && (!filter.maxReturned || count < *filter.maxReturned);
-    });
+    file.forEachTicket(
+        filter.selection,
+        [&](const PostedTicket& posted) {
+            if (filter.employees && filter.employees->count(posted.ticket.employee.listId) == 0) {
+                return true;
+            }
+            ++count;
+            return visit(posted) && (!filter.maxReturned || count < *filter.maxReturned);
+        },
+        entries);
 }
 
 // Writes the records of an answer to the message text one by one, as they are read.
@@ -237,18 +242,23 @@ ResponseStatus answerPage(const TimeTrackingQueryRequest& query, const CompanyFi
     const bool withRecords = includeResponseData && query.metaData != MetaData::MetaDataOnly;
     std::optional<RecordStream> stream;
     std::int64_t read = 0;
-    forEachSelected(file, page, [&](const PostedTicket& posted) {
-        ++read;
-        iterator.filter.selection.after = TicketPosition{posted.ticket.txnDate, posted.txnNumber};
-        if (withRecords) {
-            if (!stream) {
-                stream.emplace(response, addAnswer(response, query, statusOk(), retCount, &place),
-                               query, version);
+    forEachSelected(
+        file, page,
+        [&](const PostedTicket& posted) {
+            ++read;
+            iterator.filter.selection.after =
+                TicketPosition{posted.ticket.txnDate, posted.txnNumber};
+            if (withRecords) {
+                if (!stream) {
+                    stream.emplace(response,
+                                   addAnswer(response, query, statusOk(), retCount, &place), query,
+                                   version);
+                }
+                stream->add(posted);
             }
-            stream->add(posted);
-        }
-        return true;
-    });
+            return true;
+        },
+        &iterator.entries);
     // A short page means the selection holds no more, whatever was counted.
     const bool full = page.maxReturned && read == *page.maxReturned;
     iterator.remaining = full ? place.remaining : 0;

@@ -1,9 +1,30 @@
 #include <gtest/gtest.h>
 
+#include "standins/QbxmlProlog.h"
 #include "standins/QbxmlValues.h"
 
 namespace vantrell::standins {
 namespace {
+
+// Versions compare by their numbers, two-digit majors included; text of another form is read as
+// the C library's scanner reads it.
+TEST(QbxmlValues, VersionsCompareByTheirNumbers) {
+    EXPECT_TRUE(versionAtLeast("13.0", 6, 0));
+    EXPECT_TRUE(versionAtLeast("10.0", 6, 0));
+    EXPECT_FALSE(versionAtLeast("5.0", 6, 0));
+    EXPECT_TRUE(versionAtLeast("2.0", 2, 0));
+    EXPECT_FALSE(versionAtLeast("2.0", 2, 1));
+    EXPECT_TRUE(versionAtLeast("2.1", 2, 1));
+    EXPECT_FALSE(versionAtLeast("1.1", 2, 0));
+    EXPECT_TRUE(versionAtLeast(" 6.0", 6, 0));
+    EXPECT_TRUE(versionAtLeast("6.0 beta", 6, 0));
+    EXPECT_TRUE(versionAtLeast("000013.0", 6, 0));
+    for (const char* text : {"", "6", "6.", ".0", "six.0", "-"}) {
+        EXPECT_FALSE(versionAtLeast(text, 0, 0)) << text;
+    }
+    EXPECT_TRUE(versionAbove("13.0", "5.0"));
+    EXPECT_FALSE(versionAbove("5.0", "5.0"));
+}
 
 TEST(QbxmlValues, DurationsFollowTheSchemasPattern) {
     const std::vector<std::pair<const char*, std::int64_t>> valid = {

@@ -22,13 +22,14 @@ constexpr const char* kSoundTicket =
     " and typeof(t.Date)='text' and (t.Undone is null or t.Undone in (0,1))"
     " and (t.State is null or t.State in ('sent','confirmed','refused','notposted','settled')))";
 // A staged ticket with the names a map entry replaced (Null when none did), for its journal
-// row: the ticket's own columns, the names, and where they are read from.
+// row: the ticket's own columns, the names, and where they are read from. The names are looked
+// up through PunchSource's index for each ticket: a grouped table of them would be built anew by
+// every statement, and a check that settles tickets one by one runs one statement a ticket.
 constexpr const char* kStagedWithSource = " p.Sequence, p.Name, p.Date, p.Hours, p.PayType";
-constexpr const char* kSourceNames = "s.ChronelName, s.ChronelPayType";
-constexpr const char* kPunchWithSource =
-    " from Punch p left join (select Sequence, min(ChronelName) as ChronelName,"
-    " min(ChronelPayType) as ChronelPayType from PunchSource group by Sequence) s"
-    " on s.Sequence = p.Sequence";
+constexpr const char* kSourceNames =
+    "(select min(s.ChronelName) from PunchSource s where s.Sequence = p.Sequence),"
+    " (select min(s.ChronelPayType) from PunchSource s where s.Sequence = p.Sequence)";
+constexpr const char* kPunchWithSource = " from Punch p";
 
 // A row written before states were is a confirmed one.
 constexpr const char* kStateOrConfirmed = "coalesce(t.State,'confirmed')";

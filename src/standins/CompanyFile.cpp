@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <iterator>
 #include <map>
 #include <set>
@@ -134,11 +133,15 @@ class ResetAfterUse {
     sqlite3_stmt* statement_;
 };
 
+// A column's text as SQLite holds it, until the statement moves on; empty for Null.
+std::string_view columnView(sqlite3_stmt* s, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(s, column)))
+                : std::string_view();
+}
+
 std::string columnText(sqlite3_stmt* s, int column) {
-    const auto* text = sqlite3_column_text(s, column);
-    return text ? std::string(reinterpret_cast<const char*>(text),
-                              static_cast<std::size_t>(sqlite3_column_bytes(s, column)))
-                : std::string();
+    return std::string(columnView(s, column));
 }
 
 const char* tableOf(ListKind kind) {
@@ -175,12 +178,6 @@ std::optional<ListKind> sharesNamesWith(ListKind kind) {
             break;
     }
     return std::nullopt;
-}
-
-std::string hex(std::int64_t value) {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(value));
-    return buffer;
 }
 
 std::string quoted(const std::string& name) {
@@ -315,21 +312,6 @@ constexpr const char* kTicketOwnColumns =
     "select t.txn_number, t.time_created, t.txn_date, t.duration_seconds, t.notes,"
     " t.billable_status, t.employee_list_id, t.wage_item_list_id from time_tracking t";
 
-void assignText(std::string& out, sqlite3_stmt* s, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-    if (text == nullptr) {
-        out.clear();
-    } else {
-        out.assign(text, static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
-    }
-}
-
-std::string_view columnView(sqlite3_stmt* s, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(s, column)))
-                : std::string_view();
-}
-
 // Reads a row of kTicketOwnColumns into `posted`, reusing the room of its texts; false for a
 // ticket whose employee the file does not hold, which a reading of whole records leaves out.
 template <class FindEmployee, class FindWageItem>
@@ -352,7 +334,7 @@ bool readOwnTicket(sqlite3_stmt* s, FindEmployee findEmployee, FindWageItem find
     posted.txnNumber = sqlite3_column_int64(s, 0);
     posted.timeCreated = sqlite3_column_int64(s, 1);
     writeTxnId(posted.txnId, posted.txnNumber, posted.timeCreated);
-    assignText(posted.ticket.txnDate, s, 2);
+    posted.ticket.txnDate.assign(columnView(s, 2));
     posted.ticket.durationSeconds = sqlite3_column_int64(s, 3);
     if (sqlite3_column_type(s, 4) == SQLITE_NULL) {
         posted.ticket.notes.reset();
@@ -360,9 +342,9 @@ bool readOwnTicket(sqlite3_stmt* s, FindEmployee findEmployee, FindWageItem find
         if (!posted.ticket.notes) {
             posted.ticket.notes.emplace();
         }
-        assignText(*posted.ticket.notes, s, 4);
+        posted.ticket.notes->assign(columnView(s, 4));
     }
-    assignText(posted.ticket.billableStatus, s, 5);
+    posted.ticket.billableStatus.assign(columnView(s, 5));
     return true;
 }
 
@@ -625,7 +607,8 @@ std::string CompanyFile::nextListId(std::int64_t now) {
     Statement s = prepare(db, "update company set next_list_number = ? where id = 1");
     bind(db, s.get(), 1, number + 1);
     run(db, s.get());
-    return hex(0x80000000LL + number) + "-" + std::to_string(now);
+    // A ListID has the form of a TxnID.
+    return txnIdOf(0x80000000LL + number, now);
 }
 
 void CompanyFile::addNames(ListKind kind, const std::vector<std::string>& names, std::int64_t now) {

@@ -56,6 +56,17 @@ void CompanyFixture::addEmployees(const std::vector<std::string>& names) {
     CompanyFile(path).addNames(ListKind::Employee, names, now);
 }
 
+CompanyFixture::Workers CompanyFixture::addWorkers() {
+    addEmployees({"Worker One", "Worker Two", "Worker Three"});
+    addWageItems({"Hourly", "Overtime"});
+    const CompanyFile file(path);
+    return {*file.findByName(ListKind::Employee, "Worker One"),
+            *file.findByName(ListKind::Employee, "Worker Two"),
+            *file.findByName(ListKind::Employee, "Worker Three"),
+            *file.findByName(ListKind::WageItem, "Hourly"),
+            *file.findByName(ListKind::WageItem, "Overtime")};
+}
+
 void CompanyFixture::addWageItems(const std::vector<std::string>& names) {
     CompanyFile(path).addNames(ListKind::WageItem, names, now);
 }

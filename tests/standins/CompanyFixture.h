@@ -65,6 +65,13 @@ class CompanyFixture : public ::testing::Test {
 
     void SetUp() override { CompanyFile::create(path, now); }
 
+    // The records of "Worker One" to "Worker Three" and of the wage items "Hourly" and
+    // "Overtime", added to the file.
+    struct Workers {
+        ListRecord one, two, three, hourly, overtime;
+    };
+    Workers addWorkers();
+
     void addEmployees(const std::vector<std::string>& names);
     void addWageItems(const std::vector<std::string>& names);
     void addNonWageItems(const std::vector<std::string>& names);

@@ -79,25 +79,20 @@ class TicketReadingTest : public CompanyFixture {
 
     void SetUp() override {
         CompanyFixture::SetUp();
-        addEmployees({"Worker One", "Worker Two", "Worker Three"});
-        addWageItems({"Hourly", "Overtime"});
+        const Workers w = addWorkers();
         CompanyFile file(path);
-        const auto one = *file.findByName(ListKind::Employee, "Worker One");
-        const auto two = *file.findByName(ListKind::Employee, "Worker Two");
-        const auto three = *file.findByName(ListKind::Employee, "Worker Three");
-        const auto hourly = file.findByName(ListKind::WageItem, "Hourly");
-        const auto extra = file.findByName(ListKind::WageItem, "Overtime");
-        employeeOne = one.listId;
-        employeeThree = three.listId;
-        overtime = extra->listId;
+        employeeOne = w.one.listId;
+        employeeThree = w.three.listId;
+        overtime = w.overtime.listId;
         file.begin();
         for (int i = 0; i < 60; ++i) {
             NewTicket t;
             // Ten days, each with two tickets of every employee.
             const int day = (i * 7) % 10 + 1;
             t.txnDate = std::string(day < 10 ? "2024-03-0" : "2024-03-") + std::to_string(day);
-            t.employee = i % 3 == 0 ? one : (i % 3 == 1 ? two : three);
-            t.wageItem = i % 4 == 0 ? std::nullopt : (i % 4 == 1 ? extra : hourly);
+            t.employee = i % 3 == 0 ? w.one : (i % 3 == 1 ? w.two : w.three);
+            t.wageItem =
+                i % 4 == 0 ? std::nullopt : std::optional(i % 4 == 1 ? w.overtime : w.hourly);
             t.durationSeconds = 1800 + 60 * i;
             if (i % 5 == 0) {
                 t.notes = "Note " + std::to_string(i);

@@ -67,13 +67,8 @@ class TimeTrackingIteratorTest : public CompanyFixture {
 
     void SetUp() override {
         CompanyFixture::SetUp();
-        addEmployees({"Worker One", "Worker Two", "Worker Three"});
-        addWageItems({"Hourly", "Overtime"});
+        const Workers w = addWorkers();
         CompanyFile file(path);
-        const auto one = *file.findByName(ListKind::Employee, "Worker One");
-        const auto two = *file.findByName(ListKind::Employee, "Worker Two");
-        const auto three = *file.findByName(ListKind::Employee, "Worker Three");
-        const auto hourly = file.findByName(ListKind::WageItem, "Hourly");
         struct Row {
             std::string date;
             std::int64_t number;
@@ -90,8 +85,8 @@ class TimeTrackingIteratorTest : public CompanyFixture {
             char date[11];
             std::snprintf(date, sizeof date, "2024-%s-%02d", month, day);
             t.txnDate = date;
-            t.employee = i % 3 == 0 ? one : (i % 3 == 1 ? two : three);
-            t.wageItem = hourly;
+            t.employee = i % 3 == 0 ? w.one : (i % 3 == 1 ? w.two : w.three);
+            t.wageItem = w.hourly;
             t.durationSeconds = 3600 + i;
             t.notes = "Keyed by hand";
             const PostedTicket posted = file.post(t, now);

@@ -228,6 +228,10 @@ int Connection::state() const {
     return database_ ? kStateOpen : kStateClosed;
 }
 
+bool Connection::transactionOpen() const {
+    return database_ && database_->openTransactions() > 0;
+}
+
 void Connection::close() {
     if (!database_) {
         throw DbError("Operation is not allowed when the object is closed.");

@@ -62,6 +62,10 @@ class Connection {
     // kStateOpen or kStateClosed.
     int state() const;
 
+    // Whether inTransaction() or inOneCommit() is running on this connection: what they wrote
+    // is not yet seen through any other connection.
+    bool transactionOpen() const;
+
     // Closes the connection. Throws DbError when it is not open. Result sets opened on it keep
     // the rows they read; adding a row to one then fails.
     void close();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "diag/Guard.h"
+#include "interfacedb/stage/CheckInputs.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
 #include "qblink/PostedTicketMatch.h"
@@ -54,11 +55,17 @@ void QuickBooksLink::CheckPostedTickets() {
         }
         // Without a dated ticket nothing staged can be one the accounting system holds.
         if (range) {
-            std::vector<PostedTimeTicket> posted =
-                askPostedTickets(range->first.dateText(), range->second.dateText());
-            // The usual first export: nothing there, nothing sent unconfirmed, nothing to pair.
+            // What the answer is paired with is read while the accounting system answers, once
+            // there is something to pair: the usual first export finds nothing there and
+            // nothing sent unconfirmed, and reads neither the journal nor the stage.
+            stage::CheckInputsReading inputs(cn, sessionCompanyFile_);
+            if (!unconfirmed.empty()) {
+                inputs.start();
+            }
+            std::vector<PostedTimeTicket> posted = askPostedTickets(
+                range->first.dateText(), range->second.dateText(), [&inputs] { inputs.start(); });
             if (!posted.empty() || !unconfirmed.empty()) {
-                settlePostedTickets(std::move(posted), unconfirmed);
+                settlePostedTickets(std::move(posted), unconfirmed, inputs.take());
             }
         }
         postedCheck_.made = true;
@@ -74,11 +81,12 @@ void QuickBooksLink::CheckPostedTickets() {
 // the TxnID read, one not found is recorded as not posted; a staged ticket found posted leaves
 // Punch, with a journal row of its own when no export recorded it.
 void QuickBooksLink::settlePostedTickets(std::vector<PostedTimeTicket> posted,
-                                         const std::vector<stage::JournalTicket>& unconfirmed) {
+                                         const std::vector<stage::JournalTicket>& unconfirmed,
+                                         stage::CheckInputs inputs) {
     db::Connection& cn = interfaceConnection();
     // The posted tickets the journal holds, with the names they were staged from: read once for
     // the pairing and for what it settles.
-    const JournalNames journal = stage::recordedChronelNames(cn, sessionCompanyFile_);
+    const JournalNames& journal = inputs.journal;
     std::unordered_set<std::string> recordedNow;  // by this settlement
     const auto recorded = [&](const std::string& txnId) {
         return journal.contains(txnId) || recordedNow.contains(txnId);
@@ -127,7 +135,7 @@ void QuickBooksLink::settlePostedTickets(std::vector<PostedTimeTicket> posted,
             return pairedTxnIds_.contains(held.txnId);
         });
     }
-    TicketMatch match = matchPostedTickets(stage::readStagedTickets(cn), posted, journal);
+    TicketMatch match = matchPostedTickets(inputs.staged, posted, journal);
     for (std::size_t k = 0; k < match.alreadyPosted.size(); ++k) {
         const std::string& txnId = match.alreadyPostedTxnIds[k];
         if (recorded(txnId)) {
@@ -137,6 +145,10 @@ void QuickBooksLink::settlePostedTickets(std::vector<PostedTimeTicket> posted,
             recordedNow.insert(txnId);
         }
     }
+    // What was read is dropped before the settlement is written: a large stage's tickets, the
+    // answer's and the journal's would otherwise be held beside what the writing takes.
+    inputs = {};
+    posted = {};
     stage::settleCheck(cn, settlement);
     postedCheck_.alreadyPosted = static_cast<std::int64_t>(match.alreadyPosted.size());
     pairedTxnIds_.reserve(pairedTxnIds_.size() + match.alreadyPostedTxnIds.size());

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -24,11 +25,12 @@ struct IteratorLost {};
 
 }  // namespace
 
-std::vector<PostedTimeTicket> QuickBooksLink::askPostedTickets(const std::string& fromDate,
-                                                               const std::string& toDate) {
+std::vector<PostedTimeTicket> QuickBooksLink::askPostedTickets(
+    const std::string& fromDate, const std::string& toDate,
+    const std::function<void()>& ticketsFound) {
     if (!pagedCheckRefused_) {
         if (std::optional<std::vector<PostedTimeTicket>> posted =
-                askPostedTicketPages(fromDate, toDate)) {
+                askPostedTicketPages(fromDate, toDate, ticketsFound)) {
             return std::move(*posted);
         }
         // Remembered for the session: the next check asks the older way at once.
@@ -50,7 +52,8 @@ std::vector<PostedTimeTicket> QuickBooksLink::askPostedTickets(const std::string
 // records kept are the five fields each, far less than a page's text, whose tree is dropped
 // with the page.
 std::optional<std::vector<PostedTimeTicket>> QuickBooksLink::askPostedTicketPages(
-    const std::string& fromDate, const std::string& toDate) {
+    const std::string& fromDate, const std::string& toDate,
+    const std::function<void()>& ticketsFound) {
     int pages = 0;
     // An iterator the accounting system lost (it expires them) is begun again once.
     for (int pass = 1;; ++pass) {
@@ -95,6 +98,9 @@ std::optional<std::vector<PostedTimeTicket>> QuickBooksLink::askPostedTicketPage
                 }
                 open = page.remaining > 0;
                 before = page.remaining;
+                if (!page.tickets.empty()) {
+                    ticketsFound();
+                }
                 // Room for the tickets the first page announces, so that a large check does
                 // not leave a third of its records' room unused; a count past any company's
                 // is not taken at its word.

@@ -14,6 +14,7 @@
 #include "extract/ExtractionState.h"
 #include "interfacedb/EngineRefs.h"
 #include "interfacedb/InterfaceDatabase.h"
+#include "interfacedb/stage/CheckInputs.h"
 #include "interfacedb/stage/NameMap.h"
 #include "interfacedb/stage/PostingJournal.h"
 #include "interfacedb/stage/Stage.h"
@@ -227,14 +228,19 @@ class QuickBooksLink {
     std::vector<std::string> ticketsLeftLines();
     void rememberPairedAnswers();
     std::vector<std::string> lockedOutLines() const;
+    // Calls `ticketsFound` when the first page holding a ticket has come (as often as such a
+    // page comes).
     std::vector<PostedTimeTicket> askPostedTickets(const std::string& fromDate,
-                                                   const std::string& toDate);
+                                                   const std::string& toDate,
+                                                   const std::function<void()>& ticketsFound);
     // Nothing when the accounting system does not take the paged query's version.
-    std::optional<std::vector<PostedTimeTicket>> askPostedTicketPages(const std::string& fromDate,
-                                                                      const std::string& toDate);
+    std::optional<std::vector<PostedTimeTicket>> askPostedTicketPages(
+        const std::string& fromDate, const std::string& toDate,
+        const std::function<void()>& ticketsFound);
     void stopIterator(const std::string& iteratorId);
     void settlePostedTickets(std::vector<PostedTimeTicket> posted,
-                             const std::vector<stage::JournalTicket>& unconfirmed);
+                             const std::vector<stage::JournalTicket>& unconfirmed,
+                             stage::CheckInputs inputs);
     db::Connection& interfaceConnection();
     // Staged name -> the line that explains why it is missing.
     using NameHints = std::map<std::string, std::string>;

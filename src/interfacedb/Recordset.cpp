@@ -1,6 +1,7 @@
 #include "interfacedb/Recordset.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "diag/Utf8.h"
 #include "interfacedb/Connection.h"
@@ -16,8 +17,23 @@ std::string text(const unsigned char* p) {
     return p != nullptr ? reinterpret_cast<const char*>(p) : "";
 }
 
+// A field read straight from a statement's row, with the appends of RowStore: a text is copied
+// once, into the value handed over.
+struct OneValue {
+    Value value;
+
+    void appendNull() {}
+    void append(bool b) { value = Value(b); }
+    void append(std::int64_t n) { value = Value(n); }
+    void append(float f) { value = Value(f); }
+    void append(double d) { value = Value(d); }
+    void append(DateTime date) { value = Value(date); }
+    void appendText(std::string_view s) { value = Value(std::string(s)); }
+};
+
 // Stores the value of column `i` of the statement's current row as its column gives it meaning.
-void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const ColumnType& type) {
+template <class Fields>
+void storeCell(Fields& rows, sqlite3_stmt* statement, int i, const ColumnType& type) {
     using K = ColumnType::Kind;
     const int storage = sqlite3_column_type(statement, i);
     switch (storage) {
@@ -73,10 +89,20 @@ void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const Col
     }
 }
 
+// The openings of every set so far, for Recordset::opening().
+std::atomic<std::uint64_t> openings{0};
+
 [[noreturn]] void notUpdatable() {
     throw DbError(
         "Current Recordset does not support updating. This may be a limitation of the provider, "
         "or of the selected locktype.");
+}
+
+[[noreturn]] void noSuchItem(const std::string& nameOrOrdinal) {
+    throw DbError(
+        "Item cannot be found in the collection corresponding to the requested name or "
+        "ordinal: " +
+        nameOrOrdinal);
 }
 
 }  // namespace
@@ -130,6 +156,7 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType cu
         insert_.reset();
         readStreamedRow();
         streamedAny_ = rowCount_ != 0;
+        opening_ = ++openings;
         open_ = true;
         return;
     }
@@ -154,23 +181,20 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType cu
     adding_ = false;
     insert_.reset();
     streaming_ = false;
+    opening_ = ++openings;
     open_ = true;
 }
 
 void Recordset::readStreamedRow() {
-    cells_.reuse();
     rowCount_ = 0;
     auto db = database_.lock();
     if (!db) {
         stream_.reset();
         throw DbError("Operation is not allowed when the object is closed.");
     }
-    sqlite3_stmt* statement = stream_->statement.get();
-    const int rc = sqlite3_step(statement);
+    // The row stays in the statement until the next step; field() reads it there.
+    const int rc = sqlite3_step(stream_->statement.get());
     if (rc == SQLITE_ROW) {
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            storeCell(cells_, statement, static_cast<int>(i), columns_[i].type);
-        }
         rowCount_ = 1;
         return;
     }
@@ -221,11 +245,7 @@ void Recordset::moveFirst() {
 
 void Recordset::moveNext() {
     requireOpen();
-    if (position_ >= rowCount_) {
-        throw DbError(
-            "Either BOF or EOF is True, or the current record has been deleted. Requested "
-            "operation requires a current record.");
-    }
+    requireCurrentRow();
     if (streaming_) {
         movedOn_ = true;
         readStreamedRow();
@@ -244,24 +264,46 @@ std::size_t Recordset::columnIndex(std::string_view name) const {
             return i;
         }
     }
-    throw DbError(
-        "Item cannot be found in the collection corresponding to the requested name or "
-        "ordinal: " +
-        std::string(name));
+    noSuchItem(std::string(name));
 }
 
-Value Recordset::field(std::string_view name) const {
-    requireOpen();
-    const std::size_t column = columnIndex(name);
-    if (adding_) {
-        return pending_[column];
+void Recordset::requireColumn(std::size_t ordinal) const {
+    if (ordinal >= columns_.size()) {
+        noSuchItem(std::to_string(ordinal));
     }
+}
+
+void Recordset::requireCurrentRow() const {
     if (position_ >= rowCount_) {
         throw DbError(
             "Either BOF or EOF is True, or the current record has been deleted. Requested "
             "operation requires a current record.");
     }
-    return cells_.at(position_ * columns_.size() + column);
+}
+
+std::size_t Recordset::ordinalOf(std::string_view name) const {
+    requireOpen();
+    return columnIndex(name);
+}
+
+Value Recordset::field(std::string_view name) const {
+    return field(ordinalOf(name));
+}
+
+Value Recordset::field(std::size_t ordinal) const {
+    requireOpen();
+    requireColumn(ordinal);
+    if (adding_) {
+        return pending_[ordinal];
+    }
+    requireCurrentRow();
+    if (streaming_) {
+        OneValue cell;
+        storeCell(cell, stream_->statement.get(), static_cast<int>(ordinal),
+                  columns_[ordinal].type);
+        return std::move(cell.value);
+    }
+    return cells_.at(position_ * columns_.size() + ordinal);
 }
 
 void Recordset::addNew() {
@@ -287,7 +329,19 @@ void Recordset::setField(std::string_view name, const Value& value) {
     if (!adding_) {
         notUpdatable();
     }
-    const std::size_t column = columnIndex(name);
+    assign(columnIndex(name), value);
+}
+
+void Recordset::setField(std::size_t ordinal, const Value& value) {
+    requireOpen();
+    if (!adding_) {
+        notUpdatable();
+    }
+    requireColumn(ordinal);
+    assign(ordinal, value);
+}
+
+void Recordset::assign(std::size_t column, const Value& value) {
     pending_[column] = coerceForColumn(value, columns_[column].type);
     assigned_[column] = true;
 }

@@ -103,7 +103,7 @@ class Recordset {
     void requireCurrentRow() const;
     void assign(std::size_t column, const Value& value);
     void insertPending();
-    // Reads the streamed statement's next row into cells_, or ends the stream.
+    // Steps the streamed statement to its next row, or ends the stream.
     void readStreamedRow();
 
     std::weak_ptr<detail::Database> database_;

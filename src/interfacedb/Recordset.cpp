@@ -32,16 +32,20 @@ struct OneValue {
 };
 
 // Stores the value of column `i` of the statement's current row as its column gives it meaning.
+// The row's value is read through sqlite3_column_value() once rather than a column call for its
+// type, its text and its length (each of which checks the statement anew): a connection is used
+// by one thread at a time, which is what reading the value itself requires.
 template <class Fields>
 void storeCell(Fields& rows, sqlite3_stmt* statement, int i, const ColumnType& type) {
     using K = ColumnType::Kind;
-    const int storage = sqlite3_column_type(statement, i);
+    sqlite3_value* cell = sqlite3_column_value(statement, i);
+    const int storage = sqlite3_value_type(cell);
     switch (storage) {
         case SQLITE_NULL:
             rows.appendNull();
             return;
         case SQLITE_INTEGER: {
-            const std::int64_t n = sqlite3_column_int64(statement, i);
+            const std::int64_t n = sqlite3_value_int64(cell);
             switch (type.kind) {
                 case K::Boolean:
                     return rows.append(n != 0);
@@ -56,7 +60,7 @@ void storeCell(Fields& rows, sqlite3_stmt* statement, int i, const ColumnType& t
             }
         }
         case SQLITE_FLOAT: {
-            const double d = sqlite3_column_double(statement, i);
+            const double d = sqlite3_value_double(cell);
             switch (type.kind) {
                 case K::Single:
                     return rows.append(static_cast<float>(d));
@@ -69,9 +73,12 @@ void storeCell(Fields& rows, sqlite3_stmt* statement, int i, const ColumnType& t
             }
         }
         default: {
-            const auto* bytes = sqlite3_column_text(statement, i);
-            const std::string_view s(reinterpret_cast<const char*>(bytes),
-                                     static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
+            const auto* bytes = sqlite3_value_text(cell);
+            const auto length = static_cast<std::size_t>(sqlite3_value_bytes(cell));
+            if (bytes == nullptr && length != 0) {
+                throw DbError("Out of memory.");  // the text could not be made
+            }
+            const std::string_view s(reinterpret_cast<const char*>(bytes), length);
             if (type.kind == K::Date) {
                 if (auto date = DateTime::parse(s)) {
                     return rows.append(*date);

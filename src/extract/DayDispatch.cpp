@@ -38,10 +38,10 @@ constexpr std::array<NonWorkedCategory, 4> kNonWorked{{
 // Hours that are not a finite single-precision number end the run at this day, before any
 // of its rows is staged.
 // The failure names the row and the column, so that the clerk can find it.
-void requireNumericHours(const db::Recordset& day) {
+void requireNumericHours(ExtractionState& state, const db::Recordset& day) {
     for (const char* column : {"Reg", "OT1", "OT2"}) {
         try {
-            if (!std::isfinite(day.field(column).toSingle())) {
+            if (!std::isfinite(day.field(state.columns.dayColumn(column).in(day)).toSingle())) {
                 throw db::DbError("Overflow");
             }
         } catch (const db::DbError& e) {
@@ -80,7 +80,8 @@ void stageWorkedDay(modErrorLog& log, ExtractionState& state) {
     for (const auto& band : kRegular) {
         CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
     }
-    const db::Value useDiff = requireObject<db::DbError>(state.rsReportData).field("UseDiff");
+    const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
+    const db::Value useDiff = day.field(state.columns.useDiff.in(day));
     if (!useDiff.isNull() && useDiff.toBoolean()) {
         for (const auto& band : kDifferential) {
             CreateWorkRecord(log, state, band.hoursColumn, band.payTypeColumn);
@@ -92,8 +93,8 @@ void stageWorkedDay(modErrorLog& log, ExtractionState& state) {
 
 void stageDay(modErrorLog& log, ExtractionState& state) {
     const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
-    requireNumericHours(day);
-    const db::Value code = day.field("NonWkdHrs");
+    requireNumericHours(state, day);
+    const db::Value code = day.field(state.columns.nonWorked.in(day));
     std::string text = code.isNull() ? std::string() : code.toText();
     if (!text.empty()) {
         stageNonWorkedDay(log, state, std::move(text));

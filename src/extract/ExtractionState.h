@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/ExtractionColumns.h"
 #include "interfacedb/EngineRefs.h"
 #include "interfacedb/stage/NameMap.h"
 
@@ -27,6 +28,7 @@ struct ExtractionState {
     RecordsetRef rsRules;       // the accrual titles; stays open once read
     RecordsetRef rsReportData;  // the days of the run in progress
     RecordsetRef rsPunch;       // the staged tickets, for adding
+    ExtractionColumns columns;  // where the builders find their fields in these sets
     std::int32_t lngSequence = 0;
     stage::NameMapping names;  // the name map, read at the start of each run
     // The tickets of the run a map entry renamed, with the names they were staged from.

@@ -34,8 +34,9 @@ db::Value required(const db::Value& value, std::string_view column) {
 void storeRow(ExtractionState& state, const db::Recordset& day, const db::Value& hours,
               const std::string& payType) {
     db::Recordset& punch = requireObject<db::DbError>(state.rsPunch);
+    ExtractionColumns& columns = state.columns;
     // The accounting system's names where the map has them.
-    const db::Value name = required(day.field("FullName"), "Name");
+    const db::Value name = required(day.field(columns.fullName.in(day)), "Name");
     std::string chronelName;
     db::Value stagedName = name;
     bool employeeMapped = false;
@@ -50,13 +51,15 @@ void storeRow(ExtractionState& state, const db::Recordset& day, const db::Value&
     const std::string& stagedPayType = state.names.staged(stage::NameKind::PayType, payType);
 
     punch.addNew();
-    punch.setField(stage::kSequence, db::Value(state.lngSequence));
-    punch.setField(stage::kName, stagedName);
-    punch.setField(stage::kDate, required(day.field("AdjustedDate"), "Date"));
-    punch.setField(stage::kHours, hours);
-    punch.setField(stage::kPayTypeColumn, db::Value(stagedPayType));
-    punch.setField(stage::kPosted, db::Value(false));
-    punch.setField(stage::kError, db::Value(std::string()));
+    punch.setField(columns.sequence.in(punch), db::Value(state.lngSequence));
+    punch.setField(columns.name.in(punch), stagedName);
+    // A day without a date is refused before the stage's Date column is looked for.
+    const db::Value date = required(day.field(columns.adjustedDate.in(day)), "Date");
+    punch.setField(columns.date.in(punch), date);
+    punch.setField(columns.hours.in(punch), hours);
+    punch.setField(columns.payType.in(punch), db::Value(stagedPayType));
+    punch.setField(columns.posted.in(punch), db::Value(false));
+    punch.setField(columns.error.in(punch), db::Value(std::string()));
     punch.update();
 
     // A renamed ticket keeps the names it was staged from, once it is stored.
@@ -70,13 +73,14 @@ void storeRow(ExtractionState& state, const db::Recordset& day, const db::Value&
 void stageTicket(ExtractionState& state, const std::string& strHoursColumn,
                  const std::string& strPayTypeColumn) {
     const db::Recordset& day = requireObject<db::DbError>(state.rsReportData);
-    const db::Value hours = day.field(strHoursColumn);
+    const db::Value hours = day.field(state.columns.dayColumn(strHoursColumn).in(day));
     if (hours.isNull() || !(std::fabs(hours.toDouble()) > kNegligibleHours)) {
         return;
     }
 
+    const db::Recordset& definition = requireObject<db::DbError>(state.rsExportDfn);
     const db::Value configured =
-        requireObject<db::DbError>(state.rsExportDfn).field(strPayTypeColumn);
+        definition.field(state.columns.definitionColumn(strPayTypeColumn).in(definition));
     std::string payType = configured.isNull() ? std::string() : configured.toText();
     if (payType.empty()) {
         payType = strHoursColumn;

@@ -1,6 +1,7 @@
 #include "interfacedb/Recordset.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "diag/Utf8.h"
 #include "interfacedb/Connection.h"
@@ -16,16 +17,35 @@ std::string text(const unsigned char* p) {
     return p != nullptr ? reinterpret_cast<const char*>(p) : "";
 }
 
+// A field read straight from a statement's row, with the appends of RowStore: a text is copied
+// once, into the value handed over.
+struct OneValue {
+    Value value;
+
+    void appendNull() {}
+    void append(bool b) { value = Value(b); }
+    void append(std::int64_t n) { value = Value(n); }
+    void append(float f) { value = Value(f); }
+    void append(double d) { value = Value(d); }
+    void append(DateTime date) { value = Value(date); }
+    void appendText(std::string_view s) { value = Value(std::string(s)); }
+};
+
 // Stores the value of column `i` of the statement's current row as its column gives it meaning.
-void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const ColumnType& type) {
+// The row's value is read through sqlite3_column_value() once rather than a column call for its
+// type, its text and its length (each of which checks the statement anew): a connection is used
+// by one thread at a time, which is what reading the value itself requires.
+template <class Fields>
+void storeCell(Fields& rows, sqlite3_stmt* statement, int i, const ColumnType& type) {
     using K = ColumnType::Kind;
-    const int storage = sqlite3_column_type(statement, i);
+    sqlite3_value* cell = sqlite3_column_value(statement, i);
+    const int storage = sqlite3_value_type(cell);
     switch (storage) {
         case SQLITE_NULL:
             rows.appendNull();
             return;
         case SQLITE_INTEGER: {
-            const std::int64_t n = sqlite3_column_int64(statement, i);
+            const std::int64_t n = sqlite3_value_int64(cell);
             switch (type.kind) {
                 case K::Boolean:
                     return rows.append(n != 0);
@@ -40,7 +60,7 @@ void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const Col
             }
         }
         case SQLITE_FLOAT: {
-            const double d = sqlite3_column_double(statement, i);
+            const double d = sqlite3_value_double(cell);
             switch (type.kind) {
                 case K::Single:
                     return rows.append(static_cast<float>(d));
@@ -53,9 +73,12 @@ void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const Col
             }
         }
         default: {
-            const auto* bytes = sqlite3_column_text(statement, i);
-            const std::string_view s(reinterpret_cast<const char*>(bytes),
-                                     static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
+            const auto* bytes = sqlite3_value_text(cell);
+            const auto length = static_cast<std::size_t>(sqlite3_value_bytes(cell));
+            if (bytes == nullptr && length != 0) {
+                throw DbError("Out of memory.");  // the text could not be made
+            }
+            const std::string_view s(reinterpret_cast<const char*>(bytes), length);
             if (type.kind == K::Date) {
                 if (auto date = DateTime::parse(s)) {
                     return rows.append(*date);
@@ -73,10 +96,20 @@ void storeCell(detail::RowStore& rows, sqlite3_stmt* statement, int i, const Col
     }
 }
 
+// The openings of every set so far, for Recordset::opening().
+std::atomic<std::uint64_t> openings{0};
+
 [[noreturn]] void notUpdatable() {
     throw DbError(
         "Current Recordset does not support updating. This may be a limitation of the provider, "
         "or of the selected locktype.");
+}
+
+[[noreturn]] void noSuchItem(const std::string& nameOrOrdinal) {
+    throw DbError(
+        "Item cannot be found in the collection corresponding to the requested name or "
+        "ordinal: " +
+        nameOrOrdinal);
 }
 
 }  // namespace
@@ -130,6 +163,7 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType cu
         insert_.reset();
         readStreamedRow();
         streamedAny_ = rowCount_ != 0;
+        opening_ = ++openings;
         open_ = true;
         return;
     }
@@ -154,23 +188,20 @@ void Recordset::open(std::string_view sql, Connection& connection, CursorType cu
     adding_ = false;
     insert_.reset();
     streaming_ = false;
+    opening_ = ++openings;
     open_ = true;
 }
 
 void Recordset::readStreamedRow() {
-    cells_.reuse();
     rowCount_ = 0;
     auto db = database_.lock();
     if (!db) {
         stream_.reset();
         throw DbError("Operation is not allowed when the object is closed.");
     }
-    sqlite3_stmt* statement = stream_->statement.get();
-    const int rc = sqlite3_step(statement);
+    // The row stays in the statement until the next step; field() reads it there.
+    const int rc = sqlite3_step(stream_->statement.get());
     if (rc == SQLITE_ROW) {
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            storeCell(cells_, statement, static_cast<int>(i), columns_[i].type);
-        }
         rowCount_ = 1;
         return;
     }
@@ -221,11 +252,7 @@ void Recordset::moveFirst() {
 
 void Recordset::moveNext() {
     requireOpen();
-    if (position_ >= rowCount_) {
-        throw DbError(
-            "Either BOF or EOF is True, or the current record has been deleted. Requested "
-            "operation requires a current record.");
-    }
+    requireCurrentRow();
     if (streaming_) {
         movedOn_ = true;
         readStreamedRow();
@@ -244,24 +271,46 @@ std::size_t Recordset::columnIndex(std::string_view name) const {
             return i;
         }
     }
-    throw DbError(
-        "Item cannot be found in the collection corresponding to the requested name or "
-        "ordinal: " +
-        std::string(name));
+    noSuchItem(std::string(name));
 }
 
-Value Recordset::field(std::string_view name) const {
-    requireOpen();
-    const std::size_t column = columnIndex(name);
-    if (adding_) {
-        return pending_[column];
+void Recordset::requireColumn(std::size_t ordinal) const {
+    if (ordinal >= columns_.size()) {
+        noSuchItem(std::to_string(ordinal));
     }
+}
+
+void Recordset::requireCurrentRow() const {
     if (position_ >= rowCount_) {
         throw DbError(
             "Either BOF or EOF is True, or the current record has been deleted. Requested "
             "operation requires a current record.");
     }
-    return cells_.at(position_ * columns_.size() + column);
+}
+
+std::size_t Recordset::ordinalOf(std::string_view name) const {
+    requireOpen();
+    return columnIndex(name);
+}
+
+Value Recordset::field(std::string_view name) const {
+    return field(ordinalOf(name));
+}
+
+Value Recordset::field(std::size_t ordinal) const {
+    requireOpen();
+    requireColumn(ordinal);
+    if (adding_) {
+        return pending_[ordinal];
+    }
+    requireCurrentRow();
+    if (streaming_) {
+        OneValue cell;
+        storeCell(cell, stream_->statement.get(), static_cast<int>(ordinal),
+                  columns_[ordinal].type);
+        return std::move(cell.value);
+    }
+    return cells_.at(position_ * columns_.size() + ordinal);
 }
 
 void Recordset::addNew() {
@@ -287,7 +336,19 @@ void Recordset::setField(std::string_view name, const Value& value) {
     if (!adding_) {
         notUpdatable();
     }
-    const std::size_t column = columnIndex(name);
+    assign(columnIndex(name), value);
+}
+
+void Recordset::setField(std::size_t ordinal, const Value& value) {
+    requireOpen();
+    if (!adding_) {
+        notUpdatable();
+    }
+    requireColumn(ordinal);
+    assign(ordinal, value);
+}
+
+void Recordset::assign(std::size_t column, const Value& value) {
     pending_[column] = coerceForColumn(value, columns_[column].type);
     assigned_[column] = true;
 }

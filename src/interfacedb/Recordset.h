@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,7 +27,11 @@ enum class LockType : int { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, Batch
 // A set opened ForwardOnly and ReadOnly holds only its current row instead: moveNext() reads
 // the next one from the statement, which stays open (and keeps its read of the database) until
 // the last row is passed or the set is closed, and moveFirst() fails once the set has moved on.
-// It is for reading a large table once, in the order of the statement.
+// It is for reading a large table once, in the order of the statement; its fields are read
+// from the statement's row as they are asked for, with no copy of the row in between.
+// A field is found by name, as ADO's Fields("Name"), or by its position among the statement's
+// columns, as Fields(i): a loop over many rows finds each position once with ordinalOf() and
+// reads by position, instead of comparing names for every field of every row.
 class Recordset {
   public:
     // Closed until open() succeeds.
@@ -57,6 +62,13 @@ class Recordset {
     // Throws DbError when there is no current row or no such column. Between addNew() and
     // update(), the new row's value.
     Value field(std::string_view name) const;
+    // The same by position, 0 for the statement's first column. Throws DbError as field(name)
+    // does, with the same text when there is no column at `ordinal`.
+    Value field(std::size_t ordinal) const;
+    // The position of the column named `name` (alias or column, without regard to case): what
+    // field(name) and setField(name, ...) would use. Throws DbError when the set is not open
+    // or has no such column, as they do.
+    std::size_t ordinalOf(std::string_view name) const;
 
     // Starts a new row (all Null); any row not yet stored is dropped. Throws DbError when the
     // set is not open, was opened ReadOnly, or its columns are not all columns of one table.
@@ -64,6 +76,8 @@ class Recordset {
     // Assigns a column of the new row, typed and checked as the column is. Throws DbError
     // when no new row is started, there is no such column, or coerceForColumn() refuses it.
     void setField(std::string_view name, const Value& value);
+    // The same by position; throws as field(ordinal) does for a position out of range.
+    void setField(std::size_t ordinal, const Value& value);
     // Stores the new row in the statement's table; a column not assigned takes the table's
     // default. The row is dropped whether or not it could be stored. Throws DbError when no
     // new row is started, the connection is closed, or SQLite refuses the row.
@@ -71,6 +85,9 @@ class Recordset {
 
     // How many columns the last statement opened has; 0 before the first open. Never throws.
     std::size_t columnCount() const;
+    // Which opening of a set this is while it is open: a number that no other open() of any
+    // set in the program gave; 0 while closed. Never throws.
+    std::uint64_t opening() const { return open_ ? opening_ : 0; }
 
   private:
     struct Column {
@@ -82,20 +99,25 @@ class Recordset {
 
     void requireOpen() const;
     std::size_t columnIndex(std::string_view name) const;
+    void requireColumn(std::size_t ordinal) const;
+    void requireCurrentRow() const;
+    void assign(std::size_t column, const Value& value);
     void insertPending();
-    // Reads the streamed statement's next row into cells_, or ends the stream.
+    // Steps the streamed statement to its next row, or ends the stream.
     void readStreamedRow();
 
     std::weak_ptr<detail::Database> database_;
     bool open_ = false;
+    std::uint64_t opening_ = 0;
     LockType lockType_ = LockType::ReadOnly;
     std::vector<Column> columns_;
     detail::RowStore cells_;  // rows one after the other, columns_.size() fields each
     std::size_t rowCount_ = 0;
     std::size_t position_ = 0;
 
-    // ForwardOnly and ReadOnly: cells_ holds the current row alone, rowCount_ is 1 while there
-    // is one, and stream_ holds the statement until its last row has been read.
+    // ForwardOnly and ReadOnly: cells_ is unused, rowCount_ is 1 while the statement is on a
+    // row, whose fields are read from it, and stream_ holds the statement until its last row
+    // has been read.
     bool streaming_ = false;
     bool streamedAny_ = false;
     bool movedOn_ = false;

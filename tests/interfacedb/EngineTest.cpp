@@ -8,6 +8,7 @@
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
 #include "interfacedb/DbError.h"
+#include "interfacedb/FieldOrdinal.h"
 #include "interfacedb/ObjectState.h"
 #include "interfacedb/Recordset.h"
 #include "interfacedb/Sqlite.h"
@@ -155,6 +156,108 @@ TEST_F(EngineFixture, AForwardOnlySetFailsAtTheRowThatFailsAndAfterItsConnection
     cn.close();
     EXPECT_EQ(rs.field("Name").toText(), "A");  // the row in hand stays readable
     EXPECT_THROW(rs.moveNext(), DbError);
+}
+
+// The message of the DbError that `read` throws, or "" when it throws none.
+template <class Read>
+std::string failureOf(Read read) {
+    try {
+        read();
+    } catch (const DbError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TEST_F(EngineFixture, FieldsByPositionAgreeWithFieldsByNameAndFailAsAnUnknownNameDoes) {
+    Recordset add;
+    add.open("select * from Punch", cn, CursorType::Dynamic, LockType::Optimistic);
+    add.addNew();
+    add.setField(add.ordinalOf("sequence"), 7);
+    add.setField(add.ordinalOf("NAME"), "Worker Seven, by position");
+    EXPECT_EQ(add.field(std::size_t{1}).toText(), "Worker Seven, by position");  // the new row
+    EXPECT_THROW(add.setField(add.ordinalOf("Hours"), "eight"), DbError);  // checked as by name
+    add.setField(add.ordinalOf("Hours"), 7.5);
+    const std::string unknown = failureOf([&] { (void)add.ordinalOf("NoSuchColumn"); });
+    EXPECT_EQ(unknown,
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal: NoSuchColumn");
+    EXPECT_EQ(failureOf([&] { add.setField(std::size_t{5}, 1); }),
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal: 5");
+    add.update();
+    add.close();
+
+    for (const CursorType cursor : {CursorType::Static, CursorType::ForwardOnly}) {
+        SCOPED_TRACE(static_cast<int>(cursor));
+        Recordset rs;
+        rs.open("select Posted, Hours as Reg, Name, Sequence from Punch", cn, cursor,
+                LockType::ReadOnly);
+        EXPECT_EQ(rs.ordinalOf("reg"), 1u);
+        for (std::size_t i = 0; i < rs.columnCount(); ++i) {
+            const std::string name[] = {"Posted", "Reg", "Name", "Sequence"};
+            EXPECT_EQ(rs.field(i), rs.field(name[i])) << name[i];
+        }
+        EXPECT_TRUE(rs.field(std::size_t{0}).isNull());  // not assigned, no default
+        EXPECT_EQ(rs.field(std::size_t{3}).kind(), Value::Kind::Integer);
+        EXPECT_EQ(failureOf([&] { (void)rs.field(std::size_t{4}); }),
+                  "Item cannot be found in the collection corresponding to the requested name "
+                  "or ordinal: 4");
+        rs.moveNext();
+        EXPECT_TRUE(rs.eof());
+        EXPECT_EQ(failureOf([&] { (void)rs.field(std::size_t{0}); }),
+                  failureOf([&] { (void)rs.field("Posted"); }));
+        rs.close();
+        EXPECT_EQ(failureOf([&] { (void)rs.field(std::size_t{0}); }),
+                  "Operation is not allowed when the object is closed.");
+        EXPECT_EQ(failureOf([&] { (void)rs.ordinalOf("Posted"); }),
+                  "Operation is not allowed when the object is closed.");
+    }
+}
+
+TEST_F(EngineFixture, AForwardOnlySetHandsItsTextsOverAndTheNextRowReadsWhole) {
+    const std::string first = "Worker One, a name longer than a short string";
+    const std::string second = "Worker Two, another name of the same kind";
+    addRow(1, first, 1.5f);
+    addRow(2, second, 2.5f);
+    Recordset rs;
+    rs.open("select Name, Hours, Date, Sequence from Punch order by Sequence", cn,
+            CursorType::ForwardOnly, LockType::ReadOnly);
+    const Value name = rs.field(std::size_t{0});
+    EXPECT_EQ(rs.field(std::size_t{0}), name);  // read again, the same
+    rs.moveNext();
+    EXPECT_EQ(name.toText(), first);  // what was handed over outlives its row
+    EXPECT_EQ(rs.field(std::size_t{0}).toText(), second);
+    EXPECT_EQ(rs.field("Hours").toSingle(), 2.5f);
+    EXPECT_EQ(rs.field("Date").kind(), Value::Kind::Date);
+    EXPECT_EQ(rs.field("Sequence").toLong(), 2);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+}
+
+TEST_F(EngineFixture, AFieldOrdinalIsFoundOncePerOpeningAndAnewInTheNextSet) {
+    addRow(1, "A", 1.0f);
+    FieldOrdinal name("Name");
+    FieldOrdinal missing("Missing");
+    Recordset rs;
+    EXPECT_EQ(failureOf([&] { (void)name.in(rs); }),
+              "Operation is not allowed when the object is closed.");
+    rs.open("select Name, Sequence from Punch", cn, CursorType::Static, LockType::ReadOnly);
+    EXPECT_EQ(name.in(rs), 0u);
+    EXPECT_EQ(failureOf([&] { (void)missing.in(rs); }),
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal: Missing");
+    rs.close();
+    EXPECT_EQ(failureOf([&] { (void)rs.field(name.in(rs)); }),
+              "Operation is not allowed when the object is closed.");
+    // The same set on another statement, then another set: each finds the column where it is.
+    rs.open("select Sequence, Hours, Name from Punch", cn, CursorType::Static, LockType::ReadOnly);
+    EXPECT_EQ(rs.field(name.in(rs)).toText(), "A");
+    Recordset other;
+    other.open("select Hours, Name from Punch", cn, CursorType::ForwardOnly, LockType::ReadOnly);
+    EXPECT_EQ(name.in(other), 1u);
+    EXPECT_EQ(name.in(rs), 2u);
+    EXPECT_NE(rs.opening(), other.opening());
 }
 
 TEST_F(EngineFixture, TextLongerThanItsColumnIsRefusedNeverCut) {

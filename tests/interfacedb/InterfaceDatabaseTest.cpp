@@ -11,10 +11,12 @@
 #include "interfacedb/Catalog.h"
 #include "interfacedb/Connection.h"
 #include "interfacedb/ConnectionString.h"
+#include "interfacedb/DbError.h"
 #include "interfacedb/InterfaceDatabase.h"
 #include "interfacedb/Recordset.h"
 #include "interfacedb/modDataDef.h"
 #include "interfacedb/stage/PostingJournal.h"
+#include "interfacedb/stage/Stage.h"
 #include "support/TestLog.h"
 
 namespace vantrell {
@@ -116,6 +118,27 @@ TEST(ConfigureInterfaceDatabase, OnlyPunchPresentGetsTheOthersAndKeepsPunchAsItI
               (std::vector<std::string>{"Punch", "Employee", "PayType", "ExportRun", "ExportTicket",
                                         "PunchSource", "NameMap"}));
     EXPECT_EQ(columnsOf(path(t), "Punch"), std::vector<std::string>{"Sequence INTEGER"});
+}
+
+// A stage table made by hand with fewer columns fails a read at its first row, naming the first
+// column the read lacks, and an empty one reads as empty.
+TEST(ConfigureInterfaceDatabase, AHandMadePunchTableFailsAtItsFirstRowNamingTheColumnItLacks) {
+    testing::TestLog t;
+    makeFileWith(path(t), "Punch");
+    InterfaceDatabase state;
+    ASSERT_TRUE(blnConfigureInterfaceDatabase(t.log, state));
+    db::Connection cn;
+    cn.open(db::connectionStringFor(path(t)));
+    try {
+        (void)stage::readStagedTickets(cn);
+        ADD_FAILURE() << "a row without a Name column was read";
+    } catch (const db::DbError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Item cannot be found in the collection corresponding to the requested name "
+                     "or ordinal: Name");
+    }
+    cn.execute("delete from Punch");
+    EXPECT_TRUE(stage::readStagedTickets(cn).empty());
 }
 
 // A file of the first journal: its tables lack the columns added since, which the set-up adds

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "interfacedb/DbError.h"
+#include "interfacedb/FieldOrdinal.h"
 #include "interfacedb/Recordset.h"
 #include "interfacedb/SqlText.h"
 #include "interfacedb/stage/Stage.h"
@@ -121,14 +122,32 @@ std::vector<ExportSummary> readExports(db::Connection& cn, const std::string& wh
     return exports;
 }
 
+// The columns of an ExportTicket row, in the order a row is read: one the table lacks fails the
+// read at the first row, as reading it by name would.
+struct TicketColumns {
+    db::FieldOrdinal row{"RowNo"};
+    db::FieldOrdinal exportId{"ExportID"};
+    db::FieldOrdinal sequence{"Sequence"};
+    db::FieldOrdinal name{"Name"};
+    db::FieldOrdinal date{"Date"};
+    db::FieldOrdinal hours{"Hours"};
+    db::FieldOrdinal payType{"PayType"};
+    db::FieldOrdinal chronelName{"ChronelName"};
+    db::FieldOrdinal chronelPayType{"ChronelPayType"};
+    db::FieldOrdinal txnId{"TxnID"};
+    db::FieldOrdinal message{"Message"};
+    db::FieldOrdinal undone{"Undone"};
+    db::FieldOrdinal state{"State"};
+};
+
 // One ticket row read; what does not read is named in `damage`.
-JournalTicket readTicket(db::Recordset& rs) {
+JournalTicket readTicket(db::Recordset& rs, TicketColumns& columns) {
     JournalTicket ticket;
-    ticket.row = rs.field("RowNo").toInteger();
+    ticket.row = rs.field(columns.row.in(rs)).toInteger();
     std::vector<std::string> faults;
-    const db::Value exportId = rs.field("ExportID");
+    const db::Value exportId = rs.field(columns.exportId.in(rs));
     ticket.exportId = wholeNumber(exportId).value_or(-1);
-    const db::Value sequence = rs.field("Sequence");
+    const db::Value sequence = rs.field(columns.sequence.in(rs));
     if (sequence.kind() == db::Value::Kind::Integer &&
         sequence.toInteger() >= std::numeric_limits<std::int32_t>::min() &&
         sequence.toInteger() <= std::numeric_limits<std::int32_t>::max()) {
@@ -136,13 +155,13 @@ JournalTicket readTicket(db::Recordset& rs) {
     } else {
         faults.push_back("its Sequence is " + shown(sequence));
     }
-    ticket.name = textOf(rs.field("Name"));
-    const db::Value date = rs.field("Date");
+    ticket.name = textOf(rs.field(columns.name.in(rs)));
+    const db::Value date = rs.field(columns.date.in(rs));
     ticket.date = dateOf(date);
     if (!ticket.date) {
         faults.push_back("its Date is " + shown(date) + ", not a date");
     }
-    const db::Value hours = rs.field("Hours");
+    const db::Value hours = rs.field(columns.hours.in(rs));
     try {
         if (hours.kind() == db::Value::Kind::Text || hours.isNull()) {
             throw db::DbError("not a number");
@@ -151,12 +170,12 @@ JournalTicket readTicket(db::Recordset& rs) {
     } catch (const db::DbError&) {
         faults.push_back("its Hours is " + shown(hours) + ", not a number");
     }
-    ticket.payType = textOf(rs.field("PayType"));
-    ticket.chronelName = textOf(rs.field("ChronelName"));
-    ticket.chronelPayType = textOf(rs.field("ChronelPayType"));
-    ticket.txnId = textOf(rs.field("TxnID"));
-    ticket.message = textOf(rs.field("Message"));
-    const db::Value undone = rs.field("Undone");
+    ticket.payType = textOf(rs.field(columns.payType.in(rs)));
+    ticket.chronelName = textOf(rs.field(columns.chronelName.in(rs)));
+    ticket.chronelPayType = textOf(rs.field(columns.chronelPayType.in(rs)));
+    ticket.txnId = textOf(rs.field(columns.txnId.in(rs)));
+    ticket.message = textOf(rs.field(columns.message.in(rs)));
+    const db::Value undone = rs.field(columns.undone.in(rs));
     if (!undone.isNull()) {
         if (undone.kind() == db::Value::Kind::Boolean ||
             (undone.kind() == db::Value::Kind::Integer &&
@@ -166,7 +185,7 @@ JournalTicket readTicket(db::Recordset& rs) {
             faults.push_back("its Undone is " + shown(undone) + ", not Yes or No");
         }
     }
-    const db::Value state = rs.field("State");
+    const db::Value state = rs.field(columns.state.in(rs));
     if (!state.isNull()) {
         const std::string text = textOf(state);
         bool known = false;
@@ -195,8 +214,9 @@ std::vector<JournalTicket> readTickets(db::Connection& cn, const std::string& wh
     rs.open("select rowid as RowNo, * from ExportTicket t " + where + " order by Sequence, rowid",
             cn, db::CursorType::Static, db::LockType::ReadOnly);
     std::vector<JournalTicket> tickets;
+    TicketColumns columns;
     for (; !rs.eof(); rs.moveNext()) {
-        tickets.push_back(readTicket(rs));
+        tickets.push_back(readTicket(rs, columns));
     }
     return tickets;
 }
@@ -339,9 +359,14 @@ std::unordered_map<std::string, ChronelNames> recordedChronelNames(db::Connectio
     // Room for every ticket the journal holds as posted (counted on the TxnID index): a large
     // journal is read without rehashing the map at each doubling.
     names.reserve(countOf(cn, "select count(*) from ExportTicket where TxnID is not null"));
+    db::FieldOrdinal txnIdColumn("TxnID");
+    db::FieldOrdinal nameColumn("ChronelName");
+    db::FieldOrdinal payTypeColumn("ChronelPayType");
     for (; !rs.eof(); rs.moveNext()) {
-        names.emplace(textOf(rs.field("TxnID")), ChronelNames{textOf(rs.field("ChronelName")),
-                                                              textOf(rs.field("ChronelPayType"))});
+        std::string txnId = textOf(rs.field(txnIdColumn.in(rs)));
+        std::string name = textOf(rs.field(nameColumn.in(rs)));
+        std::string payType = textOf(rs.field(payTypeColumn.in(rs)));
+        names.emplace(std::move(txnId), ChronelNames{std::move(name), std::move(payType)});
     }
     return names;
 }
@@ -355,8 +380,9 @@ std::unordered_set<std::string> recordedTxnIds(db::Connection& cn, const std::st
             db::escapeSqlText(companyFile) + "'))",
         cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     std::unordered_set<std::string> ids;
+    db::FieldOrdinal txnIdColumn("TxnID");
     for (; !rs.eof(); rs.moveNext()) {
-        ids.insert(textOf(rs.field("TxnID")));
+        ids.insert(textOf(rs.field(txnIdColumn.in(rs))));
     }
     return ids;
 }

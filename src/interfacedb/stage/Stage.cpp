@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "interfacedb/DbError.h"
+#include "interfacedb/FieldOrdinal.h"
 #include "interfacedb/Recordset.h"
 #include "interfacedb/stage/StageStatements.h"
 #include "interfacedb/stage/StageTables.h"
@@ -32,19 +33,26 @@ auto orNothing(const db::Value& value, Convert convert) -> std::optional<decltyp
     }
 }
 
-// Appends a ticket for each row of `rs`, which holds rows of Punch.
+// Appends a ticket for each row of `rs`, which holds rows of Punch. A column the table lacks
+// fails the read at its first row, as reading it by name would.
 void readStagedRows(db::Recordset& rs, std::vector<StagedTicket>& tickets) {
+    db::FieldOrdinal sequenceColumn(kSequence);
+    db::FieldOrdinal nameColumn(kName);
+    db::FieldOrdinal dateColumn(kDate);
+    db::FieldOrdinal hoursColumn(kHours);
+    db::FieldOrdinal payTypeColumn(kPayTypeColumn);
+    db::FieldOrdinal errorColumn(kError);
     for (; !rs.eof(); rs.moveNext()) {
         StagedTicket ticket;
-        const db::Value sequence = rs.field(kSequence);
+        const db::Value sequence = rs.field(sequenceColumn.in(rs));
         ticket.sequence = orNothing(sequence, [&] { return sequence.toLong(); }).value_or(0);
-        ticket.name = textOrEmpty(rs.field(kName));
-        const db::Value date = rs.field(kDate);
+        ticket.name = textOrEmpty(rs.field(nameColumn.in(rs)));
+        const db::Value date = rs.field(dateColumn.in(rs));
         ticket.date = orNothing(date, [&] { return date.toDate(); });
-        const db::Value hours = rs.field(kHours);
+        const db::Value hours = rs.field(hoursColumn.in(rs));
         ticket.hours = orNothing(hours, [&] { return hours.toSingle(); }).value_or(0.0F);
-        ticket.payType = textOrEmpty(rs.field(kPayTypeColumn));
-        ticket.error = textOrEmpty(rs.field(kError));
+        ticket.payType = textOrEmpty(rs.field(payTypeColumn.in(rs)));
+        ticket.error = textOrEmpty(rs.field(errorColumn.in(rs)));
         tickets.push_back(std::move(ticket));
     }
 }
@@ -71,11 +79,15 @@ std::vector<StagedTicket> readStagedTickets(db::Connection& cn) {
     rs.open("select Sequence, ChronelName, ChronelPayType from PunchSource order by Sequence", cn,
             db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     std::map<std::int32_t, std::pair<std::string, std::string>> sources;
+    db::FieldOrdinal sequenceColumn(kSequence);
+    db::FieldOrdinal nameColumn(kChronelName);
+    db::FieldOrdinal payTypeColumn(kChronelPayType);
     for (; !rs.eof(); rs.moveNext()) {
-        const db::Value sequence = rs.field(kSequence);
+        const db::Value sequence = rs.field(sequenceColumn.in(rs));
         if (const auto number = orNothing(sequence, [&] { return sequence.toLong(); })) {
-            sources.emplace(*number, std::pair(textOrEmpty(rs.field(kChronelName)),
-                                               textOrEmpty(rs.field(kChronelPayType))));
+            std::string name = textOrEmpty(rs.field(nameColumn.in(rs)));
+            std::string payType = textOrEmpty(rs.field(payTypeColumn.in(rs)));
+            sources.emplace(*number, std::pair(std::move(name), std::move(payType)));
         }
     }
     for (StagedTicket& ticket : tickets) {

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -80,35 +81,74 @@ Sample runWholeExport(const std::filesystem::path& cli, const std::filesystem::p
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
-    // A child started by posix_spawn shares this process's memory until it runs the program,
-    // and the kernel counts this process's high-water mark as the child's peak: it is set back
-    // to what this process holds now, a fraction of the run's own peak, which is then measured.
-    resetResidentPeak();
+    // A child started by posix_spawn shares this process's memory until it runs its program,
+    // and the kernel counts this process's high-water mark, hundreds of MiB after the phases,
+    // into the child's peak. So the run is started by a launcher, this program started anew
+    // (small), whose own child is the run: its peak is the run's alone.
+    const auto result = folder / "measured.txt";
+    std::vector<std::string> launcher{"/proc/self/exe", kMeasureChild, result.string()};
+    launcher.insert(launcher.end(), args.begin(), args.end());
+    auto launcherArgv = pointers(launcher);
     const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int spawned =
+        posix_spawn(&child, launcherArgv[0], &actions, nullptr, launcherArgv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         throw std::runtime_error("cannot start " + cli.string() + ": " + std::strerror(spawned));
     }
-    int status = 0;
-    rusage usage{};
-    while (wait4(child, &status, 0, &usage) < 0) {
+    int launched = 0;
+    while (waitpid(child, &launched, 0) < 0) {
         if (errno != EINTR) {
             throw std::runtime_error(std::string("lost the export run: ") + std::strerror(errno));
         }
     }
     const auto end = std::chrono::steady_clock::now();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    int status = -1;
+    double cpuSeconds = 0;
+    std::uint64_t peakKiB = 0;
+    std::ifstream measured(result);
+    if (!WIFEXITED(launched) || WEXITSTATUS(launched) != 0 ||
+        !(measured >> status >> cpuSeconds >> peakKiB)) {
+        throw std::runtime_error("cannot start " + cli.string() + firstLines(err));
+    }
+    if (status != 0) {
         throw std::runtime_error(cli.filename().string() + " --export ended with status " +
-                                 std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
-                                 firstLines(err));
+                                 std::to_string(status) + firstLines(err));
     }
     Sample sample;
     sample.seconds = std::chrono::duration<double>(end - start).count();
-    sample.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    sample.peakBytes = static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;
+    sample.cpuSeconds = cpuSeconds;
+    sample.peakBytes = peakKiB * 1024;
     return sample;
+}
+
+int measureChild(int argc, char** argv) {
+    if (argc < 2) {
+        return 2;
+    }
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("vantrell-bench: fork");
+        return 1;
+    }
+    if (child == 0) {
+        execv(argv[1], argv + 1);
+        std::perror("vantrell-bench: exec");
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    while (wait4(child, &status, 0, &usage) < 0) {
+        if (errno != EINTR) {
+            std::perror("vantrell-bench: wait");
+            return 1;
+        }
+    }
+    std::ofstream result(argv[0], std::ios::trunc);
+    result << (WIFEXITED(status) ? WEXITSTATUS(status) : -1) << ' '
+           << seconds(usage.ru_utime) + seconds(usage.ru_stime) << ' ' << usage.ru_maxrss << '\n';
+    return result ? 0 : 1;
 }
 
 }  // namespace vantrell::bench

@@ -15,4 +15,13 @@ Sample runWholeExport(const std::filesystem::path& cli, const std::filesystem::p
                       const std::filesystem::path& companyFile,
                       const std::filesystem::path& folder);
 
+// The option that makes vantrell-bench the launcher of one measured child, as runWholeExport()
+// starts it: kMeasureChild RESULT-FILE PROGRAM [ARG...].
+inline constexpr const char* kMeasureChild = "--measure-child";
+
+// The launcher: runs PROGRAM with its arguments in a child of this small process, waits for it
+// and writes its exit status, CPU time and peak resident memory to RESULT-FILE. Returns 0 when
+// the child could be run and measured, whatever its status.
+int measureChild(int argc, char** argv);
+
 }  // namespace vantrell::bench

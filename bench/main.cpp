@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "BenchOptions.h"
+#include "ExportRun.h"
 #include "MachineInfo.h"
 #include "Report.h"
 #include "SizeRun.h"
@@ -16,6 +18,9 @@ namespace fs = std::filesystem;
 using namespace vantrell::bench;
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == kMeasureChild) {
+        return measureChild(argc - 2, argv + 2);
+    }
     BenchOptions options;
     try {
         options = parseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));

@@ -468,10 +468,6 @@ CompanyFile::CompanyFile(const std::filesystem::path& path)
     sqlite3_exec(db_.get(), "pragma synchronous = normal", nullptr, nullptr, nullptr);
     // What a message keeps aside to undo a step, and the spill of a sort, stay in memory.
     sqlite3_exec(db_.get(), "pragma temp_store = memory", nullptr, nullptr, nullptr);
-    // Tickets are read by date, and a day's tickets lie across the whole file when they were
-    // posted employee by employee: read through a mapping of the file, a page visited again is
-    // not copied again from the system's cache. (The mapping is dropped with the connection.)
-    sqlite3_exec(db_.get(), "pragma mmap_size = 268435456", nullptr, nullptr, nullptr);
     addMissingIndex();
     addMissingNonWageTable();
     addMissingSettingTable();
